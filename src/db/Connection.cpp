@@ -1,0 +1,378 @@
+#include "db/Connection.h"
+
+#include "db/DbError.h"
+#include "db/SqlDialect.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <sqlite3.h>
+
+#include <atomic>
+
+namespace tav {
+
+namespace {
+
+std::atomic<int> s_connectionCounter{0};
+
+// Letter of a character with its case and accent removed; covers the Latin
+// letters a French booklet meets.
+ushort baseLetter(ushort c)
+{
+    if (c < 0x80) {
+        if (c >= 'A' && c <= 'Z')
+            return ushort(c + 32);
+        return c;
+    }
+    static const char* const latin1 =
+        // U+00C0 .. U+00FF
+        "aaaaaaaceeeeiiiidnooooo*ouuuuyts"
+        "aaaaaaaceeeeiiiidnooooo/ouuuuyty";
+    if (c >= 0xC0 && c <= 0xFF)
+        return ushort(latin1[c - 0xC0]);
+    if (c >= 0x100 && c <= 0x17F) {
+        static const char* const extA = "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiiijjjjkkk"
+                                        "llllllllllnnnnnnnnnoooooooorrrrrrssssssssttttttuuuuuuuuuuuu"
+                                        "wwyyyzzzzzzs";
+        return ushort(extA[c - 0x100]);
+    }
+    return QChar(c).toCaseFolded().unicode();
+}
+
+// Decodes one code point of UTF-8 text; malformed bytes read as themselves.
+char32_t nextCodePoint(const unsigned char*& p, const unsigned char* end)
+{
+    const unsigned char c = *p++;
+    if (c < 0x80)
+        return c;
+    int extra = 0;
+    char32_t cp = 0;
+    if ((c & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = c & 0x07;
+    } else {
+        return c;
+    }
+    for (int i = 0; i < extra && p < end && (*p & 0xC0) == 0x80; ++i)
+        cp = (cp << 6) | (*p++ & 0x3F);
+    return cp;
+}
+
+ushort foldedUnit(char32_t cp)
+{
+    if (cp > 0xFFFF)
+        return 0xFFFF;
+    return QChar(char16_t(cp)).toCaseFolded().unicode();
+}
+
+int compareUtf8(const unsigned char* a, int na, const unsigned char* b, int nb)
+{
+    const unsigned char* const ae = a + na;
+    const unsigned char* const be = b + nb;
+    // Primary: letters without case and accents.
+    const unsigned char* pa = a;
+    const unsigned char* pb = b;
+    while (pa < ae && pb < be) {
+        const char32_t ca = nextCodePoint(pa, ae);
+        const char32_t cb = nextCodePoint(pb, be);
+        const ushort x = ca > 0xFFFF ? 0xFFFF : baseLetter(ushort(ca));
+        const ushort y = cb > 0xFFFF ? 0xFFFF : baseLetter(ushort(cb));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if ((pa < ae) != (pb < be))
+        return pa < ae ? 1 : -1;
+    // Secondary: accents, case folded away.
+    pa = a;
+    pb = b;
+    while (pa < ae && pb < be) {
+        const ushort x = foldedUnit(nextCodePoint(pa, ae));
+        const ushort y = foldedUnit(nextCodePoint(pb, be));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return 0;
+}
+
+int frenchCollation(void*, int na, const void* a, int nb, const void* b)
+{
+    return compareUtf8(static_cast<const unsigned char*>(a), na,
+                       static_cast<const unsigned char*>(b), nb);
+}
+
+QDate isoDate(sqlite3_value* v)
+{
+    if (sqlite3_value_type(v) == SQLITE_NULL)
+        return QDate();
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    const QString s = QString::fromUtf8(text).left(10);
+    QDate d = QDate::fromString(s, QStringLiteral("yyyy-MM-dd"));
+    if (!d.isValid())
+        d = QDate::fromString(s, QStringLiteral("dd/MM/yyyy"));
+    return d;
+}
+
+void datePartFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const QDate d = isoDate(argv[0]);
+    if (!d.isValid()) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto part = reinterpret_cast<quintptr>(sqlite3_user_data(ctx));
+    sqlite3_result_int(ctx, part == 0 ? d.year() : part == 1 ? d.month() : d.day());
+}
+
+void caseFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QString s =
+        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
+    const bool upper = sqlite3_user_data(ctx) != nullptr;
+    const QByteArray out = (upper ? s.toUpper() : s.toLower()).toUtf8();
+    sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
+}
+
+void nzFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) != SQLITE_NULL)
+        sqlite3_result_value(ctx, argv[0]);
+    else if (argc > 1)
+        sqlite3_result_value(ctx, argv[1]);
+    else
+        sqlite3_result_int(ctx, 0);
+}
+
+void nowFunction(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    const QByteArray now =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toUtf8();
+    sqlite3_result_text(ctx, now.constData(), int(now.size()), SQLITE_TRANSIENT);
+}
+
+QString errorText(const QSqlError& e)
+{
+    QString t = e.databaseText();
+    if (t.isEmpty())
+        t = e.text();
+    return t;
+}
+
+} // namespace
+
+int compareFrench(const QString& a, const QString& b)
+{
+    const QByteArray x = a.toUtf8();
+    const QByteArray y = b.toUtf8();
+    return compareUtf8(reinterpret_cast<const unsigned char*>(x.constData()), int(x.size()),
+                       reinterpret_cast<const unsigned char*>(y.constData()), int(y.size()));
+}
+
+Connection::Connection()
+    : m_name(QStringLiteral("tavirune-%1").arg(++s_connectionCounter))
+{
+}
+
+Connection::~Connection()
+{
+    close();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+void Connection::open(const QString& filePath, bool createIfMissing)
+{
+    close();
+    if (!createIfMissing && !QFileInfo::exists(filePath))
+        throw DbError(QStringLiteral("La base de données « %1 » est introuvable.").arg(filePath));
+    QSqlDatabase db = QSqlDatabase::contains(m_name)
+                          ? QSqlDatabase::database(m_name, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    db.setDatabaseName(filePath);
+    db.setConnectOptions(createIfMissing ? QString()
+                                         : QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open())
+        throw DbError(QStringLiteral("Impossible d'ouvrir la base de données « %1 » : %2")
+                          .arg(filePath, errorText(db.lastError())));
+    m_filePath = filePath;
+    m_transactionDepth = 0;
+    registerExtensions();
+    // A file that is not a database is refused here rather than at the
+    // first statement of a window.
+    QSqlQuery check(db);
+    if (!check.exec(QStringLiteral("PRAGMA schema_version"))) {
+        const QString why = errorText(check.lastError());
+        check.finish();
+        close();
+        throw DbError(
+            QStringLiteral("Impossible d'ouvrir la base de données « %1 » : %2").arg(filePath, why));
+    }
+    check.finish();
+    exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
+}
+
+void Connection::close()
+{
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (db.isOpen())
+        db.close();
+    m_transactionDepth = 0;
+}
+
+void Connection::reopen()
+{
+    open(m_filePath);
+}
+
+bool Connection::isOpen() const
+{
+    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+QSqlDatabase Connection::database() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+void Connection::registerExtensions()
+{
+    const QVariant handle = database().driver()->handle();
+    auto* db = *static_cast<sqlite3* const*>(handle.data());
+    if (!db)
+        throw DbError(QStringLiteral("La connexion à la base de données n'est pas disponible."));
+    sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, frenchCollation,
+                                nullptr);
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function_v2(db, "Year", 1, flags, reinterpret_cast<void*>(quintptr(0)),
+                               datePartFunction, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "Month", 1, flags, reinterpret_cast<void*>(quintptr(1)),
+                               datePartFunction, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "Day", 1, flags, reinterpret_cast<void*>(quintptr(2)),
+                               datePartFunction, nullptr, nullptr, nullptr);
+    static int upperTag = 1;
+    sqlite3_create_function_v2(db, "UCase", 1, flags, &upperTag, caseFunction, nullptr, nullptr,
+                               nullptr);
+    sqlite3_create_function_v2(db, "LCase", 1, flags, nullptr, caseFunction, nullptr, nullptr,
+                               nullptr);
+    sqlite3_create_function_v2(db, "Nz", -1, flags, nullptr, nzFunction, nullptr, nullptr,
+                               nullptr);
+    sqlite3_create_function_v2(db, "Now", 0, SQLITE_UTF8, nullptr, nowFunction, nullptr, nullptr,
+                               nullptr);
+}
+
+void Connection::exec(const QString& jetSql, const QVariantList& values)
+{
+    QSqlQuery q(database());
+    const QString sql = adaptJetSql(jetSql);
+    bool ok = false;
+    if (values.isEmpty()) {
+        ok = q.exec(sql);
+    } else {
+        ok = q.prepare(sql);
+        if (ok) {
+            for (int i = 0; i < values.size(); ++i)
+                q.bindValue(i, values.at(i));
+            ok = q.exec();
+        }
+    }
+    if (!ok)
+        throw DbError(errorText(q.lastError()));
+}
+
+QVariant Connection::scalar(const QString& jetSql, const QVariantList& values)
+{
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    bool ok = q.prepare(adaptJetSql(jetSql));
+    if (ok) {
+        for (int i = 0; i < values.size(); ++i)
+            q.bindValue(i, values.at(i));
+        ok = q.exec();
+    }
+    if (!ok)
+        throw DbError(errorText(q.lastError()));
+    return q.next() ? q.value(0) : QVariant();
+}
+
+qint64 Connection::lastInsertId()
+{
+    return scalar(QStringLiteral("SELECT last_insert_rowid()")).toLongLong();
+}
+
+QStringList Connection::tableNames() const
+{
+    return database().tables(QSql::Tables);
+}
+
+void Connection::beginTransaction()
+{
+    if (m_transactionDepth == 0)
+        exec(QStringLiteral("BEGIN IMMEDIATE"));
+    else
+        exec(QStringLiteral("SAVEPOINT sp%1").arg(m_transactionDepth));
+    ++m_transactionDepth;
+}
+
+void Connection::commit()
+{
+    if (m_transactionDepth <= 0)
+        return;
+    --m_transactionDepth;
+    if (m_transactionDepth == 0)
+        exec(QStringLiteral("COMMIT"));
+    else
+        exec(QStringLiteral("RELEASE sp%1").arg(m_transactionDepth));
+}
+
+void Connection::rollback()
+{
+    if (m_transactionDepth <= 0)
+        return;
+    --m_transactionDepth;
+    if (m_transactionDepth == 0) {
+        exec(QStringLiteral("ROLLBACK"));
+    } else {
+        exec(QStringLiteral("ROLLBACK TO sp%1").arg(m_transactionDepth));
+        exec(QStringLiteral("RELEASE sp%1").arg(m_transactionDepth));
+    }
+}
+
+Transaction::Transaction(Connection& connection) : m_connection(connection)
+{
+    m_connection.beginTransaction();
+}
+
+Transaction::~Transaction()
+{
+    if (!m_done) {
+        try {
+            m_connection.rollback();
+        } catch (const DbError&) {
+            // Nothing more can be done while unwinding; the engine has
+            // already abandoned the transaction.
+        }
+    }
+}
+
+void Transaction::commit()
+{
+    m_connection.commit();
+    m_done = true;
+}
+
+} // namespace tav

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+namespace tav {
+
+// One SQLite database file reached through Qt SQL. The booklet's shared
+// connection is one of these; the template update and the compaction open
+// private ones on other files.
+//
+// On opening, the connection registers what the statements of the booklet
+// expect from their engine: case-insensitive, accent-aware French ordering
+// and comparison of text (in place of SQLite's ASCII-only NOCASE, which the
+// schema declares on every text column), and the Jet functions Year(),
+// Month(), Day(), UCase(), LCase(), Nz() and Now().
+class Connection
+{
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Opens (creating when createIfMissing) the file; throws DbError.
+    void open(const QString& filePath, bool createIfMissing = false);
+    void close();
+    // Closes and opens the same file again (backup, restore, compaction).
+    void reopen();
+    bool isOpen() const;
+    const QString& filePath() const { return m_filePath; }
+
+    QSqlDatabase database() const;
+
+    // Runs one statement written in the Jet dialect, with bound values in
+    // the order of its "?" or ":name" placeholders. Throws DbError.
+    void exec(const QString& jetSql, const QVariantList& values = {});
+    // First column of the first row, or an invalid QVariant when no row.
+    QVariant scalar(const QString& jetSql, const QVariantList& values = {});
+    qint64 lastInsertId();
+
+    QStringList tableNames() const;
+
+    void beginTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return m_transactionDepth > 0; }
+
+private:
+    void registerExtensions();
+
+    QString m_name;
+    QString m_filePath;
+    int m_transactionDepth = 0;
+};
+
+// Rolls back unless committed: every multi-step write runs inside one.
+class Transaction
+{
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Connection& m_connection;
+    bool m_done = false;
+};
+
+// French order of two texts: letters compared without case and accents
+// first, so that "émile" falls between "dora" and "fanny"; texts equal that
+// way are ordered by their accents; case alone never makes two texts differ.
+int compareFrench(const QString& a, const QString& b);
+
+} // namespace tav

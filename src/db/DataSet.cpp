@@ -1,0 +1,878 @@
+#include "db/DataSet.h"
+
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "db/FieldFormat.h"
+#include "db/SqlDialect.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSqlResult>
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <limits>
+
+namespace tav {
+
+namespace {
+
+const QLatin1String kRowIdAlias("__rowid__");
+
+QString sqlError(const QSqlQuery& q)
+{
+    QString t = q.lastError().databaseText();
+    if (t.isEmpty())
+        t = q.lastError().text();
+    return t;
+}
+
+QString fieldLabel(const Field& f)
+{
+    return f.caption();
+}
+
+QVariant fromStored(const QVariant& v, JetType type)
+{
+    if (v.isNull())
+        return QVariant();
+    switch (type) {
+    case JetType::DateTime:
+        if (v.typeId() == QMetaType::QString) {
+            const QString s = v.toString();
+            const QDate d = QDate::fromString(s.left(10), QStringLiteral("yyyy-MM-dd"));
+            return d.isValid() ? QVariant(d) : v;
+        }
+        return v;
+    case JetType::YesNo:
+        return QVariant(v.toLongLong() != 0);
+    case JetType::AutoNumber:
+    case JetType::Long:
+    case JetType::Short:
+        if (v.typeId() == QMetaType::LongLong)
+            return QVariant(int(v.toLongLong()));
+        return v;
+    case JetType::Double:
+    case JetType::Currency:
+        if (v.typeId() != QMetaType::Double)
+            return QVariant(v.toDouble());
+        return v;
+    default:
+        return v;
+    }
+}
+
+QDate parseUserDate(const QString& text)
+{
+    static const QRegularExpression dmy(QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4})$"));
+    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})"));
+    auto m = dmy.match(text);
+    if (m.hasMatch())
+        return QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
+    m = iso.match(text);
+    if (m.hasMatch())
+        return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    return QDate();
+}
+
+bool sameValue(const QVariant& a, const QVariant& b)
+{
+    const bool an = !a.isValid() || a.isNull();
+    const bool bn = !b.isValid() || b.isNull();
+    if (an || bn)
+        return an == bn;
+    if (a.typeId() == b.typeId())
+        return a == b;
+    return a.toString() == b.toString();
+}
+
+// Reads "SELECT <list> FROM <table> <rest>" when the statement reads one
+// table without joins: only such a statement can write its rows back.
+struct SingleTable
+{
+    QString selectList;
+    QString table;
+    QString rest;
+};
+
+bool parseSingleTable(const QString& sql, SingleTable* out)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*SELECT\\s+(.*?)\\s+FROM\\s+\\[?([A-Za-z_][A-Za-z0-9_]*)\\]?(\\s.*)?$"),
+        QRegularExpression::CaseInsensitiveOption |
+            QRegularExpression::DotMatchesEverythingOption);
+    const auto m = re.match(sql);
+    if (!m.hasMatch())
+        return false;
+    const QString list = m.captured(1);
+    const QString rest = m.captured(3);
+    static const QRegularExpression notSimple(
+        QStringLiteral("\\b(JOIN|GROUP|UNION|DISTINCT)\\b|^\\s*,"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (notSimple.match(rest).hasMatch() || notSimple.match(list).hasMatch())
+        return false;
+    if (list.contains(QLatin1String("(")))
+        return false;
+    out->selectList = list;
+    out->table = m.captured(2);
+    out->rest = rest;
+    return true;
+}
+
+} // namespace
+
+DataSet::DataSet(const QString& name, Connection& connection, QObject* parent)
+    : QObject(parent), m_name(name), m_connection(connection)
+{
+    setObjectName(name);
+}
+
+void DataSet::setSql(const QStringList& lines)
+{
+    m_sql = lines;
+}
+
+bool DataSet::replaceWhereLine(const QString& line)
+{
+    for (int i = 0; i < m_sql.size(); ++i) {
+        if (m_sql.at(i).toUpper().contains(QLatin1String("WHERE"))) {
+            m_sql[i] = line;
+            return true;
+        }
+    }
+    return false;
+}
+
+QString DataSet::executedSql() const
+{
+    return adaptJetSql(m_sql.join(QLatin1Char('\n')));
+}
+
+void DataSet::open()
+{
+    if (isOpen())
+        return;
+    const QString sql = executedSql();
+    SingleTable single;
+    const bool writable = parseSingleTable(sql, &single);
+    QString text = sql;
+    if (writable) {
+        text = QLatin1String("SELECT [") + single.table + QLatin1String("].rowid AS ") +
+               kRowIdAlias + QLatin1String(", ") + single.selectList + QLatin1String(" FROM [") +
+               single.table + QLatin1String("]") + single.rest;
+    }
+    QSqlQuery q(m_connection.database());
+    q.setForwardOnly(true);
+    if (!q.exec(text))
+        throw DbError(QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(m_name, sqlError(q)));
+
+    emit aboutToReset();
+    m_table = writable ? single.table : QString();
+    m_selectList = writable ? single.selectList : QString();
+    const QSqlRecord rec = q.record();
+    QStringList names;
+    QStringList tables;
+    for (int i = 0; i < rec.count(); ++i) {
+        names.append(rec.fieldName(i));
+        tables.append(rec.field(i).tableName());
+    }
+    const QVariant handle = q.result()->handle();
+    void* stmt = handle.isValid() ? *static_cast<void* const*>(handle.constData()) : nullptr;
+    buildFields(stmt, rec.count(), names, tables);
+
+    m_rows.clear();
+    m_rowIds.clear();
+    while (q.next()) {
+        m_rows.append(readRow(q));
+        if (writable)
+            m_rowIds.append(q.value(0).toLongLong());
+    }
+    q.finish();
+    m_current = m_rows.isEmpty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.isEmpty();
+    m_state = State::Browse;
+    m_buffer.clear();
+    emit reset();
+    if (!m_frozen) {
+        emit stateChanged();
+        emit currentChanged();
+    }
+}
+
+void DataSet::buildFields(void* stmtHandle, int columnCount, const QStringList& names,
+                          const QStringList& tables)
+{
+    auto* stmt = static_cast<sqlite3_stmt*>(stmtHandle);
+    const int firstColumn = m_table.isEmpty() ? 0 : 1;
+    struct Column
+    {
+        QString name, table, origin;
+        JetType type = JetType::Unknown;
+        int size = 0;
+    };
+    QVector<Column> cols;
+    QHash<QString, int> seen;
+    for (int i = firstColumn; i < columnCount; ++i) {
+        Column c;
+        c.name = names.at(i);
+        c.table = tables.at(i);
+        if (stmt) {
+            if (const char* o = sqlite3_column_origin_name(stmt, i))
+                c.origin = QString::fromUtf8(o);
+            if (const char* d = sqlite3_column_decltype(stmt, i))
+                c.type = jetTypeFromDeclared(QString::fromUtf8(d), &c.size);
+        }
+        seen[c.name.toLower()] += 1;
+        cols.append(c);
+    }
+    // A name that two joined tables share is qualified by its table.
+    QHash<QString, int> byName;
+    for (int i = 0; i < cols.size(); ++i) {
+        Column& c = cols[i];
+        if (seen.value(c.name.toLower()) > 1 && !c.table.isEmpty())
+            c.name = c.table + QLatin1Char('.') + c.name;
+        byName.insert(c.name.toLower(), i);
+    }
+    for (int i = 0; i < cols.size(); ++i) {
+        const Column& c = cols.at(i);
+        if (c.table.isEmpty())
+            continue;
+        const QString qualified = (c.table + QLatin1Char('.') + c.name.section(QLatin1Char('.'), -1)).toLower();
+        if (!byName.contains(qualified))
+            byName.insert(qualified, i);
+        if (!c.origin.isEmpty()) {
+            const QString origin = (c.table + QLatin1Char('.') + c.origin).toLower();
+            if (!byName.contains(origin))
+                byName.insert(origin, i);
+        }
+    }
+
+    m_fields.clear();
+    m_index.clear();
+    QVector<bool> used(cols.size(), false);
+    auto addColumn = [&](int i, const FieldDef& def) {
+        const Column& c = cols.at(i);
+        Field f;
+        f.def = def;
+        f.def.name = c.name;
+        f.type = c.type;
+        f.size = c.size;
+        f.table = c.table;
+        f.column = c.origin.isEmpty() ? c.name.section(QLatin1Char('.'), -1) : c.origin;
+        f.resultColumn = i + firstColumn;
+        f.writable = !m_table.isEmpty() && !c.origin.isEmpty() &&
+                     c.table.compare(m_table, Qt::CaseInsensitive) == 0 &&
+                     c.type != JetType::AutoNumber;
+        used[i] = true;
+        m_fields.append(f);
+    };
+    for (const FieldDef& def : std::as_const(m_defs)) {
+        if (def.calculated) {
+            Field f;
+            f.def = def;
+            f.type = def.calcType;
+            f.size = def.calcSize;
+            m_fields.append(f);
+            continue;
+        }
+        const auto it = byName.constFind(def.name.toLower());
+        if (it == byName.constEnd() || used.at(*it))
+            continue;
+        addColumn(*it, def);
+    }
+    for (int i = 0; i < cols.size(); ++i) {
+        if (!used.at(i)) {
+            FieldDef def;
+            def.name = cols.at(i).name;
+            addColumn(i, def);
+        }
+    }
+    for (int i = 0; i < m_fields.size(); ++i) {
+        const Field& f = m_fields.at(i);
+        m_index.insert(f.name().toLower(), i);
+    }
+    // Qualified spellings ("ANIMAL.Id", "ANIMAL.Comment1") reach a field too.
+    for (int i = 0; i < m_fields.size(); ++i) {
+        const Field& f = m_fields.at(i);
+        if (f.table.isEmpty())
+            continue;
+        const QString bare = f.name().section(QLatin1Char('.'), -1);
+        for (const QString& key : {(f.table + QLatin1Char('.') + bare).toLower(),
+                                   (f.table + QLatin1Char('.') + f.column).toLower()}) {
+            if (!m_index.contains(key))
+                m_index.insert(key, i);
+        }
+    }
+}
+
+DataSet::Row DataSet::readRow(const QSqlQuery& q)
+{
+    Row row(m_fields.size());
+    for (int i = 0; i < m_fields.size(); ++i) {
+        const Field& f = m_fields.at(i);
+        if (f.resultColumn >= 0)
+            row[i] = fromStored(q.value(f.resultColumn), f.type);
+    }
+    calc(row);
+    return row;
+}
+
+void DataSet::calc(Row& row)
+{
+    if (onCalcFields)
+        onCalcFields(*this, row);
+}
+
+void DataSet::close()
+{
+    if (!isOpen())
+        return;
+    emit aboutToReset();
+    m_rows.clear();
+    m_rowIds.clear();
+    m_buffer.clear();
+    m_current = -1;
+    m_eof = m_bof = true;
+    m_state = State::Inactive;
+    emit reset();
+    if (!m_frozen) {
+        emit stateChanged();
+        emit currentChanged();
+    }
+}
+
+void DataSet::execSql(const QString& statement)
+{
+    close();
+    m_sql = QStringList{statement};
+    m_connection.exec(statement);
+    close();
+}
+
+void DataSet::refreshKeepRow()
+{
+    QVariant id;
+    if (isOpen() && !isEmpty() && hasField(QStringLiteral("Id")))
+        id = value(QStringLiteral("Id"));
+    disableControls();
+    try {
+        close();
+        open();
+        if (id.isValid())
+            locate(QStringLiteral("Id"), id);
+    } catch (...) {
+        enableControls();
+        throw;
+    }
+    enableControls();
+}
+
+void DataSet::enableControls()
+{
+    if (m_frozen > 0 && --m_frozen == 0) {
+        emit stateChanged();
+        emit currentChanged();
+    }
+}
+
+void DataSet::setState(State s)
+{
+    if (m_state == s)
+        return;
+    m_state = s;
+    if (!m_frozen)
+        emit stateChanged();
+}
+
+void DataSet::notifyCurrent()
+{
+    if (!m_frozen)
+        emit currentChanged();
+}
+
+// --- navigation ---------------------------------------------------------
+
+void DataSet::first()
+{
+    moveTo(0);
+    m_bof = true;
+    m_eof = m_rows.isEmpty();
+}
+
+void DataSet::next()
+{
+    if (m_current >= 0 && m_current < m_rows.size() - 1) {
+        moveTo(m_current + 1);
+        m_eof = false;
+    } else {
+        if (isEditing())
+            post();
+        m_eof = true;
+    }
+    m_bof = m_rows.isEmpty();
+}
+
+void DataSet::prior()
+{
+    if (m_current > 0) {
+        moveTo(m_current - 1);
+        m_bof = false;
+    } else {
+        if (isEditing())
+            post();
+        m_bof = true;
+    }
+    m_eof = m_rows.isEmpty();
+}
+
+void DataSet::last()
+{
+    moveTo(int(m_rows.size()) - 1);
+    m_eof = true;
+    m_bof = m_rows.isEmpty();
+}
+
+void DataSet::moveTo(int row)
+{
+    if (!isOpen())
+        return;
+    if (isEditing())
+        post();
+    const int target = m_rows.isEmpty() ? -1 : std::clamp(row, 0, int(m_rows.size()) - 1);
+    m_eof = m_bof = m_rows.isEmpty();
+    if (target == m_current)
+        return;
+    m_current = target;
+    notifyCurrent();
+}
+
+bool DataSet::locate(const QString& fieldName, const QVariant& value)
+{
+    const int f = fieldIndex(fieldName);
+    if (f < 0 || !isOpen())
+        return false;
+    for (int i = 0; i < m_rows.size(); ++i) {
+        const QVariant& v = m_rows.at(i).at(f);
+        bool match = false;
+        if (isIntegerType(m_fields.at(f).type))
+            match = !v.isNull() && v.toLongLong() == value.toLongLong();
+        else
+            match = sameValue(v, value);
+        if (match) {
+            moveTo(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+// --- editing ------------------------------------------------------------
+
+void DataSet::insert()
+{
+    if (!isOpen())
+        throw DbError(QStringLiteral("« %1 » n'est pas ouvert.").arg(m_name));
+    if (m_table.isEmpty())
+        throw DbError(QStringLiteral("Les données de « %1 » ne peuvent pas être modifiées.").arg(m_name));
+    if (isEditing())
+        post();
+    m_insertAt = m_current < 0 ? 0 : m_current;
+    m_buffer = Row(m_fields.size());
+    setState(State::Insert);
+    notifyCurrent();
+    if (onNewRecord)
+        onNewRecord(*this);
+}
+
+void DataSet::append()
+{
+    insert();
+    if (m_state == State::Insert)
+        m_insertAt = int(m_rows.size());
+}
+
+void DataSet::edit()
+{
+    if (isEditing())
+        return;
+    if (!isOpen() || m_current < 0)
+        throw DbError(QStringLiteral("Il n'y a aucun enregistrement à modifier."));
+    if (m_table.isEmpty())
+        throw DbError(QStringLiteral("Les données de « %1 » ne peuvent pas être modifiées.").arg(m_name));
+    m_buffer = m_rows.at(m_current);
+    setState(State::Edit);
+}
+
+QVariant DataSet::storable(const Field& f, const QVariant& v) const
+{
+    if (!v.isValid() || v.isNull())
+        return QVariant();
+    const QString label = fieldLabel(f);
+    switch (f.type) {
+    case JetType::Text: {
+        const QString s = v.toString();
+        if (f.size > 0 && s.size() > f.size)
+            throw DbError(QStringLiteral("Le texte saisi pour « %1 » dépasse %2 caractères.")
+                              .arg(label)
+                              .arg(f.size));
+        return s;
+    }
+    case JetType::Memo:
+        return v.toString();
+    case JetType::Short:
+    case JetType::Long:
+    case JetType::AutoNumber: {
+        qlonglong n = 0;
+        bool ok = false;
+        if (v.typeId() == QMetaType::QString) {
+            const QString s = v.toString().trimmed();
+            if (s.isEmpty())
+                return QVariant();
+            n = s.toLongLong(&ok);
+        } else if (v.typeId() == QMetaType::Double) {
+            const double d = v.toDouble();
+            ok = std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.0e15;
+            n = ok ? qlonglong(d) : 0;
+        } else {
+            n = v.toLongLong(&ok);
+        }
+        if (!ok)
+            throw DbError(QStringLiteral("« %1 » n'est pas un nombre entier valide pour « %2 ».")
+                              .arg(v.toString(), label));
+        const qlonglong lo = f.type == JetType::Short ? -32768 : std::numeric_limits<qint32>::min();
+        const qlonglong hi = f.type == JetType::Short ? 32767 : std::numeric_limits<qint32>::max();
+        if (n < lo || n > hi)
+            throw DbError(QStringLiteral("La valeur %1 est hors des limites de « %2 » (%3 à %4).")
+                              .arg(n)
+                              .arg(label)
+                              .arg(lo)
+                              .arg(hi));
+        return n;
+    }
+    case JetType::Double:
+    case JetType::Currency: {
+        double d = 0;
+        bool ok = false;
+        if (v.typeId() == QMetaType::QString) {
+            QString s = v.toString().trimmed();
+            s.remove(QLatin1Char(' '));
+            s.remove(QChar(0x00A0));
+            s.remove(QChar(0x202F));
+            if (s.isEmpty())
+                return QVariant();
+            s.replace(QLatin1Char(','), QLatin1Char('.'));
+            d = s.toDouble(&ok);
+        } else {
+            d = v.toDouble(&ok);
+        }
+        if (!ok || !std::isfinite(d))
+            throw DbError(QStringLiteral("« %1 » n'est pas un nombre valide pour « %2 ».")
+                              .arg(v.toString(), label));
+        if (f.type == JetType::Currency) {
+            if (std::fabs(d) > 9.0e14)
+                throw DbError(QStringLiteral("Le montant %1 est trop grand pour « %2 ».")
+                                  .arg(v.toString(), label));
+            d = std::round(d * 10000.0) / 10000.0;
+        }
+        return d;
+    }
+    case JetType::YesNo: {
+        if (v.typeId() == QMetaType::QString) {
+            const QString s = v.toString().trimmed().toLower();
+            if (s == QLatin1String("oui") || s == QLatin1String("true") ||
+                s == QLatin1String("1") || s == QLatin1String("-1"))
+                return 1;
+            if (s == QLatin1String("non") || s == QLatin1String("false") ||
+                s == QLatin1String("0") || s.isEmpty())
+                return 0;
+            throw DbError(
+                QStringLiteral("« %1 » n'est pas une valeur Oui/Non pour « %2 ».").arg(s, label));
+        }
+        return v.toBool() ? 1 : 0;
+    }
+    case JetType::DateTime: {
+        QDate d;
+        if (v.typeId() == QMetaType::QDate)
+            d = v.toDate();
+        else if (v.typeId() == QMetaType::QDateTime)
+            d = v.toDateTime().date();
+        else {
+            const QString s = v.toString().trimmed();
+            if (s.isEmpty() || s == QLatin1String("__/__/____") ||
+                s == QLatin1String("  /  /    "))
+                return QVariant();
+            d = parseUserDate(s);
+        }
+        if (!d.isValid())
+            throw DbError(
+                QStringLiteral("« %1 » n'est pas une date valide pour « %2 » (jj/mm/aaaa).")
+                    .arg(v.toString(), label));
+        return d.toString(QStringLiteral("yyyy-MM-dd"));
+    }
+    case JetType::Blob:
+        return v.toByteArray();
+    case JetType::Unknown:
+        break;
+    }
+    return v;
+}
+
+DataSet::Row DataSet::fetchByRowId(qint64 rowId, qint64* storedRowId)
+{
+    QSqlQuery q(m_connection.database());
+    q.setForwardOnly(true);
+    const QString text = QLatin1String("SELECT [") + m_table + QLatin1String("].rowid AS ") +
+                         kRowIdAlias + QLatin1String(", ") + m_selectList +
+                         QLatin1String(" FROM [") + m_table + QLatin1String("] WHERE [") +
+                         m_table + QLatin1String("].rowid = ?");
+    if (!q.prepare(text))
+        throw DbError(sqlError(q));
+    q.addBindValue(rowId);
+    if (!q.exec())
+        throw DbError(sqlError(q));
+    if (!q.next())
+        throw DbError(QStringLiteral("L'enregistrement écrit dans « %1 » est introuvable.").arg(m_name));
+    *storedRowId = q.value(0).toLongLong();
+    return readRow(q);
+}
+
+void DataSet::post()
+{
+    if (!isEditing())
+        return;
+    if (beforePost)
+        beforePost(*this);
+    // Every value is checked before anything is written.
+    QStringList columns;
+    QVariantList values;
+    const bool inserting = m_state == State::Insert;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        const Field& f = m_fields.at(i);
+        if (!f.writable)
+            continue;
+        const QVariant& v = m_buffer.at(i);
+        if (inserting) {
+            if (!v.isValid() || v.isNull())
+                continue;
+        } else if (sameValue(v, m_rows.at(m_current).at(i))) {
+            continue;
+        }
+        values.append(storable(f, v));
+        columns.append(f.column);
+    }
+
+    QSqlQuery q(m_connection.database());
+    QString text;
+    if (inserting) {
+        if (columns.isEmpty()) {
+            text = QLatin1String("INSERT INTO [") + m_table + QLatin1String("] DEFAULT VALUES");
+        } else {
+            QStringList marks;
+            for (int i = 0; i < columns.size(); ++i)
+                marks.append(QStringLiteral("?"));
+            text = QLatin1String("INSERT INTO [") + m_table + QLatin1String("] ([") +
+                   columns.join(QLatin1String("], [")) + QLatin1String("]) VALUES (") +
+                   marks.join(QLatin1String(", ")) + QLatin1Char(')');
+        }
+    } else if (!columns.isEmpty()) {
+        text = QLatin1String("UPDATE [") + m_table + QLatin1String("] SET [") +
+               columns.join(QLatin1String("] = ?, [")) + QLatin1String("] = ? WHERE rowid = ?");
+        values.append(m_rowIds.at(m_current));
+    }
+    if (!text.isEmpty()) {
+        if (!q.prepare(text))
+            throw DbError(sqlError(q));
+        for (const QVariant& v : std::as_const(values))
+            q.addBindValue(v);
+        if (!q.exec())
+            throw DbError(sqlError(q));
+    }
+
+    if (inserting) {
+        const qint64 rowId = q.lastInsertId().toLongLong();
+        qint64 stored = rowId;
+        Row row = fetchByRowId(rowId, &stored);
+        const int at = std::clamp(m_insertAt, 0, int(m_rows.size()));
+        emit rowAboutToBeInserted(at);
+        m_rows.insert(at, row);
+        m_rowIds.insert(at, stored);
+        m_current = at;
+        m_eof = m_bof = false;
+        m_buffer.clear();
+        m_state = State::Browse;
+        emit rowInserted(at);
+    } else {
+        if (!text.isEmpty()) {
+            qint64 stored = m_rowIds.at(m_current);
+            m_rows[m_current] = fetchByRowId(stored, &stored);
+        }
+        m_buffer.clear();
+        m_state = State::Browse;
+        emit rowChanged(m_current);
+    }
+    if (!m_frozen) {
+        emit stateChanged();
+        emit currentChanged();
+    }
+    if (afterPost)
+        afterPost(*this);
+}
+
+void DataSet::cancel()
+{
+    if (!isEditing())
+        return;
+    m_buffer.clear();
+    setState(State::Browse);
+    notifyCurrent();
+}
+
+void DataSet::remove()
+{
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (m_state == State::Edit)
+        cancel();
+    if (!isOpen() || m_current < 0)
+        throw DbError(QStringLiteral("Il n'y a aucun enregistrement à supprimer."));
+    if (m_table.isEmpty())
+        throw DbError(QStringLiteral("Les données de « %1 » ne peuvent pas être modifiées.").arg(m_name));
+    if (beforeDelete)
+        beforeDelete(*this);
+    QSqlQuery q(m_connection.database());
+    if (!q.prepare(QLatin1String("DELETE FROM [") + m_table + QLatin1String("] WHERE rowid = ?")))
+        throw DbError(sqlError(q));
+    q.addBindValue(m_rowIds.at(m_current));
+    if (!q.exec())
+        throw DbError(sqlError(q));
+    const int at = m_current;
+    emit rowAboutToBeRemoved(at);
+    m_rows.removeAt(at);
+    m_rowIds.removeAt(at);
+    m_current = m_rows.isEmpty() ? -1 : std::min(at, int(m_rows.size()) - 1);
+    m_eof = m_bof = m_rows.isEmpty();
+    emit rowRemoved(at);
+    notifyCurrent();
+    if (afterDelete)
+        afterDelete(*this);
+}
+
+// --- values -------------------------------------------------------------
+
+int DataSet::fieldIndex(const QString& name) const
+{
+    return m_index.value(name.toLower(), -1);
+}
+
+int DataSet::requireField(const QString& name) const
+{
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw DbError(QStringLiteral("Le champ « %1 » est introuvable dans « %2 ».").arg(name, m_name));
+    return i;
+}
+
+const DataSet::Row* DataSet::currentValues() const
+{
+    if (isEditing())
+        return &m_buffer;
+    if (m_current < 0 || m_current >= m_rows.size())
+        return nullptr;
+    return &m_rows.at(m_current);
+}
+
+QVariant DataSet::value(const QString& fieldName) const
+{
+    const int i = requireField(fieldName);
+    const Row* row = currentValues();
+    return row ? row->at(i) : QVariant();
+}
+
+QString DataSet::asString(const QString& fieldName) const
+{
+    const QVariant v = value(fieldName);
+    if (!v.isValid() || v.isNull())
+        return QString();
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    if (v.typeId() == QMetaType::Double)
+        return QString::number(v.toDouble(), 'g', 15);
+    return v.toString();
+}
+
+int DataSet::asInt(const QString& fieldName) const
+{
+    return value(fieldName).toInt();
+}
+
+double DataSet::asDouble(const QString& fieldName) const
+{
+    const QVariant v = value(fieldName);
+    if (v.typeId() == QMetaType::QString) {
+        QString s = v.toString().trimmed();
+        s.replace(QLatin1Char(','), QLatin1Char('.'));
+        return s.toDouble();
+    }
+    return v.toDouble();
+}
+
+bool DataSet::asBool(const QString& fieldName) const
+{
+    return value(fieldName).toBool();
+}
+
+QDate DataSet::asDate(const QString& fieldName) const
+{
+    const QVariant v = value(fieldName);
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate();
+    return parseUserDate(v.toString().trimmed());
+}
+
+QByteArray DataSet::asBytes(const QString& fieldName) const
+{
+    return value(fieldName).toByteArray();
+}
+
+bool DataSet::isNull(const QString& fieldName) const
+{
+    const QVariant v = value(fieldName);
+    return !v.isValid() || v.isNull();
+}
+
+QString DataSet::displayText(const QString& fieldName) const
+{
+    const int i = requireField(fieldName);
+    const Row* row = currentValues();
+    if (!row)
+        return QString();
+    const Field& f = m_fields.at(i);
+    return displayValue(row->at(i), f.type, f.def.displayFormat);
+}
+
+QString DataSet::displayTextAt(int row, int fieldIdx) const
+{
+    const Field& f = m_fields.at(fieldIdx);
+    return displayValue(m_rows.at(row).at(fieldIdx), f.type, f.def.displayFormat);
+}
+
+void DataSet::setValue(const QString& fieldName, const QVariant& v)
+{
+    const int i = requireField(fieldName);
+    if (m_state == State::Browse)
+        edit();
+    if (!isEditing())
+        throw DbError(QStringLiteral("« %1 » n'est pas en cours de modification.").arg(m_name));
+    m_buffer[i] = v;
+    if (!m_frozen)
+        emit fieldChanged(m_fields.at(i).name());
+}
+
+} // namespace tav

@@ -1,0 +1,164 @@
+#pragma once
+
+#include "db/FieldDef.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QHash>
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include <functional>
+
+class QSqlQuery;
+
+namespace tav {
+
+class Connection;
+
+// A named query over the shared connection: its statement is a list of
+// lines (the line holding "WHERE" is the filter that windows replace), its
+// rows are read when it opens, and, when it reads one table, its current
+// row can be edited, inserted and deleted. The rules of the data module
+// (defaults, calculated fields, clean-up before a deletion) are hooks run
+// inside these operations, whichever window triggers them.
+class DataSet : public QObject
+{
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    using Row = QVector<QVariant>;
+    using Hook = std::function<void(DataSet&)>;
+    using CalcHook = std::function<void(DataSet&, Row&)>;
+
+    DataSet(const QString& name, Connection& connection, QObject* parent = nullptr);
+
+    const QString& name() const { return m_name; }
+    Connection& connection() const { return m_connection; }
+
+    // Statement
+    const QStringList& sql() const { return m_sql; }
+    void setSql(const QStringList& lines);
+    // Replaces the first line containing "WHERE" (any case, even inside a
+    // longer word); false when there is none.
+    bool replaceWhereLine(const QString& line);
+
+    void setFieldDefs(const QVector<FieldDef>& defs) { m_defs = defs; }
+    const QVector<FieldDef>& fieldDefs() const { return m_defs; }
+
+    // Life
+    void open(); // throws DbError; the data set stays closed on failure
+    void close();
+    bool isOpen() const { return m_state != State::Inactive; }
+    // Closes, sets the statement, executes it (no rows expected), closes.
+    void execSql(const QString& statement);
+    void refreshKeepRow();
+
+    // Navigation
+    State state() const { return m_state; }
+    bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
+    int recordCount() const { return int(m_rows.size()); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    int recNo() const { return m_current; } // -1 when empty
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    void first();
+    void next();
+    void prior();
+    void last();
+    void moveTo(int row);
+    bool locate(const QString& field, const QVariant& value);
+    bool locateId(qint64 id) { return locate(QStringLiteral("Id"), id); }
+
+    // Editing; each throws DbError and leaves the data unchanged on failure.
+    void insert();
+    void append();
+    void edit();
+    void post();
+    void cancel();
+    void remove();
+
+    // Fields
+    int fieldCount() const { return int(m_fields.size()); }
+    const Field& field(int index) const { return m_fields.at(index); }
+    int fieldIndex(const QString& name) const; // -1 when unknown
+    bool hasField(const QString& name) const { return fieldIndex(name) >= 0; }
+
+    // Values of the current row (the edit buffer while editing).
+    QVariant value(const QString& field) const;
+    QString asString(const QString& field) const;
+    int asInt(const QString& field) const;
+    double asDouble(const QString& field) const;
+    bool asBool(const QString& field) const;
+    QDate asDate(const QString& field) const;
+    QByteArray asBytes(const QString& field) const;
+    bool isNull(const QString& field) const;
+    QString displayText(const QString& field) const;
+    // Sets a value of the current row, entering edit state when browsing.
+    // Texts typed by the user are checked when the row is posted.
+    void setValue(const QString& field, const QVariant& value);
+
+    // Rows, for grids and reports.
+    const QVariant& valueAt(int row, int field) const { return m_rows.at(row).at(field); }
+    QString displayTextAt(int row, int field) const;
+
+    // Freezing the displays: no change notification until released.
+    void disableControls() { ++m_frozen; }
+    void enableControls();
+    bool controlsDisabled() const { return m_frozen > 0; }
+
+    // Rules
+    Hook onNewRecord;
+    Hook beforePost;
+    Hook afterPost;
+    Hook beforeDelete;
+    Hook afterDelete;
+    CalcHook onCalcFields;
+
+signals:
+    void aboutToReset();
+    void reset();
+    void rowAboutToBeInserted(int row);
+    void rowInserted(int row);
+    void rowAboutToBeRemoved(int row);
+    void rowRemoved(int row);
+    void rowChanged(int row);
+    void currentChanged();
+    void fieldChanged(const QString& field);
+    void stateChanged();
+
+private:
+    void setState(State s);
+    void notifyCurrent();
+    void buildFields(void* stmt, int columnCount, const QStringList& names,
+                     const QStringList& tables);
+    Row readRow(const QSqlQuery& q);
+    void calc(Row& row);
+    QString executedSql() const;
+    QVariant storable(const Field& f, const QVariant& v) const;
+    Row fetchByRowId(qint64 rowId, qint64* storedRowId);
+    int requireField(const QString& name) const;
+    const Row* currentValues() const;
+
+    QString m_name;
+    Connection& m_connection;
+    QStringList m_sql;
+    QVector<FieldDef> m_defs;
+    QVector<Field> m_fields;
+    QHash<QString, int> m_index;
+    QVector<Row> m_rows;
+    QVector<qint64> m_rowIds;
+    int m_current = -1;
+    bool m_eof = true;
+    bool m_bof = true;
+    State m_state = State::Inactive;
+    Row m_buffer;
+    int m_insertAt = -1;
+    QString m_table;    // the one table the statement reads, when writable
+    QString m_selectList;
+    int m_frozen = 0;
+};
+
+} // namespace tav

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "db/JetType.h"
+
+#include <QString>
+#include <QVector>
+
+namespace tav {
+
+class Connection;
+
+struct ColumnDef
+{
+    QString name;
+    JetType type = JetType::Unknown;
+    int size = 0;           // characters, for Text columns
+    QString defaultValue;   // SQL literal, empty for none
+};
+
+struct TableDef
+{
+    QString name;
+    QVector<ColumnDef> columns;
+    const ColumnDef* column(const QString& name) const; // case-insensitive
+};
+
+// Every table of the booklet's database, from the one definition that the
+// template, the tests and the upgrade checks share.
+const QVector<TableDef>& schemaTables();
+const TableDef* schemaTable(const QString& name); // case-insensitive
+
+// The CREATE TABLE statement of a table. Text columns compare and sort
+// without case, through the connection's French NOCASE. No index is built
+// on text: its order would depend on that collation.
+QString createTableSql(const TableDef& table);
+
+// Creates every table in one transaction; throws DbError.
+void createSchema(Connection& connection);
+
+} // namespace tav
