@@ -1,0 +1,97 @@
+#include "core/Settings.h"
+
+#include "core/FileRoutines.h"
+#include "core/IniFile.h"
+
+#include <QFileInfo>
+
+namespace tav {
+
+namespace {
+
+const QString kProperties = QStringLiteral("Properties");
+const QString kScan = QStringLiteral("Scan");
+const QString kSmtp = QStringLiteral("SMTP");
+const QString kWindows = QStringLiteral("Windows");
+
+} // namespace
+
+void Settings::load(const QString& iniPath)
+{
+    *this = Settings();
+    const IniFile ini(iniPath);
+
+    firstLaunch = ini.readBool(kProperties, QStringLiteral("FirstLaunch"), firstLaunch);
+    testMdac = ini.readBool(kProperties, QStringLiteral("TestMdac"), testMdac);
+    splash = ini.readBool(kProperties, QStringLiteral("Splash"), splash);
+    showUI = ini.readBool(kProperties, QStringLiteral("ShowUI"), showUI);
+    showCalendar = ini.readBool(kProperties, QStringLiteral("ShowCalendar"), showCalendar);
+    hideBigFontMsg = ini.readBool(kProperties, QStringLiteral("HideBigFontMsg"), hideBigFontMsg);
+    animalSort = ini.readInt(kProperties, QStringLiteral("AnimalSort"), animalSort);
+    animalEnd = ini.readBool(kProperties, QStringLiteral("AnimalEnd"), animalEnd);
+
+    twainSource = ini.readString(kScan, QStringLiteral("TwainSource"), twainSource);
+    showTwainUI = ini.readBool(kScan, QStringLiteral("ShowTwainUI"), showTwainUI);
+    maxWidth = ini.readInt(kScan, QStringLiteral("MaxWidth"), maxWidth);
+    jpegQuality = ini.readInt(kScan, QStringLiteral("JpegQuality"), jpegQuality);
+
+    smtpName = ini.readString(kSmtp, QStringLiteral("Name"), smtpName).left(smtpTextMaxLength);
+    smtpEmail = ini.readString(kSmtp, QStringLiteral("Email"), smtpEmail).left(smtpTextMaxLength);
+    smtpHost = ini.readString(kSmtp, QStringLiteral("Host"), smtpHost).left(smtpTextMaxLength);
+    smtpPort = ini.readInt(kSmtp, QStringLiteral("Port"), smtpPort);
+
+    winLeft = ini.readInt(kWindows, QStringLiteral("Left"), winLeft);
+    winTop = ini.readInt(kWindows, QStringLiteral("Top"), winTop);
+    winWidth = ini.readInt(kWindows, QStringLiteral("Width"), winWidth);
+    winHeight = ini.readInt(kWindows, QStringLiteral("Height"), winHeight);
+    winState = ini.readString(kWindows, QStringLiteral("State"), winState);
+    winStyle = ini.readBool(kWindows, QStringLiteral("Style"), winStyle);
+}
+
+bool Settings::save(const QString& iniPath) const
+{
+    IniFile ini(iniPath);
+
+    ini.writeBool(kProperties, QStringLiteral("FirstLaunch"), firstLaunch);
+    ini.writeBool(kProperties, QStringLiteral("TestMdac"), testMdac);
+    ini.writeBool(kProperties, QStringLiteral("Splash"), splash);
+    ini.writeBool(kProperties, QStringLiteral("ShowUI"), showUI);
+    ini.writeBool(kProperties, QStringLiteral("ShowCalendar"), showCalendar);
+    ini.writeBool(kProperties, QStringLiteral("HideBigFontMsg"), hideBigFontMsg);
+    ini.writeInt(kProperties, QStringLiteral("AnimalSort"), animalSort);
+    ini.writeBool(kProperties, QStringLiteral("AnimalEnd"), animalEnd);
+
+    ini.writeString(kScan, QStringLiteral("TwainSource"), twainSource);
+    ini.writeBool(kScan, QStringLiteral("ShowTwainUI"), showTwainUI);
+    ini.writeInt(kScan, QStringLiteral("MaxWidth"), maxWidth);
+    ini.writeInt(kScan, QStringLiteral("JpegQuality"), jpegQuality);
+
+    ini.writeString(kSmtp, QStringLiteral("Name"), smtpName);
+    ini.writeString(kSmtp, QStringLiteral("Email"), smtpEmail);
+    ini.writeString(kSmtp, QStringLiteral("Host"), smtpHost);
+    ini.writeInt(kSmtp, QStringLiteral("Port"), smtpPort);
+
+    ini.writeInt(kWindows, QStringLiteral("Left"), winLeft);
+    ini.writeInt(kWindows, QStringLiteral("Top"), winTop);
+    ini.writeInt(kWindows, QStringLiteral("Width"), winWidth);
+    ini.writeInt(kWindows, QStringLiteral("Height"), winHeight);
+    ini.writeString(kWindows, QStringLiteral("State"), winState);
+    ini.writeBool(kWindows, QStringLiteral("Style"), winStyle);
+
+    return ini.save();
+}
+
+QString Settings::fileNameFor(const QString& programFilePath)
+{
+    QString name = QFileInfo(programFilePath).fileName().toLower();
+    if (name.endsWith(QLatin1String(".exe")))
+        name.chop(4);
+    return name + QLatin1String(".ini");
+}
+
+QString Settings::fileName()
+{
+    return fileNameFor(programPath());
+}
+
+} // namespace tav
