@@ -36,9 +36,10 @@ ushort baseLetter(ushort c)
     if (c >= 0xC0 && c <= 0xFF)
         return ushort(latin1[c - 0xC0]);
     if (c >= 0x100 && c <= 0x17F) {
-        static const char* const extA = "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiiijjjjkkk"
-                                        "llllllllllnnnnnnnnnoooooooorrrrrrssssssssttttttuuuuuuuuuuuu"
-                                        "wwyyyzzzzzzs";
+        static const char* const extA =
+            "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiiijjjjkkk"
+            "llllllllllnnnnnnnnnoooooooorrrrrrssssssssttttttuuuuuuuuuuuu"
+            "wwyyyzzzzzzs";
         return ushort(extA[c - 0x100]);
     }
     return QChar(c).toCaseFolded().unicode();
@@ -140,8 +141,7 @@ void caseFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_null(ctx);
         return;
     }
-    const QString s =
-        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
+    const QString s = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
     const bool upper = sqlite3_user_data(ctx) != nullptr;
     const QByteArray out = (upper ? s.toUpper() : s.toLower()).toUtf8();
     sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
@@ -182,10 +182,7 @@ int compareFrench(const QString& a, const QString& b)
                        reinterpret_cast<const unsigned char*>(y.constData()), int(y.size()));
 }
 
-Connection::Connection()
-    : m_name(QStringLiteral("tavirune-%1").arg(++s_connectionCounter))
-{
-}
+Connection::Connection() : m_name(QStringLiteral("tavirune-%1").arg(++s_connectionCounter)) {}
 
 Connection::~Connection()
 {
@@ -202,8 +199,8 @@ void Connection::open(const QString& filePath, bool createIfMissing)
                           ? QSqlDatabase::database(m_name, false)
                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(filePath);
-    db.setConnectOptions(createIfMissing ? QString()
-                                         : QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    db.setConnectOptions(
+        createIfMissing ? QString() : QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open())
         throw DbError(QStringLiteral("Impossible d'ouvrir la base de données « %1 » : %2")
                           .arg(filePath, errorText(db.lastError())));
@@ -217,8 +214,8 @@ void Connection::open(const QString& filePath, bool createIfMissing)
         const QString why = errorText(check.lastError());
         check.finish();
         close();
-        throw DbError(
-            QStringLiteral("Impossible d'ouvrir la base de données « %1 » : %2").arg(filePath, why));
+        throw DbError(QStringLiteral("Impossible d'ouvrir la base de données « %1 » : %2")
+                          .arg(filePath, why));
     }
     check.finish();
     exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
@@ -255,8 +252,7 @@ void Connection::registerExtensions()
     auto* db = *static_cast<sqlite3* const*>(handle.data());
     if (!db)
         throw DbError(QStringLiteral("La connexion à la base de données n'est pas disponible."));
-    sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, frenchCollation,
-                                nullptr);
+    sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, frenchCollation, nullptr);
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function_v2(db, "Year", 1, flags, reinterpret_cast<void*>(quintptr(0)),
                                datePartFunction, nullptr, nullptr, nullptr);
@@ -269,8 +265,7 @@ void Connection::registerExtensions()
                                nullptr);
     sqlite3_create_function_v2(db, "LCase", 1, flags, nullptr, caseFunction, nullptr, nullptr,
                                nullptr);
-    sqlite3_create_function_v2(db, "Nz", -1, flags, nullptr, nzFunction, nullptr, nullptr,
-                               nullptr);
+    sqlite3_create_function_v2(db, "Nz", -1, flags, nullptr, nzFunction, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "Now", 0, SQLITE_UTF8, nullptr, nowFunction, nullptr, nullptr,
                                nullptr);
 }
@@ -312,6 +307,19 @@ QVariant Connection::scalar(const QString& jetSql, const QVariantList& values)
 qint64 Connection::lastInsertId()
 {
     return scalar(QStringLiteral("SELECT last_insert_rowid()")).toLongLong();
+}
+
+void Connection::execScript(const QString& sqliteScript)
+{
+    const QVariant handle = database().driver()->handle();
+    auto* db = *static_cast<sqlite3* const*>(handle.data());
+    char* error = nullptr;
+    const QByteArray utf8 = sqliteScript.toUtf8();
+    if (sqlite3_exec(db, utf8.constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString why = QString::fromUtf8(error ? error : "erreur inconnue");
+        sqlite3_free(error);
+        throw DbError(why);
+    }
 }
 
 QStringList Connection::tableNames() const

@@ -40,6 +40,9 @@ public:
     // First column of the first row, or an invalid QVariant when no row.
     QVariant scalar(const QString& jetSql, const QVariantList& values = {});
     qint64 lastInsertId();
+    // Runs a script of SQLite statements separated by semicolons, as they
+    // stand; throws DbError naming the failure.
+    void execScript(const QString& sqliteScript);
 
     QStringList tableNames() const;
 

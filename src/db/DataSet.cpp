@@ -103,8 +103,7 @@ bool parseSingleTable(const QString& sql, SingleTable* out)
 {
     static const QRegularExpression re(
         QStringLiteral("^\\s*SELECT\\s+(.*?)\\s+FROM\\s+\\[?([A-Za-z_][A-Za-z0-9_]*)\\]?(\\s.*)?$"),
-        QRegularExpression::CaseInsensitiveOption |
-            QRegularExpression::DotMatchesEverythingOption);
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const auto m = re.match(sql);
     if (!m.hasMatch())
         return false;
@@ -134,6 +133,14 @@ DataSet::DataSet(const QString& name, Connection& connection, QObject* parent)
 void DataSet::setSql(const QStringList& lines)
 {
     m_sql = lines;
+}
+
+void DataSet::setDisplayFormat(const QString& fieldName, const QString& format)
+{
+    m_formats.insert(fieldName.toLower(), format);
+    const int i = fieldIndex(fieldName);
+    if (i >= 0)
+        m_fields[i].def.displayFormat = format;
 }
 
 bool DataSet::replaceWhereLine(const QString& line)
@@ -242,7 +249,8 @@ void DataSet::buildFields(void* stmtHandle, int columnCount, const QStringList& 
         const Column& c = cols.at(i);
         if (c.table.isEmpty())
             continue;
-        const QString qualified = (c.table + QLatin1Char('.') + c.name.section(QLatin1Char('.'), -1)).toLower();
+        const QString qualified =
+            (c.table + QLatin1Char('.') + c.name.section(QLatin1Char('.'), -1)).toLower();
         if (!byName.contains(qualified))
             byName.insert(qualified, i);
         if (!c.origin.isEmpty()) {
@@ -254,6 +262,7 @@ void DataSet::buildFields(void* stmtHandle, int columnCount, const QStringList& 
 
     m_fields.clear();
     m_index.clear();
+    ++m_generation;
     QVector<bool> used(cols.size(), false);
     auto addColumn = [&](int i, const FieldDef& def) {
         const Column& c = cols.at(i);
@@ -271,7 +280,28 @@ void DataSet::buildFields(void* stmtHandle, int columnCount, const QStringList& 
         used[i] = true;
         m_fields.append(f);
     };
+    // Columns that a definition names keep their place among the
+    // definitions; "*" gathers the others.
+    QVector<bool> named(cols.size(), false);
     for (const FieldDef& def : std::as_const(m_defs)) {
+        const auto it = byName.constFind(def.name.toLower());
+        if (!def.calculated && it != byName.constEnd())
+            named[*it] = true;
+    }
+    auto addRemaining = [&]() {
+        for (int i = 0; i < cols.size(); ++i) {
+            if (!used.at(i) && !named.at(i)) {
+                FieldDef def;
+                def.name = cols.at(i).name;
+                addColumn(i, def);
+            }
+        }
+    };
+    for (const FieldDef& def : std::as_const(m_defs)) {
+        if (def.name == QLatin1String("*")) {
+            addRemaining();
+            continue;
+        }
         if (def.calculated) {
             Field f;
             f.def = def;
@@ -285,16 +315,13 @@ void DataSet::buildFields(void* stmtHandle, int columnCount, const QStringList& 
             continue;
         addColumn(*it, def);
     }
-    for (int i = 0; i < cols.size(); ++i) {
-        if (!used.at(i)) {
-            FieldDef def;
-            def.name = cols.at(i).name;
-            addColumn(i, def);
-        }
-    }
+    addRemaining();
     for (int i = 0; i < m_fields.size(); ++i) {
-        const Field& f = m_fields.at(i);
+        Field& f = m_fields[i];
         m_index.insert(f.name().toLower(), i);
+        const auto fmt = m_formats.constFind(f.name().toLower());
+        if (fmt != m_formats.constEnd())
+            f.def.displayFormat = *fmt;
     }
     // Qualified spellings ("ANIMAL.Id", "ANIMAL.Comment1") reach a field too.
     for (int i = 0; i < m_fields.size(); ++i) {
@@ -478,7 +505,8 @@ void DataSet::insert()
     if (!isOpen())
         throw DbError(QStringLiteral("« %1 » n'est pas ouvert.").arg(m_name));
     if (m_table.isEmpty())
-        throw DbError(QStringLiteral("Les données de « %1 » ne peuvent pas être modifiées.").arg(m_name));
+        throw DbError(
+            QStringLiteral("Les données de « %1 » ne peuvent pas être modifiées.").arg(m_name));
     if (isEditing())
         post();
     m_insertAt = m_current < 0 ? 0 : m_current;
@@ -503,7 +531,8 @@ void DataSet::edit()
     if (!isOpen() || m_current < 0)
         throw DbError(QStringLiteral("Il n'y a aucun enregistrement à modifier."));
     if (m_table.isEmpty())
-        throw DbError(QStringLiteral("Les données de « %1 » ne peuvent pas être modifiées.").arg(m_name));
+        throw DbError(
+            QStringLiteral("Les données de « %1 » ne peuvent pas être modifiées.").arg(m_name));
     m_buffer = m_rows.at(m_current);
     setState(State::Edit);
 }
@@ -603,8 +632,7 @@ QVariant DataSet::storable(const Field& f, const QVariant& v) const
             d = v.toDateTime().date();
         else {
             const QString s = v.toString().trimmed();
-            if (s.isEmpty() || s == QLatin1String("__/__/____") ||
-                s == QLatin1String("  /  /    "))
+            if (s.isEmpty() || s == QLatin1String("__/__/____") || s == QLatin1String("  /  /    "))
                 return QVariant();
             d = parseUserDate(s);
         }
@@ -628,15 +656,16 @@ DataSet::Row DataSet::fetchByRowId(qint64 rowId, qint64* storedRowId)
     q.setForwardOnly(true);
     const QString text = QLatin1String("SELECT [") + m_table + QLatin1String("].rowid AS ") +
                          kRowIdAlias + QLatin1String(", ") + m_selectList +
-                         QLatin1String(" FROM [") + m_table + QLatin1String("] WHERE [") +
-                         m_table + QLatin1String("].rowid = ?");
+                         QLatin1String(" FROM [") + m_table + QLatin1String("] WHERE [") + m_table +
+                         QLatin1String("].rowid = ?");
     if (!q.prepare(text))
         throw DbError(sqlError(q));
     q.addBindValue(rowId);
     if (!q.exec())
         throw DbError(sqlError(q));
     if (!q.next())
-        throw DbError(QStringLiteral("L'enregistrement écrit dans « %1 » est introuvable.").arg(m_name));
+        throw DbError(
+            QStringLiteral("L'enregistrement écrit dans « %1 » est introuvable.").arg(m_name));
     *storedRowId = q.value(0).toLongLong();
     return readRow(q);
 }
@@ -743,15 +772,23 @@ void DataSet::remove()
     if (!isOpen() || m_current < 0)
         throw DbError(QStringLiteral("Il n'y a aucun enregistrement à supprimer."));
     if (m_table.isEmpty())
-        throw DbError(QStringLiteral("Les données de « %1 » ne peuvent pas être modifiées.").arg(m_name));
+        throw DbError(
+            QStringLiteral("Les données de « %1 » ne peuvent pas être modifiées.").arg(m_name));
     if (beforeDelete)
         beforeDelete(*this);
     QSqlQuery q(m_connection.database());
-    if (!q.prepare(QLatin1String("DELETE FROM [") + m_table + QLatin1String("] WHERE rowid = ?")))
-        throw DbError(sqlError(q));
-    q.addBindValue(m_rowIds.at(m_current));
-    if (!q.exec())
-        throw DbError(sqlError(q));
+    bool ok =
+        q.prepare(QLatin1String("DELETE FROM [") + m_table + QLatin1String("] WHERE rowid = ?"));
+    if (ok) {
+        q.addBindValue(m_rowIds.at(m_current));
+        ok = q.exec();
+    }
+    if (!ok) {
+        const QString why = sqlError(q);
+        if (deleteAborted)
+            deleteAborted(*this);
+        throw DbError(why);
+    }
     const int at = m_current;
     emit rowAboutToBeRemoved(at);
     m_rows.removeAt(at);
@@ -775,7 +812,8 @@ int DataSet::requireField(const QString& name) const
 {
     const int i = fieldIndex(name);
     if (i < 0)
-        throw DbError(QStringLiteral("Le champ « %1 » est introuvable dans « %2 ».").arg(name, m_name));
+        throw DbError(
+            QStringLiteral("Le champ « %1 » est introuvable dans « %2 ».").arg(name, m_name));
     return i;
 }
 

@@ -45,8 +45,12 @@ public:
     // longer word); false when there is none.
     bool replaceWhereLine(const QString& line);
 
+    // The fields in their display order. A definition named "*" stands for
+    // every column of the result that no other definition names.
     void setFieldDefs(const QVector<FieldDef>& defs) { m_defs = defs; }
     const QVector<FieldDef>& fieldDefs() const { return m_defs; }
+    // Display format of one field, kept across re-openings.
+    void setDisplayFormat(const QString& field, const QString& format);
 
     // Life
     void open(); // throws DbError; the data set stays closed on failure
@@ -85,6 +89,9 @@ public:
     const Field& field(int index) const { return m_fields.at(index); }
     int fieldIndex(const QString& name) const; // -1 when unknown
     bool hasField(const QString& name) const { return fieldIndex(name) >= 0; }
+    // Changes whenever the fields are built anew, so that a rule may keep
+    // field indices between rows.
+    int fieldsGeneration() const { return m_generation; }
 
     // Values of the current row (the edit buffer while editing).
     QVariant value(const QString& field) const;
@@ -115,6 +122,7 @@ public:
     Hook afterPost;
     Hook beforeDelete;
     Hook afterDelete;
+    Hook deleteAborted; // beforeDelete ran but the row could not be deleted
     CalcHook onCalcFields;
 
 signals:
@@ -148,6 +156,7 @@ private:
     QVector<FieldDef> m_defs;
     QVector<Field> m_fields;
     QHash<QString, int> m_index;
+    QHash<QString, QString> m_formats; // lower-case field name -> format
     QVector<Row> m_rows;
     QVector<qint64> m_rowIds;
     int m_current = -1;
@@ -156,9 +165,10 @@ private:
     State m_state = State::Inactive;
     Row m_buffer;
     int m_insertAt = -1;
-    QString m_table;    // the one table the statement reads, when writable
+    QString m_table; // the one table the statement reads, when writable
     QString m_selectList;
     int m_frozen = 0;
+    int m_generation = 0;
 };
 
 } // namespace tav

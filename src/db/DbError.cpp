@@ -4,7 +4,6 @@ namespace tav {
 
 DbError::DbError(const QString& message)
     : std::runtime_error(message.toStdString()), m_message(message)
-{
-}
+{}
 
 } // namespace tav

@@ -33,8 +33,8 @@ struct Field
     FieldDef def;
     JetType type = JetType::Unknown;
     int size = 0;
-    QString table;        // table the value comes from; empty for expressions
-    QString column;       // its column in that table (an alias points to it)
+    QString table;         // table the value comes from; empty for expressions
+    QString column;        // its column in that table (an alias points to it)
     int resultColumn = -1; // index in the statement's result; -1 for calculated
     bool writable = false;
 

@@ -51,8 +51,7 @@ JetType jetTypeFromDeclared(const QString& declared, int* size)
         return JetType::AutoNumber;
     if (t == QLatin1String("LONG") || t == QLatin1String("INT") || t == QLatin1String("BIGINT"))
         return JetType::Long;
-    if (t == QLatin1String("SHORT") || t == QLatin1String("SMALLINT") ||
-        t == QLatin1String("BYTE"))
+    if (t == QLatin1String("SHORT") || t == QLatin1String("SMALLINT") || t == QLatin1String("BYTE"))
         return JetType::Short;
     if (t == QLatin1String("TEXT") || t == QLatin1String("VARCHAR") || t == QLatin1String("CHAR"))
         return JetType::Text;

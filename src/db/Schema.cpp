@@ -37,19 +37,16 @@ const TableSpec kTables[] = {
      "Repayment:YESNO Date_Repayment:DATE Price_Repayment:MONEY Repayment_Comp:YESNO "
      "Date_Repayment_Comp:DATE Price_Repayment_Comp:MONEY Category:T128 Duration:LONG "
      "Repeat:LONG"},
-    {"VACCINE",
-     "Id:AUTO Id_File:LONG Id_Ref:LONG Id_Org:SHORT Id_Vaccine:SHORT Date_Vaccine:DATE "
-     "Time_Vaccine:T5 Remark1:T255 Remark2:T255 Repeat_Date:DATE Repeat_Exe:YESNO "
-     "Divers1:LONG Divers2:YESNO Divers3:T128 Divers4:T128 Divers5:MEMO"},
-    {"WEIGHT",
-     "Id:AUTO Id_File:LONG Id_Ref:LONG Date_Weight:DATE Time_Weight:T5 Weight:DOUBLE "
-     "Remark:T128"},
+    {"VACCINE", "Id:AUTO Id_File:LONG Id_Ref:LONG Id_Org:SHORT Id_Vaccine:SHORT Date_Vaccine:DATE "
+                "Time_Vaccine:T5 Remark1:T255 Remark2:T255 Repeat_Date:DATE Repeat_Exe:YESNO "
+                "Divers1:LONG Divers2:YESNO Divers3:T128 Divers4:T128 Divers5:MEMO"},
+    {"WEIGHT", "Id:AUTO Id_File:LONG Id_Ref:LONG Date_Weight:DATE Time_Weight:T5 Weight:DOUBLE "
+               "Remark:T128"},
     {"SIZE",
      "Id:AUTO Id_File:LONG Id_Ref:LONG Date_Size:DATE Time_Size:T5 Size:DOUBLE Remark:T128"},
     {"EVENT", "Id_Ref:LONG Date_Event:DATE Time_Event:T5 Description:T255"},
-    {"DOCUMENTIMG",
-     "Id:AUTO Id_File:LONG Id_Ref:LONG Tag:LONG DoType:SHORT Title:T128 Img:BLOB "
-     "ImgMini:BLOB"},
+    {"DOCUMENTIMG", "Id:AUTO Id_File:LONG Id_Ref:LONG Tag:LONG DoType:SHORT Title:T128 Img:BLOB "
+                    "ImgMini:BLOB"},
     {"DOCUMENTFILE",
      "Id:AUTO Id_File:SHORT Id_Ref:LONG DoType:SHORT Title:T255 FileIcon:BLOB FileName:T255 "
      "FileType:T128 FileSize:T128 Remark:T255"},
@@ -60,9 +57,8 @@ const TableSpec kTables[] = {
      "Remark1:MEMO Remark2:MEMO Misc01:T128 Misc02:T128 Misc03:T128 Misc04:T128 Misc05:T128 "
      "Misc06:T128 Misc07:T128 Misc08:T128 Misc09:T128 Misc10:T128 Misc11:MEMO Misc12:MEMO "
      "Tag:T128"},
-    {"ANALYSIS",
-     "Id:AUTO Id_File:LONG Id_Ref:LONG Date_Analysis:DATE Time_Analysis:T5 "
-     "Value_Analysis:DOUBLE Value_Min:DOUBLE Value_Max:DOUBLE Remark1:T128"},
+    {"ANALYSIS", "Id:AUTO Id_File:LONG Id_Ref:LONG Date_Analysis:DATE Time_Analysis:T5 "
+                 "Value_Analysis:DOUBLE Value_Min:DOUBLE Value_Max:DOUBLE Remark1:T128"},
     {"LST_DOCTOR",
      "Id:AUTO Id_File:LONG Name:T128 Category:T128 Convention:YESNO Address:T128 City:T128 "
      "CP:T128 Phone:T128 Fax:T128 Email:T128 Country:T128 Note:T255 Price:MONEY"},
@@ -71,8 +67,7 @@ const TableSpec kTables[] = {
      "Email:T128 Country:T128 Category:T128 Note:T255"},
     {"LST_VACCINE", "Id:AUTO Id_File:LONG Title:T128 Description:T255 Category:T128"},
     {"LST_DRUG", "Id:AUTO Id_File:LONG Title:T128 Description:T255 Category:T128"},
-    {"LST_ILLNESS",
-     "Id:AUTO Id_File:LONG Title:T128 Description:T255 Category:T128 Gravity:T128"},
+    {"LST_ILLNESS", "Id:AUTO Id_File:LONG Title:T128 Description:T255 Category:T128 Gravity:T128"},
     {"LST_ANALYSIS",
      "Id:AUTO Id_File:LONG Title:T128 Unit:T50 Decimal:SHORT Description:T255 "
      "Value_Min:DOUBLE Value_Max:DOUBLE Category:T128 Img1:BLOB Img2:BLOB Img3:BLOB Img4:BLOB "
@@ -94,10 +89,8 @@ const TableSpec kTables[] = {
      "Identification_Location:MEMO Begin_Breeder:MEMO End_Type:MEMO"},
     {"BACKUP", "DateSav:DATE TimeSav:T5 Description:T128 Path:T255"},
     {"OBJECT_VAL_STR", "ID_CLASS:LONG ID_ATTRIBUTE:LONG USERID:LONG VALUE:T255"},
-    {"SQL_TREE",
-     "Id:AUTO Id_File:LONG NodeTitle:T255 NodeLevel:LONG NodePos:LONG NodeType:LONG"},
-    {"STAT_TREE",
-     "Id:AUTO Id_File:LONG NodeTitle:T255 NodeLevel:LONG NodePos:LONG NodeType:LONG"},
+    {"SQL_TREE", "Id:AUTO Id_File:LONG NodeTitle:T255 NodeLevel:LONG NodePos:LONG NodeType:LONG"},
+    {"STAT_TREE", "Id:AUTO Id_File:LONG NodeTitle:T255 NodeLevel:LONG NodePos:LONG NodeType:LONG"},
     {"SQL_QUERY", "Id:AUTO Id_Tree:LONG Query:MEMO"},
     {"STAT_QUERY", "Id:AUTO Id_Tree:LONG Query:MEMO"},
 };
@@ -182,8 +175,8 @@ QString createTableSql(const TableDef& table)
 {
     QStringList cols;
     for (const ColumnDef& c : table.columns) {
-        QString def = QLatin1Char('[') + c.name + QLatin1String("] ") +
-                      declaredTypeName(c.type, c.size);
+        QString def =
+            QLatin1Char('[') + c.name + QLatin1String("] ") + declaredTypeName(c.type, c.size);
         if (c.type == JetType::AutoNumber)
             def += QLatin1String(" PRIMARY KEY AUTOINCREMENT");
         if (isTextType(c.type))

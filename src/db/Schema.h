@@ -13,8 +13,8 @@ struct ColumnDef
 {
     QString name;
     JetType type = JetType::Unknown;
-    int size = 0;           // characters, for Text columns
-    QString defaultValue;   // SQL literal, empty for none
+    int size = 0;         // characters, for Text columns
+    QString defaultValue; // SQL literal, empty for none
 };
 
 struct TableDef

@@ -15,10 +15,10 @@ bool isWordChar(QChar c)
 // Jet date literals are month first (#12/25/2008#) or ISO (#2008-12-25#).
 QString convertDateLiteral(const QString& body)
 {
-    static const QRegularExpression us(
-        QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{2,4})(?:\\s+(\\d{1,2}:\\d{2}(?::\\d{2})?))?\\s*$"));
-    static const QRegularExpression iso(
-        QStringLiteral("^\\s*(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:\\s+(\\d{1,2}:\\d{2}(?::\\d{2})?))?\\s*$"));
+    static const QRegularExpression us(QStringLiteral(
+        "^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{2,4})(?:\\s+(\\d{1,2}:\\d{2}(?::\\d{2})?))?\\s*$"));
+    static const QRegularExpression iso(QStringLiteral(
+        "^\\s*(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:\\s+(\\d{1,2}:\\d{2}(?::\\d{2})?))?\\s*$"));
     QDate d;
     auto m = us.match(body);
     if (m.hasMatch()) {

@@ -36,7 +36,8 @@ void TestSqlDialect::rewritesJetLiterals_data()
                                    << "WHERE Title='Berger d''Anatolie'";
     QTest::newRow("brackets kept") << "SELECT [Size].Id FROM [SIZE]"
                                    << "SELECT [Size].Id FROM [SIZE]";
-    QTest::newRow("not a date") << "WHERE A#B" << "WHERE A#B";
+    QTest::newRow("not a date") << "WHERE A#B"
+                                << "WHERE A#B";
 }
 
 void TestSqlDialect::rewritesJetLiterals()
@@ -66,34 +67,48 @@ void TestSqlDialect::frenchOrderAndComparison()
     QStringList order;
     while (q.next())
         order << q.value(0).toString();
-    QCOMPARE(order, QStringList({QStringLiteral("azur"), QStringLiteral("dora"),
-                                 QStringLiteral("émile"), QStringLiteral("Émilie"),
-                                 QStringLiteral("Eve"), QStringLiteral("fanny"),
-                                 QStringLiteral("Zorro")}));
+    QCOMPARE(order,
+             QStringList({QStringLiteral("azur"), QStringLiteral("dora"), QStringLiteral("émile"),
+                          QStringLiteral("Émilie"), QStringLiteral("Eve"), QStringLiteral("fanny"),
+                          QStringLiteral("Zorro")}));
 
     db.connection.exec(QStringLiteral("INSERT INTO ANIMAL_SPECIES (Title) VALUES ('Chien')"));
-    QCOMPARE(db.connection.scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL_SPECIES WHERE Title='chien'")).toInt(), 1);
-    QCOMPARE(db.connection.scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL_SPECIES WHERE Title='CHIEN'")).toInt(), 1);
+    QCOMPARE(db.connection
+                 .scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL_SPECIES WHERE Title='chien'"))
+                 .toInt(),
+             1);
+    QCOMPARE(db.connection
+                 .scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL_SPECIES WHERE Title='CHIEN'"))
+                 .toInt(),
+             1);
     // Accents still tell two names apart.
     db.connection.exec(QStringLiteral("INSERT INTO ANIMAL_SPECIES (Title) VALUES ('Chèvre')"));
-    QCOMPARE(db.connection.scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL_SPECIES WHERE Title='chevre'")).toInt(), 0);
-    QCOMPARE(db.connection.scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL_SPECIES WHERE Title='CHÈVRE'")).toInt(), 1);
+    QCOMPARE(db.connection
+                 .scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL_SPECIES WHERE Title='chevre'"))
+                 .toInt(),
+             0);
+    QCOMPARE(db.connection
+                 .scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL_SPECIES WHERE Title='CHÈVRE'"))
+                 .toInt(),
+             1);
 }
 
 void TestSqlDialect::jetFunctionsRunOnTheConnection()
 {
     TestDatabase db;
-    db.connection.exec(QStringLiteral(
-        "INSERT INTO [ACTION] (Id_Ref, Tag, Date_Action, Price) VALUES (1, 1, '2008-03-04', 12.5)"));
+    db.connection.exec(QStringLiteral("INSERT INTO [ACTION] (Id_Ref, Tag, Date_Action, Price) "
+                                      "VALUES (1, 1, '2008-03-04', 12.5)"));
     db.connection.exec(QStringLiteral(
         "INSERT INTO [ACTION] (Id_Ref, Tag, Date_Action, Price) VALUES (1, 1, '2009-03-04', 7.5)"));
+    QCOMPARE(
+        db.connection
+            .scalar(QStringLiteral("SELECT Sum(Price) FROM [ACTION] WHERE Year(Date_Action)=2008 "
+                                   "AND Tag=1 AND True"))
+            .toDouble(),
+        12.5);
     QCOMPARE(db.connection
-                 .scalar(QStringLiteral("SELECT Sum(Price) FROM [ACTION] WHERE Year(Date_Action)=2008 "
-                                        "AND Tag=1 AND True"))
-                 .toDouble(),
-             12.5);
-    QCOMPARE(db.connection
-                 .scalar(QStringLiteral("SELECT COUNT(*) FROM [ACTION] WHERE Date_Action > #12/31/2008#"))
+                 .scalar(QStringLiteral(
+                     "SELECT COUNT(*) FROM [ACTION] WHERE Date_Action > #12/31/2008#"))
                  .toInt(),
              1);
     QCOMPARE(db.connection.scalar(QStringLiteral("SELECT UCase('médor') & '!'")).toString(),
@@ -107,7 +122,8 @@ void TestSqlDialect::quotedValuesNeverBreakAStatement()
     const QString title = QStringLiteral("Berger d'Anatolie'); DROP TABLE ANIMAL; --");
     db.connection.exec(QStringLiteral("INSERT INTO ANIMAL_BREED (Title) VALUES (") +
                        quoteSqlText(title) + QLatin1Char(')'));
-    QCOMPARE(db.connection.scalar(QStringLiteral("SELECT Title FROM ANIMAL_BREED")).toString(), title);
+    QCOMPARE(db.connection.scalar(QStringLiteral("SELECT Title FROM ANIMAL_BREED")).toString(),
+             title);
     QVERIFY(db.connection.tableNames().contains(QStringLiteral("ANIMAL")));
     QVERIFY_THROWS_EXCEPTION(DbError, db.connection.exec(QStringLiteral("SELECT * FROM NOPE")));
 }

@@ -1,0 +1,263 @@
+#include "db/DataModule1.h"
+
+#include "db/CalcFields.h"
+#include "db/Connection.h"
+#include "db/DataSet.h"
+#include "db/DbError.h"
+#include "db/MainWindowHooks.h"
+
+#include <QDate>
+#include <QFile>
+
+namespace tav {
+
+namespace {
+
+const char* const kAnimalMemos[] = {"Description", "Insurance", "Comportment",
+                                    "Previous",    "Misc11",    "Misc12"};
+const char* const kAnimalPictures[] = {"Img1",     "Img2",     "Img3",     "Img4",
+                                       "ImgMini1", "ImgMini2", "ImgMini3", "ImgMini4"};
+
+// Removes every row of a data set filtered on one owner, one at a time so
+// that each row's own rule runs.
+void deleteRowsOf(DataSet& ds, const QString& whereLine)
+{
+    ds.close();
+    ds.replaceWhereLine(whereLine);
+    ds.open();
+    while (!ds.isEmpty()) {
+        ds.first();
+        ds.remove();
+    }
+    ds.close();
+}
+
+} // namespace
+
+DataModule1::DataModule1(Connection& connection, const QString& databaseFolder, QObject* parent)
+    : DataModule(QStringLiteral("TDataModule1"), connection, mainModuleDataSets(), parent),
+      m_databaseFolder(databaseFolder)
+{
+    if (!m_databaseFolder.isEmpty() && !m_databaseFolder.endsWith(QLatin1Char('/')))
+        m_databaseFolder += QLatin1Char('/');
+    DataSet& a = animal();
+    a.setDisplayFormat(QStringLiteral("BirthDay_Weight"), QStringLiteral("#######0.000 Kg"));
+    a.setDisplayFormat(QStringLiteral("Begin_Weight"), QStringLiteral("#######0.000 Kg"));
+    a.setDisplayFormat(QStringLiteral("End_Weight"), QStringLiteral("#######0.000 Kg"));
+    a.setDisplayFormat(QStringLiteral("BirthDay_Size"), QStringLiteral("#######0.00 cm"));
+    a.setDisplayFormat(QStringLiteral("Begin_Size"), QStringLiteral("#######0.00 cm"));
+    a.setDisplayFormat(QStringLiteral("End_Size"), QStringLiteral("#######0.00 cm"));
+    for (const char* f : {"Price", "Price_Repayment", "Price_Repayment_Comp"})
+        dataSet(QStringLiteral("Action"))
+            .setDisplayFormat(QString::fromLatin1(f), plainMoneyFormat());
+    attachRules();
+}
+
+QString DataModule1::animalPhotoPath(int animalId) const
+{
+    return m_databaseFolder + QStringLiteral("Images/Animal") + QString::number(animalId) +
+           QStringLiteral(".jpg");
+}
+
+QString DataModule1::documentImagePath(int documentId) const
+{
+    return m_databaseFolder + QStringLiteral("Images/Doc") + QString::number(documentId) +
+           QStringLiteral(".jpg");
+}
+
+QString DataModule1::documentFilePath(int fileId) const
+{
+    return m_databaseFolder + QStringLiteral("Files/File") + QString::number(fileId) +
+           QStringLiteral(".f");
+}
+
+void DataModule1::queueFileDeletion(const QString& path)
+{
+    m_pendingFiles.append(path);
+}
+
+void DataModule1::flushFiles()
+{
+    const QStringList files = m_pendingFiles;
+    m_pendingFiles.clear();
+    // A missing file is no error, and a file that cannot be removed does not
+    // undo the deletion of its row.
+    for (const QString& f : files)
+        QFile::remove(f);
+}
+
+void DataModule1::commitFileBatch()
+{
+    if (m_fileBatch > 0 && --m_fileBatch == 0)
+        flushFiles();
+}
+
+void DataModule1::abandonFileBatch()
+{
+    if (m_fileBatch > 0 && --m_fileBatch == 0)
+        m_pendingFiles.clear();
+}
+
+void DataModule1::attachRules()
+{
+    DataSet& a = animal();
+    a.onNewRecord = [](DataSet& ds) {
+        for (const char* m : kAnimalMemos)
+            ds.setValue(QString::fromLatin1(m), QString(QLatin1String("")));
+        for (const char* p : kAnimalPictures)
+            ds.setValue(QString::fromLatin1(p), QByteArray(""));
+        // The new animal exists in the table from the moment it is started.
+        ds.post();
+        ds.edit();
+    };
+    a.afterPost = [this](DataSet&) {
+        if (!m_hooks || m_hooks->addingAnimal())
+            return;
+        m_hooks->buildAnimalList(m_hooks->animalRowsEmpty() ? -1 : m_hooks->selectedAnimalKey());
+    };
+    a.beforeDelete = [this](DataSet& ds) {
+        const int id = ds.asInt(QStringLiteral("Id"));
+        queueFileDeletion(animalPhotoPath(id));
+        const QString n = QString::number(id);
+        deleteRowsOf(dataSet(QStringLiteral("DocumentImg")),
+                     QStringLiteral("WHERE DocumentImg.Id_Ref=") + n);
+        deleteRowsOf(dataSet(QStringLiteral("DocumentFile")),
+                     QStringLiteral("WHERE DocumentFile.Id_Ref=") + n);
+    };
+    a.afterDelete = [this](DataSet&) {
+        if (m_fileBatch == 0)
+            flushFiles();
+    };
+    auto animalDataChange = [this, &a]() {
+        if (!m_hooks)
+            return;
+        m_hooks->setCurrentAnalysisId(-1);
+        if (a.state() == DataSet::State::Insert)
+            return;
+        m_hooks->refreshSpeciesBreed();
+        m_hooks->updateControls();
+    };
+    connect(&a, &DataSet::currentChanged, this, animalDataChange);
+    connect(&a, &DataSet::fieldChanged, this, animalDataChange);
+
+    DataSet& action = dataSet(QStringLiteral("Action"));
+    action.onNewRecord = [this](DataSet& ds) {
+        DataSet& an = animal();
+        if (an.isOpen() && !an.isEmpty())
+            ds.setValue(QStringLiteral("Id_Ref"), an.value(QStringLiteral("Id")));
+        ds.setValue(QStringLiteral("Repayment"), false);
+        ds.setValue(QStringLiteral("Repayment_Comp"), false);
+        ds.setValue(QStringLiteral("Price_Repayment"), 0.0);
+        ds.setValue(QStringLiteral("Price_Repayment_Comp"), 0.0);
+        ds.setValue(QStringLiteral("Date_Action"),
+                    QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    };
+    action.onCalcFields = noRepaymentCalc();
+
+    dataSet(QStringLiteral("ConsultQuery")).onCalcFields =
+        chainCalcs({labelCalc(QStringLiteral("Doctor"), QStringLiteral("Name"),
+                              QStringLiteral("LST_DOCTOR.Category")),
+                    labelCalc(QStringLiteral("Illness"), QStringLiteral("Title"),
+                              QStringLiteral("LST_ILLNESS.Gravity")),
+                    noRepaymentCalc()});
+    dataSet(QStringLiteral("PharmacyQuery")).onCalcFields =
+        chainCalcs({labelCalc(QStringLiteral("Pharmacy"), QStringLiteral("Name"),
+                              QStringLiteral("LST_PHARMACY.Category")),
+                    labelCalc(QStringLiteral("Drug"), QStringLiteral("Title"),
+                              QStringLiteral("LST_DRUG.Category")),
+                    noRepaymentCalc()});
+    dataSet(QStringLiteral("VaccineQuery")).onCalcFields =
+        chainCalcs({labelCalc(QStringLiteral("Doctor"), QStringLiteral("Name"),
+                              QStringLiteral("LST_DOCTOR.Category")),
+                    labelCalc(QStringLiteral("Vaccin"), QStringLiteral("Title"),
+                              QStringLiteral("LST_VACCINE.Category"))});
+
+    // The pin button is for acts that are not yet reimbursed by both payers.
+    auto pinRule = [this](DataSet* ds, bool consult) {
+        return [this, ds, consult]() {
+            if (!m_hooks || !ds->isOpen() || ds->isEmpty())
+                return;
+            const bool both = ds->asBool(QStringLiteral("Repayment")) &&
+                              ds->asBool(QStringLiteral("Repayment_Comp"));
+            if (consult)
+                m_hooks->setConsultPinEnabled(!both);
+            else
+                m_hooks->setPharmacyPinEnabled(!both);
+        };
+    };
+    DataSet* consult = &dataSet(QStringLiteral("ConsultQuery"));
+    DataSet* pharmacy = &dataSet(QStringLiteral("PharmacyQuery"));
+    connect(consult, &DataSet::currentChanged, this, pinRule(consult, true));
+    connect(pharmacy, &DataSet::currentChanged, this, pinRule(pharmacy, false));
+
+    DataSet& docImg = dataSet(QStringLiteral("DocumentImg"));
+    docImg.beforeDelete = [this](DataSet& ds) {
+        queueFileDeletion(documentImagePath(ds.asInt(QStringLiteral("Id"))));
+    };
+    DataSet& docFile = dataSet(QStringLiteral("DocumentFile"));
+    docFile.beforeDelete = [this](DataSet& ds) {
+        queueFileDeletion(documentFilePath(ds.asInt(QStringLiteral("Id"))));
+    };
+    auto afterDocumentDelete = [this](DataSet&) {
+        if (m_fileBatch == 0)
+            flushFiles();
+    };
+    docImg.afterDelete = afterDocumentDelete;
+    docFile.afterDelete = afterDocumentDelete;
+    // Files of a row that stays must stay too.
+    auto deleteAborted = [this](DataSet&) {
+        if (m_fileBatch == 0)
+            m_pendingFiles.clear();
+    };
+    a.deleteAborted = deleteAborted;
+    docImg.deleteAborted = deleteAborted;
+    docFile.deleteAborted = deleteAborted;
+
+    // The values of an analysis belong to the analysis row, not the animal.
+    dataSet(QStringLiteral("L_Analysis")).beforeDelete = [this](DataSet& ds) {
+        query().execSql(QStringLiteral("DELETE FROM ANALYSIS WHERE ANALYSIS.Id_Ref=") +
+                        QString::number(ds.asInt(QStringLiteral("Id"))));
+    };
+}
+
+void DataModule1::deleteCurrentAnimal()
+{
+    DataSet& a = animal();
+    if (!a.isOpen() || a.isEmpty())
+        throw DbError(QStringLiteral("Aucun carnet de santé n'est sélectionné."));
+    if (a.isEditing())
+        a.cancel();
+    const QString id = QString::number(a.asInt(QStringLiteral("Id")));
+    DataSet& q = query();
+    DataSet& lAnalysis = dataSet(QStringLiteral("L_Analysis"));
+    beginFileBatch();
+    try {
+        Transaction tx(connection());
+        q.execSql(QStringLiteral("DELETE FROM Weight WHERE Weight.Id_Ref=") + id);
+        q.execSql(QStringLiteral("DELETE FROM [Size] WHERE [Size].Id_Ref=") + id);
+        q.execSql(QStringLiteral("DELETE FROM [Action] WHERE Action.Id_Ref=") + id);
+        q.execSql(QStringLiteral("DELETE FROM Vaccine WHERE Vaccine.Id_Ref=") + id);
+        q.execSql(QStringLiteral("DELETE FROM Event WHERE Event.Id_Ref=") + id);
+        try {
+            deleteRowsOf(lAnalysis, QStringLiteral("WHERE L_Analysis.Id_Ref=") + id);
+        } catch (...) {
+            lAnalysis.close();
+            lAnalysis.replaceWhereLine(QStringLiteral("WHERE L_ANALYSIS.Id_Analysis>-1"));
+            throw;
+        }
+        lAnalysis.replaceWhereLine(QStringLiteral("WHERE L_ANALYSIS.Id_Analysis>-1"));
+        a.remove();
+        tx.commit();
+    } catch (...) {
+        abandonFileBatch();
+        // The rows are back in the table: show them again.
+        try {
+            a.refreshKeepRow();
+        } catch (const DbError&) {
+        }
+        throw;
+    }
+    commitFileBatch();
+}
+
+} // namespace tav

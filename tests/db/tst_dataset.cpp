@@ -1,0 +1,309 @@
+#include "TestDatabase.h"
+
+#include "db/DataModule1.h"
+#include "db/DataSet.h"
+#include "db/DataSetModel.h"
+#include "db/DbError.h"
+#include "db/FieldFormat.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace tav;
+
+class TestDataSet : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void whereLineIsReplacedBySubstring();
+    void navigatesAndLocates();
+    void editsInsertsAndDeletes();
+    void datesAndMoneyRoundTrip();
+    void badInputRefusesThePostAndWritesNothing();
+    void quotesInValuesAreData();
+    void keysAbove16BitsAreKept();
+    void joinedDataSetsAreReadOnly();
+    void displayFormats();
+    void modelFollowsTheDataSet();
+
+private:
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<DataModule1> m_module;
+    DataSet& ds(const char* name) { return m_module->dataSet(QString::fromLatin1(name)); }
+};
+
+void TestDataSet::init()
+{
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    m_db = std::make_unique<TestDatabase>();
+    m_module = std::make_unique<DataModule1>(m_db->connection, m_db->folder());
+}
+
+void TestDataSet::cleanup()
+{
+    m_module.reset();
+    m_db.reset();
+}
+
+void TestDataSet::whereLineIsReplacedBySubstring()
+{
+    DataSet& w = ds("Weight");
+    QVERIFY(w.replaceWhereLine(QStringLiteral("WHERE ID_REF=5")));
+    QCOMPARE(w.sql(),
+             QStringList({QStringLiteral("SELECT * FROM WEIGHT"), QStringLiteral("WHERE ID_REF=5"),
+                          QStringLiteral("ORDER BY DATE_WEIGHT")}));
+    DataSet& q = m_module->query();
+    q.setSql({QStringLiteral("SELECT SOMEWHERE_X"), QStringLiteral("FROM T"),
+              QStringLiteral("WHERE A=1")});
+    QVERIFY(q.replaceWhereLine(QStringLiteral("WHERE B=2")));
+    QCOMPARE(q.sql().at(0), QStringLiteral("WHERE B=2"));
+    q.setSql({QStringLiteral("SELECT 1")});
+    QVERIFY(!q.replaceWhereLine(QStringLiteral("WHERE B=2")));
+}
+
+void TestDataSet::navigatesAndLocates()
+{
+    for (int i = 1; i <= 3; ++i)
+        m_db->connection.exec(
+            QStringLiteral("INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight) VALUES (7, ?, ?)"),
+            {QStringLiteral("2020-01-0%1").arg(i), i * 1.5});
+    DataSet& w = ds("Weight");
+    w.replaceWhereLine(QStringLiteral("WHERE ID_REF=7"));
+    w.open();
+    QCOMPARE(w.recordCount(), 3);
+    QVERIFY(w.bof());
+    int seen = 0;
+    for (w.first(); !w.eof(); w.next())
+        ++seen;
+    QCOMPARE(seen, 3);
+    QCOMPARE(w.recNo(), 2);
+    w.prior();
+    QCOMPARE(w.asDouble(QStringLiteral("Weight")), 3.0);
+    QVERIFY(w.locate(QStringLiteral("Weight"), 1.5));
+    QCOMPARE(w.recNo(), 0);
+    QVERIFY(!w.locate(QStringLiteral("Weight"), 99.0));
+    QVERIFY(w.locateId(3));
+    QCOMPARE(w.asDate(QStringLiteral("Date_Weight")), QDate(2020, 1, 3));
+    // Refreshing keeps the row even when its position changes.
+    m_db->connection.exec(QStringLiteral(
+        "INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight) VALUES (7, '2019-01-01', 9)"));
+    w.refreshKeepRow();
+    QCOMPARE(w.recordCount(), 4);
+    QCOMPARE(w.asInt(QStringLiteral("Id")), 3);
+    QCOMPARE(w.recNo(), 3);
+
+    w.replaceWhereLine(QStringLiteral("WHERE ID_REF=8"));
+    w.close();
+    w.open();
+    QVERIFY(w.isEmpty());
+    QVERIFY(w.eof() && w.bof());
+    QCOMPARE(w.recNo(), -1);
+}
+
+void TestDataSet::editsInsertsAndDeletes()
+{
+    DataSet& w = ds("Weight");
+    w.replaceWhereLine(QStringLiteral("WHERE ID_REF=3"));
+    w.open();
+    QSignalSpy state(&w, &DataSet::stateChanged);
+    w.append();
+    QCOMPARE(w.state(), DataSet::State::Insert);
+    w.setValue(QStringLiteral("Id_Ref"), 3);
+    w.setValue(QStringLiteral("Date_Weight"), QStringLiteral("14/07/2021"));
+    w.setValue(QStringLiteral("Weight"), QStringLiteral("12,345"));
+    w.post();
+    QCOMPARE(w.state(), DataSet::State::Browse);
+    QVERIFY(state.count() >= 2);
+    const int id = w.asInt(QStringLiteral("Id"));
+    QVERIFY(id > 0);
+    QCOMPARE(
+        m_db->connection.scalar(QStringLiteral("SELECT Date_Weight FROM WEIGHT WHERE Id=?"), {id})
+            .toString(),
+        QStringLiteral("2021-07-14"));
+
+    w.setValue(QStringLiteral("Remark"), QStringLiteral("après repas"));
+    QCOMPARE(w.state(), DataSet::State::Edit);
+    w.cancel();
+    QVERIFY(w.isNull(QStringLiteral("Remark")));
+    w.edit();
+    w.setValue(QStringLiteral("Remark"), QStringLiteral("après repas"));
+    w.post();
+    QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT Remark FROM WEIGHT WHERE Id=?"), {id})
+                 .toString(),
+             QStringLiteral("après repas"));
+
+    w.remove();
+    QVERIFY(w.isEmpty());
+    QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT COUNT(*) FROM WEIGHT")).toInt(), 0);
+
+    // Rows without a key column are written and deleted too.
+    DataSet& e = ds("Event");
+    e.replaceWhereLine(QStringLiteral("WHERE ID_REF=3"));
+    e.open();
+    e.append();
+    e.setValue(QStringLiteral("Id_Ref"), 3);
+    e.setValue(QStringLiteral("Description"), QStringLiteral("Vermifuge"));
+    e.post();
+    e.append();
+    e.setValue(QStringLiteral("Id_Ref"), 3);
+    e.setValue(QStringLiteral("Description"), QStringLiteral("Toilettage"));
+    e.post();
+    e.first();
+    e.setValue(QStringLiteral("Description"), QStringLiteral("Vermifuge (Milbemax)"));
+    e.post();
+    e.last();
+    e.remove();
+    QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT group_concat(Description) FROM EVENT"))
+                 .toString(),
+             QStringLiteral("Vermifuge (Milbemax)"));
+}
+
+void TestDataSet::datesAndMoneyRoundTrip()
+{
+    DataSet& a = ds("Action");
+    a.open();
+    a.append();
+    a.setValue(QStringLiteral("Tag"), 1);
+    a.setValue(QStringLiteral("Price"), QStringLiteral("12,34567"));
+    a.setValue(QStringLiteral("Date_Repayment"), QDate(2008, 2, 29));
+    a.post();
+    QCOMPARE(a.asDouble(QStringLiteral("Price")), 12.3457);
+    QCOMPARE(a.asDate(QStringLiteral("Date_Repayment")), QDate(2008, 2, 29));
+    QCOMPARE(a.asString(QStringLiteral("Date_Repayment")), QStringLiteral("29/02/2008"));
+    QCOMPARE(a.asDate(QStringLiteral("Date_Action")), QDate::currentDate());
+    QCOMPARE(a.displayText(QStringLiteral("Price")), QStringLiteral("12,35"));
+    // An empty date clears the column.
+    a.setValue(QStringLiteral("Date_Repayment"), QString());
+    a.post();
+    QVERIFY(a.isNull(QStringLiteral("Date_Repayment")));
+}
+
+void TestDataSet::badInputRefusesThePostAndWritesNothing()
+{
+    DataSet& a = ds("Action");
+    a.open();
+    a.append();
+    a.setValue(QStringLiteral("Tag"), 1);
+    a.setValue(QStringLiteral("Date_Action"), QStringLiteral("31/04/2008"));
+    try {
+        a.post();
+        QFAIL("an impossible date was written");
+    } catch (const DbError& e) {
+        QVERIFY(e.message().contains(QStringLiteral("31/04/2008")));
+    }
+    QCOMPARE(a.state(), DataSet::State::Insert);
+    QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT COUNT(*) FROM [ACTION]")).toInt(), 0);
+    a.setValue(QStringLiteral("Date_Action"), QStringLiteral("30/04/2008"));
+    a.setValue(QStringLiteral("Price"), QStringLiteral("douze"));
+    QVERIFY_THROWS_EXCEPTION(DbError, a.post());
+    QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT COUNT(*) FROM [ACTION]")).toInt(), 0);
+    a.setValue(QStringLiteral("Price"), QStringLiteral("12"));
+    a.setValue(QStringLiteral("Id_Org"), 70000); // a 16-bit column
+    QVERIFY_THROWS_EXCEPTION(DbError, a.post());
+    a.setValue(QStringLiteral("Id_Org"), 7);
+    a.post();
+    QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT COUNT(*) FROM [ACTION]")).toInt(), 1);
+
+    // Editing an existing row: the failed post leaves the stored row as it was.
+    a.setValue(QStringLiteral("Price"), QStringLiteral("20"));
+    a.setValue(QStringLiteral("Date_Repayment"), QStringLiteral("2008/13/45"));
+    QVERIFY_THROWS_EXCEPTION(DbError, a.post());
+    QCOMPARE(a.state(), DataSet::State::Edit);
+    QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT Price FROM [ACTION]")).toDouble(),
+             12.0);
+
+    DataSet& animal = m_module->animal();
+    animal.open();
+    animal.insert();
+    animal.setValue(QStringLiteral("Name"), QString(129, QLatin1Char('x')));
+    QVERIFY_THROWS_EXCEPTION(DbError, animal.post());
+}
+
+void TestDataSet::quotesInValuesAreData()
+{
+    DataSet& s = ds("Animal_Species");
+    s.open();
+    s.append();
+    s.setValue(QStringLiteral("Title"), QStringLiteral("Chien d'eau\"; DROP TABLE ANIMAL; --"));
+    s.post();
+    s.close();
+    s.open();
+    QCOMPARE(s.recordCount(), 1);
+    QCOMPARE(s.asString(QStringLiteral("Title")),
+             QStringLiteral("Chien d'eau\"; DROP TABLE ANIMAL; --"));
+    QVERIFY(m_db->connection.tableNames().contains(QStringLiteral("ANIMAL")));
+}
+
+void TestDataSet::keysAbove16BitsAreKept()
+{
+    m_db->connection.exec(QStringLiteral("INSERT INTO ANIMAL (Id, Name) VALUES (40000, 'Grand')"));
+    DataSet& animal = m_module->animal();
+    animal.open();
+    QVERIFY(animal.locateId(40000));
+    DataSet& a = ds("Action");
+    a.open();
+    a.append();
+    a.setValue(QStringLiteral("Tag"), 1);
+    a.post();
+    QCOMPARE(a.asInt(QStringLiteral("Id_Ref")), 40000);
+    DataSet& c = ds("ConsultQuery");
+    c.replaceWhereLine(QStringLiteral("WHERE ID_REF=40000 AND TAG=1"));
+    c.open();
+    QCOMPARE(c.recordCount(), 1);
+}
+
+void TestDataSet::joinedDataSetsAreReadOnly()
+{
+    DataSet& c = ds("ConsultQuery");
+    c.open();
+    QVERIFY_THROWS_EXCEPTION(DbError, c.insert());
+    QVERIFY(!c.isEditing());
+}
+
+void TestDataSet::displayFormats()
+{
+    QCOMPARE(formatNumber(3.14159, QStringLiteral("#######0.000 kg")), QStringLiteral("3,142 kg"));
+    QCOMPARE(formatNumber(1234.5, QStringLiteral("#######0.00 €")), QStringLiteral("1234,50 €"));
+    QCOMPARE(formatNumber(-2, QStringLiteral("#######0.00")), QStringLiteral("-2,00"));
+    QCOMPARE(moneySymbol(QStringLiteral("ff")), QStringLiteral("€"));
+    QCOMPARE(moneySymbol(QStringLiteral("F")), QStringLiteral("€"));
+    QCOMPARE(moneySymbol(QStringLiteral("Fr")), QStringLiteral("€"));
+    QCOMPARE(moneySymbol(QStringLiteral("CHF")), QStringLiteral("CHF"));
+    QCOMPARE(moneyFormat(QStringLiteral("$")), QStringLiteral("#######0.00 $"));
+    QCOMPARE(displayValue(true, JetType::YesNo, QString()), QStringLiteral("Oui"));
+    QCOMPARE(displayValue(false, JetType::YesNo, QString()), QStringLiteral("Non"));
+    QCOMPARE(displayValue(QDate(2020, 6, 15), JetType::DateTime, QString()),
+             QStringLiteral("15/06/2020"));
+}
+
+void TestDataSet::modelFollowsTheDataSet()
+{
+    DataSet& w = ds("Weight");
+    w.replaceWhereLine(QStringLiteral("WHERE ID_REF=1"));
+    DataSetModel model(&w);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    w.open();
+    QCOMPARE(model.columnCount(), 3);
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Valeur"));
+    w.append();
+    w.setValue(QStringLiteral("Id_Ref"), 1);
+    w.setValue(QStringLiteral("Weight"), 4.2);
+    w.setValue(QStringLiteral("Date_Weight"), QStringLiteral("01/02/2021"));
+    w.post();
+    QCOMPARE(model.rowCount(), 1);
+    QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("4,200 kg"));
+    QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("01/02/2021"));
+    w.setValue(QStringLiteral("Weight"), 4.5);
+    w.post();
+    QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("4,500 kg"));
+    w.remove();
+    QCOMPARE(model.rowCount(), 0);
+    w.close();
+    QCOMPARE(model.rowCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestDataSet)
+#include "tst_dataset.moc"

@@ -1,0 +1,207 @@
+#include "TestDatabase.h"
+
+#include "db/DataModule1.h"
+#include "db/DataModule2.h"
+#include "db/DataSet.h"
+#include "db/DbError.h"
+#include "db/Schema.h"
+#include "db/VersionRow.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QtTest>
+
+using namespace tav;
+
+namespace {
+
+QString templatePath()
+{
+    return qEnvironmentVariable("TAVIRUNE_PROGRAM_DIR") +
+           QStringLiteral("/Ressources/DB/Data/Access/TAVIRUNE.MDB");
+}
+
+QStringList columnsOf(Connection& c, const QString& table)
+{
+    QSqlQuery q(c.database());
+    q.exec(QStringLiteral("PRAGMA table_info([%1])").arg(table));
+    QStringList out;
+    while (q.next())
+        out << q.value(1).toString() + QLatin1Char(':') + q.value(2).toString();
+    return out;
+}
+
+} // namespace
+
+class TestSchema : public QObject
+{
+    Q_OBJECT
+private slots:
+    void tablesCarryTheirDeclaredTypes();
+    void keysAndDefaults();
+    void templateIsCompleteAndReadableByTheStockTool();
+    void everyDataSetOpensOnTheTemplate();
+    void everyNamedFieldExists();
+};
+
+void TestSchema::tablesCarryTheirDeclaredTypes()
+{
+    TestDatabase db;
+    const QStringList animal = columnsOf(db.connection, QStringLiteral("ANIMAL"));
+    QCOMPARE(animal.size(), 60);
+    QCOMPARE(animal.first(), QStringLiteral("Id:INTEGER"));
+    QVERIFY(animal.contains(QStringLiteral("Name:TEXT(128)")));
+    QVERIFY(animal.contains(QStringLiteral("BirthDay_Date:TEXT(10)")));
+    QVERIFY(animal.contains(QStringLiteral("Pedigree:YESNO")));
+    QVERIFY(animal.contains(QStringLiteral("ImgMini1:LONGBINARY")));
+    QVERIFY(animal.contains(QStringLiteral("Comment1:TEXT(255)")));
+    QVERIFY(animal.contains(QStringLiteral("Custom00144243:TEXT(255)")));
+    const QStringList action = columnsOf(db.connection, QStringLiteral("ACTION"));
+    QVERIFY(action.contains(QStringLiteral("Price:CURRENCY")));
+    QVERIFY(action.contains(QStringLiteral("Date_Action:DATETIME")));
+    QVERIFY(action.contains(QStringLiteral("Id_Org:SHORT")));
+    QCOMPARE(action.size(), 22);
+    QCOMPARE(columnsOf(db.connection, QStringLiteral("COMBOITEMS")).size(), 24);
+    QCOMPARE(columnsOf(db.connection, QStringLiteral("L_ANALYSIS")).size(), 34);
+    // Every table of the definition exists, and no other.
+    QStringList expected;
+    for (const TableDef& t : schemaTables())
+        expected << t.name;
+    QStringList actual = db.connection.tableNames();
+    actual.removeAll(QStringLiteral("sqlite_sequence"));
+    expected.sort();
+    actual.sort();
+    QCOMPARE(actual, expected);
+}
+
+void TestSchema::keysAndDefaults()
+{
+    TestDatabase db;
+    // Owner keys hold animals numbered past 16 bits.
+    for (const char* t : {"ACTION", "VACCINE", "WEIGHT", "SIZE", "EVENT", "DOCUMENTIMG",
+                          "DOCUMENTFILE", "ANALYSIS", "L_ANALYSIS"})
+        QVERIFY2(columnsOf(db.connection, QString::fromLatin1(t))
+                     .contains(QStringLiteral("Id_Ref:LONG")),
+                 t);
+    db.connection.exec(QStringLiteral("INSERT INTO ANIMAL_SPECIES (Title) VALUES ('Chien')"));
+    QCOMPARE(db.connection.scalar(QStringLiteral("SELECT Id_File FROM ANIMAL_SPECIES")).toInt(),
+             -1);
+    // An event row has no key column but can still be reached.
+    QVERIFY(!columnsOf(db.connection, QStringLiteral("EVENT"))
+                 .join(QLatin1Char(' '))
+                 .contains(QLatin1String("Id:")));
+    db.connection.exec(
+        QStringLiteral("INSERT INTO EVENT (Id_Ref, Description) VALUES (40000, 'x')"));
+    QCOMPARE(db.connection.scalar(QStringLiteral("SELECT Id_Ref FROM EVENT")).toInt(), 40000);
+}
+
+void TestSchema::templateIsCompleteAndReadableByTheStockTool()
+{
+    QVERIFY(QFile::exists(templatePath()));
+    Connection c;
+    c.open(templatePath());
+    QCOMPARE(readDatabaseVersion(c), QStringLiteral("1.13"));
+    QCOMPARE(c.scalar(QStringLiteral("SELECT COUNT(*) FROM CUSTOMLAB")).toInt(), 1);
+    QCOMPARE(c.scalar(QStringLiteral("SELECT COUNT(*) FROM COMBOITEMS")).toInt(), 1);
+    QVERIFY(
+        c.scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL_SPECIES WHERE Id_File=-1")).toInt() >=
+        10);
+    QVERIFY(c.scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL_BREED b JOIN ANIMAL_SPECIES s ON "
+                                    "b.Id_Species=s.Id WHERE s.Title='chien'"))
+                .toInt() >= 30);
+    QVERIFY(c.scalar(QStringLiteral("SELECT COUNT(*) FROM LST_VACCINE")).toInt() >= 8);
+    QVERIFY(
+        c.scalar(QStringLiteral("SELECT COUNT(*) FROM LST_ANALYSIS WHERE Value_Min < Value_Max"))
+            .toInt() >= 20);
+    QCOMPARE(
+        c.scalar(QStringLiteral("SELECT COUNT(*) FROM LST_ANALYSIS WHERE Value_Min >= Value_Max"))
+            .toInt(),
+        0);
+    QCOMPARE(c.scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL")).toInt(), 0);
+    c.close();
+
+    // The stock tool needs nothing that only the application registers.
+    QProcess sqlite;
+    sqlite.start(
+        QStringLiteral("sqlite3"),
+        {templatePath(), QStringLiteral("PRAGMA integrity_check; SELECT Title FROM ANIMAL_SPECIES "
+                                        "WHERE Title='Chien' ORDER BY Title;")});
+    QVERIFY(sqlite.waitForFinished(10000));
+    QCOMPARE(sqlite.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(sqlite.readAllStandardOutput()).trimmed(),
+             QStringLiteral("ok\nChien"));
+}
+
+void TestSchema::everyDataSetOpensOnTheTemplate()
+{
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("TAVIRUNE.MDB"));
+    QVERIFY(QFile::copy(templatePath(), copy));
+    Connection c;
+    c.open(copy);
+    DataModule1 m1(c, dir.path());
+    DataModule2 m2(c);
+    DataModuleReport mr(c);
+    int opened = 0;
+    for (DataModule* m : std::initializer_list<DataModule*>{&m1, &m2, &mr}) {
+        for (DataSet* ds : m->dataSets()) {
+            if (ds->sql().isEmpty())
+                continue; // the scratch queries get their statement from their users
+            try {
+                ds->open();
+            } catch (const DbError& e) {
+                QFAIL(qPrintable(ds->name() + QStringLiteral(": ") + e.message()));
+            }
+            QVERIFY(ds->fieldCount() > 0);
+            ds->close();
+            ++opened;
+        }
+    }
+    QCOMPARE(opened, 32);
+}
+
+void TestSchema::everyNamedFieldExists()
+{
+    // A definition naming a column that the statement lacks would silently
+    // drop a grid column: every one must resolve, in its order.
+    TestDatabase db;
+    DataModule1 m1(db.connection, db.folder());
+    DataModule2 m2(db.connection);
+    for (DataModule* m : std::initializer_list<DataModule*>{&m1, &m2}) {
+        for (DataSet* ds : m->dataSets()) {
+            if (ds->sql().isEmpty())
+                continue;
+            ds->open();
+            int at = 0;
+            for (const FieldDef& def : ds->fieldDefs()) {
+                if (def.name == QLatin1String("*"))
+                    continue;
+                const int i = ds->fieldIndex(def.name);
+                QVERIFY2(i >= 0, qPrintable(ds->name() + QLatin1Char('.') + def.name));
+                QCOMPARE(ds->field(i).caption(),
+                         def.caption.isEmpty() ? ds->field(i).name() : def.caption);
+                QVERIFY2(i >= at, qPrintable(ds->name() + QLatin1Char('.') + def.name));
+                at = i;
+            }
+            ds->close();
+        }
+    }
+    DataSet& consult = m1.dataSet(QStringLiteral("ConsultQuery"));
+    consult.open();
+    QCOMPARE(consult.field(0).name(), QStringLiteral("Repayment"));
+    QCOMPARE(consult.field(consult.fieldCount() - 1).name(), QStringLiteral("NoRepayment"));
+    QVERIFY(consult.hasField(QStringLiteral("ACTION.Gravity")));
+    QVERIFY(consult.hasField(QStringLiteral("LST_ILLNESS.Gravity")));
+    QVERIFY(consult.hasField(QStringLiteral("LST_DOCTOR.Category")));
+    DataSet& animal = m1.animal();
+    animal.open();
+    QCOMPARE(animal.field(animal.fieldIndex(QStringLiteral("Weight"))).column,
+             QStringLiteral("Comment1"));
+    QCOMPARE(animal.field(animal.fieldIndex(QStringLiteral("Size"))).column,
+             QStringLiteral("Custom00144243"));
+}
+
+QTEST_GUILESS_MAIN(TestSchema)
+#include "tst_schema.moc"
