@@ -59,7 +59,7 @@ QDate parseDateText(const QString& text)
     const int year = digitsValue(text, 6, 4);
     if (day < 1 || month < 1 || month > 12 || year < 0 || day > daysInMonth(month, year))
         return {};
-    return QDate(year, month, day);
+    return {year, month, day};
 }
 
 bool isValidDateText(const QString& text)

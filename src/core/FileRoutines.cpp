@@ -20,7 +20,7 @@ bool copyReplacing(const QString& source, const QString& destination)
     QSaveFile out(destination);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    constexpr qint64 chunkSize = 256 * 1024;
+    constexpr qint64 chunkSize = qint64(256) * 1024;
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(chunkSize);
         if (chunk.isEmpty() || out.write(chunk) != chunk.size()) {

@@ -14,6 +14,17 @@ const QString kScan = QStringLiteral("Scan");
 const QString kSmtp = QStringLiteral("SMTP");
 const QString kWindows = QStringLiteral("Windows");
 
+// At most max UTF-16 units, without splitting a surrogate pair in two.
+QString cut(const QString& text, int max)
+{
+    if (text.size() <= max)
+        return text;
+    qsizetype size = max;
+    if (size > 0 && text.at(size - 1).isHighSurrogate())
+        --size;
+    return text.left(size);
+}
+
 } // namespace
 
 void Settings::load(const QString& iniPath)
@@ -35,9 +46,9 @@ void Settings::load(const QString& iniPath)
     maxWidth = ini.readInt(kScan, QStringLiteral("MaxWidth"), maxWidth);
     jpegQuality = ini.readInt(kScan, QStringLiteral("JpegQuality"), jpegQuality);
 
-    smtpName = ini.readString(kSmtp, QStringLiteral("Name"), smtpName).left(smtpTextMaxLength);
-    smtpEmail = ini.readString(kSmtp, QStringLiteral("Email"), smtpEmail).left(smtpTextMaxLength);
-    smtpHost = ini.readString(kSmtp, QStringLiteral("Host"), smtpHost).left(smtpTextMaxLength);
+    smtpName = cut(ini.readString(kSmtp, QStringLiteral("Name"), smtpName), smtpTextMaxLength);
+    smtpEmail = cut(ini.readString(kSmtp, QStringLiteral("Email"), smtpEmail), smtpTextMaxLength);
+    smtpHost = cut(ini.readString(kSmtp, QStringLiteral("Host"), smtpHost), smtpTextMaxLength);
     smtpPort = ini.readInt(kSmtp, QStringLiteral("Port"), smtpPort);
 
     winLeft = ini.readInt(kWindows, QStringLiteral("Left"), winLeft);

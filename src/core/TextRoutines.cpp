@@ -77,7 +77,7 @@ QString fileNameSafe(const QString& text)
     return result;
 }
 
-QString trimSpacesLeft(const QString& text)
+QString trimLeft(const QString& text)
 {
     qsizetype start = 0;
     while (start < text.size() && text.at(start) == u' ')
@@ -85,7 +85,7 @@ QString trimSpacesLeft(const QString& text)
     return text.mid(start);
 }
 
-QString trimSpacesRight(const QString& text)
+QString trimRight(const QString& text)
 {
     qsizetype end = text.size();
     while (end > 0 && text.at(end - 1) == u' ')
@@ -93,9 +93,9 @@ QString trimSpacesRight(const QString& text)
     return text.left(end);
 }
 
-QString trimSpaces(const QString& text)
+QString trim(const QString& text)
 {
-    return trimSpacesLeft(trimSpacesRight(text));
+    return trimLeft(trimRight(text));
 }
 
 QString zeroPad(int value, int width)
@@ -153,7 +153,7 @@ double parseNumber(const QString& text, bool* ok)
 {
     if (ok)
         *ok = false;
-    QString t = trimSpaces(text);
+    QString t = trim(text);
     const qsizetype comma = t.indexOf(u',');
     if (comma >= 0)
         t[comma] = u'.';

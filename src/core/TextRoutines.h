@@ -18,9 +18,9 @@ QString stripAccents(const QString& text);
 QString fileNameSafe(const QString& text);
 
 // Removal of space characters only; tabs and other white space stay.
-QString trimSpaces(const QString& text);
-QString trimSpacesLeft(const QString& text);
-QString trimSpacesRight(const QString& text);
+QString trim(const QString& text);
+QString trimLeft(const QString& text);
+QString trimRight(const QString& text);
 
 // The decimal text left-padded with zeros to the width (7, width 3 -> "007").
 // The width is taken within 1..8; a number already wider is unchanged. A

@@ -42,7 +42,7 @@ QByteArray readBytes(const QString& path)
 
 QDate d(int day, int month, int year)
 {
-    return QDate(year, month, day);
+    return {year, month, day};
 }
 
 } // namespace
@@ -184,11 +184,11 @@ void TestRoutines::textRoutines()
              QStringLiteral("a_b_c_d_e_f_g_h_i_j é"));
     QCOMPARE(fileNameSafe(QString(QChar(u'\0')) + u'x'), QStringLiteral("_x"));
 
-    QCOMPARE(trimSpaces(QStringLiteral("  a\tb  ")), QStringLiteral("a\tb"));
-    QCOMPARE(trimSpaces(QStringLiteral("\t a \t")), QStringLiteral("\t a \t"));
-    QCOMPARE(trimSpaces(QStringLiteral("    ")), QString());
-    QCOMPARE(trimSpacesLeft(QStringLiteral("  a  ")), QStringLiteral("a  "));
-    QCOMPARE(trimSpacesRight(QStringLiteral("  a  ")), QStringLiteral("  a"));
+    QCOMPARE(trim(QStringLiteral("  a\tb  ")), QStringLiteral("a\tb"));
+    QCOMPARE(trim(QStringLiteral("\t a \t")), QStringLiteral("\t a \t"));
+    QCOMPARE(trim(QStringLiteral("    ")), QString());
+    QCOMPARE(trimLeft(QStringLiteral("  a  ")), QStringLiteral("a  "));
+    QCOMPARE(trimRight(QStringLiteral("  a  ")), QStringLiteral("  a"));
 
     QCOMPARE(decimalsMask(0), QString());
     QCOMPARE(decimalsMask(-2), QString());

@@ -184,7 +184,8 @@ void TestSettings::unreadableValuesGiveDefaults()
                                   "[smtp]\r\n"
                                   "Name=" +
                                       longName + "\r\nPort=25x\r\nHost=" + longName +
-                                      "\r\n"
+                                      "\r\nEmail=" + QByteArray(254, 'e') +
+                                      "\xF0\x9F\x90\xBE\r\n"
                                       "[Windows]\r\n"
                                       "Left=99999999999\r\n"
                                       "Top=12\r\n"));
@@ -197,6 +198,8 @@ void TestSettings::unreadableValuesGiveDefaults()
     QCOMPARE(settings.jpegQuality, 100);
     QCOMPARE(settings.smtpName, QString(255, u'n'));
     QCOMPARE(settings.smtpHost.size(), 255);
+    // A character outside the BMP straddling the limit is dropped whole.
+    QCOMPARE(settings.smtpEmail, QString(254, u'e'));
     QCOMPARE(settings.smtpPort, 25);
     QCOMPARE(settings.winLeft, -1);
     QCOMPARE(settings.winTop, 12);

@@ -203,11 +203,11 @@ void TestTextFileIni::readsCaseInsensitivelyFirstKeyWins()
 
 void TestTextFileIni::ignoresGarbageHugeLinesAndBinaryJunk()
 {
-    QByteArray junk(64 * 1024, '\0');
+    QByteArray junk(qsizetype(64) * 1024, '\0');
     QRandomGenerator rng(42);
     for (char& c : junk)
         c = static_cast<char>(rng.bounded(256));
-    const QByteArray hugeLine(8 * 1024 * 1024, 'x');
+    const QByteArray hugeLine(qsizetype(8) * 1024 * 1024, 'x');
     QByteArray bytes = "no equals sign here\r\n=no key\r\n[broken header\r\n" + junk + "\r\n" +
                        hugeLine + "\r\nhuge=" + hugeLine + "\r\n[S]\r\nkey=value\r\n" + junk +
                        "\r\n";
