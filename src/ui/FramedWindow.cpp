@@ -32,10 +32,15 @@ void centreOnOwner(QWidget* window)
     QWidget* parent = window->parentWidget();
     if (!parent)
         return;
-    const QRect owner = parent->window()->frameGeometry();
-    const QSize size = window->frameGeometry().size();
-    window->move(owner.x() + (owner.width() - size.width()) / 2,
-                 owner.y() + (owner.height() - size.height()) / 2);
+    const QWidget* owner = parent->window();
+    const QRect ownerFrame = owner->frameGeometry();
+    QSize size = window->frameGeometry().size();
+    // Before its first showing a window does not know its frame yet; the
+    // owner wears the same system frame, so its margins stand in.
+    if (!window->isVisible())
+        size += ownerFrame.size() - owner->geometry().size();
+    window->move(ownerFrame.x() + (ownerFrame.width() - size.width()) / 2,
+                 ownerFrame.y() + (ownerFrame.height() - size.height()) / 2);
 }
 
 Qt::WindowFlags windowTypeOf(const QWidget* window)
