@@ -99,7 +99,9 @@ void prepareWindow(QWidget* window, bool isMainWindow)
     else if (window->objectName() != QLatin1String("Splash"))
         giveStandardFrame(window);
 
-    if (QWidget* grip = child(window, QStringLiteral("RezisePad")))
+    // One handler per grip, however often the window is prepared.
+    QWidget* grip = child(window, QStringLiteral("RezisePad"));
+    if (grip && !grip->findChild<ResizeGrip*>(QString(), Qt::FindDirectChildrenOnly))
         new ResizeGrip(grip, window, isMainWindow ? mainWindowGripLimit : gripLimit);
 
     if (!isMainWindow && window->property("position").toString() == QLatin1String("screenCenter"))
