@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Installs what Tavirune needs on Debian 12, builds it, then either starts the
+# application ("run") or runs the whole test suite ("test").
+set -euo pipefail
+
+mode="${1:-run}"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+packages=(
+  cmake ninja-build g++ pkg-config ccache
+  qt6-base-dev libqt6sql6-sqlite libqt6opengl6-dev qt6-charts-dev qt6-translations-l10n
+  libsqlite3-dev libgcab-dev libcurl4-openssl-dev libsane-dev libjpeg62-turbo-dev sqlite3
+  gcab cabextract sane-utils python3-aiosmtpd xvfb xauth fonts-dejavu-core
+)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+jobs="$(nproc 2>/dev/null || echo 2)"
+
+case "$mode" in
+  run)
+    cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVIRUNE_BUILD_TESTS=OFF -DTAVIRUNE_BUILD_BENCH=OFF
+    cmake --build "$here/build" -j "$jobs"
+    # The program folder is the working directory of the application.
+    cd "$here/build/program"
+    exec ./tavirune
+    ;;
+  test)
+    cmake -S "$here" -B "$here/build-test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVIRUNE_WERROR=ON -DTAVIRUNE_SANITIZE=ON -DTAVIRUNE_BUILD_BENCH=ON
+    cmake --build "$here/build-test" -j "$jobs"
+    cd "$here/build-test"
+    ctest --output-on-failure -j "$jobs"
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

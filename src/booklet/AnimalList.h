@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace tav {
+
+class DataSet;
+
+// One row of the grouped animal list: a group header or an animal.
+struct AnimalRow
+{
+    int key = 0;          // the animal's Id; 0 for a header
+    QStringList fields;   // six fields; a header has its title in the first
+    QByteArray thumbnail; // the animal's small photo, empty for none
+
+    bool isHeader() const { return key < 1; }
+    // "key%&a%f1%&b%...%&f%f6%&g%": the key is the Id zero-padded to at
+    // least four digits, so that animals numbered 10000 and more fit too.
+    QString rowString() const;
+    static int keyOfRowString(const QString& row);
+    static QString fieldOfRowString(const QString& row, int field); // field 1..6
+};
+
+// The sort of the list: 1 groups by species then breed, 2 by breed then
+// species; any other stored value reads as 1.
+int normalizedAnimalSort(int animalSort);
+
+// The statement that reads the animals with their species and breed.
+QStringList animalListSql(int animalSort);
+
+// A group title as the header shows it: French lower-case accents removed,
+// then a to z upper-cased; an empty title is "NON CLASSE".
+QString headerTitle(const QString& groupTitle);
+
+struct AnimalListResult
+{
+    QVector<AnimalRow> rows;
+    int wantedIndex = -1; // index of the wanted animal's row, -1 when not listed
+};
+
+// Builds the rows from the opened query of animalListSql().
+AnimalListResult buildAnimalRows(DataSet& query, int animalSort, bool showDeparted, int wantedId);
+
+// The row selected once the list is built.
+int initialSelection(const AnimalListResult& result, int wantedId);
+
+} // namespace tav

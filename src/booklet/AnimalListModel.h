@@ -1,0 +1,48 @@
+#pragma once
+
+#include "booklet/AnimalList.h"
+
+#include <QAbstractListModel>
+#include <QImage>
+#include <QStyledItemDelegate>
+
+namespace tav {
+
+// The rows of the animal list with their 45 x 45 thumbnails, ready to paint.
+class AnimalListModel : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    enum Role { KeyRole = Qt::UserRole + 1, FieldsRole, ThumbnailRole, RowStringRole };
+
+    explicit AnimalListModel(QObject* parent = nullptr);
+
+    void setRows(const QVector<AnimalRow>& rows, const QImage& silhouette);
+    const QVector<AnimalRow>& rows() const { return m_rows; }
+    const QVector<QImage>& thumbnails() const { return m_thumbnails; }
+    int keyAt(int row) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    // A picture fitted into 45 x 45 pixels, keeping its proportions.
+    static QImage fitThumbnail(const QImage& picture);
+
+private:
+    QVector<AnimalRow> m_rows;
+    QVector<QImage> m_thumbnails;
+};
+
+// Paints the 60-pixel rows: group headers over ruled lines, animals with
+// their picture box and three lines of text.
+class AnimalListDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};
+
+} // namespace tav

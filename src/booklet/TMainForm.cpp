@@ -1,0 +1,564 @@
+#include "booklet/TMainForm.h"
+
+#include "booklet/AnimalListModel.h"
+#include "booklet/AppContext.h"
+#include "booklet/NotebookTabBar.h"
+#include "core/AppInfo.h"
+#include "core/TextLookup.h"
+#include "core/WindowPlacement.h"
+#include "db/DataModule1.h"
+#include "db/DataModule2.h"
+#include "db/DataSet.h"
+#include "db/DbError.h"
+#include "db/FieldFormat.h"
+#include "ui/FramedWindow.h"
+#include "ui/MessageBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QSizeGrip>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+using namespace tav;
+
+namespace {
+
+struct PageInfo
+{
+    const char* caption;
+    int red, green, blue;
+};
+
+const PageInfo kPages[] = {
+    {"Général", 180, 180, 240}, {"Poids & taille", 185, 185, 255}, {"Personnalisé", 190, 190, 255},
+    {"Actes", 195, 195, 255},   {"Médicaments", 200, 200, 255},    {"Analyses", 205, 205, 255},
+    {"Vaccins", 210, 210, 255}, {"Documents", 215, 215, 255},      {"Evénements", 220, 220, 255}};
+
+QImage drawSilhouette()
+{
+    // A plain paw print: the picture of an animal that has no photo yet.
+    QImage img(150, 150, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(190, 200, 220));
+    p.drawEllipse(QPointF(75, 95), 32, 27);
+    p.drawEllipse(QPointF(37, 62), 13, 17);
+    p.drawEllipse(QPointF(60, 40), 13, 18);
+    p.drawEllipse(QPointF(90, 40), 13, 18);
+    p.drawEllipse(QPointF(113, 62), 13, 17);
+    return img;
+}
+
+QString fr(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+TMainForm::TMainForm(AppContext& context, QWidget* parent) : QMainWindow(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setProperty("tag", 0);
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    if (m_context.module1)
+        m_context.module1->setHooks(nullptr);
+    delete m_silhouette;
+}
+
+void TMainForm::FormCreate()
+{
+    m_silhouette = new QImage(drawSilhouette());
+    QApplication::setApplicationDisplayName(QString());
+    QApplication::setApplicationName(appinfo::productName());
+    m_context.settings.load(m_context.settingsPath);
+    buildLayout();
+    buildMenus();
+    prepareWindow(this, true);
+    const QString title =
+        QLatin1Char(' ') + appinfo::productName() + QLatin1Char(' ') + appinfo::programVersion();
+    if (auto* t = findChild<QLabel*>(QStringLiteral("Title")))
+        t->setText(title);
+    setWindowTitle(title.trimmed());
+    m_moveDirection = 0;
+    applyMoneyFormat();
+    m_weightChartMode = m_sizeChartMode = m_analysisChartMode = 2;
+    m_speciesPicking = m_breedPicking = false;
+    buildControlRules();
+    if (m_context.module1)
+        m_context.module1->setHooks(this);
+    openAnimal();
+    if (!m_context.settings.showCalendar) {
+        if (QWidget* w = control(QStringLiteral("MiniCalendar")))
+            w->hide();
+        if (m_clock)
+            m_clock->hide();
+    }
+    m_context.settings.firstLaunch = false;
+    m_addingAnimal = false;
+    m_tempImagePath = m_context.databaseFolder() + QStringLiteral("Images/Temp.jpg");
+    if (auto* status = findChild<QLabel*>(QStringLiteral("Lab_Status")))
+        status->setText(status->text().replace(QStringLiteral("2008"),
+                                               QString::number(QDate::currentDate().year())));
+}
+
+void TMainForm::applyMoneyFormat()
+{
+    const QString symbol = m_context.currencySymbol.isEmpty()
+                               ? QLocale().currencySymbol(QLocale::CurrencySymbol)
+                               : m_context.currencySymbol;
+    m_moneyFormat = tav::moneyFormat(symbol);
+    if (m_context.module1) {
+        for (const char* ds : {"Action", "ConsultQuery", "PharmacyQuery"}) {
+            DataSet& d = m_context.module1->dataSet(QString::fromLatin1(ds));
+            for (const char* f :
+                 {"Price", "Price_Repayment", "Price_Repayment_Comp", "NoRepayment"})
+                d.setDisplayFormat(QString::fromLatin1(f), m_moneyFormat);
+        }
+    }
+    if (m_context.module2) {
+        for (const char* ds : {"ConsultRepaymentQuery", "PharmacyRepaymentQuery"}) {
+            DataSet& d = m_context.module2->dataSet(QString::fromLatin1(ds));
+            for (const char* f : {"Price", "Price_Repayment"})
+                d.setDisplayFormat(QString::fromLatin1(f), m_moneyFormat);
+        }
+    }
+}
+
+void TMainForm::openAnimal()
+{
+    if (!m_context.module1)
+        return;
+    try {
+        animal().open();
+    } catch (const DbError& e) {
+        MessageBox::warning(
+            this, e.message() +
+                      QStringLiteral("INSTABILITE DETECTEE !!\r\rL'exécutable de ce logiciel ne "
+                                     "semble pas être compatible. Installer une mise à jour peut "
+                                     "résoudre ce problème.\rTéléchargez et installez "
+                                     "gratuitement la mise à jour depuis le site ") +
+                      appinfo::webSite() + QStringLiteral(" (rubrique « MISES A JOUR »)."));
+    }
+}
+
+DataSet& TMainForm::animal() const
+{
+    return m_context.module1->animal();
+}
+
+bool TMainForm::animalEmpty() const
+{
+    return !m_context.module1 || !animal().isOpen() || animal().isEmpty();
+}
+
+QWidget* TMainForm::control(const QString& name) const
+{
+    return findChild<QWidget*>(name);
+}
+
+void TMainForm::buildLayout()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("Pan_Main"));
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    // The drawn title bar: hidden on this platform, whose frame shows the
+    // caption, but present for the windows that read its label.
+    auto* titleBar = new QWidget(central);
+    titleBar->setObjectName(QStringLiteral("TitleBar"));
+    titleBar->setFixedHeight(18);
+    auto* titleLayout = new QHBoxLayout(titleBar);
+    titleLayout->setContentsMargins(0, 0, 0, 0);
+    auto* title = new QLabel(titleBar);
+    title->setObjectName(QStringLiteral("Title"));
+    titleLayout->addWidget(title, 1);
+    for (const auto& [name, hint] :
+         {std::pair{"SysMiniBtn", "Minimiser"}, std::pair{"SysMaxiBtn", "Agrandir"},
+          std::pair{"SysExitBtn", "Quitter"}}) {
+        auto* b = new QLabel(titleBar);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(QString::fromUtf8(hint));
+        titleLayout->addWidget(b);
+    }
+    outer->addWidget(titleBar);
+
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    body->addWidget(buildCommandBar());
+    body->addWidget(buildAnimalPanel());
+    auto* separator = new QWidget(central);
+    separator->setObjectName(QStringLiteral("Pan_Separator"));
+    separator->setFixedWidth(3);
+    body->addWidget(separator);
+    body->addWidget(buildNotebook(), 1);
+    outer->addLayout(body, 1);
+
+    auto* status = new QWidget(central);
+    status->setObjectName(QStringLiteral("Pan_Status"));
+    status->setFixedHeight(15);
+    auto* statusLayout = new QHBoxLayout(status);
+    statusLayout->setContentsMargins(4, 0, 0, 0);
+    auto* notice = new QLabel(fr("© 2008 ") + appinfo::makerName() + QStringLiteral(" — ") +
+                                  appinfo::productName(),
+                              status);
+    notice->setObjectName(QStringLiteral("Lab_Status"));
+    statusLayout->addWidget(notice, 1);
+    auto* grip = new QSizeGrip(status);
+    grip->setObjectName(QStringLiteral("Image1"));
+    statusLayout->addWidget(grip);
+    outer->addWidget(status);
+    setCentralWidget(central);
+}
+
+QWidget* TMainForm::buildCommandBar()
+{
+    auto* bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("Pan_Command"));
+    bar->setFixedWidth(50);
+    auto* layout = new QVBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_commandTop = new QWidget(bar);
+    m_commandTop->setObjectName(QStringLiteral("Pan_CommandTop"));
+    auto* top = new QVBoxLayout(m_commandTop);
+    top->setContentsMargins(2, 2, 2, 2);
+    auto* calendar = new QLabel(m_commandTop);
+    calendar->setObjectName(QStringLiteral("MiniCalendar"));
+    calendar->setToolTip(QStringLiteral("Calendrier\r\nperpétuel"));
+    calendar->setAlignment(Qt::AlignCenter);
+    calendar->setText(QDate::currentDate().toString(QStringLiteral("dd/MM")));
+    top->addWidget(calendar);
+    m_clock = new QLabel(m_commandTop);
+    m_clock->setObjectName(QStringLiteral("DigitalTime"));
+    m_clock->setAlignment(Qt::AlignCenter);
+    top->addWidget(m_clock);
+    top->addStretch();
+    layout->addWidget(m_commandTop);
+    for (const auto& [name, caption] :
+         {std::pair{"Btn_Table", "Tableaux"}, std::pair{"Btn_Imprimer", "Imprimer"},
+          std::pair{"Btn_Html", "Html"}}) {
+        auto* b = new QToolButton(bar);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setText(QString::fromLatin1(caption));
+        b->setFixedSize(50, 65);
+        b->setPopupMode(QToolButton::InstantPopup);
+        layout->addWidget(b);
+    }
+    layout->addStretch();
+    m_clockTimer = new QTimer(this);
+    m_clockTimer->setObjectName(QStringLiteral("Clock"));
+    m_clockTimer->setInterval(1000);
+    connect(m_clockTimer, &QTimer::timeout, this, &TMainForm::ClockTimer);
+    return bar;
+}
+
+QWidget* TMainForm::buildAnimalPanel()
+{
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Pan_AnimalList"));
+    panel->setFixedWidth(188);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_grid = new QListView(panel);
+    m_grid->setObjectName(QStringLiteral("Grid_AnimalList"));
+    m_listModel = new AnimalListModel(m_grid);
+    m_grid->setModel(m_listModel);
+    m_grid->setItemDelegate(new AnimalListDelegate(m_grid));
+    m_grid->setUniformItemSizes(true);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->installEventFilter(this);
+    m_grid->viewport()->installEventFilter(this);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (!m_building && current.isValid()) {
+                    m_grid->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+                    Grid_AnimalListClick();
+                }
+            });
+    layout->addWidget(m_grid, 1);
+
+    m_listButtons = new QWidget(panel);
+    m_listButtons->setObjectName(QStringLiteral("Pan_ListButtons"));
+    auto* row = new QHBoxLayout(m_listButtons);
+    row->setContentsMargins(0, 2, 0, 2);
+    row->setSpacing(1);
+    m_leftFiller = new QWidget(m_listButtons);
+    m_rightFiller = new QWidget(m_listButtons);
+    row->addWidget(m_leftFiller, 1);
+    struct ButtonInfo
+    {
+        const char* name;
+        const char* text;
+        const char* hint;
+        void (TMainForm::*slot)();
+    };
+    const ButtonInfo buttons[] = {
+        {"Btn_Main_Filter", "☰", "Trier et filtrer la liste", &TMainForm::Btn_Main_FilterClick},
+        {"Btn_Main_Prior", "▲", "Animal précédent", &TMainForm::Btn_Main_PriorClick},
+        {"Btn_Main_Next", "▼", "Animal suivant", &TMainForm::Btn_Main_NextClick},
+        {"Btn_Main_Add", "+", "Nouveau carnet de santé", &TMainForm::Btn_Main_AddClick},
+        {"Btn_Main_Delete", "−", "Supprimer ce carnet de santé", &TMainForm::Btn_Main_DeleteClick},
+        {"Btn_Main_Record", "✓", "Enregistrer", &TMainForm::Btn_Main_RecordClick}};
+    for (const ButtonInfo& info : buttons) {
+        auto* b = new QToolButton(m_listButtons);
+        b->setObjectName(QString::fromLatin1(info.name));
+        b->setText(QString::fromUtf8(info.text));
+        b->setToolTip(QString::fromUtf8(info.hint));
+        b->setFixedSize(28, 24);
+        connect(b, &QToolButton::clicked, this, info.slot);
+        row->addWidget(b);
+    }
+    row->addWidget(m_rightFiller, 1);
+    layout->addWidget(m_listButtons);
+
+    m_filterMenu = new QMenu(this);
+    m_filterMenu->setObjectName(QStringLiteral("Popup_Filter"));
+    m_sortSpecies = m_filterMenu->addAction(fr("Trier par &espèces"));
+    m_sortSpecies->setObjectName(QStringLiteral("Popup_Filter_Species"));
+    m_sortBreed = m_filterMenu->addAction(fr("Trier par &race"));
+    m_sortBreed->setObjectName(QStringLiteral("Popup_Filter_Breed"));
+    m_filterMenu->addSeparator();
+    m_showDeparted = m_filterMenu->addAction(fr("&Afficher les départs"));
+    m_showDeparted->setObjectName(QStringLiteral("Popup_Filter_End"));
+    for (QAction* a : {m_sortSpecies, m_sortBreed, m_showDeparted})
+        a->setCheckable(true);
+    connect(m_filterMenu, &QMenu::aboutToShow, this, [this]() {
+        m_sortSpecies->setChecked(m_context.settings.animalSort == 1);
+        m_sortBreed->setChecked(m_context.settings.animalSort == 2);
+        m_showDeparted->setChecked(m_context.settings.animalEnd);
+    });
+    connect(m_sortSpecies, &QAction::triggered, this, [this]() { setAnimalSort(1); });
+    connect(m_sortBreed, &QAction::triggered, this, [this]() { setAnimalSort(2); });
+    connect(m_showDeparted, &QAction::triggered, this, &TMainForm::toggleAnimalEnd);
+    return panel;
+}
+
+QWidget* TMainForm::buildNotebook()
+{
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Pan_Booklet"));
+    panel->setMinimumWidth(558);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_notebook = new QStackedWidget(panel);
+    m_notebook->setObjectName(QStringLiteral("AANotebook1"));
+    m_tabs = new NotebookTabBar(panel);
+    m_tabs->setObjectName(QStringLiteral("TabNoteBook"));
+    m_tabs->setShape(QTabBar::RoundedSouth);
+    m_tabs->setExpanding(false);
+    for (const PageInfo& info : kPages) {
+        auto* page = new QWidget(m_notebook);
+        page->setObjectName(QStringLiteral("Page_") + QString::number(m_notebook->count()));
+        page->setProperty("caption", fr(info.caption));
+        m_notebook->addWidget(page);
+        const int tab = m_tabs->addTab(fr(info.caption));
+        m_tabs->setTabData(tab, QColor(info.red, info.green, info.blue));
+    }
+    connect(m_tabs, &QTabBar::currentChanged, this, &TMainForm::TabNoteBookTabChange);
+    layout->addWidget(m_notebook, 1);
+    layout->addWidget(m_tabs);
+    return panel;
+}
+
+void TMainForm::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MenuBar"));
+    auto addMenu = [bar](const char* name, const char* title) {
+        QMenu* m = bar->addMenu(QString::fromUtf8(title));
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    auto addItem = [](QMenu* m, const char* name, const char* text, bool enabled) {
+        QAction* a = m->addAction(QString::fromUtf8(text));
+        a->setObjectName(QString::fromLatin1(name));
+        // Items whose windows do not exist yet stay visible but disabled.
+        a->setEnabled(enabled);
+        return a;
+    };
+    QMenu* file = addMenu("Menu_Fichier", "&Fichier");
+    addItem(file, "Item_Imprimante", "&Imprimante", false);
+    addItem(file, "Item_Proprietes", "&Propriétés", false);
+    file->addSeparator();
+    QAction* quit = addItem(file, "Item_Quitter", "&Quitter", true);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* lists = addMenu("Menu_Listes", "&Listes");
+    addItem(lists, "Item_Pathologies", "Pa&thologies", false);
+    addItem(lists, "Item_Vaccins", "&Vaccins", false);
+    addItem(lists, "Item_Medicaments", "&Médicaments", false);
+    addItem(lists, "Item_Praticiens", "P&raticiens", false);
+    addItem(lists, "Item_Pharmacie", "&Pharmacie", false);
+    addItem(lists, "Item_Analyses", "&Analyses", false);
+    addItem(lists, "Item_Especes", "&Espèces && races", false);
+
+    QMenu* tables = addMenu("Menu_Tableaux", "&Tableaux");
+    addItem(tables, "Item_Table_Actes", "&Actes non remboursés", false);
+    addItem(tables, "Item_Table_Medicaments", "&Médicaments non remboursés", false);
+    tables->addSeparator();
+    addItem(tables, "Item_Table_Rappels", "&Rappels de vaccination", false);
+
+    QMenu* print = addMenu("Menu_Impression", "&Impression");
+    addItem(print, "Item_Print_Carnet", "&Carnet de santé", false);
+    addItem(print, "Item_Print_Actes", "Historique des  &actes", false);
+    addItem(print, "Item_Print_Medicaments", "Historique des &médicaments", false);
+    addItem(print, "Item_Print_Rappels", "&Tableaux de rappel", false);
+
+    QMenu* html = addMenu("Menu_Html", "  &Html  ");
+    addItem(html, "Item_Html_Carnet", "&Carnet de santé", false);
+    addItem(html, "Item_Html_Actes", "Historique des &actes", false);
+    addItem(html, "Item_Html_Medicaments", "Historique des &médicaments", false);
+    addItem(html, "Item_Html_Rappels", "&Tableaux de rappel", false);
+
+    QMenu* tools = addMenu("Menu_Outils", "&Outils");
+    QMenu* database = tools->addMenu(QStringLiteral("&Base de données"));
+    database->setObjectName(QStringLiteral("Menu_BaseDeDonnees"));
+    addItem(database, "Item_Sauvegarde", "&Sauvegarde", false);
+    addItem(database, "Item_Restauration", "&Restauration", false);
+    addItem(database, "Item_Historique", "&Historique", false);
+    database->addSeparator();
+    addItem(database, "Item_Compacter", "&Compacter/Réparer", false);
+
+    QMenu* help = addMenu("Menu_Aide", "&Aide");
+    connect(addItem(help, "Item_Documentation", "&Documentation", true), &QAction::triggered, this,
+            &TMainForm::openHelp);
+    connect(addItem(help, "Item_SiteWeb", "&Site web", true), &QAction::triggered, this,
+            &TMainForm::openWebSite);
+    addItem(help, "Item_APropos", "&A propos", false);
+
+    // The command bar's buttons open the same menus as the menu bar.
+    for (const auto& [button, menu] :
+         {std::pair{"Btn_Table", tables}, std::pair{"Btn_Imprimer", print},
+          std::pair{"Btn_Html", html}}) {
+        if (auto* b = findChild<QToolButton*>(QString::fromLatin1(button)))
+            b->setMenu(menu);
+    }
+}
+
+void TMainForm::openHelp()
+{
+    if (!QFileInfo::exists(m_context.helpFile)) {
+        MessageBox::information(this,
+                                lookupText(QStringLiteral("CommonLib"), QStringLiteral("String1"),
+                                           QStringLiteral("Le fichier d'aide est introuvable !")));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_context.helpFile));
+}
+
+void TMainForm::openWebSite()
+{
+    QDesktopServices::openUrl(
+        QUrl(lookupText(QStringLiteral("Common"), QStringLiteral("WebSite"), appinfo::webSite())));
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TMainForm::FormShow()
+{
+    QRect workArea(0, 0, 1024, 768);
+    if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
+        workArea = screen->availableGeometry();
+    const WindowPlacement placement = restoreWindowPlacement(m_context.settings, workArea, 0);
+    setGeometry(placement.clientRect);
+    if (placement.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    buildAnimalList(-1);
+    FormResize();
+    updateControls();
+    m_clockTimer->start();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TMainForm::FormResize()
+{
+    if (m_commandTop) {
+        const int barHeight = m_commandTop->parentWidget()->height();
+        m_commandTop->setFixedHeight(std::max(0, (barHeight - 195) / 2));
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    if (m_context.module1 && animal().isEditing()) {
+        try {
+            animal().post();
+        } catch (const DbError& e) {
+            // Closing would lose what was typed: say why and stay open.
+            showError(this, e.message());
+            event->ignore();
+            return;
+        }
+    }
+    m_clockTimer->stop();
+    if (m_context.module1) {
+        m_context.module1->setHooks(nullptr);
+        for (const char* ds : {"Animal", "Weight", "Size"})
+            m_context.module1->dataSet(QString::fromLatin1(ds)).close();
+    }
+    const WindowState state = isMaximized()   ? WindowState::Maximized
+                              : isMinimized() ? WindowState::Minimized
+                                              : WindowState::Normal;
+    storeWindowPlacement(m_context.settings,
+                         normalGeometry().isValid() ? normalGeometry() : geometry(), state);
+    m_context.settings.save(m_context.settingsPath);
+    QMainWindow::closeEvent(event);
+}
+
+void TMainForm::ClockTimer()
+{
+    QString text = QTime::currentTime().toString(QStringLiteral("hh:mm:ss")).left(5);
+    if (m_clockTicks++ % 2 == 0)
+        text.replace(QLatin1Char(':'), QLatin1Char(' '));
+    m_clock->setText(text);
+}
+
+void TMainForm::showCommandError(const QString& message)
+{
+    showError(this, message);
+}

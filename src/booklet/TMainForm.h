@@ -1,0 +1,140 @@
+#pragma once
+
+#include "booklet/AnimalList.h"
+#include "db/MainWindowHooks.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+
+class QAction;
+class QLabel;
+class QListView;
+class QMenu;
+class QStackedWidget;
+class QTabBar;
+class QTimer;
+class QToolButton;
+
+namespace tav {
+struct AppContext;
+class AnimalListModel;
+class DataSet;
+} // namespace tav
+
+// The main window: the grouped animal list and the notebook of the current
+// animal's booklet. The current animal is the current row of the Animal
+// data set; the record rules reach the window through MainWindowHooks.
+class TMainForm : public QMainWindow, public tav::MainWindowHooks
+{
+    Q_OBJECT
+public:
+    explicit TMainForm(tav::AppContext& context, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The list and its selection.
+    void buildAnimalList(int wantedId) override;
+    const QStringList& animalRows() const { return m_animalRows; }
+    int selectedRow() const;
+    void selectRow(int row);
+    int moveDirection() const { return m_moveDirection; }
+
+    // Commands of the buttons under the list.
+    void Btn_Main_AddClick();
+    void Btn_Main_DeleteClick();
+    void Btn_Main_RecordClick();
+    void Btn_Main_NextClick();
+    void Btn_Main_PriorClick();
+    void Btn_Main_FilterClick();
+    void setAnimalSort(int sort);
+    void toggleAnimalEnd();
+
+    void TabNoteBookTabChange(int newTab);
+    void RefreshCurrentPage();
+
+    // Record-rule hooks.
+    void refreshSpeciesBreed() override;
+    void updateControls() override;
+    bool addingAnimal() const override { return m_addingAnimal; }
+    bool animalRowsEmpty() const override { return m_animalRows.isEmpty(); }
+    int selectedAnimalKey() const override;
+    void setCurrentAnalysisId(int id) override { m_currentAnalysisId = id; }
+    void setConsultPinEnabled(bool enabled) override;
+    void setPharmacyPinEnabled(bool enabled) override;
+
+    int currentAnalysisId() const { return m_currentAnalysisId; }
+    tav::AppContext& context() const { return m_context; }
+    QMenu* filterMenu() const { return m_filterMenu; }
+    // The money format of the grids, with the currency symbol.
+    QString moneyFormat() const { return m_moneyFormat; }
+
+    // A page adds the rules of its own controls: enabled when the predicate
+    // holds and an animal is current.
+    using ControlRule = std::function<bool()>;
+    void addControlRule(const QString& objectName, ControlRule rule);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    void buildLayout();
+    void buildMenus();
+    QWidget* buildCommandBar();
+    QWidget* buildAnimalPanel();
+    QWidget* buildNotebook();
+    void buildControlRules();
+    void applyMoneyFormat();
+    void openAnimal();
+    void Grid_AnimalListClick();
+    void makeAnimalCurrent(int key);
+    void ClockTimer();
+    void openHelp();
+    void openWebSite();
+    bool animalEmpty() const;
+    tav::DataSet& animal() const;
+    QWidget* control(const QString& name) const;
+    void showCommandError(const QString& message);
+
+    tav::AppContext& m_context;
+    QStringList m_animalRows;
+    tav::AnimalListModel* m_listModel = nullptr;
+    QListView* m_grid = nullptr;
+    QStackedWidget* m_notebook = nullptr;
+    QTabBar* m_tabs = nullptr;
+    QMenu* m_filterMenu = nullptr;
+    QAction* m_sortSpecies = nullptr;
+    QAction* m_sortBreed = nullptr;
+    QAction* m_showDeparted = nullptr;
+    QLabel* m_clock = nullptr;
+    QTimer* m_clockTimer = nullptr;
+    QWidget* m_commandTop = nullptr;
+    QWidget* m_leftFiller = nullptr;
+    QWidget* m_rightFiller = nullptr;
+    QWidget* m_listButtons = nullptr;
+    QImage* m_silhouette = nullptr;
+    QString m_moneyFormat;
+    int m_moveDirection = 0;
+    int m_currentAnalysisId = -1;
+    int m_weightChartMode = 2;
+    int m_sizeChartMode = 2;
+    int m_analysisChartMode = 2;
+    int m_clockTicks = 0;
+    bool m_addingAnimal = false;
+    bool m_speciesPicking = false;
+    bool m_breedPicking = false;
+    bool m_building = false;
+    bool m_shown = false;
+    QStringList m_speciesIds;
+    QStringList m_breedIds;
+    QString m_tempImagePath;
+    QVector<QPair<QString, ControlRule>> m_controlRules;
+};

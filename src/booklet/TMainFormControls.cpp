@@ -1,0 +1,146 @@
+// The main window's pages and the enabled state of its commands.
+#include "booklet/AppContext.h"
+#include "booklet/TMainForm.h"
+#include "db/Connection.h"
+#include "db/DataModule1.h"
+#include "db/DataSet.h"
+#include "db/DbError.h"
+#include "ui/MessageBox.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QTabBar>
+
+using namespace tav;
+
+namespace {
+
+QString pageCaption(QStackedWidget* notebook, int index)
+{
+    QWidget* page = notebook->widget(index);
+    return page ? page->property("caption").toString() : QString();
+}
+
+} // namespace
+
+void TMainForm::addControlRule(const QString& objectName, ControlRule rule)
+{
+    m_controlRules.append({objectName, std::move(rule)});
+}
+
+void TMainForm::buildControlRules()
+{
+    auto always = []() {
+        return true;
+    };
+    // Fields and commands of the identity card and the list that need an
+    // animal and nothing more.
+    QStringList plain = {QStringLiteral("Ed_Name"),          QStringLiteral("Ed_Identification_No"),
+                         QStringLiteral("Ed_BirthDay_Date"), QStringLiteral("Btn_BirthDay_Date"),
+                         QStringLiteral("Ed_BirthDay_City"), QStringLiteral("Btn_BirthDay_City"),
+                         QStringLiteral("Ed_Blood"),         QStringLiteral("Btn_Blood"),
+                         QStringLiteral("Ed_Insurance"),     QStringLiteral("Ed_Previous"),
+                         QStringLiteral("Memo_Divers11"),    QStringLiteral("Memo_Divers12"),
+                         QStringLiteral("Btn_Select_Img"),   QStringLiteral("Btn_Delete_Img"),
+                         QStringLiteral("Btn_Main_Delete")};
+    for (int i = 1; i <= 10; ++i) {
+        const QString n = QString::number(i).rightJustified(2, QLatin1Char('0'));
+        plain << QStringLiteral("Ed_Misc") + n << QStringLiteral("Btn_Misc") + n;
+    }
+    for (const QString& name : std::as_const(plain))
+        addControlRule(name, always);
+    addControlRule(QStringLiteral("Btn_Main_Prior"), [this]() { return selectedRow() > 0; });
+    addControlRule(QStringLiteral("Btn_Main_Next"),
+                   [this]() { return selectedRow() < m_animalRows.size() - 1; });
+    // The commands that open outputs act on the current animal.
+    for (const char* name :
+         {"Menu_Impression", "Menu_Html", "Menu_Tableaux", "Btn_Table", "Btn_Imprimer", "Btn_Html"})
+        addControlRule(QString::fromLatin1(name), always);
+}
+
+void TMainForm::updateControls()
+{
+    const bool empty = animalEmpty();
+    if (auto* record = control(QStringLiteral("Btn_Main_Record")))
+        record->setEnabled(m_context.module1 && animal().isEditing());
+    for (const auto& [name, rule] : std::as_const(m_controlRules)) {
+        const bool enabled = !empty && rule();
+        if (QWidget* w = control(name)) {
+            w->setEnabled(enabled);
+        } else if (auto* menu = findChild<QMenu*>(name)) {
+            menu->menuAction()->setEnabled(enabled);
+        }
+    }
+}
+
+void TMainForm::setConsultPinEnabled(bool enabled)
+{
+    if (QWidget* w = control(QStringLiteral("Btn_Consult_Pin")))
+        w->setEnabled(enabled);
+}
+
+void TMainForm::setPharmacyPinEnabled(bool enabled)
+{
+    if (QWidget* w = control(QStringLiteral("Btn_Pharmacy_Pin")))
+        w->setEnabled(enabled);
+}
+
+void TMainForm::TabNoteBookTabChange(int newTab)
+{
+    if (!m_context.module1) {
+        m_notebook->setCurrentIndex(newTab);
+        return;
+    }
+    // The page being left gives back its rows.
+    const QString leaving = pageCaption(m_notebook, m_notebook->currentIndex());
+    const QHash<QString, QString> released = {
+        {QStringLiteral("Actes"), QStringLiteral("ConsultQuery")},
+        {QStringLiteral("Médicaments"), QStringLiteral("PharmacyQuery")},
+        {QStringLiteral("Analyses"), QStringLiteral("Analysis")},
+        {QStringLiteral("Vaccins"), QStringLiteral("VaccineQuery")},
+        {QStringLiteral("Evénements"), QStringLiteral("Event")}};
+    if (released.contains(leaving))
+        m_context.module1->dataSet(released.value(leaving)).close();
+    m_notebook->setCurrentIndex(newTab);
+    RefreshCurrentPage();
+    updateControls();
+}
+
+void TMainForm::RefreshCurrentPage()
+{
+    // The pages of the booklet load their rows here as they are added; the
+    // identity card and the custom fields are bound to the current animal
+    // and need nothing.
+}
+
+void TMainForm::refreshSpeciesBreed()
+{
+    RefreshCurrentPage();
+    if (animalEmpty())
+        return;
+    auto showTitle = [this](const char* editName, const char* table, const char* idField,
+                            bool picking) {
+        auto* edit = findChild<QLineEdit*>(QString::fromLatin1(editName));
+        if (!edit || picking)
+            return;
+        edit->clear();
+        edit->setProperty("chosenIndex", 0);
+        const QVariant id = animal().value(QString::fromLatin1(idField));
+        if (id.isNull() || id.toInt() < 0)
+            return;
+        try {
+            const QVariant title = m_context.connection->scalar(
+                QStringLiteral("SELECT Title FROM ") + QString::fromLatin1(table) +
+                    QStringLiteral(" WHERE Id=?"),
+                {id.toInt()});
+            if (title.isValid())
+                edit->setText(title.toString());
+        } catch (const DbError& e) {
+            showError(this, e.message());
+        }
+    };
+    showTitle("Ed_Species", "ANIMAL_SPECIES", "Id_Species", m_speciesPicking);
+    showTitle("Ed_Breed", "ANIMAL_BREED", "Id_Breed", m_breedPicking);
+}

@@ -1,0 +1,260 @@
+// The animal list of the main window: building it, moving through it, and
+// adding, deleting and recording animals.
+#include "booklet/AnimalListModel.h"
+#include "booklet/AppContext.h"
+#include "booklet/TMainForm.h"
+#include "db/Connection.h"
+#include "db/DataModule1.h"
+#include "db/DataSet.h"
+#include "db/DbError.h"
+#include "ui/MessageBox.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QToolButton>
+#include <QWheelEvent>
+
+using namespace tav;
+
+void TMainForm::buildAnimalList(int wantedId)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    AnimalListResult result;
+    if (m_context.module1 && m_context.connection && m_context.connection->isOpen()) {
+        DataSet& q = m_context.module1->query();
+        try {
+            q.close();
+            q.setSql(animalListSql(m_context.settings.animalSort));
+            q.open();
+            result = buildAnimalRows(q, m_context.settings.animalSort, m_context.settings.animalEnd,
+                                     wantedId);
+            q.close();
+        } catch (const DbError& e) {
+            q.close();
+            QApplication::restoreOverrideCursor();
+            showError(this, e.message());
+            return;
+        }
+    }
+    m_building = true;
+    m_animalRows.clear();
+    for (const AnimalRow& r : std::as_const(result.rows))
+        m_animalRows.append(r.rowString());
+    m_listModel->setRows(result.rows, *m_silhouette);
+    m_building = false;
+    if (!result.rows.isEmpty())
+        selectRow(initialSelection(result, wantedId));
+    m_grid->viewport()->update();
+    QApplication::restoreOverrideCursor();
+}
+
+int TMainForm::selectedRow() const
+{
+    const QModelIndex current = m_grid->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void TMainForm::selectRow(int row)
+{
+    if (m_animalRows.isEmpty())
+        return;
+    row = std::clamp(row, 0, int(m_animalRows.size()) - 1);
+    const QModelIndex index = m_listModel->index(row);
+    if (m_grid->currentIndex() == index) {
+        // Selecting the row already selected still runs the rule.
+        Grid_AnimalListClick();
+        return;
+    }
+    m_grid->setCurrentIndex(index);
+    m_grid->scrollTo(index);
+}
+
+int TMainForm::selectedAnimalKey() const
+{
+    const int row = selectedRow();
+    return row >= 0 && row < m_animalRows.size() ? AnimalRow::keyOfRowString(m_animalRows.at(row))
+                                                 : 0;
+}
+
+void TMainForm::Grid_AnimalListClick()
+{
+    if (m_animalRows.isEmpty())
+        return;
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const int key = AnimalRow::keyOfRowString(m_animalRows.at(row));
+    const bool movingUp = m_moveDirection == 1;
+    m_moveDirection = 0;
+    if (key < 1) {
+        // A header is never current: moving up lands on the animal above,
+        // anything else on the first animal of the group.
+        if (movingUp)
+            selectRow(row <= 1 ? 1 : row - 1);
+        else
+            selectRow(row + 1);
+        return;
+    }
+    makeAnimalCurrent(key);
+}
+
+void TMainForm::makeAnimalCurrent(int key)
+{
+    if (!m_context.module1 || !animal().isOpen())
+        return;
+    try {
+        if (!animal().isEmpty() && animal().asInt(QStringLiteral("Id")) == key &&
+            !animal().isEditing())
+            return;
+        animal().locateId(key);
+    } catch (const DbError& e) {
+        // The animal being edited could not be written: it stays current,
+        // and selected.
+        showError(this, e.message());
+        const int id = animal().asInt(QStringLiteral("Id"));
+        for (int row = 0; row < m_animalRows.size(); ++row) {
+            if (AnimalRow::keyOfRowString(m_animalRows.at(row)) == id) {
+                m_building = true;
+                m_grid->setCurrentIndex(m_listModel->index(row));
+                m_building = false;
+                break;
+            }
+        }
+    }
+    updateControls();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        m_moveDirection = key->key() == Qt::Key_Down ? 2 : key->key() == Qt::Key_Up ? 1 : 0;
+    } else if (watched == m_grid->viewport() && event->type() == QEvent::Wheel) {
+        // The wheel moves the selection by one row, as the arrow keys do.
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        const int dy = wheel->angleDelta().y();
+        if (dy != 0 && !m_animalRows.isEmpty()) {
+            m_moveDirection = dy < 0 ? 2 : 1;
+            const int row = selectedRow() + (dy < 0 ? 1 : -1);
+            if (row >= 0 && row < m_animalRows.size())
+                selectRow(row);
+            else
+                m_moveDirection = 0;
+        }
+        return true;
+    } else if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonPress) {
+        m_moveDirection = 0;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::Btn_Main_NextClick()
+{
+    const int row = selectedRow();
+    if (row + 1 < m_animalRows.size())
+        selectRow(row + 1);
+}
+
+void TMainForm::Btn_Main_PriorClick()
+{
+    const int row = selectedRow();
+    if (row <= 0)
+        return;
+    if (AnimalRow::keyOfRowString(m_animalRows.at(row - 1)) >= 1) {
+        selectRow(row - 1);
+        return;
+    }
+    // Above is a header: the last animal of the group above, or at the top
+    // the header itself, which the selection rule moves back down.
+    if (row - 2 >= 0) {
+        m_moveDirection = 0;
+        selectRow(row - 2);
+    } else {
+        selectRow(row - 1);
+    }
+}
+
+void TMainForm::Btn_Main_AddClick()
+{
+    if (!m_context.module1 || !animal().isOpen())
+        return;
+    m_addingAnimal = true;
+    try {
+        DataSet& a = animal();
+        if (a.isEditing())
+            a.post();
+        a.insert();
+        a.post();
+        const int id = a.asInt(QStringLiteral("Id"));
+        a.disableControls();
+        a.close();
+        a.open();
+        a.locateId(id);
+        a.enableControls();
+        buildAnimalList(id);
+        a.edit();
+        m_tabs->setCurrentIndex(0);
+        m_notebook->setCurrentIndex(0);
+        if (QWidget* name = control(QStringLiteral("Ed_Name")))
+            name->setFocus();
+    } catch (const DbError& e) {
+        if (animal().controlsDisabled())
+            animal().enableControls();
+        showError(this, e.message());
+    }
+    m_addingAnimal = false;
+    updateControls();
+}
+
+void TMainForm::Btn_Main_DeleteClick()
+{
+    if (animalEmpty())
+        return;
+    if (!MessageBox::question(
+            this, QStringLiteral("Confirmez-vous la suppression de ce carnet de santé ?")))
+        return;
+    try {
+        m_context.module1->deleteCurrentAnimal();
+    } catch (const DbError& e) {
+        showError(this, e.message());
+    }
+    buildAnimalList(-1);
+    updateControls();
+}
+
+void TMainForm::Btn_Main_RecordClick()
+{
+    if (!m_context.module1 || !animal().isEditing())
+        return;
+    try {
+        animal().post();
+    } catch (const DbError& e) {
+        showError(this, e.message());
+    }
+    updateControls();
+}
+
+void TMainForm::Btn_Main_FilterClick()
+{
+    auto* button = findChild<QToolButton*>(QStringLiteral("Btn_Main_Filter"));
+    const QPoint at = button ? button->mapToGlobal(QPoint(0, -85)) : QCursor::pos();
+    m_filterMenu->popup(at);
+}
+
+void TMainForm::setAnimalSort(int sort)
+{
+    m_context.settings.animalSort = sort;
+    buildAnimalList(animalEmpty() ? -1 : animal().asInt(QStringLiteral("Id")));
+    updateControls();
+}
+
+void TMainForm::toggleAnimalEnd()
+{
+    m_context.settings.animalEnd = !m_context.settings.animalEnd;
+    buildAnimalList(-1);
+    updateControls();
+}
