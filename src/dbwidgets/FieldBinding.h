@@ -1,0 +1,51 @@
+#pragma once
+
+#include "db/DataSet.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QWidget;
+
+namespace tav {
+
+// Binds an edit field, a memo or a check box to one column of the current
+// row of a data set: the field shows the row's value whenever the row
+// changes, and typing in it puts the row in edit state with the new value.
+// The row is written by the window's record command or any later post.
+class FieldBinding : public QObject
+{
+    Q_OBJECT
+public:
+    static FieldBinding* bind(QWidget* widget, DataSet& dataSet, const QString& field);
+    // The binding of a widget, or nullptr.
+    static FieldBinding* of(const QWidget* widget);
+
+    DataSet& dataSet() const { return *m_dataSet; }
+    const QString& field() const { return m_field; }
+    QWidget* widget() const { return m_widget; }
+
+    // Shows the row's value in the widget.
+    void load();
+    // Writes the widget's value into the row (entering edit state).
+    void store();
+    // Empties the column.
+    void clearValue();
+
+    // The text a row value is edited as: dates "dd/mm/yyyy", numbers with
+    // the decimals of the field's format, without its unit.
+    static QString editText(const DataSet& dataSet, const QString& field);
+
+private:
+    FieldBinding(QWidget* widget, DataSet& dataSet, const QString& field);
+    void onFieldChanged(const QString& field);
+
+    QPointer<QWidget> m_widget;
+    QPointer<DataSet> m_dataSet;
+    QString m_field;
+    bool m_loading = false;
+    bool m_storing = false;
+};
+
+} // namespace tav
