@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QString>
 
-class QWidget;
+#include <QWidget>
 
 namespace tav {
 
