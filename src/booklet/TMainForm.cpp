@@ -99,6 +99,9 @@ void TMainForm::FormCreate()
     buildLayout();
     buildMenus();
     prepareWindow(this, true);
+    // The grip applies a size only above 640 x 480; the system frame keeps
+    // the same limit.
+    setMinimumSize(641, 481);
     const QString title =
         QLatin1Char(' ') + appinfo::productName() + QLatin1Char(' ') + appinfo::programVersion();
     if (auto* t = findChild<QLabel*>(QStringLiteral("Title")))

@@ -49,10 +49,11 @@ Qt::WindowFlags windowTypeOf(const QWidget* window)
     return (type & Qt::Window) ? type : Qt::WindowFlags(Qt::Window);
 }
 
-void giveStandardFrame(QWidget* window)
+void giveStandardFrame(QWidget* window, bool isMainWindow)
 {
-    // Read before the title bar holding these buttons is hidden.
-    const bool resizable = child(window, QStringLiteral("RezisePad")) != nullptr;
+    // Read before the title bar holding these buttons is hidden. The main
+    // window always resizes, by its status-bar grip or the system frame.
+    const bool resizable = isMainWindow || child(window, QStringLiteral("RezisePad")) != nullptr;
     const bool minimise = childShown(window, QStringLiteral("SysMiniBtn"));
     const bool maximise = childShown(window, QStringLiteral("SysMaxiBtn"));
     const bool close = childShown(window, QStringLiteral("SysExitBtn")) ||
@@ -97,7 +98,7 @@ void prepareWindow(QWidget* window, bool isMainWindow)
         window->setWindowFlags(windowTypeOf(window) | Qt::FramelessWindowHint |
                                (window->windowFlags() & Qt::WindowStaysOnTopHint));
     else if (window->objectName() != QLatin1String("Splash"))
-        giveStandardFrame(window);
+        giveStandardFrame(window, isMainWindow);
 
     // One handler per grip, however often the window is prepared.
     QWidget* grip = child(window, QStringLiteral("RezisePad"));

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "startup/Startup.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <memory>
+
+// A whole start-up in this process, against a temporary program folder
+// (with the built template) and a temporary documents folder, with every
+// message box answered through the test seam.
+class AppFixture
+{
+public:
+    AppFixture();
+    ~AppFixture();
+
+    QString programFolder() const;
+    QString documentsFolder() const;
+    QString lockFolder() const;
+    QString dataFolder() const; // the default one, in the documents folder
+    tav::StartupEnvironment environment() const;
+
+    // The template data of the build, as an installation delivers it.
+    void installTemplate();
+    void writeProgramFile(const QString& relativePath, const QByteArray& content);
+
+    bool start();
+    // Closes the main window as the user would, then ends the run.
+    void stop();
+    tav::Startup* startup() const { return m_startup.get(); }
+
+    static QWidget* findWindow(const char* className);
+    template <typename T> T* component(const QString& name) const
+    {
+        QWidget* w = findWindow("TMainForm");
+        return w ? w->findChild<T*>(name) : nullptr;
+    }
+
+private:
+    QTemporaryDir m_root;
+    std::unique_ptr<tav::Startup> m_startup;
+};
