@@ -246,10 +246,17 @@ QSqlDatabase Connection::database() const
     return QSqlDatabase::database(m_name, false);
 }
 
+sqlite3* Connection::sqliteHandle() const
+{
+    if (!isOpen())
+        return nullptr;
+    const QVariant handle = database().driver()->handle();
+    return handle.isValid() ? *static_cast<sqlite3* const*>(handle.constData()) : nullptr;
+}
+
 void Connection::registerExtensions()
 {
-    const QVariant handle = database().driver()->handle();
-    auto* db = *static_cast<sqlite3* const*>(handle.data());
+    auto* db = sqliteHandle();
     if (!db)
         throw DbError(QStringLiteral("La connexion à la base de données n'est pas disponible."));
     sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, frenchCollation, nullptr);
@@ -311,8 +318,9 @@ qint64 Connection::lastInsertId()
 
 void Connection::execScript(const QString& sqliteScript)
 {
-    const QVariant handle = database().driver()->handle();
-    auto* db = *static_cast<sqlite3* const*>(handle.data());
+    auto* db = sqliteHandle();
+    if (!db)
+        throw DbError(QStringLiteral("La base de données n'est pas ouverte."));
     char* error = nullptr;
     const QByteArray utf8 = sqliteScript.toUtf8();
     if (sqlite3_exec(db, utf8.constData(), nullptr, nullptr, &error) != SQLITE_OK) {

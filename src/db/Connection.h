@@ -5,6 +5,8 @@
 #include <QVariant>
 #include <QVector>
 
+struct sqlite3;
+
 namespace tav {
 
 // One SQLite database file reached through Qt SQL. The booklet's shared
@@ -33,6 +35,9 @@ public:
     const QString& filePath() const { return m_filePath; }
 
     QSqlDatabase database() const;
+    // The engine's own handle, for the readers that step statements
+    // themselves; nullptr when closed.
+    sqlite3* sqliteHandle() const;
 
     // Runs one statement written in the Jet dialect, with bound values in
     // the order of its "?" or ":name" placeholders. Throws DbError.

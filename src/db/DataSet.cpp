@@ -7,10 +7,7 @@
 
 #include <QRegularExpression>
 #include <QSqlError>
-#include <QSqlField>
 #include <QSqlQuery>
-#include <QSqlRecord>
-#include <QSqlResult>
 
 #include <sqlite3.h>
 
@@ -36,34 +33,29 @@ QString fieldLabel(const Field& f)
     return f.caption();
 }
 
-QVariant fromStored(const QVariant& v, JetType type)
+// "yyyy-MM-dd" read without a format parser: it runs for every date of
+// every row fetched.
+QDate isoDate(const QString& s)
 {
-    if (v.isNull())
-        return QVariant();
-    switch (type) {
-    case JetType::DateTime:
-        if (v.typeId() == QMetaType::QString) {
-            const QString s = v.toString();
-            const QDate d = QDate::fromString(s.left(10), QStringLiteral("yyyy-MM-dd"));
-            return d.isValid() ? QVariant(d) : v;
+    if (s.size() < 10 || s.at(4) != QLatin1Char('-') || s.at(7) != QLatin1Char('-'))
+        return QDate();
+    auto digits = [&s](int from, int count, bool* ok) {
+        int n = 0;
+        for (int i = from; i < from + count; ++i) {
+            const char16_t c = s.at(i).unicode();
+            if (c < u'0' || c > u'9') {
+                *ok = false;
+                return 0;
+            }
+            n = n * 10 + (c - u'0');
         }
-        return v;
-    case JetType::YesNo:
-        return QVariant(v.toLongLong() != 0);
-    case JetType::AutoNumber:
-    case JetType::Long:
-    case JetType::Short:
-        if (v.typeId() == QMetaType::LongLong)
-            return QVariant(int(v.toLongLong()));
-        return v;
-    case JetType::Double:
-    case JetType::Currency:
-        if (v.typeId() != QMetaType::Double)
-            return QVariant(v.toDouble());
-        return v;
-    default:
-        return v;
-    }
+        return n;
+    };
+    bool ok = true;
+    const int y = digits(0, 4, &ok);
+    const int m = digits(5, 2, &ok);
+    const int d = digits(8, 2, &ok);
+    return ok ? QDate(y, m, d) : QDate();
 }
 
 QDate parseUserDate(const QString& text)
@@ -172,33 +164,32 @@ void DataSet::open()
                kRowIdAlias + QLatin1String(", ") + single.selectList + QLatin1String(" FROM [") +
                single.table + QLatin1String("]") + single.rest;
     }
-    QSqlQuery q(m_connection.database());
-    q.setForwardOnly(true);
-    if (!q.exec(text))
-        throw DbError(QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(m_name, sqlError(q)));
-
+    sqlite3_stmt* stmt = prepare(text);
     emit aboutToReset();
     m_table = writable ? single.table : QString();
     m_selectList = writable ? single.selectList : QString();
-    const QSqlRecord rec = q.record();
-    QStringList names;
-    QStringList tables;
-    for (int i = 0; i < rec.count(); ++i) {
-        names.append(rec.fieldName(i));
-        tables.append(rec.field(i).tableName());
-    }
-    const QVariant handle = q.result()->handle();
-    void* stmt = handle.isValid() ? *static_cast<void* const*>(handle.constData()) : nullptr;
-    buildFields(stmt, rec.count(), names, tables);
+    buildFields(stmt);
 
     m_rows.clear();
     m_rowIds.clear();
-    while (q.next()) {
-        m_rows.append(readRow(q));
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        m_rows.append(readRow(stmt));
         if (writable)
-            m_rowIds.append(q.value(0).toLongLong());
+            m_rowIds.append(sqlite3_column_int64(stmt, 0));
     }
-    q.finish();
+    const QString failure =
+        rc == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt)));
+    sqlite3_finalize(stmt);
+    if (!failure.isEmpty()) {
+        m_rows.clear();
+        m_rowIds.clear();
+        m_fields.clear();
+        m_index.clear();
+        m_state = State::Inactive;
+        emit reset();
+        throw DbError(QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(m_name, failure));
+    }
     m_current = m_rows.isEmpty() ? -1 : 0;
     m_bof = true;
     m_eof = m_rows.isEmpty();
@@ -211,11 +202,27 @@ void DataSet::open()
     }
 }
 
-void DataSet::buildFields(void* stmtHandle, int columnCount, const QStringList& names,
-                          const QStringList& tables)
+sqlite3_stmt* DataSet::prepare(const QString& text) const
 {
-    auto* stmt = static_cast<sqlite3_stmt*>(stmtHandle);
+    sqlite3* db = m_connection.sqliteHandle();
+    if (!db)
+        throw DbError(
+            QStringLiteral("Impossible d'ouvrir « %1 » : la base de données n'est pas ouverte.")
+                .arg(m_name));
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
+        const QString why = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(stmt);
+        throw DbError(QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(m_name, why));
+    }
+    return stmt;
+}
+
+void DataSet::buildFields(sqlite3_stmt* stmt)
+{
     const int firstColumn = m_table.isEmpty() ? 0 : 1;
+    const int columnCount = sqlite3_column_count(stmt);
     struct Column
     {
         QString name, table, origin;
@@ -226,14 +233,13 @@ void DataSet::buildFields(void* stmtHandle, int columnCount, const QStringList& 
     QHash<QString, int> seen;
     for (int i = firstColumn; i < columnCount; ++i) {
         Column c;
-        c.name = names.at(i);
-        c.table = tables.at(i);
-        if (stmt) {
-            if (const char* o = sqlite3_column_origin_name(stmt, i))
-                c.origin = QString::fromUtf8(o);
-            if (const char* d = sqlite3_column_decltype(stmt, i))
-                c.type = jetTypeFromDeclared(QString::fromUtf8(d), &c.size);
-        }
+        c.name = QString::fromUtf8(sqlite3_column_name(stmt, i));
+        if (const char* t = sqlite3_column_table_name(stmt, i))
+            c.table = QString::fromUtf8(t);
+        if (const char* o = sqlite3_column_origin_name(stmt, i))
+            c.origin = QString::fromUtf8(o);
+        if (const char* d = sqlite3_column_decltype(stmt, i))
+            c.type = jetTypeFromDeclared(QString::fromUtf8(d), &c.size);
         seen[c.name.toLower()] += 1;
         cols.append(c);
     }
@@ -337,13 +343,47 @@ void DataSet::buildFields(void* stmtHandle, int columnCount, const QStringList& 
     }
 }
 
-DataSet::Row DataSet::readRow(const QSqlQuery& q)
+DataSet::Row DataSet::readRow(sqlite3_stmt* stmt)
 {
     Row row(m_fields.size());
     for (int i = 0; i < m_fields.size(); ++i) {
         const Field& f = m_fields.at(i);
-        if (f.resultColumn >= 0)
-            row[i] = fromStored(q.value(f.resultColumn), f.type);
+        const int c = f.resultColumn;
+        if (c < 0)
+            continue;
+        switch (sqlite3_column_type(stmt, c)) {
+        case SQLITE_INTEGER: {
+            const qlonglong n = sqlite3_column_int64(stmt, c);
+            if (f.type == JetType::YesNo)
+                row[i] = n != 0;
+            else if (f.type == JetType::Double || f.type == JetType::Currency)
+                row[i] = double(n);
+            else
+                row[i] = n;
+            break;
+        }
+        case SQLITE_FLOAT:
+            row[i] = sqlite3_column_double(stmt, c);
+            break;
+        case SQLITE_TEXT: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+            const QString s = QString::fromUtf8(text, sqlite3_column_bytes(stmt, c));
+            if (f.type == JetType::DateTime) {
+                const QDate d = isoDate(s);
+                row[i] = d.isValid() ? QVariant(d) : QVariant(s);
+            } else {
+                row[i] = s;
+            }
+            break;
+        }
+        case SQLITE_BLOB: {
+            const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt, c));
+            row[i] = QByteArray(data, sqlite3_column_bytes(stmt, c));
+            break;
+        }
+        default:
+            break;
+        }
     }
     calc(row);
     return row;
@@ -652,22 +692,21 @@ QVariant DataSet::storable(const Field& f, const QVariant& v) const
 
 DataSet::Row DataSet::fetchByRowId(qint64 rowId, qint64* storedRowId)
 {
-    QSqlQuery q(m_connection.database());
-    q.setForwardOnly(true);
     const QString text = QLatin1String("SELECT [") + m_table + QLatin1String("].rowid AS ") +
                          kRowIdAlias + QLatin1String(", ") + m_selectList +
                          QLatin1String(" FROM [") + m_table + QLatin1String("] WHERE [") + m_table +
                          QLatin1String("].rowid = ?");
-    if (!q.prepare(text))
-        throw DbError(sqlError(q));
-    q.addBindValue(rowId);
-    if (!q.exec())
-        throw DbError(sqlError(q));
-    if (!q.next())
+    sqlite3_stmt* stmt = prepare(text);
+    sqlite3_bind_int64(stmt, 1, rowId);
+    if (sqlite3_step(stmt) != SQLITE_ROW) {
+        sqlite3_finalize(stmt);
         throw DbError(
             QStringLiteral("L'enregistrement écrit dans « %1 » est introuvable.").arg(m_name));
-    *storedRowId = q.value(0).toLongLong();
-    return readRow(q);
+    }
+    *storedRowId = sqlite3_column_int64(stmt, 0);
+    Row row = readRow(stmt);
+    sqlite3_finalize(stmt);
+    return row;
 }
 
 void DataSet::post()

@@ -12,7 +12,7 @@
 
 #include <functional>
 
-class QSqlQuery;
+struct sqlite3_stmt;
 
 namespace tav {
 
@@ -140,9 +140,9 @@ signals:
 private:
     void setState(State s);
     void notifyCurrent();
-    void buildFields(void* stmt, int columnCount, const QStringList& names,
-                     const QStringList& tables);
-    Row readRow(const QSqlQuery& q);
+    void buildFields(sqlite3_stmt* stmt);
+    Row readRow(sqlite3_stmt* stmt);
+    sqlite3_stmt* prepare(const QString& text) const;
     void calc(Row& row);
     QString executedSql() const;
     QVariant storable(const Field& f, const QVariant& v) const;

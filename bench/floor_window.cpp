@@ -1,0 +1,28 @@
+// The floor of the start-up benchmark: a minimal Qt program that opens the
+// same SQLite file and shows an empty window.
+#include <QApplication>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTimer>
+#include <QWidget>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        db.setDatabaseName(QString::fromLocal8Bit(argv[1]));
+        if (!db.open())
+            return 1;
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("SELECT COUNT(*) FROM ANIMAL"));
+        q.next();
+    }
+    QWidget window;
+    window.resize(800, 600);
+    window.show();
+    QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    return QApplication::exec();
+}
