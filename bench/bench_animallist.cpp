@@ -9,7 +9,6 @@
 #include "db/DataModule1.h"
 #include "db/DataModule2.h"
 #include "db/Schema.h"
-#include "db/SqlDialect.h"
 #include "ui/MessageBox.h"
 
 #include <QApplication>
@@ -90,9 +89,20 @@ void measure(int animals, QTextStream& out)
     context.module2 = &m2;
     TMainForm form(context);
 
-    const QString sql = adaptJetSql(animalListSql(1).join(QLatin1Char('\n')));
+    // The bare read: the list's rows in their order, each with its decoded
+    // and fitted thumbnail, in one query.
+    const QString sql = QStringLiteral(
+        "SELECT ANIMAL.Id, ANIMAL.Name, ANIMAL.Identification_No, ANIMAL.End_Date, "
+        "ANIMAL_SPECIES.Title, ANIMAL_BREED.Title, ANIMAL.ImgMini1 FROM (ANIMAL LEFT JOIN "
+        "ANIMAL_SPECIES ON ANIMAL.Id_Species = ANIMAL_SPECIES.Id) LEFT JOIN ANIMAL_BREED ON "
+        "ANIMAL.Id_Breed = ANIMAL_BREED.Id ORDER BY ANIMAL_SPECIES.Title, ANIMAL_BREED.Title, "
+        "ANIMAL.Name");
     const int runs = animals >= 10000 ? 3 : 9;
     std::vector<double> build, bare;
+    QElapsedTimer first;
+    first.start();
+    form.buildAnimalList(-1);
+    const double firstBuild = double(first.nsecsElapsed()) / 1e6;
     for (int r = 0; r < runs; ++r) {
         QElapsedTimer t;
         t.start();
@@ -106,9 +116,9 @@ void measure(int animals, QTextStream& out)
         int rows = 0;
         qint64 pixels = 0;
         while (q.next()) {
-            const QString name = q.value(QStringLiteral("Name")).toString();
+            const QString name = q.value(1).toString();
             const QImage thumb = AnimalListModel::fitThumbnail(
-                QImage::fromData(q.value(QStringLiteral("ImgMini1")).toByteArray()));
+                AnimalListModel::decodeThumbnail(q.value(6).toByteArray()));
             pixels += thumb.width() + name.size();
             ++rows;
         }
@@ -118,9 +128,11 @@ void measure(int animals, QTextStream& out)
     }
     const double b = median(build);
     const double r = median(bare);
-    out << "  " << animals << " animals: BuildAnimalList " << QString::number(b, 'f', 1)
-        << " ms, bare read " << QString::number(r, 'f', 1) << " ms, ratio "
-        << QString::number(b / r, 'f', 2) << " (" << form.animalRows().size() << " rows)\n";
+    out << "  " << animals << " animals: first build " << QString::number(firstBuild, 'f', 1)
+        << " ms (every thumbnail decoded); rebuild " << QString::number(b, 'f', 1)
+        << " ms; bare read with decoding " << QString::number(r, 'f', 1) << " ms; ratios "
+        << QString::number(firstBuild / r, 'f', 2) << " and " << QString::number(b / r, 'f', 2)
+        << " (" << form.animalRows().size() << " rows)\n";
 }
 
 } // namespace
@@ -133,7 +145,9 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     out << "BuildAnimalList with a 115 x 115 BMP thumbnail per animal (goal: under 100 ms and "
            "at most 2 times the bare read for 1,000)\n";
+    // "quick" measures the 1,000 animals alone, for profiling.
     measure(1000, out);
-    measure(10000, out);
+    if (app.arguments().value(1) != QLatin1String("quick"))
+        measure(10000, out);
     return 0;
 }

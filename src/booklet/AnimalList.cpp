@@ -46,13 +46,19 @@ int normalizedAnimalSort(int animalSort)
 
 QStringList animalListSql(int animalSort)
 {
-    return {QStringLiteral("SELECT *"),
+    return {QStringLiteral("SELECT ANIMAL.Id, ANIMAL.Name, ANIMAL.Identification_No, "
+                           "ANIMAL.End_Date, ANIMAL_SPECIES.Title, ANIMAL_BREED.Title"),
             QStringLiteral("FROM (ANIMAL LEFT JOIN ANIMAL_SPECIES ON ANIMAL.Id_Species = "
                            "ANIMAL_SPECIES.Id) LEFT JOIN ANIMAL_BREED ON ANIMAL.Id_Breed = "
                            "ANIMAL_BREED.Id"),
             normalizedAnimalSort(animalSort) == 2
                 ? QStringLiteral("ORDER BY ANIMAL_BREED.Title, ANIMAL_SPECIES.Title, NAME")
                 : QStringLiteral("ORDER BY ANIMAL_SPECIES.Title, ANIMAL_BREED.Title, NAME")};
+}
+
+QString animalThumbnailSql()
+{
+    return QStringLiteral("SELECT Id, ImgMini1 FROM ANIMAL WHERE length(ImgMini1) > 0");
 }
 
 QString headerTitle(const QString& groupTitle)
@@ -74,7 +80,6 @@ AnimalListResult buildAnimalRows(DataSet& query, int animalSort, bool showDepart
     const int name = query.fieldIndex(QStringLiteral("ANIMAL.Name"));
     const int ident = query.fieldIndex(QStringLiteral("ANIMAL.Identification_No"));
     const int endDate = query.fieldIndex(QStringLiteral("ANIMAL.End_Date"));
-    const int thumb = query.fieldIndex(QStringLiteral("ANIMAL.ImgMini1"));
     const int species = query.fieldIndex(QStringLiteral("ANIMAL_SPECIES.Title"));
     const int breed = query.fieldIndex(QStringLiteral("ANIMAL_BREED.Title"));
     const int group = bySpecies ? species : breed;
@@ -101,7 +106,6 @@ AnimalListResult buildAnimalRows(DataSet& query, int animalSort, bool showDepart
         const QString n = query.valueAt(r, name).toString();
         row.fields = {
             n, query.valueAt(r, second).toString(), query.valueAt(r, ident).toString(), n, n, n};
-        row.thumbnail = query.valueAt(r, thumb).toByteArray();
         result.rows.append(row);
         if (row.key == wantedId)
             result.wantedIndex = int(result.rows.size()) - 1;

@@ -28,8 +28,12 @@ struct AnimalRow
 // species; any other stored value reads as 1.
 int normalizedAnimalSort(int animalSort);
 
-// The statement that reads the animals with their species and breed.
+// The statement that reads the animals with their species and breed. It
+// names its columns rather than reading every one: sorting rows that carry
+// the pictures would copy every picture through the sorter.
 QStringList animalListSql(int animalSort);
+// The statement that reads the small photos, unsorted.
+QString animalThumbnailSql();
 
 // A group title as the header shows it: French lower-case accents removed,
 // then a to z upper-cased; an empty title is "NON CLASSE".

@@ -1,6 +1,7 @@
 #include "booklet/AnimalListModel.h"
 
 #include "core/TextRoutines.h"
+#include "db/Connection.h"
 
 #include <QPainter>
 
@@ -25,6 +26,16 @@ void drawShadowedText(QPainter* p, const QRect& box, const QString& text, const 
 
 AnimalListModel::AnimalListModel(QObject* parent) : QAbstractListModel(parent) {}
 
+QImage AnimalListModel::decodeThumbnail(const QByteArray& bytes)
+{
+    // Thumbnails are stored as BMP: naming the format spares probing every
+    // image reader, which costs more than the decoding itself.
+    QImage img = QImage::fromData(bytes, "BMP");
+    if (img.isNull())
+        img = QImage::fromData(bytes);
+    return img;
+}
+
 QImage AnimalListModel::fitThumbnail(const QImage& picture)
 {
     if (picture.isNull() || picture.width() == 0)
@@ -40,12 +51,29 @@ void AnimalListModel::setRows(const QVector<AnimalRow>& rows, const QImage& silh
     m_thumbnails.reserve(rows.size());
     const QImage fallback = fitThumbnail(silhouette);
     for (const AnimalRow& r : rows) {
-        QImage t;
-        if (!r.isHeader() && !r.thumbnail.isEmpty())
-            t = fitThumbnail(QImage::fromData(r.thumbnail));
-        m_thumbnails.append(t.isNull() ? fallback : t);
+        const auto hit = r.isHeader() ? m_cache.constEnd() : m_cache.constFind(r.key);
+        m_thumbnails.append(hit == m_cache.constEnd() ? fallback : hit->image);
     }
     endResetModel();
+}
+
+void AnimalListModel::loadThumbnails(Connection& connection)
+{
+    QHash<int, CachedThumbnail> cache;
+    connection.forEachRow(animalThumbnailSql(), [this, &cache](const QVariantList& row) {
+        const int id = row.at(0).toInt();
+        const QByteArray bytes = row.at(1).toByteArray();
+        const size_t hash = qHash(bytes);
+        const auto hit = m_cache.constFind(id);
+        QImage image;
+        if (hit != m_cache.constEnd() && hit->hash == hash && hit->size == bytes.size())
+            image = hit->image;
+        else
+            image = fitThumbnail(decodeThumbnail(bytes));
+        if (!image.isNull())
+            cache.insert(id, {hash, bytes.size(), image});
+    });
+    m_cache = cache;
 }
 
 int AnimalListModel::keyAt(int row) const

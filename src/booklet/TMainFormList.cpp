@@ -33,6 +33,7 @@ void TMainForm::buildAnimalList(int wantedId)
             result = buildAnimalRows(q, m_context.settings.animalSort, m_context.settings.animalEnd,
                                      wantedId);
             q.close();
+            m_listModel->loadThumbnails(*m_context.connection);
         } catch (const DbError& e) {
             q.close();
             QApplication::restoreOverrideCursor();

@@ -9,6 +9,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 #include <sqlite3.h>
 
@@ -309,6 +310,23 @@ QVariant Connection::scalar(const QString& jetSql, const QVariantList& values)
     if (!ok)
         throw DbError(errorText(q.lastError()));
     return q.next() ? q.value(0) : QVariant();
+}
+
+void Connection::forEachRow(const QString& jetSql,
+                            const std::function<void(const QVariantList&)>& row)
+{
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!q.exec(adaptJetSql(jetSql)))
+        throw DbError(errorText(q.lastError()));
+    const int columns = q.record().count();
+    QVariantList values;
+    while (q.next()) {
+        values.clear();
+        for (int i = 0; i < columns; ++i)
+            values.append(q.value(i));
+        row(values);
+    }
 }
 
 qint64 Connection::lastInsertId()

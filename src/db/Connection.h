@@ -5,6 +5,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <functional>
+
 struct sqlite3;
 
 namespace tav {
@@ -45,6 +47,9 @@ public:
     // First column of the first row, or an invalid QVariant when no row.
     QVariant scalar(const QString& jetSql, const QVariantList& values = {});
     qint64 lastInsertId();
+    // Runs a query and hands its rows over one at a time, without keeping
+    // them: for reading large columns of many rows. Throws DbError.
+    void forEachRow(const QString& jetSql, const std::function<void(const QVariantList&)>& row);
     // Runs a script of SQLite statements separated by semicolons, as they
     // stand; throws DbError naming the failure.
     void execScript(const QString& sqliteScript);
