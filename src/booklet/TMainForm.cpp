@@ -2,6 +2,7 @@
 
 #include "booklet/AnimalListModel.h"
 #include "booklet/AppContext.h"
+#include "booklet/IdentityCard.h"
 #include "booklet/NotebookTabBar.h"
 #include "core/AppInfo.h"
 #include "core/TextLookup.h"
@@ -11,6 +12,7 @@
 #include "db/DataSet.h"
 #include "db/DbError.h"
 #include "db/FieldFormat.h"
+#include "dialogs/TMiniCalendar.h"
 #include "ui/FramedWindow.h"
 #include "ui/MessageBox.h"
 
@@ -110,11 +112,11 @@ void TMainForm::FormCreate()
     m_moveDirection = 0;
     applyMoneyFormat();
     m_weightChartMode = m_sizeChartMode = m_analysisChartMode = 2;
-    m_speciesPicking = m_breedPicking = false;
     buildControlRules();
     if (m_context.module1)
         m_context.module1->setHooks(this);
     openAnimal();
+    m_card->LoadCustomLabels();
     if (!m_context.settings.showCalendar) {
         if (QWidget* w = control(QStringLiteral("MiniCalendar")))
             w->hide();
@@ -253,12 +255,12 @@ QWidget* TMainForm::buildCommandBar()
     m_commandTop->setObjectName(QStringLiteral("Pan_CommandTop"));
     auto* top = new QVBoxLayout(m_commandTop);
     top->setContentsMargins(2, 2, 2, 2);
-    auto* calendar = new QLabel(m_commandTop);
+    auto* calendar = new TMiniCalendar(m_commandTop);
     calendar->setObjectName(QStringLiteral("MiniCalendar"));
     calendar->setToolTip(QStringLiteral("Calendrier\r\nperpétuel"));
-    calendar->setAlignment(Qt::AlignCenter);
-    calendar->setText(QDate::currentDate().toString(QStringLiteral("dd/MM")));
-    top->addWidget(calendar);
+    calendar->setLanguage(3);
+    calendar->setEnabled(false);
+    top->addWidget(calendar, 0, Qt::AlignHCenter);
     m_clock = new QLabel(m_commandTop);
     m_clock->setObjectName(QStringLiteral("DigitalTime"));
     m_clock->setAlignment(Qt::AlignCenter);
@@ -390,6 +392,7 @@ QWidget* TMainForm::buildNotebook()
         const int tab = m_tabs->addTab(fr(info.caption));
         m_tabs->setTabData(tab, QColor(info.red, info.green, info.blue));
     }
+    m_card = new IdentityCard(*this, m_notebook->widget(0), m_notebook->widget(2));
     connect(m_tabs, &QTabBar::currentChanged, this, &TMainForm::TabNoteBookTabChange);
     layout->addWidget(m_notebook, 1);
     layout->addWidget(m_tabs);
@@ -520,6 +523,8 @@ void TMainForm::resizeEvent(QResizeEvent* event)
 
 void TMainForm::FormResize()
 {
+    if (m_card && m_notebook)
+        m_card->resizeCustomPage(m_notebook->height());
     if (m_commandTop) {
         const int barHeight = m_commandTop->parentWidget()->height();
         m_commandTop->setFixedHeight(std::max(0, (barHeight - 195) / 2));

@@ -23,6 +23,7 @@ namespace tav {
 struct AppContext;
 class AnimalListModel;
 class DataSet;
+class IdentityCard;
 } // namespace tav
 
 // The main window: the grouped animal list and the notebook of the current
@@ -66,6 +67,7 @@ public:
     void setPharmacyPinEnabled(bool enabled) override;
 
     int currentAnalysisId() const { return m_currentAnalysisId; }
+    tav::IdentityCard* identityCard() const { return m_card; }
     tav::AppContext& context() const { return m_context; }
     QMenu* filterMenu() const { return m_filterMenu; }
     // The money format of the grids, with the currency symbol.
@@ -129,12 +131,9 @@ private:
     int m_analysisChartMode = 2;
     int m_clockTicks = 0;
     bool m_addingAnimal = false;
-    bool m_speciesPicking = false;
-    bool m_breedPicking = false;
     bool m_building = false;
     bool m_shown = false;
-    QStringList m_speciesIds;
-    QStringList m_breedIds;
+    tav::IdentityCard* m_card = nullptr;
     QString m_tempImagePath;
     QVector<QPair<QString, ControlRule>> m_controlRules;
 };

@@ -1,5 +1,6 @@
 // The main window's pages and the enabled state of its commands.
 #include "booklet/AppContext.h"
+#include "booklet/IdentityCard.h"
 #include "booklet/TMainForm.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
@@ -118,29 +119,6 @@ void TMainForm::RefreshCurrentPage()
 void TMainForm::refreshSpeciesBreed()
 {
     RefreshCurrentPage();
-    if (animalEmpty())
-        return;
-    auto showTitle = [this](const char* editName, const char* table, const char* idField,
-                            bool picking) {
-        auto* edit = findChild<QLineEdit*>(QString::fromLatin1(editName));
-        if (!edit || picking)
-            return;
-        edit->clear();
-        edit->setProperty("chosenIndex", 0);
-        const QVariant id = animal().value(QString::fromLatin1(idField));
-        if (id.isNull() || id.toInt() < 0)
-            return;
-        try {
-            const QVariant title = m_context.connection->scalar(
-                QStringLiteral("SELECT Title FROM ") + QString::fromLatin1(table) +
-                    QStringLiteral(" WHERE Id=?"),
-                {id.toInt()});
-            if (title.isValid())
-                edit->setText(title.toString());
-        } catch (const DbError& e) {
-            showError(this, e.message());
-        }
-    };
-    showTitle("Ed_Species", "ANIMAL_SPECIES", "Id_Species", m_speciesPicking);
-    showTitle("Ed_Breed", "ANIMAL_BREED", "Id_Breed", m_breedPicking);
+    if (m_card)
+        m_card->refreshSpeciesBreed();
 }

@@ -130,9 +130,19 @@ void FieldBinding::store()
     if (!m_widget || !hasRow(m_dataSet))
         return;
     QVariant value;
-    if (auto* edit = qobject_cast<QLineEdit*>(m_widget))
+    if (auto* edit = qobject_cast<QLineEdit*>(m_widget)) {
         value = edit->text();
-    else if (auto* memo = qobject_cast<QPlainTextEdit*>(m_widget))
+        if (!edit->inputMask().isEmpty()) {
+            // A masked date keeps its slashes and shows its blanks as
+            // spaces; a mask with nothing typed is an empty value.
+            QString shown = edit->displayText();
+            shown.replace(QLatin1Char('_'), QLatin1Char(' '));
+            bool typed = false;
+            for (const QChar c : std::as_const(shown))
+                typed = typed || c.isDigit();
+            value = typed ? shown : QString();
+        }
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(m_widget))
         value = memo->toPlainText();
     else if (auto* rich = qobject_cast<QTextEdit*>(m_widget))
         value = rich->toPlainText();
