@@ -14,6 +14,7 @@
 #include "dialogs/SpeciesBreedCatalogue.h"
 #include "dialogs/TEnterSpeciesBreed.h"
 #include "dialogs/TEnterStr.h"
+#include "dialogs/TStrList.h"
 #include "ui/MessageBox.h"
 
 #include <QCheckBox>
@@ -389,8 +390,12 @@ void IdentityCard::openSpeciesList()
     try {
         const PickLines lines = speciesPickLines(module());
         m_speciesIds = lines.ids;
-        if (!showPickList(edit(QStringLiteral("Ed_Species")), false, lines.lines, &animal()))
+        TStrList* list =
+            showPickList(edit(QStringLiteral("Ed_Species")), false, lines.lines, &animal());
+        if (!list)
             m_speciesPicking = false;
+        else // choosing the title already shown changes no text, but still counts
+            connect(list, &TStrList::lineChosen, this, &IdentityCard::Ed_SpeciesChange);
     } catch (const DbError& e) {
         m_speciesPicking = false;
         showError(&m_form, e.message());
@@ -407,8 +412,12 @@ void IdentityCard::openBreedList()
         const PickLines lines =
             breedPickLines(module(), edit(QStringLiteral("Ed_Species"))->text());
         m_breedIds = lines.ids;
-        if (!showPickList(edit(QStringLiteral("Ed_Breed")), false, lines.lines, &animal()))
+        TStrList* list =
+            showPickList(edit(QStringLiteral("Ed_Breed")), false, lines.lines, &animal());
+        if (!list)
             m_breedPicking = false;
+        else
+            connect(list, &TStrList::lineChosen, this, &IdentityCard::Ed_BreedChange);
     } catch (const DbError& e) {
         m_breedPicking = false;
         showError(&m_form, e.message());

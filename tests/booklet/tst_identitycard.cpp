@@ -1,0 +1,272 @@
+#include "AppFixture.h"
+
+#include "booklet/AnimalList.h"
+#include "booklet/IdentityCard.h"
+#include "booklet/TMainForm.h"
+#include "db/Connection.h"
+#include "db/DataModule1.h"
+#include "db/DataSet.h"
+#include "dialogs/DatePicker.h"
+#include "dialogs/TEnterStr.h"
+#include "dialogs/TSelectDate.h"
+#include "dialogs/TStrList.h"
+#include "ui/MessageBox.h"
+
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace tav;
+
+namespace {
+
+// Types text as a user would, accented letters included.
+void typeText(QWidget* w, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// Chooses a line of the open pick list with the keyboard.
+bool chooseLine(const QString& line)
+{
+    TStrList* list = TStrList::openList();
+    if (!list)
+        return false;
+    QListWidget* box = list->list();
+    const auto items = box->findItems(line, Qt::MatchExactly);
+    if (items.isEmpty())
+        return false;
+    box->setCurrentItem(items.first());
+    QTest::keyClick(box, Qt::Key_Return);
+    return true;
+}
+
+} // namespace
+
+class TestIdentityCard : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void aNewBookletIsFilledAndComesBack();
+    void choosingASpeciesEmptiesTheBreed();
+    void aBreedWithoutSpeciesGivesItsSpecies();
+    void enterOpensTheRememberedValues();
+    void relabellingACustomField();
+    void bloodBadgeIsUpperCasedWithoutAccents();
+
+private:
+    QLineEdit* field(const char* name) const
+    {
+        return m_app->component<QLineEdit>(QString::fromLatin1(name));
+    }
+    void click(const char* name) const
+    {
+        QTest::mouseClick(m_app->component<QToolButton>(QString::fromLatin1(name)), Qt::LeftButton);
+    }
+    TMainForm* form() const { return m_app->startup()->mainForm(); }
+    DataSet& animal() const { return form()->context().module1->animal(); }
+    std::unique_ptr<AppFixture> m_app;
+};
+
+void TestIdentityCard::init()
+{
+    m_app = std::make_unique<AppFixture>();
+    m_app->installTemplate();
+    QVERIFY(m_app->start());
+}
+
+void TestIdentityCard::cleanup()
+{
+    m_app.reset();
+    MessageBox::clearShownMessages();
+}
+
+void TestIdentityCard::aNewBookletIsFilledAndComesBack()
+{
+    click("Btn_Main_Add");
+    QLineEdit* name = field("Ed_Name");
+    typeText(name, QStringLiteral("Médor"));
+    QCOMPARE(animal().asString(QStringLiteral("Name")), QStringLiteral("Médor"));
+    QVERIFY(m_app->component<QToolButton>(QStringLiteral("Btn_Main_Record"))->isEnabled());
+
+    click("Btn_Species");
+    QVERIFY(chooseLine(QStringLiteral("Chien")));
+    QCOMPARE(field("Ed_Species")->text(), QStringLiteral("Chien"));
+    click("Btn_Breed");
+    // With a species shown, only its breeds are offered.
+    QVERIFY(TStrList::openList()
+                ->list()
+                ->findItems(QStringLiteral("Maine coon"), Qt::MatchExactly)
+                .isEmpty());
+    QVERIFY(chooseLine(QStringLiteral("Labrador retriever")));
+    QCOMPARE(field("Ed_Breed")->text(), QStringLiteral("Labrador retriever"));
+
+    click("Btn_BirthDay_Date");
+    TSelectDate* picker = openDatePicker();
+    QVERIFY(picker);
+    picker->findChild<QCalendarWidget*>(QStringLiteral("MonthCalendar"))
+        ->setSelectedDate(QDate(2020, 6, 15));
+    QTest::mouseClick(picker->findChild<QPushButton*>(QStringLiteral("Btn_Ok")), Qt::LeftButton);
+    QCOMPARE(field("Ed_BirthDay_Date")->text(), QStringLiteral("15/06/2020"));
+
+    click("Btn_Sex");
+    QVERIFY(chooseLine(QStringLiteral("Mâle")));
+    click("Btn_Color");
+    QVERIFY(chooseLine(QStringLiteral("Noir")));
+    QTest::keyClicks(field("Ed_Identification_No"), QStringLiteral("250269812345678"));
+    QTest::keyClicks(field("Ed_Misc01"), QStringLiteral("Dr Martin"));
+    click("Btn_Main_Record");
+
+    QCOMPARE(animal().state(), DataSet::State::Browse);
+    const QStringList rows = form()->animalRows();
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(AnimalRow::fieldOfRowString(rows.at(0), 1), QStringLiteral("CHIEN"));
+    QCOMPARE(AnimalRow::fieldOfRowString(rows.at(1), 1), QStringLiteral("Médor"));
+    QCOMPARE(AnimalRow::fieldOfRowString(rows.at(1), 2), QStringLiteral("Labrador retriever"));
+
+    m_app->stop();
+    QVERIFY(m_app->start());
+    QCOMPARE(field("Ed_Name")->text(), QStringLiteral("Médor"));
+    QCOMPARE(field("Ed_Species")->text(), QStringLiteral("Chien"));
+    QCOMPARE(field("Ed_Breed")->text(), QStringLiteral("Labrador retriever"));
+    QCOMPARE(field("Ed_BirthDay_Date")->text(), QStringLiteral("15/06/2020"));
+    QCOMPARE(field("Ed_Sex")->text(), QStringLiteral("Mâle"));
+    QCOMPARE(field("Ed_Color")->text(), QStringLiteral("Noir"));
+    QCOMPARE(field("Ed_Identification_No")->text(), QStringLiteral("250269812345678"));
+    QCOMPARE(field("Ed_Misc01")->text(), QStringLiteral("Dr Martin"));
+    QCOMPARE(AnimalRow::fieldOfRowString(form()->animalRows().at(0), 1), QStringLiteral("CHIEN"));
+    QCOMPARE(animal().asString(QStringLiteral("BirthDay_Date")), QStringLiteral("15/06/2020"));
+}
+
+void TestIdentityCard::choosingASpeciesEmptiesTheBreed()
+{
+    click("Btn_Main_Add");
+    click("Btn_Species");
+    QVERIFY(chooseLine(QStringLiteral("Chien")));
+    click("Btn_Breed");
+    QVERIFY(chooseLine(QStringLiteral("Beagle")));
+    const int beagle = animal().asInt(QStringLiteral("Id_Breed"));
+    QVERIFY(beagle > 0);
+    // Choosing the same species again still empties the breed.
+    click("Btn_Species");
+    QVERIFY(chooseLine(QStringLiteral("Chien")));
+    QCOMPARE(field("Ed_Breed")->text(), QString());
+    QCOMPARE(animal().asInt(QStringLiteral("Id_Breed")), -1);
+    // A breed chosen after a species in the same visit keeps that species.
+    const int dog = animal().asInt(QStringLiteral("Id_Species"));
+    click("Btn_Breed");
+    QVERIFY(chooseLine(QStringLiteral("Beagle")));
+    QCOMPARE(animal().asInt(QStringLiteral("Id_Species")), dog);
+    // The empty first line removes the species.
+    click("Btn_Species");
+    TStrList::openList()->list()->setCurrentRow(0);
+    QTest::keyClick(TStrList::openList()->list(), Qt::Key_Return);
+    QCOMPARE(animal().asInt(QStringLiteral("Id_Species")), -1);
+    QCOMPARE(field("Ed_Species")->text(), QString());
+    QCOMPARE(field("Ed_Breed")->text(), QString());
+}
+
+void TestIdentityCard::aBreedWithoutSpeciesGivesItsSpecies()
+{
+    // A species whose title carries an apostrophe, with its own breed.
+    m_app->stop();
+    {
+        Connection c;
+        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"));
+        c.exec(QStringLiteral("INSERT INTO ANIMAL_SPECIES (Title) VALUES ('Chien d''eau')"));
+        c.exec(QStringLiteral("INSERT INTO ANIMAL_BREED (Id_Species, Title) VALUES (?, 'Barbet')"),
+               {c.lastInsertId()});
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Rex')"));
+    }
+    QVERIFY(m_app->start());
+    QCOMPARE(field("Ed_Species")->text(), QString());
+    click("Btn_Breed");
+    // Without a species every breed is offered.
+    QVERIFY(!TStrList::openList()
+                 ->list()
+                 ->findItems(QStringLiteral("Maine coon"), Qt::MatchExactly)
+                 .isEmpty());
+    QVERIFY(chooseLine(QStringLiteral("Barbet")));
+    QCOMPARE(field("Ed_Species")->text(), QStringLiteral("Chien d'eau"));
+    click("Btn_Breed");
+    QCOMPARE(TStrList::openList()->list()->count(), 2); // the empty line and Barbet
+    QTest::keyClick(TStrList::openList()->list(), Qt::Key_Escape);
+    click("Btn_Main_Record");
+    QCOMPARE(AnimalRow::fieldOfRowString(form()->animalRows().at(0), 1),
+             QStringLiteral("CHIEN D'EAU"));
+}
+
+void TestIdentityCard::enterOpensTheRememberedValues()
+{
+    click("Btn_Main_Add");
+    QLineEdit* sex = field("Ed_Sex");
+    sex->setFocus();
+    QTest::keyClick(sex, Qt::Key_Return);
+    TStrList* list = TStrList::openList();
+    QVERIFY(list);
+    const QStringList lines = list->lines();
+    QCOMPARE(lines.value(0), QString());
+    QStringList values = lines.mid(1);
+    QStringList sorted = values;
+    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    QCOMPARE(values, sorted);
+    QVERIFY(values.contains(QStringLiteral("Femelle")));
+    QTest::keyClick(list->list(), Qt::Key_Escape);
+    QCOMPARE(sex->text(), QString());
+}
+
+void TestIdentityCard::relabellingACustomField()
+{
+    click("Btn_Main_Add");
+    auto* label = m_app->component<QLabel>(QStringLiteral("Lab_Misc04"));
+    QVERIFY(label);
+    QTimer::singleShot(0, this, []() {
+        auto* dialog = qobject_cast<TEnterStr*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("Ed_Str"));
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("Vermifuge"));
+        dialog->accept();
+    });
+    QTest::mouseDClick(label, Qt::LeftButton);
+    QCOMPARE(label->text(), QStringLiteral("Vermifuge"));
+    QCOMPARE(form()
+                 ->context()
+                 .connection->scalar(QStringLiteral("SELECT Misc04 FROM CUSTOMLAB"))
+                 .toString(),
+             QStringLiteral("Vermifuge"));
+    // An empty table gives empty captions at the next start.
+    m_app->stop();
+    {
+        Connection c;
+        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"));
+        c.exec(QStringLiteral("DELETE FROM CUSTOMLAB"));
+    }
+    QVERIFY(m_app->start());
+    QCOMPARE(m_app->component<QLabel>(QStringLiteral("Lab_Misc04"))->text(), QString());
+    QCOMPARE(form()
+                 ->context()
+                 .connection->scalar(QStringLiteral("SELECT COUNT(*) FROM CUSTOMLAB"))
+                 .toInt(),
+             1);
+}
+
+void TestIdentityCard::bloodBadgeIsUpperCasedWithoutAccents()
+{
+    click("Btn_Main_Add");
+    field("Ed_Blood")->setText(QStringLiteral("A négatif"));
+    QCOMPARE(m_app->component<QLabel>(QStringLiteral("Lab_BloodBadge"))->text(),
+             QStringLiteral("A NEGATIF"));
+}
+
+QTEST_MAIN(TestIdentityCard)
+#include "tst_identitycard.moc"
