@@ -100,8 +100,13 @@ QLineEdit* IdentityCard::boundEdit(QWidget* parent, const QString& name, const Q
 
 void IdentityCard::buildGeneralPage(QWidget* page)
 {
-    auto* grid = new QGridLayout(page);
-    grid->setContentsMargins(8, 8, 8, 8);
+    // Fields on the left, the long texts in the middle, the photo's place
+    // on the right.
+    auto* columns = new QHBoxLayout(page);
+    columns->setContentsMargins(8, 8, 8, 8);
+    columns->setSpacing(10);
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(4);
 
@@ -235,20 +240,20 @@ void IdentityCard::buildGeneralPage(QWidget* page)
         l->addWidget(size, 0, 3);
         grid->addWidget(g, row++, 0, 1, 2);
     }
-    grid->addWidget(memo(s("Description"), s("Ed_Description"), s("Description")), 0, 2, 4, 1);
-    grid->addWidget(memo(s("Comportement"), s("Ed_Comportment"), s("Comportment")), 4, 2, 2, 1);
-    grid->addWidget(memo(s("Antécédants"), s("Ed_Previous"), s("Previous")), 6, 2, 1, 1);
-    grid->addWidget(memo(s("Assurance"), s("Ed_Insurance"), s("Insurance")), 7, 2, 1, 1);
+    grid->setRowStretch(row, 1);
+    columns->addLayout(grid, 3);
+    auto* memos = new QVBoxLayout;
+    memos->setSpacing(4);
+    memos->addWidget(memo(s("Description"), s("Ed_Description"), s("Description")), 1);
+    memos->addWidget(memo(s("Comportement"), s("Ed_Comportment"), s("Comportment")), 1);
+    memos->addWidget(memo(s("Antécédants"), s("Ed_Previous"), s("Previous")), 1);
+    memos->addWidget(memo(s("Assurance"), s("Ed_Insurance"), s("Insurance")), 1);
+    columns->addLayout(memos, 2);
     // The photo of the animal takes this place.
     auto* photo = new QWidget(page);
     photo->setObjectName(QStringLiteral("Pan_Photo"));
-    photo->setMinimumSize(150, 150);
-    grid->addWidget(photo, 0, 3, 4, 1);
-    grid->setColumnStretch(0, 2);
-    grid->setColumnStretch(1, 2);
-    grid->setColumnStretch(2, 3);
-    grid->setRowStretch(8, 1);
-
+    photo->setFixedWidth(150);
+    columns->addWidget(photo, 0, Qt::AlignTop);
     for (const char* name : {"Ed_Species", "Ed_Breed", "Ed_Blood"})
         edit(s(name))->setReadOnly(true);
     connect(edit(s("Ed_Species")), &QLineEdit::textChanged, this, &IdentityCard::Ed_SpeciesChange);
@@ -284,11 +289,11 @@ void IdentityCard::buildCustomPage(QWidget* page)
         grid->addWidget(label, line, column);
         grid->addLayout(row, line + 1, column);
     }
+    // The two memos span the page below the fields and share its height.
     auto* outer = new QVBoxLayout(page);
-    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setContentsMargins(0, 0, 0, 10);
+    outer->setSpacing(2);
     outer->addLayout(grid);
-    outer->addStretch(1);
-    // The two memos are placed by the page's height (resizeCustomPage).
     for (int i = 11; i <= 12; ++i) {
         auto* label = new QLabel(page);
         label->setObjectName(QStringLiteral("Lab_Misc") + twoDigits(i));
@@ -299,28 +304,13 @@ void IdentityCard::buildCustomPage(QWidget* page)
         m->setTabChangesFocus(true);
         if (m_form.context().module1)
             FieldBinding::bind(m, animal(), QStringLiteral("Misc") + twoDigits(i));
+        auto* block = new QVBoxLayout;
+        block->setContentsMargins(8, 6, 8, 0);
+        block->setSpacing(1);
+        block->addWidget(label);
+        block->addWidget(m, 1);
+        outer->addLayout(block, 1);
     }
-}
-
-void IdentityCard::resizeCustomPage(int h)
-{
-    auto* memo11 = m_customPage->findChild<QPlainTextEdit*>(QStringLiteral("Memo_Divers11"));
-    auto* memo12 = m_customPage->findChild<QPlainTextEdit*>(QStringLiteral("Memo_Divers12"));
-    auto* lab11 = m_customPage->findChild<QLabel*>(QStringLiteral("Lab_Misc11"));
-    auto* lab12 = m_customPage->findChild<QLabel*>(QStringLiteral("Lab_Misc12"));
-    if (!memo11 || !memo12)
-        return;
-    // The memos sit below the ten fields and share what is left of the page.
-    const QLayout* layout = m_customPage->layout();
-    const int fieldsBottom = layout ? layout->itemAt(0)->geometry().bottom() : 0;
-    const int width = m_customPage->width() - 16;
-    const int top11 = fieldsBottom + 22;
-    const int height = std::max(20, (h - top11 - 34) / 2);
-    lab11->setGeometry(8, top11 - 15, width, 14);
-    memo11->setGeometry(8, top11, width, height);
-    const int top12 = h - height - 10;
-    lab12->setGeometry(8, top12 - 15, width, 14);
-    memo12->setGeometry(8, top12, width, height);
 }
 
 bool IdentityCard::eventFilter(QObject* watched, QEvent* event)

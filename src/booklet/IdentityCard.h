@@ -31,8 +31,6 @@ public:
     // Shows the species and breed titles of the current animal, except in a
     // field whose pick list is open.
     void refreshSpeciesBreed();
-    // Places the two custom memos after the page area's height changed.
-    void resizeCustomPage(int pageHeight);
 
     bool speciesPicking() const { return m_speciesPicking; }
     bool breedPicking() const { return m_breedPicking; }

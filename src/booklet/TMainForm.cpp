@@ -274,6 +274,9 @@ QWidget* TMainForm::buildCommandBar()
         b->setObjectName(QString::fromLatin1(name));
         b->setText(QString::fromLatin1(caption));
         b->setFixedSize(50, 65);
+        QFont small = b->font();
+        small.setPointSizeF(small.pointSizeF() * 0.8);
+        b->setFont(small);
         b->setPopupMode(QToolButton::InstantPopup);
         layout->addWidget(b);
     }
@@ -389,7 +392,9 @@ QWidget* TMainForm::buildNotebook()
         page->setObjectName(QStringLiteral("Page_") + QString::number(m_notebook->count()));
         page->setProperty("caption", fr(info.caption));
         m_notebook->addWidget(page);
-        const int tab = m_tabs->addTab(fr(info.caption));
+        // "&" in a tab's text marks a shortcut letter: doubled, it shows.
+        const int tab =
+            m_tabs->addTab(fr(info.caption).replace(QLatin1Char('&'), QLatin1String("&&")));
         m_tabs->setTabData(tab, QColor(info.red, info.green, info.blue));
     }
     m_card = new IdentityCard(*this, m_notebook->widget(0), m_notebook->widget(2));
@@ -523,8 +528,6 @@ void TMainForm::resizeEvent(QResizeEvent* event)
 
 void TMainForm::FormResize()
 {
-    if (m_card && m_notebook)
-        m_card->resizeCustomPage(m_notebook->height());
     if (m_commandTop) {
         const int barHeight = m_commandTop->parentWidget()->height();
         m_commandTop->setFixedHeight(std::max(0, (barHeight - 195) / 2));
