@@ -12,6 +12,7 @@
 #include "db/DataSet.h"
 #include "db/DbError.h"
 #include "db/FieldFormat.h"
+#include "dialogs/TEnterSpeciesBreed.h"
 #include "dialogs/TMiniCalendar.h"
 #include "ui/FramedWindow.h"
 #include "ui/MessageBox.h"
@@ -434,7 +435,15 @@ void TMainForm::buildMenus()
     addItem(lists, "Item_Praticiens", "P&raticiens", false);
     addItem(lists, "Item_Pharmacie", "&Pharmacie", false);
     addItem(lists, "Item_Analyses", "&Analyses", false);
-    addItem(lists, "Item_Especes", "&Espèces && races", false);
+    QAction* species =
+        addItem(lists, "Item_Especes", "&Espèces && races", m_context.module1 != nullptr);
+    connect(species, &QAction::triggered, this, [this]() {
+        if (!tav::editSpeciesAndBreeds(this, *m_context.module1))
+            return;
+        // Titles may have changed: the headers and the card show them.
+        buildAnimalList(animalEmpty() ? -1 : animal().asInt(QStringLiteral("Id")));
+        refreshSpeciesBreed();
+    });
 
     QMenu* tables = addMenu("Menu_Tableaux", "&Tableaux");
     addItem(tables, "Item_Table_Actes", "&Actes non remboursés", false);

@@ -12,10 +12,12 @@
 #include "dialogs/TStrList.h"
 #include "ui/MessageBox.h"
 
+#include <QAction>
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
@@ -60,6 +62,8 @@ private slots:
     void enterOpensTheRememberedValues();
     void relabellingACustomField();
     void bloodBadgeIsUpperCasedWithoutAccents();
+    void speciesWindowFromTheListsMenu();
+    void rememberedValuesReachEveryAnimal();
 
 private:
     QLineEdit* field(const char* name) const
@@ -266,6 +270,58 @@ void TestIdentityCard::bloodBadgeIsUpperCasedWithoutAccents()
     field("Ed_Blood")->setText(QStringLiteral("A négatif"));
     QCOMPARE(m_app->component<QLabel>(QStringLiteral("Lab_BloodBadge"))->text(),
              QStringLiteral("A NEGATIF"));
+}
+
+void TestIdentityCard::speciesWindowFromTheListsMenu()
+{
+    m_app->stop();
+    {
+        Connection c;
+        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"));
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name, Id_Species) VALUES ('Rex', (SELECT Id "
+                              "FROM ANIMAL_SPECIES WHERE Title='Chien'))"));
+    }
+    QVERIFY(m_app->start());
+    // Rename the species in the window; the list and the card follow.
+    QTimer::singleShot(0, this, [this]() {
+        QWidget* window = QApplication::activeModalWidget();
+        QVERIFY(window);
+        QCOMPARE(QByteArray(window->metaObject()->className()), QByteArray("TEnterSpeciesBreed"));
+        form()->context().connection->exec(
+            QStringLiteral("UPDATE ANIMAL_SPECIES SET Title='Canidé' WHERE Title='Chien'"));
+        window->close();
+    });
+    auto* item = form()->findChild<QAction*>(QStringLiteral("Item_Especes"));
+    QVERIFY(item && item->isEnabled());
+    item->trigger();
+    // Nothing was stored through the window, so nothing is rebuilt yet.
+    QCOMPARE(AnimalRow::fieldOfRowString(form()->animalRows().at(0), 1), QStringLiteral("CHIEN"));
+    form()->buildAnimalList(-1);
+    QCOMPARE(AnimalRow::fieldOfRowString(form()->animalRows().at(0), 1), QStringLiteral("CANIDE"));
+}
+
+void TestIdentityCard::rememberedValuesReachEveryAnimal()
+{
+    click("Btn_Main_Add");
+    QTimer::singleShot(0, this, []() {
+        QWidget* editor = QApplication::activeModalWidget();
+        QVERIFY(editor);
+        auto* memo = editor->findChild<QPlainTextEdit*>(QStringLiteral("Memo"));
+        QVERIFY(memo);
+        memo->setPlainText(memo->toPlainText() + QStringLiteral("\nArlequin"));
+        QMetaObject::invokeMethod(editor, "accept");
+    });
+    QTest::mouseDClick(field("Ed_Color"), Qt::LeftButton);
+    // Another animal's colour list offers it.
+    click("Btn_Main_Add");
+    click("Btn_Color");
+    QVERIFY(TStrList::openList());
+    QVERIFY(!TStrList::openList()
+                 ->list()
+                 ->findItems(QStringLiteral("Arlequin"), Qt::MatchExactly)
+                 .isEmpty());
+    QVERIFY(chooseLine(QStringLiteral("Arlequin")));
+    QCOMPARE(animal().asString(QStringLiteral("Color")), QStringLiteral("Arlequin"));
 }
 
 QTEST_MAIN(TestIdentityCard)
