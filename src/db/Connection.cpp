@@ -278,29 +278,11 @@ void Connection::registerExtensions()
                                nullptr);
 }
 
-void Connection::exec(const QString& jetSql, const QVariantList& values)
-{
-    QSqlQuery q(database());
-    const QString sql = adaptJetSql(jetSql);
-    bool ok = false;
-    if (values.isEmpty()) {
-        ok = q.exec(sql);
-    } else {
-        ok = q.prepare(sql);
-        if (ok) {
-            for (int i = 0; i < values.size(); ++i)
-                q.bindValue(i, values.at(i));
-            ok = q.exec();
-        }
-    }
-    if (!ok)
-        throw DbError(errorText(q.lastError()));
-}
+namespace {
 
-QVariant Connection::scalar(const QString& jetSql, const QVariantList& values)
+// Prepares a Jet statement with its bound values and runs it.
+void runBound(QSqlQuery& q, const QString& jetSql, const QVariantList& values)
 {
-    QSqlQuery q(database());
-    q.setForwardOnly(true);
     bool ok = q.prepare(adaptJetSql(jetSql));
     if (ok) {
         for (int i = 0; i < values.size(); ++i)
@@ -309,6 +291,21 @@ QVariant Connection::scalar(const QString& jetSql, const QVariantList& values)
     }
     if (!ok)
         throw DbError(errorText(q.lastError()));
+}
+
+} // namespace
+
+void Connection::exec(const QString& jetSql, const QVariantList& values)
+{
+    QSqlQuery q(database());
+    runBound(q, jetSql, values);
+}
+
+QVariant Connection::scalar(const QString& jetSql, const QVariantList& values)
+{
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    runBound(q, jetSql, values);
     return q.next() ? q.value(0) : QVariant();
 }
 

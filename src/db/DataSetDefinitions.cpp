@@ -103,6 +103,17 @@ QStringList vaccineColumns(bool withRepeatExe)
     return c;
 }
 
+// The reimbursement columns that close the consultation and medicine grids.
+QVector<F> repaymentFields()
+{
+    F left = F::calc(s("NoRepayment"), s("Non remboursé"), JetType::Double, 0);
+    left.displayFormat = plainMoneyFormat();
+    return {F::shown(s("Date_Repayment"), s("Date remboursement"), 10),
+            hiddenWidth("Date_Repayment_Comp", "Date remb. comp.", 10),
+            money("Price_Repayment", "Montant remboursé", 10),
+            money("Price_Repayment_Comp", "Remb. comp.", 10, true), left};
+}
+
 QVector<F> consultFields()
 {
     return QVector<F>{hiddenWidth("Repayment", "Sécu", 3),
@@ -117,14 +128,7 @@ QVector<F> consultFields()
                       F::shown(s("Remark2"), s("Remarque du praticien"))} +
            hidden({"ACTION.Category", "Duration", "Repeat", "Name", "LST_DOCTOR.Category", "Title",
                    "LST_ILLNESS.Gravity", "Id", "Id_Ref", "Id_Org", "Id_Illness"}) +
-           QVector<F>{F::shown(s("Date_Repayment"), s("Date remboursement"), 10),
-                      hiddenWidth("Date_Repayment_Comp", "Date remb. comp.", 10),
-                      money("Price_Repayment", "Montant remboursé", 10),
-                      money("Price_Repayment_Comp", "Remb. comp.", 10, true), [] {
-                          F f = F::calc(s("NoRepayment"), s("Non remboursé"), JetType::Double, 0);
-                          f.displayFormat = plainMoneyFormat();
-                          return f;
-                      }()};
+           repaymentFields();
 }
 
 QVector<F> pharmacyFields()
@@ -140,14 +144,7 @@ QVector<F> pharmacyFields()
            hidden({"Remark2", "Gravity", "ACTION.Category", "Duration", "Repeat", "Name",
                    "LST_PHARMACY.Category", "Title", "LST_DRUG.Category", "Id", "Id_Ref", "Id_Org",
                    "Id_Drug"}) +
-           QVector<F>{F::shown(s("Date_Repayment"), s("Date remboursement"), 10),
-                      hiddenWidth("Date_Repayment_Comp", "Date remb. comp.", 10),
-                      money("Price_Repayment", "Montant remboursé", 10),
-                      money("Price_Repayment_Comp", "Remb. comp.", 10, true), [] {
-                          F f = F::calc(s("NoRepayment"), s("Non remboursé"), JetType::Double, 0);
-                          f.displayFormat = plainMoneyFormat();
-                          return f;
-                      }()};
+           repaymentFields();
 }
 
 QVector<F> vaccineFields()
