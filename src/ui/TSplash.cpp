@@ -187,9 +187,11 @@ QPixmap TSplash::drawTitle(QSize size, qreal devicePixelRatio)
     font.setBold(true);
     font.setPixelSize(qMax(8, size.height() * 2 / 3));
     const QString word = tav::appinfo::productName();
-    // Shrink the word until it fits the width.
-    while (font.pixelSize() > 8 && QFontMetricsF(font).horizontalAdvance(word) > size.width() - 4)
-        font.setPixelSize(font.pixelSize() - 1);
+    // Shrink the word to fit the width: text width follows the pixel size,
+    // so one measure gives the size (each size tried would load a font).
+    const qreal advance = QFontMetricsF(font).horizontalAdvance(word);
+    if (advance > size.width() - 4)
+        font.setPixelSize(qMax(8, int(font.pixelSize() * (size.width() - 4) / advance)));
 
     const QFontMetricsF metrics(font);
     const qreal baseline = (size.height() + metrics.ascent() - metrics.descent()) / 2.0;
