@@ -1,7 +1,7 @@
 #include "dialogs/TEnterSpeciesBreed.h"
 
 #include "db/DbError.h"
-#include "dialogs/SpeciesBreedCatalogue.h"
+#include "dialogs/BreedCatalogue.h"
 #include "dialogs/TEnterStr.h"
 #include "ui/FramedWindow.h"
 #include "ui/MessageBox.h"
@@ -59,7 +59,7 @@ template <typename Command> void TEnterSpeciesBreed::run(Command command)
 
 TEnterSpeciesBreed::TEnterSpeciesBreed(tav::DataModule1& module, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::TEnterSpeciesBreed>()),
-      m_catalogue(std::make_unique<tav::SpeciesBreedCatalogue>(module))
+      m_catalogue(std::make_unique<tav::BreedCatalogue>(module))
 {
     m_ui->setupUi(this);
 

@@ -11,7 +11,7 @@ class TEnterSpeciesBreed;
 
 namespace tav {
 class DataModule1;
-class SpeciesBreedCatalogue;
+class BreedCatalogue;
 } // namespace tav
 
 class QListWidget;
@@ -62,7 +62,7 @@ private:
     template <typename Command> void run(Command command);
 
     std::unique_ptr<Ui::TEnterSpeciesBreed> m_ui;
-    std::unique_ptr<tav::SpeciesBreedCatalogue> m_catalogue;
+    std::unique_ptr<tav::BreedCatalogue> m_catalogue;
     QStringList m_speciesLineIds;
     QStringList m_breedLineIds;
     QMenu* m_speciesMenu = nullptr;

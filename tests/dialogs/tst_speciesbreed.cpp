@@ -3,7 +3,7 @@
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
 #include "db/DbError.h"
-#include "dialogs/SpeciesBreedCatalogue.h"
+#include "dialogs/BreedCatalogue.h"
 #include "dialogs/TEnterSpeciesBreed.h"
 #include "dialogs/TEnterStr.h"
 #include "ui/MessageBox.h"
@@ -356,7 +356,7 @@ void TestSpeciesBreed::deletingASpeciesTakesItsBreedsAndLeavesAnimals()
              chien);
     QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT Id_Breed FROM ANIMAL")).toInt(),
              beagle);
-    SpeciesBreedCatalogue catalogue(*m_module);
+    BreedCatalogue catalogue(*m_module);
     QVERIFY(catalogue.addSpecies(u("Furet")) > chien);
     QVERIFY(catalogue.addBreed(chat, u("Persan")) > beagle + 1);
 }
@@ -371,7 +371,7 @@ void TestSpeciesBreed::failedDeletionLeavesEverything()
         QStringLiteral("CREATE TRIGGER refuse_breed_delete BEFORE DELETE ON ANIMAL_BREED "
                        "BEGIN SELECT RAISE(ABORT, 'suppression refusée'); END"));
 
-    SpeciesBreedCatalogue catalogue(*m_module);
+    BreedCatalogue catalogue(*m_module);
     QVERIFY_THROWS_EXCEPTION(DbError, catalogue.deleteSpecies(chien));
     QCOMPARE(count("ANIMAL_SPECIES"), 2);
     QCOMPARE(count("ANIMAL_BREED"), 2);

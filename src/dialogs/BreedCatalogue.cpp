@@ -1,4 +1,4 @@
-#include "dialogs/SpeciesBreedCatalogue.h"
+#include "dialogs/BreedCatalogue.h"
 
 #include "db/Connection.h"
 #include "db/DataModule1.h"
@@ -83,12 +83,12 @@ PickLines readPickLines(DataSet& query, const QString& statement)
 
 } // namespace
 
-QVector<TitledRow> SpeciesBreedCatalogue::species() const
+QVector<TitledRow> BreedCatalogue::species() const
 {
     return readTitles(m_module.dataSet(QStringLiteral("Animal_Species")));
 }
 
-QVector<TitledRow> SpeciesBreedCatalogue::breeds(int speciesId) const
+QVector<TitledRow> BreedCatalogue::breeds(int speciesId) const
 {
     DataSet& ds = m_module.dataSet(QStringLiteral("Animal_Breed"));
     ds.close();
@@ -96,27 +96,27 @@ QVector<TitledRow> SpeciesBreedCatalogue::breeds(int speciesId) const
     return readTitles(ds);
 }
 
-int SpeciesBreedCatalogue::addSpecies(const QString& title)
+int BreedCatalogue::addSpecies(const QString& title)
 {
     return insertTitled(m_module.query(), QStringLiteral("ANIMAL_SPECIES"), title, -1);
 }
 
-int SpeciesBreedCatalogue::addBreed(int speciesId, const QString& title)
+int BreedCatalogue::addBreed(int speciesId, const QString& title)
 {
     return insertTitled(m_module.query(), QStringLiteral("ANIMAL_BREED"), title, speciesId);
 }
 
-void SpeciesBreedCatalogue::renameSpecies(int id, const QString& title)
+void BreedCatalogue::renameSpecies(int id, const QString& title)
 {
     renameTitled(m_module.query(), QStringLiteral("ANIMAL_SPECIES"), id, title);
 }
 
-void SpeciesBreedCatalogue::renameBreed(int id, const QString& title)
+void BreedCatalogue::renameBreed(int id, const QString& title)
 {
     renameTitled(m_module.query(), QStringLiteral("ANIMAL_BREED"), id, title);
 }
 
-void SpeciesBreedCatalogue::deleteSpecies(int id)
+void BreedCatalogue::deleteSpecies(int id)
 {
     Connection& connection = m_module.connection();
     Transaction transaction(connection);
@@ -125,7 +125,7 @@ void SpeciesBreedCatalogue::deleteSpecies(int id)
     transaction.commit();
 }
 
-void SpeciesBreedCatalogue::deleteBreed(int id)
+void BreedCatalogue::deleteBreed(int id)
 {
     m_module.connection().exec(QStringLiteral("DELETE FROM Animal_Breed WHERE Id=?"), {id});
 }

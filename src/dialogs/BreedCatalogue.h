@@ -21,10 +21,10 @@ struct TitledRow
 //
 // Animals keep their Id_Species and Id_Breed when the species or breed is
 // deleted: keys are never reused, so such an animal simply shows no title.
-class SpeciesBreedCatalogue
+class BreedCatalogue
 {
 public:
-    explicit SpeciesBreedCatalogue(DataModule1& module) : m_module(module) {}
+    explicit BreedCatalogue(DataModule1& module) : m_module(module) {}
 
     // The species of the window (Id_File -1), by title.
     QVector<TitledRow> species() const;
