@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include "booklet/AnimalList.h"
+#include "booklet/AnimalListModel.h"
 #include "booklet/TMainForm.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
@@ -9,6 +10,7 @@
 #include "ui/MessageBox.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QListView>
@@ -57,6 +59,7 @@ private slots:
     void largeKeysAreListedAndEdited();
     void moneyColumnsCarryTheCurrency();
     void unreadableAnimalTableStillOpensTheWindow();
+    void thumbnailsFollowThePhotos();
 
 private:
     void seed(const QStringList& statements);
@@ -356,6 +359,41 @@ void TestMainForm::unreadableAnimalTableStillOpensTheWindow()
     QVERIFY(AppFixture::findWindow("TMainForm")->isVisible());
     QVERIFY(form()->animalRows().size() == 2 || form()->animalRows().isEmpty());
     QVERIFY(!button("Btn_Main_Delete")->isEnabled());
+}
+
+void TestMainForm::thumbnailsFollowThePhotos()
+{
+    auto bmp = [](QColor colour) {
+        QImage img(115, 115, QImage::Format_RGB32);
+        img.fill(colour);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        img.save(&buffer, "BMP");
+        return bytes;
+    };
+    m_app->stop();
+    {
+        Connection c;
+        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"));
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Id, Name, ImgMini1) VALUES (1, 'Photo', ?), (2, "
+                              "'Sans', NULL)"),
+               {bmp(Qt::red)});
+    }
+    QVERIFY(m_app->start());
+    auto thumbnail = [this](int row) {
+        return grid()->model()->index(row, 0).data(AnimalListModel::ThumbnailRole).value<QImage>();
+    };
+    QCOMPARE(thumbnail(1).size(), QSize(45, 45));
+    QCOMPARE(QColor(thumbnail(1).pixel(22, 22)), QColor(Qt::red));
+    // No photo: the silhouette, on a white ground.
+    QCOMPARE(thumbnail(2).size(), QSize(45, 45));
+    QVERIFY(QColor(thumbnail(2).pixel(1, 1)) != QColor(Qt::red));
+    // A new photo shows at the next rebuild.
+    form()->context().connection->exec(QStringLiteral("UPDATE ANIMAL SET ImgMini1=? WHERE Id=1"),
+                                       {bmp(Qt::blue)});
+    form()->buildAnimalList(1);
+    QCOMPARE(QColor(thumbnail(1).pixel(22, 22)), QColor(Qt::blue));
 }
 
 QTEST_MAIN(TestMainForm)
