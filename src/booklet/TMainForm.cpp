@@ -184,7 +184,15 @@ bool TMainForm::animalEmpty() const
 
 QWidget* TMainForm::control(const QString& name) const
 {
-    return findChild<QWidget*>(name);
+    // Commands are enabled after every keystroke in a bound field: remember
+    // where each component is rather than searching the window each time.
+    const QPointer<QWidget> known = m_controls.value(name);
+    if (known)
+        return known;
+    QWidget* found = findChild<QWidget*>(name);
+    if (found)
+        m_controls.insert(name, found);
+    return found;
 }
 
 void TMainForm::buildLayout()

@@ -136,4 +136,5 @@ private:
     tav::IdentityCard* m_card = nullptr;
     QString m_tempImagePath;
     QVector<QPair<QString, ControlRule>> m_controlRules;
+    mutable QHash<QString, QPointer<QWidget>> m_controls;
 };
