@@ -70,7 +70,9 @@ bool copyFileIfMissing(const QString& source, const QString& destination)
 {
     if (QFileInfo::exists(destination) || !QFileInfo(source).isFile())
         return false;
-    return QFile::copy(source, destination);
+    // A copy cut short (a full disk, the power) must not leave a partial
+    // file that the next start would take for a complete one.
+    return copyReplacing(source, destination);
 }
 
 QString programPath()

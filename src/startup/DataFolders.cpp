@@ -1,6 +1,7 @@
 #include "startup/DataFolders.h"
 
 #include "core/AppInfo.h"
+#include "core/FileRoutines.h"
 #include "core/IniFile.h"
 #include "core/TextFile.h"
 #include "core/TextRoutines.h"
@@ -119,7 +120,7 @@ bool copyIfMissing(const QString& fileName, const QString& dataFolder, const QSt
                                  program + QStringLiteral("Maj/") + fileName};
     for (const QString& source : sources) {
         if (QFileInfo(source).isFile())
-            return QFile::copy(source, target);
+            return copyFileIfMissing(source, target);
     }
     return false;
 }
