@@ -53,6 +53,7 @@ private slots:
     void unusableDatabaseStops();
     void garbageSettingFilesGiveDefaults();
     void windowPositionComesBack();
+    void splashFollowsItsSetting();
 };
 
 void TestStartup::firstLaunchIsSilentAndLaysOutTheDataFolder()
@@ -279,6 +280,52 @@ void TestStartup::windowPositionComesBack()
     ini.save();
     QVERIFY(app.start());
     QCOMPARE(app.startup()->mainForm()->geometry().size(), QSize(800, 600));
+}
+
+namespace {
+
+// Notes whether a window of a class was shown at any moment.
+class ShowSpy : public QObject
+{
+public:
+    explicit ShowSpy(const char* className) : m_className(className)
+    {
+        qApp->installEventFilter(this);
+    }
+    bool seen = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show &&
+            qstrcmp(watched->metaObject()->className(), m_className) == 0)
+            seen = true;
+        return false;
+    }
+
+private:
+    const char* m_className;
+};
+
+} // namespace
+
+void TestStartup::splashFollowsItsSetting()
+{
+    AppFixture app;
+    app.installTemplate();
+    {
+        ShowSpy spy("TSplash");
+        QVERIFY(app.start());
+        QVERIFY(spy.seen);
+    }
+    app.stop();
+    IniFile ini(app.dataFolder() + QStringLiteral("tavirune.ini"));
+    ini.writeBool(QStringLiteral("Properties"), QStringLiteral("Splash"), false);
+    ini.save();
+    ShowSpy spy("TSplash");
+    QVERIFY(app.start());
+    QVERIFY(!spy.seen);
+    QVERIFY(AppFixture::findWindow("TMainForm")->isVisible());
 }
 
 QTEST_MAIN(TestStartup)
