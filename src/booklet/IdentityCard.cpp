@@ -12,7 +12,7 @@
 #include "dialogs/DatePicker.h"
 #include "dialogs/PickList.h"
 #include "dialogs/RememberedValues.h"
-#include "dialogs/TEnterSpeciesBreed.h"
+#include "dialogs/TEnterBreeds.h"
 #include "dialogs/TEnterStr.h"
 #include "dialogs/TStrList.h"
 #include "ui/MessageBox.h"

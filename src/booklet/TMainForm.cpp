@@ -12,7 +12,7 @@
 #include "db/DataSet.h"
 #include "db/DbError.h"
 #include "db/FieldFormat.h"
-#include "dialogs/TEnterSpeciesBreed.h"
+#include "dialogs/TEnterBreeds.h"
 #include "dialogs/TMiniCalendar.h"
 #include "ui/FramedWindow.h"
 #include "ui/MessageBox.h"

@@ -1,11 +1,11 @@
-#include "dialogs/TEnterSpeciesBreed.h"
+#include "dialogs/TEnterBreeds.h"
 
 #include "db/DbError.h"
 #include "dialogs/BreedCatalogue.h"
 #include "dialogs/TEnterStr.h"
 #include "ui/FramedWindow.h"
 #include "ui/MessageBox.h"
-#include "ui_TEnterSpeciesBreed.h"
+#include "ui_TEnterBreeds.h"
 
 #include <QMenu>
 

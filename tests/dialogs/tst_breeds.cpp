@@ -4,7 +4,7 @@
 #include "db/DataSet.h"
 #include "db/DbError.h"
 #include "dialogs/BreedCatalogue.h"
-#include "dialogs/TEnterSpeciesBreed.h"
+#include "dialogs/TEnterBreeds.h"
 #include "dialogs/TEnterStr.h"
 #include "ui/MessageBox.h"
 
@@ -529,4 +529,4 @@ void TestSpeciesBreed::pickLinesForATitleWithAnApostrophe()
 }
 
 QTEST_MAIN(TestSpeciesBreed)
-#include "tst_speciesbreed.moc"
+#include "tst_breeds.moc"

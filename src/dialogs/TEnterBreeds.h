@@ -1,5 +1,7 @@
 #pragma once
 
+// The species and breeds window (class TEnterSpeciesBreed).
+
 #include <QDialog>
 #include <QStringList>
 
