@@ -244,6 +244,8 @@ void TMainForm::buildLayout()
                                   appinfo::productName(),
                               status);
     notice->setObjectName(QStringLiteral("Lab_Status"));
+    // Pressing and dragging the notice moves the window, as a title bar does.
+    notice->installEventFilter(this);
     statusLayout->addWidget(notice, 1);
     auto* grip = new QSizeGrip(status);
     grip->setObjectName(QStringLiteral("Image1"));

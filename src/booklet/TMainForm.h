@@ -132,6 +132,9 @@ private:
     int m_clockTicks = 0;
     bool m_addingAnimal = false;
     bool m_building = false;
+    bool m_dragging = false;
+    QPoint m_dragStart;
+    QPoint m_dragOrigin;
     bool m_shown = false;
     tav::IdentityCard* m_card = nullptr;
     QString m_tempImagePath;

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolButton>
@@ -131,6 +132,19 @@ void TMainForm::makeAnimalCurrent(int key)
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched->objectName() == QLatin1String("Lab_Status")) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_dragStart = mouse->globalPosition().toPoint();
+            m_dragOrigin = pos();
+            m_dragging = true;
+        } else if (event->type() == QEvent::MouseMove && m_dragging) {
+            move(m_dragOrigin + mouse->globalPosition().toPoint() - m_dragStart);
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            m_dragging = false;
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
     if (watched == m_grid && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         m_moveDirection = key->key() == Qt::Key_Down ? 2 : key->key() == Qt::Key_Up ? 1 : 0;

@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QListView>
 #include <QMenu>
 #include <QTabBar>
@@ -60,6 +61,7 @@ private slots:
     void moneyColumnsCarryTheCurrency();
     void unreadableAnimalTableStillOpensTheWindow();
     void thumbnailsFollowThePhotos();
+    void draggingTheStatusNoticeMovesTheWindow();
 
 private:
     void seed(const QStringList& statements);
@@ -394,6 +396,25 @@ void TestMainForm::thumbnailsFollowThePhotos()
                                        {bmp(Qt::blue)});
     form()->buildAnimalList(1);
     QCOMPARE(QColor(thumbnail(1).pixel(22, 22)), QColor(Qt::blue));
+}
+
+void TestMainForm::draggingTheStatusNoticeMovesTheWindow()
+{
+    auto* notice = m_app->component<QLabel>(QStringLiteral("Lab_Status"));
+    QVERIFY(notice);
+    const QPoint before = form()->pos();
+    // Any button drags, the right one too.
+    QTest::mousePress(notice, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(35, 25), notice->mapToGlobal(QPointF(35, 25)),
+                     Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(notice, &move);
+    QTest::mouseRelease(notice, Qt::RightButton, Qt::NoModifier, QPoint(35, 25));
+    QCOMPARE(form()->pos(), before + QPoint(30, 20));
+    // After the release, moving the mouse moves nothing.
+    QMouseEvent after(QEvent::MouseMove, QPointF(60, 60), notice->mapToGlobal(QPointF(60, 60)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(notice, &after);
+    QCOMPARE(form()->pos(), before + QPoint(30, 20));
 }
 
 QTEST_MAIN(TestMainForm)
