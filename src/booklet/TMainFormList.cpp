@@ -133,14 +133,15 @@ void TMainForm::makeAnimalCurrent(int key)
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched->objectName() == QLatin1String("Lab_Status")) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress) {
-            m_dragStart = mouse->globalPosition().toPoint();
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress) {
+            m_dragStart = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
             m_dragOrigin = pos();
             m_dragging = true;
-        } else if (event->type() == QEvent::MouseMove && m_dragging) {
-            move(m_dragOrigin + mouse->globalPosition().toPoint() - m_dragStart);
-        } else if (event->type() == QEvent::MouseButtonRelease) {
+        } else if (type == QEvent::MouseMove && m_dragging) {
+            const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+            move(m_dragOrigin + at - m_dragStart);
+        } else if (type == QEvent::MouseButtonRelease) {
             m_dragging = false;
         }
         return QMainWindow::eventFilter(watched, event);
