@@ -61,16 +61,19 @@ QString animalThumbnailSql()
     return QStringLiteral("SELECT Id, ImgMini1 FROM ANIMAL WHERE length(ImgMini1) > 0");
 }
 
-QString headerTitle(const QString& groupTitle)
+QString upperWithoutAccents(const QString& text)
 {
-    if (groupTitle.isEmpty())
-        return QStringLiteral("NON CLASSE");
-    QString s = stripAccents(groupTitle);
+    QString s = stripAccents(text);
     for (QChar& c : s) {
         if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
             c = QChar(c.unicode() - 32);
     }
     return s;
+}
+
+QString headerTitle(const QString& groupTitle)
+{
+    return groupTitle.isEmpty() ? QStringLiteral("NON CLASSE") : upperWithoutAccents(groupTitle);
 }
 
 AnimalListResult buildAnimalRows(DataSet& query, int animalSort, bool showDeparted, int wantedId)

@@ -35,8 +35,10 @@ QStringList animalListSql(int animalSort);
 // The statement that reads the small photos, unsorted.
 QString animalThumbnailSql();
 
-// A group title as the header shows it: French lower-case accents removed,
-// then a to z upper-cased; an empty title is "NON CLASSE".
+// French lower-case accents removed, then a to z upper-cased; other
+// letters, upper-case accented ones included, are left as they are.
+QString upperWithoutAccents(const QString& text);
+// A group title as the header shows it; an empty title is "NON CLASSE".
 QString headerTitle(const QString& groupTitle);
 
 struct AnimalListResult

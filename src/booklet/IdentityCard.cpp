@@ -1,8 +1,8 @@
 #include "booklet/IdentityCard.h"
 
+#include "booklet/AnimalList.h"
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
-#include "core/TextRoutines.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
@@ -471,11 +471,7 @@ void IdentityCard::Ed_BreedChange()
 void IdentityCard::Ed_BloodChange()
 {
     if (auto* badge = m_form.findChild<QLabel*>(QStringLiteral("Lab_BloodBadge"))) {
-        QString text = stripAccents(edit(QStringLiteral("Ed_Blood"))->text());
-        for (QChar& c : text) {
-            if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-                c = QChar(c.unicode() - 32);
-        }
+        const QString text = upperWithoutAccents(edit(QStringLiteral("Ed_Blood"))->text());
         badge->setText(text);
         badge->setVisible(!text.isEmpty());
     }

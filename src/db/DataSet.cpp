@@ -1,5 +1,6 @@
 #include "db/DataSet.h"
 
+#include "core/SqlClauses.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/FieldFormat.h"
@@ -137,13 +138,7 @@ void DataSet::setDisplayFormat(const QString& fieldName, const QString& format)
 
 bool DataSet::replaceWhereLine(const QString& line)
 {
-    for (int i = 0; i < m_sql.size(); ++i) {
-        if (m_sql.at(i).toUpper().contains(QLatin1String("WHERE"))) {
-            m_sql[i] = line;
-            return true;
-        }
-    }
-    return false;
+    return tav::replaceWhereLine(m_sql, line);
 }
 
 QString DataSet::executedSql() const
