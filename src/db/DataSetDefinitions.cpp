@@ -114,14 +114,19 @@ QVector<F> repaymentFields()
             money("Price_Repayment_Comp", "Remb. comp.", 10, true), left};
 }
 
+// The reimbursement flags, date, time and price that open the consultation
+// and medicine grids.
+QVector<F> actionHeadFields()
+{
+    return {hiddenWidth("Repayment", "Sécu", 3), F::hiddenField(s("Repayment_Comp"), s("Comp")),
+            F::shown(s("Date_Action"), s("Date"), 10), F::shown(s("Time_Action"), s("Heure")),
+            money("Price", "Montant", 10)};
+}
+
 QVector<F> consultFields()
 {
-    return QVector<F>{hiddenWidth("Repayment", "Sécu", 3),
-                      F::hiddenField(s("Repayment_Comp"), s("Comp")),
-                      F::shown(s("Date_Action"), s("Date"), 10),
-                      F::shown(s("Time_Action"), s("Heure")),
-                      money("Price", "Montant", 10),
-                      F::calc(s("Doctor"), s("Praticien"), JetType::Text, 128, 40),
+    return actionHeadFields() +
+           QVector<F>{F::calc(s("Doctor"), s("Praticien"), JetType::Text, 128, 40),
                       F::calc(s("Illness"), s("Pathologie"), JetType::Text, 128, 40),
                       F::shown(s("ACTION.Gravity"), s("Gravité"), 25),
                       F::shown(s("Remark1"), s("Objet de la visite")),
@@ -133,12 +138,8 @@ QVector<F> consultFields()
 
 QVector<F> pharmacyFields()
 {
-    return QVector<F>{hiddenWidth("Repayment", "Sécu", 3),
-                      F::hiddenField(s("Repayment_Comp"), s("Comp")),
-                      F::shown(s("Date_Action"), s("Date"), 10),
-                      F::shown(s("Time_Action"), s("Heure")),
-                      money("Price", "Montant", 10),
-                      F::calc(s("Pharmacy"), s("Pharmacie"), JetType::Text, 128, 40),
+    return actionHeadFields() +
+           QVector<F>{F::calc(s("Pharmacy"), s("Pharmacie"), JetType::Text, 128, 40),
                       F::calc(s("Drug"), s("Médicament"), JetType::Text, 128, 40),
                       F::shown(s("Remark1"), s("Observations"))} +
            hidden({"Remark2", "Gravity", "ACTION.Category", "Duration", "Repeat", "Name",
