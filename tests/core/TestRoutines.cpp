@@ -1,3 +1,5 @@
+#include "TestText.h"
+
 #include "core/DateRoutines.h"
 #include "core/FileRoutines.h"
 #include "core/SqlClauses.h"
@@ -17,28 +19,6 @@
 using namespace tav;
 
 namespace {
-
-QStringList strings(std::initializer_list<const char*> items)
-{
-    QStringList list;
-    for (const char* item : items)
-        list.append(QString::fromUtf8(item));
-    return list;
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 QDate d(int day, int month, int year)
 {

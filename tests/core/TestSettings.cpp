@@ -1,3 +1,5 @@
+#include "TestText.h"
+
 #include "core/Settings.h"
 #include "core/WindowPlacement.h"
 
@@ -12,20 +14,6 @@ using namespace tav;
 Q_DECLARE_METATYPE(tav::Settings)
 
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 Settings windowValues(int left, int top, int width, int height, const char* state)
 {

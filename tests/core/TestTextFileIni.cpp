@@ -1,3 +1,5 @@
+#include "TestText.h"
+
 #include "core/IniFile.h"
 #include "core/TextFile.h"
 
@@ -9,32 +11,6 @@
 #include <QTest>
 
 using namespace tav;
-
-namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-QStringList strings(std::initializer_list<const char*> items)
-{
-    QStringList list;
-    for (const char* item : items)
-        list.append(QString::fromUtf8(item));
-    return list;
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-} // namespace
 
 class TestTextFileIni : public QObject
 {

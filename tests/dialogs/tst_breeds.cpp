@@ -1,3 +1,5 @@
+#include "TestText.h"
+
 #include "TestDatabase.h"
 
 #include "db/DataModule1.h"
@@ -23,19 +25,6 @@
 using namespace tav;
 
 namespace {
-
-QString u(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
-QStringList strings(std::initializer_list<const char*> texts)
-{
-    QStringList list;
-    for (const char* t : texts)
-        list.append(QString::fromUtf8(t));
-    return list;
-}
 
 QStringList linesOf(const QListWidget* list)
 {

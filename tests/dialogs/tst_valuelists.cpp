@@ -1,3 +1,5 @@
+#include "TestText.h"
+
 #include "TestDatabase.h"
 
 #include "db/DataModule1.h"
@@ -22,19 +24,6 @@
 using namespace tav;
 
 namespace {
-
-QString u(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
-QStringList strings(std::initializer_list<const char*> texts)
-{
-    QStringList list;
-    for (const char* t : texts)
-        list.append(QString::fromUtf8(t));
-    return list;
-}
 
 // Runs answer on the modal window of type W once it is shown. The window is
 // always closed, so that a failing check cannot leave the test waiting.
