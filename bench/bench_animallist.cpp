@@ -1,6 +1,7 @@
 // Building the grouped animal list when every animal has a photo thumbnail,
 // against reading the same rows and decoding the same thumbnails with a bare
 // query, in the same run.
+#include "BenchSupport.h"
 #include "booklet/AnimalList.h"
 #include "booklet/AnimalListModel.h"
 #include "booklet/AppContext.h"
@@ -65,12 +66,6 @@ void fill(Connection& c, int animals)
         q.exec();
     }
     tx.commit();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 void measure(int animals, QTextStream& out)

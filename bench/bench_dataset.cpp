@@ -1,5 +1,6 @@
 // Opening and walking the consultations of one animal through the data set,
 // against a bare query loop over the same statement, in the same run.
+#include "BenchSupport.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
@@ -49,12 +50,6 @@ void fill(Connection& c)
         q.exec();
     }
     tx.commit();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 } // namespace

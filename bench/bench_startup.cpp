@@ -1,6 +1,7 @@
 // Time from process start to the main window shown, on an existing data
 // folder, against a minimal Qt program that opens the same database file and
 // shows an empty window, in the same run.
+#include "BenchSupport.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -32,12 +33,6 @@ double runOnce(const QString& program, const QStringList& args, const QProcessEn
     if (!p.waitForFinished(60000) || p.exitCode() != 0 || shown < 0)
         return -1;
     return double(shown) / 1e6;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 } // namespace
