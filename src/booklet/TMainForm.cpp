@@ -1,3 +1,4 @@
+#include "core/Clock.h"
 #include "booklet/TMainForm.h"
 
 #include "booklet/AnimalListModel.h"
@@ -129,7 +130,7 @@ void TMainForm::FormCreate()
     m_tempImagePath = m_context.databaseFolder() + QStringLiteral("Images/Temp.jpg");
     if (auto* status = findChild<QLabel*>(QStringLiteral("Lab_Status")))
         status->setText(status->text().replace(QStringLiteral("2008"),
-                                               QString::number(QDate::currentDate().year())));
+                                               QString::number(tav::Clock::today().year())));
 }
 
 void TMainForm::applyMoneyFormat()

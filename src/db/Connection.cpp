@@ -1,3 +1,4 @@
+#include "core/Clock.h"
 #include "db/Connection.h"
 
 #include "db/DbError.h"
@@ -161,7 +162,7 @@ void nzFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 void nowFunction(sqlite3_context* ctx, int, sqlite3_value**)
 {
     const QByteArray now =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toUtf8();
+        tav::Clock::now().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toUtf8();
     sqlite3_result_text(ctx, now.constData(), int(now.size()), SQLITE_TRANSIENT);
 }
 

@@ -1,3 +1,4 @@
+#include "core/Clock.h"
 #include "db/DataModule1.h"
 
 #include "db/CalcFields.h"
@@ -150,7 +151,7 @@ void DataModule1::attachRules()
         ds.setValue(QStringLiteral("Price_Repayment"), 0.0);
         ds.setValue(QStringLiteral("Price_Repayment_Comp"), 0.0);
         ds.setValue(QStringLiteral("Date_Action"),
-                    QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+                    tav::Clock::today().toString(QStringLiteral("dd/MM/yyyy")));
     };
     action.onCalcFields = noRepaymentCalc();
 

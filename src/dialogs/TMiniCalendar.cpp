@@ -1,3 +1,4 @@
+#include "core/Clock.h"
 #include "dialogs/TMiniCalendar.h"
 
 #include "core/TextLookup.h"
@@ -130,7 +131,7 @@ void TMiniCalendar::setToday(const QDate& date)
 
 QDate TMiniCalendar::shownDate() const
 {
-    return m_today.isValid() ? m_today : QDate::currentDate();
+    return m_today.isValid() ? m_today : tav::Clock::today();
 }
 
 QSize TMiniCalendar::sizeHint() const

@@ -1,3 +1,4 @@
+#include "core/Clock.h"
 #include "dialogs/TSelectDate.h"
 
 #include "core/DateRoutines.h"
@@ -158,7 +159,7 @@ void TSelectDate::fitToCalendar()
 void TSelectDate::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        const QDate date = tav::datePickerDate(m_dateText, QDate::currentDate());
+        const QDate date = tav::datePickerDate(m_dateText, tav::Clock::today());
         m_dateText = tav::formatDateText(date);
         m_ui->MonthCalendar->setSelectedDate(date);
         m_ui->MonthCalendar->setCurrentPage(date.year(), date.month());

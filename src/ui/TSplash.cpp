@@ -1,3 +1,4 @@
+#include "core/Clock.h"
 #include "ui/TSplash.h"
 
 #include "core/AppInfo.h"
@@ -68,7 +69,7 @@ TSplash::TSplash(QWidget* parent)
     const qreal ratio = devicePixelRatioF();
     m_ui->Img_Picture->setPixmap(drawPicture(m_ui->Img_Picture->size(), ratio));
     m_ui->Img_Title->setPixmap(drawTitle(m_ui->Img_Title->size(), ratio));
-    m_ui->Lab_Notice->setText(noticeText(QDate::currentDate().year()));
+    m_ui->Lab_Notice->setText(noticeText(tav::Clock::today().year()));
     m_ui->Lab_Version->setText(QStringLiteral("Version ") + tav::appinfo::programVersion());
     m_ui->barre->setRange(0, 100);
     m_ui->barre->setValue(0);

@@ -1,3 +1,4 @@
+#include "core/Clock.h"
 #include "TestDatabase.h"
 
 #include "db/CalcFields.h"
@@ -161,11 +162,12 @@ void TestRecordRules::newActionTakesTheCurrentAnimal()
     QVERIFY(a.locateId(b));
     DataSet& act = m_module->dataSet(QStringLiteral("Action"));
     act.open();
+    const tav::Clock::Fixed clock(QDateTime(QDate(2026, 2, 28), QTime(23, 59, 59)));
     act.append();
     QCOMPARE(act.asInt(QStringLiteral("Id_Ref")), b);
     QCOMPARE(act.asBool(QStringLiteral("Repayment")), false);
     QCOMPARE(act.asDouble(QStringLiteral("Price_Repayment_Comp")), 0.0);
-    QCOMPARE(act.asDate(QStringLiteral("Date_Action")), QDate::currentDate());
+    QCOMPARE(act.asDate(QStringLiteral("Date_Action")), QDate(2026, 2, 28));
     act.setValue(QStringLiteral("Tag"), 2);
     act.post();
     QCOMPARE(c().scalar(QStringLiteral("SELECT Id_Ref FROM [ACTION]")).toInt(), b);

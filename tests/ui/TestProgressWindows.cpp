@@ -1,3 +1,4 @@
+#include "core/Clock.h"
 #include "ui/TNewGauge.h"
 #include "ui/TSplash.h"
 #include "ui/TWait.h"
@@ -173,6 +174,7 @@ void TestProgressWindows::waitWindowFollowsTheCopy()
 
 void TestProgressWindows::splashWindow()
 {
+    const tav::Clock::Fixed clock(QDateTime(QDate(2029, 12, 31), QTime(23, 59, 59)));
     TSplash splash;
     QCOMPARE(splash.objectName(), QStringLiteral("Splash"));
     QCOMPARE(splash.size(), QSize(375, 170));
@@ -181,7 +183,7 @@ void TestProgressWindows::splashWindow()
     expected.moveCenter(splash.screen()->geometry().center());
     QCOMPARE(splash.pos(), expected.topLeft());
 
-    const QString year = QString::number(QDate::currentDate().year());
+    const QString year = QStringLiteral("2029");
     QCOMPARE(qobject_cast<QLabel*>(named(&splash, "Lab_Notice"))->text(),
              QString::fromUtf8("© ") + year + QString::fromUtf8(" Orvandel — Tavirune"));
     QCOMPARE(TSplash::noticeText(2031), QString::fromUtf8("© 2031 Orvandel — Tavirune"));
