@@ -7,7 +7,7 @@ mode="${1:-run}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(
-  cmake ninja-build g++ pkg-config ccache
+  cmake ninja-build g++ pkg-config ccache clang-format
   qt6-base-dev libqt6sql6-sqlite libqt6opengl6-dev qt6-charts-dev qt6-translations-l10n
   libsqlite3-dev libgcab-dev libcurl4-openssl-dev libsane-dev libjpeg62-turbo-dev sqlite3
   gcab cabextract sane-utils python3-aiosmtpd xvfb xauth fonts-dejavu-core
@@ -38,6 +38,8 @@ case "$mode" in
     ;;
   test)
     cmake -S "$here" -B "$here/build-test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVIRUNE_WERROR=ON -DTAVIRUNE_SANITIZE=ON -DTAVIRUNE_BUILD_BENCH=ON
+    # The style is checked before anything is built, so that it cannot drift.
+    cmake --build "$here/build-test" --target format-check
     cmake --build "$here/build-test" -j "$jobs"
     cd "$here/build-test"
     ctest --output-on-failure -j "$jobs"

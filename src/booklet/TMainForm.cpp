@@ -1,5 +1,5 @@
-#include "core/Clock.h"
 #include "booklet/TMainForm.h"
+#include "core/Clock.h"
 
 #include "booklet/AnimalListModel.h"
 #include "booklet/AppContext.h"

@@ -1,5 +1,5 @@
-#include "core/Clock.h"
 #include "db/Connection.h"
+#include "core/Clock.h"
 
 #include "db/DbError.h"
 #include "db/SqlDialect.h"

@@ -1,5 +1,5 @@
-#include "core/Clock.h"
 #include "db/DataModule1.h"
+#include "core/Clock.h"
 
 #include "db/CalcFields.h"
 #include "db/Connection.h"

@@ -1,5 +1,5 @@
-#include "core/Clock.h"
 #include "dialogs/TMiniCalendar.h"
+#include "core/Clock.h"
 
 #include "core/TextLookup.h"
 #include "core/TextRoutines.h"

@@ -1,5 +1,5 @@
-#include "core/Clock.h"
 #include "dialogs/TSelectDate.h"
+#include "core/Clock.h"
 
 #include "core/DateRoutines.h"
 #include "core/TextRoutines.h"

@@ -1,5 +1,5 @@
-#include "core/Clock.h"
 #include "ui/TSplash.h"
+#include "core/Clock.h"
 
 #include "core/AppInfo.h"
 #include "ui/FramedWindow.h"

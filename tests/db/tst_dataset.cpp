@@ -1,5 +1,5 @@
-#include "core/Clock.h"
 #include "TestDatabase.h"
+#include "core/Clock.h"
 
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
