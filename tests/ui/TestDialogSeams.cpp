@@ -1,3 +1,4 @@
+#include "ModalAnswer.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 
@@ -28,6 +29,9 @@ private slots:
     void realQuestionBoxIsFrenchAndPlain();
     void realQuestionBoxAnswers_data();
     void realQuestionBoxAnswers();
+
+    void anAnswerThatStopsEarlyStillClosesTheWindow();
+    void anotherModalWindowIsClosedAndNamed();
 
     void fileDialogsAnswerFromTheQueue();
     void barFiltersBecomeQtFilters_data();
@@ -106,21 +110,6 @@ void TestDialogSeams::lineBreaksOfTheProgramBecomeNewlines()
 
 namespace {
 
-// Runs check on the message box once it is open, then leaves it with close.
-void whenBoxOpens(const std::function<void(QMessageBox*)>& check,
-                  const std::function<void(QMessageBox*)>& close)
-{
-    QTimer::singleShot(0, qApp, [check, close] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            QFAIL("no message box open");
-            return;
-        }
-        check(box);
-        close(box);
-    });
-}
-
 QPushButton* buttonWithText(QMessageBox* box, const QString& text)
 {
     for (QAbstractButton* button : box->buttons())
@@ -138,17 +127,16 @@ void TestDialogSeams::realQuestionBoxIsFrenchAndPlain()
     QString title;
     QString text;
     Qt::TextFormat format = Qt::AutoText;
-    whenBoxOpens(
-        [&](QMessageBox* box) {
-            for (QAbstractButton* button : box->buttons())
-                buttons.append(button->text());
-            title = box->windowTitle();
-            text = box->text();
-            format = box->textFormat();
-        },
-        [](QMessageBox* box) { box->reject(); });
+    const auto answer = test::ModalAnswer::when<QMessageBox>([&](QMessageBox* box) {
+        for (QAbstractButton* button : box->buttons())
+            buttons.append(button->text());
+        title = box->windowTitle();
+        text = box->text();
+        format = box->textFormat();
+    });
 
     MessageBox::question(nullptr, QStringLiteral("<b>Supprimer</b>\r\nle praticien ?"));
+    QVERIFY(answer.seen());
 
     buttons.sort();
     QCOMPARE(buttons, QStringList({QStringLiteral("Non"), QStringLiteral("Oui")}));
@@ -174,14 +162,41 @@ void TestDialogSeams::realQuestionBoxAnswers()
     QFETCH(bool, yes);
 
     MessageBox::setTestMode(false);
-    whenBoxOpens([](QMessageBox*) {},
-                 [action](QMessageBox* box) {
-                     if (action == QLatin1String("Escape"))
-                         QTest::keyClick(box, Qt::Key_Escape);
-                     else
-                         buttonWithText(box, action)->click();
-                 });
+    const auto answer = test::ModalAnswer::when<QMessageBox>([action](QMessageBox* box) {
+        if (action == QLatin1String("Escape"))
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            buttonWithText(box, action)->click();
+    });
     QCOMPARE(MessageBox::question(nullptr, QStringLiteral("Supprimer ?")), yes);
+    QVERIFY(answer.seen());
+}
+
+void TestDialogSeams::anAnswerThatStopsEarlyStillClosesTheWindow()
+{
+    // An answer that gives up half-way, as a failed QVERIFY does, must not
+    // leave the test waiting on a window that nobody closes.
+    QDialog dialog;
+    bool reached = false;
+    const auto answer = test::ModalAnswer::when<QDialog>([&reached](QDialog*) {
+        reached = true;
+        return;
+    });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+    QVERIFY(reached);
+    QVERIFY(answer.seen());
+}
+
+void TestDialogSeams::anotherModalWindowIsClosedAndNamed()
+{
+    QDialog dialog;
+    bool reached = false;
+    const auto answer =
+        test::ModalAnswer::when<QMessageBox>([&reached](QMessageBox*) { reached = true; });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+    QVERIFY(!reached);
+    QVERIFY(!answer.seen());
+    QCOMPARE(answer.other(), QByteArray("QDialog"));
 }
 
 void TestDialogSeams::fileDialogsAnswerFromTheQueue()
