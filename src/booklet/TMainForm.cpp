@@ -15,6 +15,7 @@
 #include "db/FieldFormat.h"
 #include "dialogs/TEnterBreeds.h"
 #include "dialogs/TMiniCalendar.h"
+#include "ui/AppIcon.h"
 #include "ui/FramedWindow.h"
 #include "ui/MessageBox.h"
 
@@ -99,6 +100,7 @@ void TMainForm::FormCreate()
     m_silhouette = new QImage(drawSilhouette());
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationName(appinfo::productName());
+    applyApplicationIdentity();
     m_context.settings.load(m_context.settingsPath);
     buildLayout();
     buildMenus();
