@@ -13,6 +13,7 @@
 #include "db/DataSet.h"
 #include "db/DbError.h"
 #include "db/FieldFormat.h"
+#include "dialogs/ReferenceLists.h"
 #include "dialogs/TEnterBreeds.h"
 #include "dialogs/TMiniCalendar.h"
 #include "ui/AppIcon.h"
@@ -41,6 +42,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <tuple>
 
 using namespace tav;
 
@@ -442,11 +444,19 @@ void TMainForm::buildMenus()
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
     QMenu* lists = addMenu("Menu_Listes", "&Listes");
-    addItem(lists, "Item_Pathologies", "Pa&thologies", false);
-    addItem(lists, "Item_Vaccins", "&Vaccins", false);
-    addItem(lists, "Item_Medicaments", "&Médicaments", false);
-    addItem(lists, "Item_Praticiens", "P&raticiens", false);
-    addItem(lists, "Item_Pharmacie", "&Pharmacie", false);
+    for (const auto& [name, caption, kind] :
+         {std::tuple{"Item_Pathologies", "Pa&thologies", tav::ReferenceKind::Illness},
+          std::tuple{"Item_Vaccins", "&Vaccins", tav::ReferenceKind::Vaccine},
+          std::tuple{"Item_Medicaments", "&Médicaments", tav::ReferenceKind::Drug},
+          std::tuple{"Item_Praticiens", "P&raticiens", tav::ReferenceKind::Doctor},
+          std::tuple{"Item_Pharmacie", "&Pharmacie", tav::ReferenceKind::Pharmacy}}) {
+        QAction* item = addItem(lists, name, caption, m_context.module1 != nullptr);
+        connect(item, &QAction::triggered, this, [this, kind = kind]() {
+            // The pages show the titles of the reference rows.
+            if (tav::editReferenceList(this, *m_context.module1, kind))
+                RefreshCurrentPage();
+        });
+    }
     addItem(lists, "Item_Analyses", "&Analyses", false);
     QAction* species =
         addItem(lists, "Item_Especes", "&Espèces && races", m_context.module1 != nullptr);

@@ -27,11 +27,19 @@ public:
     template <typename W> static ModalAnswer when(std::function<void(W*)> answer, int waitMs = 5000)
     {
         ModalAnswer result;
-        auto state = result.m_state;
+        // The wait ends with the test's ModalAnswer: a window that never
+        // came must not be answered in the next test.
+        std::weak_ptr<State> weakState = result.m_state;
         auto* timer = new QTimer(qApp);
         timer->setInterval(5);
         auto waited = std::make_shared<int>(0);
-        QObject::connect(timer, &QTimer::timeout, qApp, [timer, state, answer, waited, waitMs] {
+        QObject::connect(timer, &QTimer::timeout, qApp, [timer, weakState, answer, waited, waitMs] {
+            const std::shared_ptr<State> state = weakState.lock();
+            if (!state) {
+                timer->stop();
+                timer->deleteLater();
+                return;
+            }
             QWidget* modal = QApplication::activeModalWidget();
             *waited += timer->interval();
             if (!modal && *waited < waitMs)

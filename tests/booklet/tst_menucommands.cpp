@@ -1,7 +1,9 @@
 #include "AppFixture.h"
+#include "ModalAnswer.h"
 #include "TestText.h"
 
 #include "booklet/TMainForm.h"
+#include "dialogs/TReferenceList.h"
 #include "ui/MessageBox.h"
 
 #include <QAction>
@@ -23,7 +25,7 @@ public slots:
     void open(const QUrl& url) { opened.append(url); }
 };
 
-class TestHelpCommands : public QObject
+class TestMenuCommands : public QObject
 {
     Q_OBJECT
 private slots:
@@ -33,6 +35,7 @@ private slots:
     void missingHelpIsSaidInFrench();
     void helpPagesAreFrenchAndCoverTheBasics();
     void windowCarriesTheProgramsIcon();
+    void listsMenuOpensEachReferenceList();
 
 private:
     QAction* item(const char* name) const
@@ -43,7 +46,7 @@ private:
     UrlCatcher m_catcher;
 };
 
-void TestHelpCommands::init()
+void TestMenuCommands::init()
 {
     MessageBox::clearShownMessages();
     m_catcher.opened.clear();
@@ -53,14 +56,14 @@ void TestHelpCommands::init()
     m_app->installTemplate();
 }
 
-void TestHelpCommands::cleanup()
+void TestMenuCommands::cleanup()
 {
     m_app.reset();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
 }
 
-void TestHelpCommands::documentationOpensTheHelpPagesOfTheProgramFolder()
+void TestMenuCommands::documentationOpensTheHelpPagesOfTheProgramFolder()
 {
     const QByteArray help =
         readBytes(qEnvironmentVariable("TAVIRUNE_PROGRAM_DIR") + QStringLiteral("/doc/index.html"));
@@ -76,7 +79,7 @@ void TestHelpCommands::documentationOpensTheHelpPagesOfTheProgramFolder()
     QVERIFY(MessageBox::shownMessages().isEmpty());
 }
 
-void TestHelpCommands::missingHelpIsSaidInFrench()
+void TestMenuCommands::missingHelpIsSaidInFrench()
 {
     QVERIFY(m_app->start());
     item("Item_Documentation")->trigger();
@@ -85,7 +88,7 @@ void TestHelpCommands::missingHelpIsSaidInFrench()
     QCOMPARE(MessageBox::shownMessages().at(0).text, u("Le fichier d'aide est introuvable !"));
 }
 
-void TestHelpCommands::helpPagesAreFrenchAndCoverTheBasics()
+void TestMenuCommands::helpPagesAreFrenchAndCoverTheBasics()
 {
     const QString help = QString::fromUtf8(readBytes(qEnvironmentVariable("TAVIRUNE_PROGRAM_DIR") +
                                                      QStringLiteral("/doc/index.html")));
@@ -99,7 +102,7 @@ void TestHelpCommands::helpPagesAreFrenchAndCoverTheBasics()
         QVERIFY2(help.contains(u(page)), page);
 }
 
-void TestHelpCommands::windowCarriesTheProgramsIcon()
+void TestMenuCommands::windowCarriesTheProgramsIcon()
 {
     QVERIFY(m_app->start());
     const QIcon icon = m_app->startup()->mainForm()->windowIcon();
@@ -110,5 +113,26 @@ void TestHelpCommands::windowCarriesTheProgramsIcon()
     QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.tavirune.Tavirune"));
 }
 
-QTEST_MAIN(TestHelpCommands)
-#include "tst_helpcommands.moc"
+void TestMenuCommands::listsMenuOpensEachReferenceList()
+{
+    QVERIFY(m_app->start());
+    const std::pair<const char*, const char*> items[] = {{"Item_Pathologies", "TIllnessList"},
+                                                         {"Item_Vaccins", "TVaccineList"},
+                                                         {"Item_Medicaments", "TDrugList"},
+                                                         {"Item_Praticiens", "TDoctorList"},
+                                                         {"Item_Pharmacie", "TPharmacyList"}};
+    for (const auto& [name, windowClass] : items) {
+        QVERIFY2(item(name)->isEnabled(), name);
+        QByteArray shown;
+        const auto answer = tav::test::ModalAnswer::when<TReferenceList>(
+            [&shown](TReferenceList* list) { shown = list->metaObject()->className(); });
+        item(name)->trigger();
+        QVERIFY2(answer.seen(), name);
+        QCOMPARE(shown, QByteArray(windowClass));
+        // Closing the list leaves its query closed for the pick lists.
+        QVERIFY(AppFixture::findWindow(windowClass) == nullptr);
+    }
+}
+
+QTEST_MAIN(TestMenuCommands)
+#include "tst_menucommands.moc"

@@ -1,0 +1,67 @@
+#include "dialogs/ReferenceLists.h"
+
+#include "db/DbError.h"
+#include "dialogs/TReferenceList.h"
+#include "ui/MessageBox.h"
+
+#include <memory>
+
+namespace tav {
+
+namespace {
+
+const ReferenceListDefinition kDefinitions[] = {
+    {ReferenceKind::Doctor, "Lst_Doctor", "  Liste des praticiens", "  Saisie d'un praticien",
+     "Ed_Name", "Désirez-vous supprimer ce médecin?"},
+    {ReferenceKind::Pharmacy, "Lst_Pharmacy", "  Liste des pharmacies", "  Saisie d'une pharmacie",
+     "Ed_Name", "Désirez-vous supprimer cette pharmacie ?"},
+    {ReferenceKind::Drug, "Lst_Drug", "  Liste des médicaments", "  Saisie d'un médicament",
+     "Ed_Title", "Désirez-vous supprimer ce médicament ?"},
+    {ReferenceKind::Vaccine, "Lst_Vaccine", "  Liste des vaccins", "  Saisie d'un vaccin",
+     "Ed_Title", "Désirez-vous supprimer ce vaccin ?"},
+    {ReferenceKind::Illness, "Lst_Illness", "  Liste des pathologies", "  Saisie d'une pathologie",
+     "Ed_Title", "Désirez-vous supprimer cette maladie ?"},
+};
+
+std::unique_ptr<TReferenceList> makeList(ReferenceKind kind, DataModule1& module, QWidget* parent)
+{
+    switch (kind) {
+    case ReferenceKind::Doctor:
+        return std::make_unique<TDoctorList>(module, parent);
+    case ReferenceKind::Pharmacy:
+        return std::make_unique<TPharmacyList>(module, parent);
+    case ReferenceKind::Drug:
+        return std::make_unique<TDrugList>(module, parent);
+    case ReferenceKind::Vaccine:
+        return std::make_unique<TVaccineList>(module, parent);
+    case ReferenceKind::Illness:
+        return std::make_unique<TIllnessList>(module, parent);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+const ReferenceListDefinition& referenceListDefinition(ReferenceKind kind)
+{
+    for (const ReferenceListDefinition& d : kDefinitions)
+        if (d.kind == kind)
+            return d;
+    return kDefinitions[0];
+}
+
+bool editReferenceList(QWidget* parent, DataModule1& module, ReferenceKind kind)
+{
+    std::unique_ptr<TReferenceList> window;
+    try {
+        window = makeList(kind, module, parent);
+        window->open();
+    } catch (const DbError& e) {
+        showError(parent, e.message());
+        return false;
+    }
+    window->exec();
+    return window->changed();
+}
+
+} // namespace tav

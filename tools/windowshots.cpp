@@ -1,0 +1,88 @@
+// Saves a picture of windows at their design size, filled with sample
+// rows, so that a developer can look at them under a real display server:
+//   xvfb-run -a build/tools/windowshots OUTPUT_FOLDER
+#include "db/Connection.h"
+#include "db/DataModule1.h"
+#include "db/DataSet.h"
+#include "db/Schema.h"
+#include "dialogs/TReferenceEntry.h"
+#include "dialogs/TReferenceList.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <memory>
+
+using namespace tav;
+
+namespace {
+
+void save(QWidget* window, const QString& folder)
+{
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window))
+        std::fprintf(stderr, "not exposed: %s\n", window->metaObject()->className());
+    QTest::qWait(50);
+    const QString file = folder + QLatin1Char('/') +
+                         QString::fromLatin1(window->metaObject()->className()) +
+                         QStringLiteral(".png");
+    window->grab().save(file);
+    std::printf("%s %dx%d\n", qPrintable(file), window->width(), window->height());
+    window->hide();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: windowshots OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+    QTemporaryDir dir;
+    Connection connection;
+    connection.open(dir.filePath(QStringLiteral("TAVIRUNE.MDB")), true);
+    createSchema(connection);
+    connection.exec(QString::fromUtf8(
+        "INSERT INTO LST_DOCTOR (Name, Category, Address, City, CP, Phone, Email, Note) VALUES "
+        "('Dr Martin', 'Dermatologie', '3 rue des Lilas', 'Nice', '06100', '0612345678', "
+        "'martin@vet.fr', 'Sur rendez-vous'), ('Clinique vétérinaire de l''Étang', "
+        "'Urgences', '12 avenue du Port', 'Antibes', '06600', '0493000000', '', '')"));
+    connection.exec(QString::fromUtf8(
+        "INSERT INTO LST_DRUG (Title, Description) VALUES ('Milbemax', 'Vermifuge chat et "
+        "chien'), ('Bravecto', 'Antiparasitaire externe, comprimé à croquer')"));
+    DataModule1 module(connection, dir.path());
+
+    TDoctorList doctors(module);
+    doctors.open();
+    save(&doctors, folder);
+    doctors.dataSet().first();
+    doctors.dataSet().edit();
+    TEnterDoctor doctor(doctors.dataSet(), module.dataSet(QStringLiteral("ComboItems")));
+    save(&doctor, folder);
+    doctor.reject();
+
+    TPharmacyList pharmacies(module);
+    pharmacies.open();
+    pharmacies.dataSet().append();
+    TEnterPharmacy pharmacy(pharmacies.dataSet());
+    save(&pharmacy, folder);
+    pharmacy.reject();
+
+    TDrugList drugs(module);
+    drugs.open();
+    save(&drugs, folder);
+    drugs.dataSet().first();
+    drugs.dataSet().edit();
+    TEnterDrug drug(drugs.dataSet());
+    save(&drug, folder);
+    drug.reject();
+    return 0;
+}
