@@ -4,7 +4,10 @@
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
+#include "db/FieldFormat.h"
 #include "db/Schema.h"
+#include "dialogs/TActEntry.h"
+#include "dialogs/TEnterRepayment.h"
 #include "dialogs/TReferenceEntry.h"
 #include "dialogs/TReferenceList.h"
 
@@ -84,5 +87,31 @@ int main(int argc, char** argv)
     TEnterDrug drug(drugs.dataSet());
     save(&drug, folder);
     drug.reject();
+
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    DataSet& action = module.dataSet(QStringLiteral("Action"));
+    for (const char* money : {"Price", "Price_Repayment", "Price_Repayment_Comp"})
+        action.setDisplayFormat(QString::fromLatin1(money), moneyFormat(QString::fromUtf8("€")));
+    connection.exec(QString::fromUtf8(
+        "INSERT INTO [ACTION] (Id_Ref, Tag, Id_Org, Date_Action, Time_Action, Price, Gravity, "
+        "Remark1, Remark2, Date_Repayment, Price_Repayment, Price_Repayment_Comp) VALUES (1, 1, "
+        "1, '2026-03-02', '14:30', 45, 'Bénigne', 'Démangeaisons', 'Shampooing deux fois par "
+        "semaine', '2026-03-20', 30.5, 10)"));
+    action.open();
+    action.first();
+    action.edit();
+    TEnterConsult consult(action, module.dataSet(QStringLiteral("ComboItems")));
+    save(&consult, folder);
+    consult.reject();
+    action.append();
+    TEnterDrugPharmacy purchase(action);
+    save(&purchase, folder);
+    purchase.reject();
+    action.first();
+    action.edit();
+    TEnterRepayment repayment(action, 1);
+    save(&repayment, folder);
+    repayment.reject();
+    action.cancel();
     return 0;
 }

@@ -1,0 +1,291 @@
+#include "dialogs/TActEntry.h"
+
+#include "db/CalcFields.h"
+#include "db/DataSet.h"
+#include "db/DbError.h"
+#include "db/FieldFormat.h"
+#include "db/ReferenceLookup.h"
+#include "dbwidgets/FieldBinding.h"
+#include "dialogs/DatePicker.h"
+#include "dialogs/PickList.h"
+#include "dialogs/RememberedValues.h"
+#include "dialogs/TStrList.h"
+#include "ui/FramedWindow.h"
+#include "ui/MessageBox.h"
+#include "ui_TEnterConsult.h"
+#include "ui_TEnterDrugPharmacy.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+using namespace tav;
+
+namespace {
+
+const QString kGravityKey = QStringLiteral("Action_Gravity");
+
+// The reference pick lists stand a little below the top of their field
+// and also cover its button.
+constexpr int kListOffset = 16;
+constexpr int kListExtraWidth = 15;
+
+// Blue behind the unreimbursed amount, in white bold figures.
+const QColor kAmountBackground(0, 0, 160);
+
+bool isEnter(QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+TActEntry::TActEntry(DataSet& action, const Reference& first, const Reference& second,
+                     int requiredReference, QWidget* parent)
+    : QDialog(parent), m_action(action), m_references{first, second}, m_required(requiredReference)
+{}
+
+QLineEdit* TActEntry::line(const char* name) const
+{
+    return findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+void TActEntry::setUpFields()
+{
+    for (const auto& [name, column] :
+         {std::pair{"Ed_Date", "Date_Action"}, std::pair{"Ed_Time", "Time_Action"},
+          std::pair{"Ed_Payment", "Price"}, std::pair{"Ed_Gravity", "Gravity"},
+          std::pair{"Memo_Remark1", "Remark1"}, std::pair{"Memo_Remark2", "Remark2"},
+          std::pair{"Ed_Date_Repayment", "Date_Repayment"},
+          std::pair{"Ed_Price_Repayment", "Price_Repayment"}}) {
+        if (auto* widget = findChild<QWidget*>(QString::fromLatin1(name)))
+            FieldBinding::bind(widget, m_action, QString::fromLatin1(column));
+    }
+    if (auto* gravity = line("Ed_Gravity"))
+        gravity->setMaxLength(128);
+
+    m_ok = findChild<QPushButton*>(QStringLiteral("Btn_Ok"));
+    connect(m_ok, &QPushButton::clicked, this, &TActEntry::Btn_OkClick);
+    connect(findChild<QPushButton*>(QStringLiteral("Btn_Cancel")), &QPushButton::clicked, this,
+            &TActEntry::reject);
+
+    for (int r = 0; r < 2; ++r) {
+        const Reference& ref = m_references[r];
+        QLineEdit* edit = line(ref.edit);
+        edit->installEventFilter(this);
+        connect(findChild<QToolButton*>(QString::fromLatin1(ref.button)), &QToolButton::clicked,
+                this, [this, r]() { openReferenceList(r); });
+        // The stored key shows as its row's text; a key whose row is gone
+        // shows nothing and must be chosen again.
+        const qint64 id = m_action.value(QString::fromLatin1(ref.column)).toLongLong();
+        if (id != -1) {
+            try {
+                edit->setText(referenceText(m_action.connection(), ref.kind, id));
+            } catch (const DbError& e) {
+                showError(this, e.message());
+            }
+        }
+    }
+    connect(line(m_references[m_required].edit), &QLineEdit::textChanged, this,
+            &TActEntry::applyOkRule);
+
+    for (const char* date : {"Ed_Date", "Ed_Date_Repayment"}) {
+        line(date)->installEventFilter(this);
+        const QString button =
+            QString::fromLatin1(date).replace(QStringLiteral("Ed_"), QStringLiteral("Btn_"));
+        connect(findChild<QToolButton*>(button), &QToolButton::clicked, this,
+                [this, date]() { openDatePicker(date); });
+    }
+
+    m_noRepayment = findChild<QLabel*>(QStringLiteral("Lab_NoRepayment"));
+    QFont bold = m_noRepayment->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.4);
+    m_noRepayment->setFont(bold);
+    QPalette palette = m_noRepayment->palette();
+    palette.setColor(QPalette::Window, kAmountBackground);
+    palette.setColor(QPalette::WindowText, Qt::white);
+    m_noRepayment->setPalette(palette);
+    if (auto* band = findChild<QLabel*>(QStringLiteral("Pan_Repayment"))) {
+        QPalette grey = band->palette();
+        grey.setColor(QPalette::Window, QColor(192, 192, 192));
+        band->setPalette(grey);
+    }
+    // Every amount typed may change what is left to pay.
+    for (const char* amount : {"Ed_Payment", "Ed_Price_Repayment"})
+        connect(line(amount), &QLineEdit::textChanged, this, &TActEntry::showNoRepayment);
+    connect(&m_action, &DataSet::fieldChanged, this, &TActEntry::showNoRepayment);
+
+    applyOkRule();
+    showNoRepayment();
+    prepareWindow(this, false);
+}
+
+void TActEntry::applyOkRule()
+{
+    m_ok->setEnabled(!line(m_references[m_required].edit)->text().isEmpty());
+}
+
+QString TActEntry::noRepaymentText() const
+{
+    // An amount being typed is held as its text until the row is stored:
+    // read it as the stored row will have it, an empty text being no amount.
+    const auto amount = [this](const char* field) -> QVariant {
+        const QVariant v = m_action.value(QString::fromLatin1(field));
+        if (v.typeId() != QMetaType::QString)
+            return v;
+        QString typed = v.toString().trimmed();
+        typed.replace(QLatin1Char(','), QLatin1Char('.'));
+        bool number = false;
+        const double value = typed.toDouble(&number);
+        return number ? QVariant(value) : QVariant();
+    };
+    const double left =
+        noRepayment(amount("Price"), amount("Price_Repayment"), amount("Price_Repayment_Comp"));
+    // The money format of the grids, so that the window and the column
+    // "Non remboursé" show the same figure.
+    const int price = m_action.fieldIndex(QStringLiteral("Price"));
+    QString format = price >= 0 ? m_action.field(price).def.displayFormat : QString();
+    if (format.isEmpty())
+        format = moneyFormat(QLocale().currencySymbol(QLocale::CurrencySymbol));
+    return formatNumber(left, format) + QLatin1Char(' ');
+}
+
+void TActEntry::showNoRepayment()
+{
+    if (m_noRepayment)
+        m_noRepayment->setText(noRepaymentText());
+}
+
+void TActEntry::openReferenceList(int reference)
+{
+    const Reference& ref = m_references[reference];
+    QVector<ReferenceLine> rows;
+    try {
+        rows = referenceLines(m_action.connection(), ref.kind);
+    } catch (const DbError& e) {
+        showError(this, e.message());
+        return;
+    }
+    m_ids[reference].clear();
+    QStringList lines;
+    for (const ReferenceLine& row : std::as_const(rows)) {
+        lines << row.text;
+        m_ids[reference] << QString::number(row.id);
+    }
+    QLineEdit* edit = line(ref.edit);
+    auto* list = new TStrList(edit);
+    list->setListColour(paleYellow);
+    list->setSorted(false);
+    list->setLines(lines);
+    const QPoint topLeft = edit->mapToGlobal(QPoint(0, 0));
+    list->setGeometry(topLeft.x(), topLeft.y() + kListOffset, edit->width() + kListExtraWidth,
+                      list->height());
+    list->setTargetEdit(edit);
+    connect(list, &TStrList::lineChosen, this,
+            [this, reference](int index) { m_chosen[reference] = index; });
+    edit->setFocus();
+    list->popup();
+}
+
+void TActEntry::openDatePicker(const char* edit)
+{
+    showDatePicker(line(edit), &m_action);
+}
+
+bool TActEntry::eventFilter(QObject* watched, QEvent* event)
+{
+    if (isEnter(event)) {
+        for (int r = 0; r < 2; ++r) {
+            if (watched == line(m_references[r].edit)) {
+                openReferenceList(r);
+                return true;
+            }
+        }
+        for (const char* date : {"Ed_Date", "Ed_Date_Repayment"}) {
+            if (watched == line(date)) {
+                openDatePicker(date);
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TActEntry::Btn_OkClick()
+{
+    if (!m_ok->isEnabled())
+        return;
+    try {
+        if (!m_action.isEditing())
+            m_action.edit();
+        for (int r = 0; r < 2; ++r) {
+            const int chosen = m_chosen[r];
+            if (chosen >= 0 && chosen < m_ids[r].size())
+                m_action.setValue(QString::fromLatin1(m_references[r].column),
+                                  m_ids[r].at(chosen).toLongLong());
+        }
+        m_action.post();
+    } catch (const DbError& e) {
+        // The row keeps its state and everything typed, to be mended.
+        showError(this, e.message());
+        return;
+    }
+    accept();
+}
+
+void TActEntry::reject()
+{
+    if (m_action.isEditing())
+        m_action.cancel();
+    QDialog::reject();
+}
+
+TEnterConsult::TEnterConsult(DataSet& action, DataSet& comboItems, QWidget* parent)
+    : TActEntry(action, {ReferenceKind::Doctor, "Ed_Doctor", "Btn_Doctor", "Id_Org"},
+                {ReferenceKind::Illness, "Ed_Illness", "Btn_Illness", "Id_Illness"}, Doctor,
+                parent),
+      m_comboItems(comboItems)
+{
+    Ui::TEnterConsult form;
+    form.setupUi(this);
+    setUpFields();
+    connect(form.Btn_Gravity, &QToolButton::clicked, this, &TEnterConsult::Btn_GravityClick);
+    form.Ed_Gravity->installEventFilter(this);
+}
+
+void TEnterConsult::Btn_GravityClick()
+{
+    showPickList(findChild<QLineEdit*>(QStringLiteral("Ed_Gravity")), true, QString(), &action(),
+                 &m_comboItems, kGravityKey);
+}
+
+bool TEnterConsult::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched->objectName() == QLatin1String("Ed_Gravity")) {
+        if (isEnter(event)) {
+            Btn_GravityClick();
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            editRememberedValues(this, QString::fromUtf8("Gravité"), kGravityKey, m_comboItems);
+            return true;
+        }
+    }
+    return TActEntry::eventFilter(watched, event);
+}
+
+TEnterDrugPharmacy::TEnterDrugPharmacy(DataSet& action, QWidget* parent)
+    : TActEntry(action, {ReferenceKind::Pharmacy, "Ed_Pharmacy", "Btn_Pharmacy", "Id_Org"},
+                {ReferenceKind::Drug, "Ed_Drug", "Btn_Drug", "Id_Drug"}, Drug, parent)
+{
+    Ui::TEnterDrugPharmacy form;
+    form.setupUi(this);
+    setUpFields();
+}

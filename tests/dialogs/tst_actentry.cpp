@@ -1,0 +1,327 @@
+#include "ModalAnswer.h"
+#include "TestDatabase.h"
+#include "TestText.h"
+
+#include "core/Clock.h"
+#include "db/DataModule1.h"
+#include "db/DataSet.h"
+#include "db/FieldFormat.h"
+#include "dialogs/TActEntry.h"
+#include "dialogs/TEnterRepayment.h"
+#include "dialogs/TStrList.h"
+#include "ui/MessageBox.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace tav;
+using tav::test::ModalAnswer;
+
+namespace {
+
+void type(QLineEdit* edit, const QString& text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+QLineEdit* edit(QWidget* window, const char* name)
+{
+    return window->findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+// Chooses a line of the open pick list as the user does.
+bool chooseLine(const QString& text, QStringList* offered = nullptr)
+{
+    TStrList* list = TStrList::openList();
+    if (!list)
+        return false;
+    if (offered)
+        *offered = list->lines();
+    const auto items = list->list()->findItems(text, Qt::MatchExactly);
+    if (items.isEmpty())
+        return false;
+    list->list()->setCurrentItem(items.first());
+    QTest::keyClick(list->list(), Qt::Key_Return);
+    return true;
+}
+
+} // namespace
+
+class TestActEntry : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void newConsultationNeedsAPractitionerAndStoresTheChosenKeys();
+    void unreimbursedAmountFollowsTheAmounts_data();
+    void unreimbursedAmountFollowsTheAmounts();
+    void editingWithoutChoosingKeepsTheKeysAndAGoneRowShowsEmpty();
+    void refusedDateKeepsTheWindowAndCancelStoresNothing();
+    void purchaseNeedsAMedicineNotAPharmacy();
+    void repaymentShowsOneSetAndStoresOnlyOnOk();
+
+private:
+    qint64 insert(const QString& statement, const QVariantList& values = {});
+    QVariant column(qint64 act, const char* name);
+
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<DataModule1> m_module;
+    std::unique_ptr<Clock::Fixed> m_clock;
+    qint64 m_martin = 0;
+    qint64 m_zola = 0;
+    qint64 m_otitis = 0;
+};
+
+void TestActEntry::initTestCase()
+{
+    MessageBox::setTestMode(true);
+    // Amounts follow the user's locale: these tests read them as in France.
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+}
+
+void TestActEntry::init()
+{
+    MessageBox::clearShownMessages();
+    MessageBox::clearNextAnswers();
+    m_clock = std::make_unique<Clock::Fixed>(QDateTime(QDate(2026, 3, 2), QTime(14, 30)));
+    m_db = std::make_unique<TestDatabase>();
+    m_module = std::make_unique<DataModule1>(m_db->connection, m_db->folder());
+    m_martin = insert(QStringLiteral("INSERT INTO LST_DOCTOR (Name, Category) VALUES (?, ?)"),
+                      {QStringLiteral("Dr Martin"), QStringLiteral("Dermatologie")});
+    m_zola = insert(QStringLiteral("INSERT INTO LST_DOCTOR (Name) VALUES ('Dr Zola')"));
+    m_otitis = insert(QStringLiteral("INSERT INTO LST_ILLNESS (Title, Gravity) VALUES (?, ?)"),
+                      {u("Otite de l'oreille"), QStringLiteral("Bénigne")});
+    insert(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Médor')"));
+    DataSet& action = m_module->dataSet(QStringLiteral("Action"));
+    for (const char* money : {"Price", "Price_Repayment", "Price_Repayment_Comp"})
+        action.setDisplayFormat(QString::fromLatin1(money), moneyFormat(u("€")));
+}
+
+void TestActEntry::cleanup()
+{
+    m_module.reset();
+    m_db.reset();
+    m_clock.reset();
+}
+
+qint64 TestActEntry::insert(const QString& statement, const QVariantList& values)
+{
+    m_db->connection.exec(statement, values);
+    return m_db->connection.lastInsertId();
+}
+
+QVariant TestActEntry::column(qint64 act, const char* name)
+{
+    return m_db->connection.scalar(QStringLiteral("SELECT ") + QLatin1String(name) +
+                                       QStringLiteral(" FROM [ACTION] WHERE Id=?"),
+                                   {act});
+}
+
+void TestActEntry::newConsultationNeedsAPractitionerAndStoresTheChosenKeys()
+{
+    DataSet& action = m_module->dataSet(QStringLiteral("Action"));
+    action.open();
+    action.append();
+    action.setValue(QStringLiteral("Tag"), 1);
+    TEnterConsult window(action, m_module->dataSet(QStringLiteral("ComboItems")));
+    window.show();
+    QCOMPARE(QByteArray(window.metaObject()->className()), QByteArray("TEnterConsult"));
+    QVERIFY(!window.okButton()->isEnabled());
+    QCOMPARE(edit(&window, "Ed_Date")->text(), QStringLiteral("02/03/2026"));
+    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Lab_NoRepayment"))->text(), u("0,00 € "));
+
+    QStringList offered;
+    QTest::keyClick(edit(&window, "Ed_Doctor"), Qt::Key_Return);
+    QVERIFY(chooseLine(QStringLiteral("Dr Martin (Dermatologie)"), &offered));
+    QCOMPARE(offered, strings({"Dr Martin (Dermatologie)", "Dr Zola"}));
+    QCOMPARE(window.ids(TEnterConsult::Doctor),
+             QStringList({QString::number(m_martin), QString::number(m_zola)}));
+    QVERIFY(window.okButton()->isEnabled());
+    window.findChild<QToolButton*>(QStringLiteral("Btn_Illness"))->click();
+    QVERIFY(chooseLine(u("Otite de l'oreille (Bénigne)")));
+    type(edit(&window, "Ed_Time"), QStringLiteral("1430"));
+    type(edit(&window, "Ed_Payment"), QStringLiteral("45"));
+
+    window.okButton()->click();
+    QCOMPARE(window.result(), int(QDialog::Accepted));
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+    const qint64 act =
+        m_db->connection.scalar(QStringLiteral("SELECT MAX(Id) FROM [ACTION]")).toLongLong();
+    QCOMPARE(column(act, "Id_Org").toLongLong(), m_martin);
+    QCOMPARE(column(act, "Id_Illness").toLongLong(), m_otitis);
+    QCOMPARE(column(act, "Time_Action").toString(), QStringLiteral("14:30"));
+    QCOMPARE(column(act, "Price").toDouble(), 45.0);
+    QCOMPARE(column(act, "Date_Action").toString(), QStringLiteral("2026-03-02"));
+}
+
+void TestActEntry::unreimbursedAmountFollowsTheAmounts_data()
+{
+    QTest::addColumn<QString>("price");
+    QTest::addColumn<QString>("repayment");
+    QTest::addColumn<QVariant>("complementary");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("both insurers") << "45"
+                                   << "30,50" << QVariant(10.0) << u("4,50 € ");
+    QTest::newRow("more than paid") << "20"
+                                    << "25" << QVariant(0.0) << u("-5,00 € ");
+    QTest::newRow("reimbursement cleared") << "45"
+                                           << "" << QVariant(10.0) << u("0,00 € ");
+}
+
+void TestActEntry::unreimbursedAmountFollowsTheAmounts()
+{
+    QFETCH(QString, price);
+    QFETCH(QString, repayment);
+    QFETCH(QVariant, complementary);
+    QFETCH(QString, shown);
+    DataSet& action = m_module->dataSet(QStringLiteral("Action"));
+    action.open();
+    action.append();
+    action.setValue(QStringLiteral("Tag"), 1);
+    action.setValue(QStringLiteral("Price_Repayment_Comp"), complementary);
+    TEnterConsult window(action, m_module->dataSet(QStringLiteral("ComboItems")));
+    type(edit(&window, "Ed_Payment"), price);
+    type(edit(&window, "Ed_Price_Repayment"), repayment);
+    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Lab_NoRepayment"))->text(), shown);
+    window.reject();
+}
+
+void TestActEntry::editingWithoutChoosingKeepsTheKeysAndAGoneRowShowsEmpty()
+{
+    const qint64 act =
+        insert(QStringLiteral("INSERT INTO [ACTION] (Id_Ref, Tag, Id_Org, Id_Illness, Date_Action, "
+                              "Price) VALUES (1, 1, ?, ?, '2026-01-10', 30)"),
+               {m_zola, 999});
+    DataSet& action = m_module->dataSet(QStringLiteral("Action"));
+    action.open();
+    QVERIFY(action.locateId(act));
+    action.edit();
+    TEnterConsult window(action, m_module->dataSet(QStringLiteral("ComboItems")));
+    QCOMPARE(edit(&window, "Ed_Doctor")->text(), QStringLiteral("Dr Zola"));
+    QCOMPARE(edit(&window, "Ed_Illness")->text(), QString());
+    type(edit(&window, "Ed_Payment"), QStringLiteral("35"));
+    window.okButton()->click();
+    QCOMPARE(column(act, "Id_Org").toLongLong(), m_zola);
+    QCOMPARE(column(act, "Id_Illness").toLongLong(), 999);
+    QCOMPARE(column(act, "Price").toDouble(), 35.0);
+
+    // A practitioner deleted since leaves the field empty: OK waits for a
+    // new choice.
+    m_db->connection.exec(QStringLiteral("DELETE FROM LST_DOCTOR WHERE Id=?"), {m_zola});
+    action.edit();
+    TEnterConsult again(action, m_module->dataSet(QStringLiteral("ComboItems")));
+    QCOMPARE(edit(&again, "Ed_Doctor")->text(), QString());
+    QVERIFY(!again.okButton()->isEnabled());
+    again.reject();
+}
+
+void TestActEntry::refusedDateKeepsTheWindowAndCancelStoresNothing()
+{
+    DataSet& action = m_module->dataSet(QStringLiteral("Action"));
+    action.open();
+    action.append();
+    action.setValue(QStringLiteral("Tag"), 1);
+    TEnterConsult window(action, m_module->dataSet(QStringLiteral("ComboItems")));
+    window.show();
+    QTest::keyClick(edit(&window, "Ed_Doctor"), Qt::Key_Return);
+    QVERIFY(chooseLine(QStringLiteral("Dr Zola")));
+    type(edit(&window, "Ed_Date"), QStringLiteral("31042026"));
+    window.okButton()->click();
+    QVERIFY(window.isVisible());
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    QCOMPARE(edit(&window, "Ed_Doctor")->text(), QStringLiteral("Dr Zola"));
+    QVERIFY(action.isEditing());
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
+    QVERIFY(!action.isEditing());
+    QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT COUNT(*) FROM [ACTION]")).toInt(), 0);
+}
+
+void TestActEntry::purchaseNeedsAMedicineNotAPharmacy()
+{
+    const qint64 drug = insert(
+        QStringLiteral("INSERT INTO LST_DRUG (Title, Category) VALUES ('Milbemax', 'Vermifuge')"));
+    DataSet& action = m_module->dataSet(QStringLiteral("Action"));
+    action.open();
+    action.append();
+    action.setValue(QStringLiteral("Tag"), 2);
+    TEnterDrugPharmacy window(action);
+    window.show();
+    QCOMPARE(QByteArray(window.metaObject()->className()), QByteArray("TEnterDrugPharmacy"));
+    QVERIFY(!window.okButton()->isEnabled());
+    // An empty pharmacy table gives an empty list; the purchase goes on.
+    QTest::keyClick(edit(&window, "Ed_Pharmacy"), Qt::Key_Return);
+    QStringList offered{QStringLiteral("not read")};
+    QVERIFY(!chooseLine(QStringLiteral("x"), &offered));
+    QVERIFY(offered.isEmpty());
+    TStrList::openList()->close();
+    QTest::keyClick(edit(&window, "Ed_Drug"), Qt::Key_Return);
+    QVERIFY(chooseLine(QStringLiteral("Milbemax (Vermifuge)")));
+    QVERIFY(window.okButton()->isEnabled());
+    window.okButton()->click();
+    const qint64 act =
+        m_db->connection.scalar(QStringLiteral("SELECT MAX(Id) FROM [ACTION]")).toLongLong();
+    QCOMPARE(column(act, "Id_Drug").toLongLong(), drug);
+    QVERIFY(column(act, "Id_Org").isNull());
+    QCOMPARE(column(act, "Tag").toInt(), 2);
+}
+
+void TestActEntry::repaymentShowsOneSetAndStoresOnlyOnOk()
+{
+    const qint64 act = insert(QStringLiteral(
+        "INSERT INTO [ACTION] (Id_Ref, Tag, Id_Org, Date_Action, Price, Repayment, "
+        "Price_Repayment, Repayment_Comp, Price_Repayment_Comp) VALUES (1, 1, 1, '2026-03-02', "
+        "45, 0, 0, 0, 0)"));
+    DataSet& action = m_module->dataSet(QStringLiteral("Action"));
+
+    bool primaryShown = false;
+    bool complementaryShown = true;
+    QString date;
+    auto answer = ModalAnswer::when<TEnterRepayment>([&](TEnterRepayment* window) {
+        primaryShown =
+            window->findChild<QWidget*>(QStringLiteral("Ed_Price_Repayment"))->isVisible();
+        complementaryShown =
+            window->findChild<QWidget*>(QStringLiteral("Ed_Price_Repayment_Comp"))->isVisible();
+        date = edit(window, "Ed_Date_Repayment")->text();
+        type(edit(window, "Ed_Price_Repayment"), QStringLiteral("30,5"));
+        window->findChild<QPushButton*>(QStringLiteral("Btn_Ok"))->click();
+    });
+    QVERIFY(confirmRepayment(nullptr, action, act, 1));
+    QVERIFY(answer.seen());
+    QVERIFY(primaryShown);
+    QVERIFY(!complementaryShown);
+    QCOMPARE(date, QStringLiteral("02/03/2026"));
+    QCOMPARE(column(act, "Repayment").toInt(), 1);
+    QCOMPARE(column(act, "Price_Repayment").toDouble(), 30.5);
+    QCOMPARE(column(act, "Date_Repayment").toString(), QStringLiteral("2026-03-02"));
+    QVERIFY(!action.isOpen());
+
+    // Annuler leaves the complementary reimbursement unconfirmed and unchanged.
+    answer = ModalAnswer::when<TEnterRepayment>([&](TEnterRepayment* window) {
+        complementaryShown =
+            window->findChild<QWidget*>(QStringLiteral("Ed_Price_Repayment_Comp"))->isVisible();
+        type(edit(window, "Ed_Price_Repayment_Comp"), QStringLiteral("10"));
+        window->findChild<QPushButton*>(QStringLiteral("Btn_Cancel"))->click();
+    });
+    QVERIFY(!confirmRepayment(nullptr, action, act, 2));
+    QVERIFY(answer.seen());
+    QVERIFY(complementaryShown);
+    QCOMPARE(column(act, "Repayment_Comp").toInt(), 0);
+    QCOMPARE(column(act, "Price_Repayment_Comp").toDouble(), 0.0);
+    QVERIFY(column(act, "Date_Repayment_Comp").isNull());
+}
+
+QTEST_MAIN(TestActEntry)
+#include "tst_actentry.moc"
