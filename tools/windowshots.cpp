@@ -6,7 +6,7 @@
 #include "db/DataSet.h"
 #include "db/FieldFormat.h"
 #include "db/Schema.h"
-#include "dialogs/TActEntry.h"
+#include "dialogs/TCareEntry.h"
 #include "dialogs/TEnterRepayment.h"
 #include "dialogs/TReferenceEntry.h"
 #include "dialogs/TReferenceList.h"
@@ -113,5 +113,17 @@ int main(int argc, char** argv)
     save(&repayment, folder);
     repayment.reject();
     action.cancel();
+
+    connection.exec(QStringLiteral("INSERT INTO LST_VACCINE (Title) VALUES ('Rage')"));
+    connection.exec(QStringLiteral("INSERT INTO VACCINE (Id_Ref, Id_Org, Id_Vaccine, "
+                                   "Date_Vaccine, Repeat_Date, Remark1) VALUES (1, 1, 1, "
+                                   "'2026-03-02', '2027-03-02', 'Lot 4411B')"));
+    DataSet& vaccine = module.dataSet(QStringLiteral("Vaccine"));
+    vaccine.open();
+    vaccine.first();
+    vaccine.edit();
+    TEnterVaccineExe vaccination(vaccine);
+    save(&vaccination, folder);
+    vaccination.reject();
     return 0;
 }

@@ -1,12 +1,16 @@
 #pragma once
 
-// The entry windows of one act of the ACTION table: a consultation
-// (TEnterConsult) and a medicine purchase (TEnterDrugPharmacy).
+// The entry windows of one care row: a consultation (TEnterConsult) and a
+// medicine purchase (TEnterDrugPharmacy) of the ACTION table, and a
+// vaccination (TEnterVaccineExe) of the VACCINE table.
 
 #include "db/ReferenceUsage.h"
 
 #include <QDialog>
 #include <QStringList>
+
+#include <initializer_list>
+#include <utility>
 
 namespace tav {
 class DataSet;
@@ -16,14 +20,14 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// Edits the row of the shared Action query that the caller has put into
-// insert or edit state. Two reference fields show the text of a row of a
+// Edits the row of a shared query (Action, Vaccine) that the caller has put
+// into insert or edit state. Two reference fields show the text of a row of a
 // reference table and are chosen from a pick list; the key of the line
 // chosen is written to the act only when it is stored, so that a field not
 // chosen again keeps its key. OK stores the row (a refusal of the database
 // is shown and the window stays open with what was typed); Annuler, Escape
 // and the close button cancel it.
-class TActEntry : public QDialog
+class TCareEntry : public QDialog
 {
     Q_OBJECT
 
@@ -50,29 +54,33 @@ public:
     void openReferenceList(int reference);
 
 protected:
-    TActEntry(tav::DataSet& action, const Reference& first, const Reference& second,
-              int requiredReference, QWidget* parent);
-    // Binds the fields once the member's form is set up.
-    void setUpFields();
+    TCareEntry(tav::DataSet& row, const Reference& first, const Reference& second,
+               int requiredReference, int listExtraWidth, QWidget* parent);
+    // Binds each named field to its column and the date fields to the date
+    // picker, once the member's form is set up.
+    void setUpFields(std::initializer_list<std::pair<const char*, const char*>> bound,
+                     std::initializer_list<const char*> dates);
     bool eventFilter(QObject* watched, QEvent* event) override;
-    tav::DataSet& action() const { return m_action; }
+    tav::DataSet& row() const { return m_row; }
 
 private:
     void applyOkRule();
     void showNoRepayment();
-    void openDatePicker(const char* edit);
+    void openDatePicker(QLineEdit* edit);
     QLineEdit* line(const char* name) const;
 
-    tav::DataSet& m_action;
+    tav::DataSet& m_row;
     Reference m_references[2];
     int m_required;
+    int m_listExtraWidth;
+    QList<QLineEdit*> m_dates;
     QStringList m_ids[2];
     int m_chosen[2] = {-1, -1};
     QPushButton* m_ok = nullptr;
     QLabel* m_noRepayment = nullptr;
 };
 
-class TEnterConsult : public TActEntry
+class TEnterConsult : public TCareEntry
 {
     Q_OBJECT
 public:
@@ -90,7 +98,7 @@ private:
     tav::DataSet& m_comboItems;
 };
 
-class TEnterDrugPharmacy : public TActEntry
+class TEnterDrugPharmacy : public TCareEntry
 {
     Q_OBJECT
 public:
@@ -98,4 +106,14 @@ public:
     static constexpr int Drug = 1;
 
     explicit TEnterDrugPharmacy(tav::DataSet& action, QWidget* parent = nullptr);
+};
+
+class TEnterVaccineExe : public TCareEntry
+{
+    Q_OBJECT
+public:
+    static constexpr int Doctor = 0;
+    static constexpr int Vaccine = 1;
+
+    explicit TEnterVaccineExe(tav::DataSet& vaccine, QWidget* parent = nullptr);
 };

@@ -6,8 +6,10 @@
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
 #include "db/FieldFormat.h"
-#include "dialogs/TActEntry.h"
+#include "dialogs/DatePicker.h"
+#include "dialogs/TCareEntry.h"
 #include "dialogs/TEnterRepayment.h"
+#include "dialogs/TSelectDate.h"
 #include "dialogs/TStrList.h"
 #include "ui/MessageBox.h"
 
@@ -55,7 +57,7 @@ bool chooseLine(const QString& text, QStringList* offered = nullptr)
 
 } // namespace
 
-class TestActEntry : public QObject
+class TestCareEntry : public QObject
 {
     Q_OBJECT
 
@@ -71,6 +73,8 @@ private slots:
     void refusedDateKeepsTheWindowAndCancelStoresNothing();
     void purchaseNeedsAMedicineNotAPharmacy();
     void repaymentShowsOneSetAndStoresOnlyOnOk();
+    void vaccinationNeedsAVaccineOnly();
+    void vaccinationKeepsItsReminderFlagAndClearsItsReminderDate();
 
 private:
     qint64 insert(const QString& statement, const QVariantList& values = {});
@@ -84,14 +88,14 @@ private:
     qint64 m_otitis = 0;
 };
 
-void TestActEntry::initTestCase()
+void TestCareEntry::initTestCase()
 {
     MessageBox::setTestMode(true);
     // Amounts follow the user's locale: these tests read them as in France.
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 }
 
-void TestActEntry::init()
+void TestCareEntry::init()
 {
     MessageBox::clearShownMessages();
     MessageBox::clearNextAnswers();
@@ -109,27 +113,27 @@ void TestActEntry::init()
         action.setDisplayFormat(QString::fromLatin1(money), moneyFormat(u("€")));
 }
 
-void TestActEntry::cleanup()
+void TestCareEntry::cleanup()
 {
     m_module.reset();
     m_db.reset();
     m_clock.reset();
 }
 
-qint64 TestActEntry::insert(const QString& statement, const QVariantList& values)
+qint64 TestCareEntry::insert(const QString& statement, const QVariantList& values)
 {
     m_db->connection.exec(statement, values);
     return m_db->connection.lastInsertId();
 }
 
-QVariant TestActEntry::column(qint64 act, const char* name)
+QVariant TestCareEntry::column(qint64 act, const char* name)
 {
     return m_db->connection.scalar(QStringLiteral("SELECT ") + QLatin1String(name) +
                                        QStringLiteral(" FROM [ACTION] WHERE Id=?"),
                                    {act});
 }
 
-void TestActEntry::newConsultationNeedsAPractitionerAndStoresTheChosenKeys()
+void TestCareEntry::newConsultationNeedsAPractitionerAndStoresTheChosenKeys()
 {
     DataSet& action = m_module->dataSet(QStringLiteral("Action"));
     action.open();
@@ -166,7 +170,7 @@ void TestActEntry::newConsultationNeedsAPractitionerAndStoresTheChosenKeys()
     QCOMPARE(column(act, "Date_Action").toString(), QStringLiteral("2026-03-02"));
 }
 
-void TestActEntry::unreimbursedAmountFollowsTheAmounts_data()
+void TestCareEntry::unreimbursedAmountFollowsTheAmounts_data()
 {
     QTest::addColumn<QString>("price");
     QTest::addColumn<QString>("repayment");
@@ -180,7 +184,7 @@ void TestActEntry::unreimbursedAmountFollowsTheAmounts_data()
                                            << "" << QVariant(10.0) << u("0,00 € ");
 }
 
-void TestActEntry::unreimbursedAmountFollowsTheAmounts()
+void TestCareEntry::unreimbursedAmountFollowsTheAmounts()
 {
     QFETCH(QString, price);
     QFETCH(QString, repayment);
@@ -198,7 +202,7 @@ void TestActEntry::unreimbursedAmountFollowsTheAmounts()
     window.reject();
 }
 
-void TestActEntry::editingWithoutChoosingKeepsTheKeysAndAGoneRowShowsEmpty()
+void TestCareEntry::editingWithoutChoosingKeepsTheKeysAndAGoneRowShowsEmpty()
 {
     const qint64 act =
         insert(QStringLiteral("INSERT INTO [ACTION] (Id_Ref, Tag, Id_Org, Id_Illness, Date_Action, "
@@ -227,7 +231,7 @@ void TestActEntry::editingWithoutChoosingKeepsTheKeysAndAGoneRowShowsEmpty()
     again.reject();
 }
 
-void TestActEntry::refusedDateKeepsTheWindowAndCancelStoresNothing()
+void TestCareEntry::refusedDateKeepsTheWindowAndCancelStoresNothing()
 {
     DataSet& action = m_module->dataSet(QStringLiteral("Action"));
     action.open();
@@ -249,7 +253,7 @@ void TestActEntry::refusedDateKeepsTheWindowAndCancelStoresNothing()
     QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT COUNT(*) FROM [ACTION]")).toInt(), 0);
 }
 
-void TestActEntry::purchaseNeedsAMedicineNotAPharmacy()
+void TestCareEntry::purchaseNeedsAMedicineNotAPharmacy()
 {
     const qint64 drug = insert(
         QStringLiteral("INSERT INTO LST_DRUG (Title, Category) VALUES ('Milbemax', 'Vermifuge')"));
@@ -278,7 +282,7 @@ void TestActEntry::purchaseNeedsAMedicineNotAPharmacy()
     QCOMPARE(column(act, "Tag").toInt(), 2);
 }
 
-void TestActEntry::repaymentShowsOneSetAndStoresOnlyOnOk()
+void TestCareEntry::repaymentShowsOneSetAndStoresOnlyOnOk()
 {
     const qint64 act = insert(QStringLiteral(
         "INSERT INTO [ACTION] (Id_Ref, Tag, Id_Org, Date_Action, Price, Repayment, "
@@ -323,5 +327,72 @@ void TestActEntry::repaymentShowsOneSetAndStoresOnlyOnOk()
     QVERIFY(column(act, "Date_Repayment_Comp").isNull());
 }
 
-QTEST_MAIN(TestActEntry)
-#include "tst_actentry.moc"
+void TestCareEntry::vaccinationNeedsAVaccineOnly()
+{
+    DataSet& vaccine = m_module->dataSet(QStringLiteral("Vaccine"));
+    vaccine.open();
+    vaccine.append();
+    vaccine.setValue(QStringLiteral("Id_Ref"), 1);
+    vaccine.setValue(QStringLiteral("Date_Vaccine"), Clock::today());
+    TEnterVaccineExe window(vaccine);
+    window.show();
+    QCOMPARE(QByteArray(window.metaObject()->className()), QByteArray("TEnterVaccineExe"));
+    QCOMPARE(edit(&window, "Ed_Date")->text(), QStringLiteral("02/03/2026"));
+    QCOMPARE(edit(&window, "Ed_Date_Repeat")->text(), QStringLiteral("//"));
+    QVERIFY(!window.okButton()->isEnabled());
+    // No vaccine in the catalogue: an empty list, nothing to store.
+    QTest::keyClick(edit(&window, "Ed_Vaccine"), Qt::Key_Return);
+    QStringList offered{QStringLiteral("not read")};
+    QVERIFY(!chooseLine(QStringLiteral("Rage"), &offered));
+    QVERIFY(offered.isEmpty());
+    TStrList::openList()->close();
+    QVERIFY(!window.okButton()->isEnabled());
+
+    const qint64 rabies = insert(QStringLiteral("INSERT INTO LST_VACCINE (Title) VALUES ('Rage')"));
+    window.findChild<QToolButton*>(QStringLiteral("Btn_Vaccine"))->click();
+    QVERIFY(chooseLine(QStringLiteral("Rage")));
+    // The vaccine list is wider than the act lists.
+    QVERIFY(window.okButton()->isEnabled());
+    window.okButton()->click();
+    QCOMPARE(window.result(), int(QDialog::Accepted));
+    QVariantList row;
+    m_db->connection.forEachRow(
+        QStringLiteral("SELECT Id_Vaccine, Id_Org, Repeat_Date, Date_Vaccine FROM VACCINE"),
+        [&row](const QVariantList& r) { row = r; });
+    QCOMPARE(row.value(0).toLongLong(), rabies);
+    QVERIFY(row.value(1).isNull());
+    QVERIFY(row.value(2).isNull());
+    QCOMPARE(row.value(3).toString(), QStringLiteral("2026-03-02"));
+}
+
+void TestCareEntry::vaccinationKeepsItsReminderFlagAndClearsItsReminderDate()
+{
+    insert(
+        QStringLiteral("INSERT INTO LST_VACCINE (Title, Category) VALUES ('Rage', 'Obligatoire')"));
+    const qint64 shot = insert(QStringLiteral("INSERT INTO VACCINE (Id_Ref, Id_Org, Id_Vaccine, "
+                                              "Date_Vaccine, Repeat_Date, Repeat_Exe) "
+                                              "VALUES (1, ?, 1, '2025-03-02', '2026-03-02', 1)"),
+                               {m_martin});
+    DataSet& vaccine = m_module->dataSet(QStringLiteral("Vaccine"));
+    vaccine.open();
+    QVERIFY(vaccine.locateId(shot));
+    vaccine.edit();
+    TEnterVaccineExe window(vaccine);
+    window.show();
+    QCOMPARE(edit(&window, "Ed_Vaccine")->text(), QStringLiteral("Rage (Obligatoire)"));
+    QCOMPARE(edit(&window, "Ed_Doctor")->text(), QStringLiteral("Dr Martin (Dermatologie)"));
+    QCOMPARE(edit(&window, "Ed_Date_Repeat")->text(), QStringLiteral("02/03/2026"));
+    QTest::keyClick(edit(&window, "Ed_Date_Repeat"), Qt::Key_Return);
+    TSelectDate* picker = openDatePicker();
+    QVERIFY(picker);
+    picker->findChild<QToolButton*>(QStringLiteral("Btn_Clear"))->click();
+    window.okButton()->click();
+    QCOMPARE(window.result(), int(QDialog::Accepted));
+    QVERIFY(m_db->connection.scalar(QStringLiteral("SELECT Repeat_Date FROM VACCINE")).isNull());
+    QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT Repeat_Exe FROM VACCINE")).toInt(), 1);
+    QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT Id_Org FROM VACCINE")).toLongLong(),
+             m_martin);
+}
+
+QTEST_MAIN(TestCareEntry)
+#include "tst_careentry.moc"

@@ -1,4 +1,4 @@
-#include "dialogs/TActEntry.h"
+#include "dialogs/TCareEntry.h"
 
 #include "db/CalcFields.h"
 #include "db/DataSet.h"
@@ -14,6 +14,7 @@
 #include "ui/MessageBox.h"
 #include "ui_TEnterConsult.h"
 #include "ui_TEnterDrugPharmacy.h"
+#include "ui_TEnterVaccineExe.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,7 +32,19 @@ const QString kGravityKey = QStringLiteral("Action_Gravity");
 // The reference pick lists stand a little below the top of their field
 // and also cover its button.
 constexpr int kListOffset = 16;
-constexpr int kListExtraWidth = 15;
+constexpr int kActListExtraWidth = 15;
+constexpr int kVaccinationListExtraWidth = 25;
+
+// What the two act windows bind, when their form has the field.
+const std::initializer_list<std::pair<const char*, const char*>> kActFields = {
+    {"Ed_Date", "Date_Action"},
+    {"Ed_Time", "Time_Action"},
+    {"Ed_Payment", "Price"},
+    {"Ed_Gravity", "Gravity"},
+    {"Memo_Remark1", "Remark1"},
+    {"Memo_Remark2", "Remark2"},
+    {"Ed_Date_Repayment", "Date_Repayment"},
+    {"Ed_Price_Repayment", "Price_Repayment"}};
 
 // Blue behind the unreimbursed amount, in white bold figures.
 const QColor kAmountBackground(0, 0, 160);
@@ -46,34 +59,31 @@ bool isEnter(QEvent* event)
 
 } // namespace
 
-TActEntry::TActEntry(DataSet& action, const Reference& first, const Reference& second,
-                     int requiredReference, QWidget* parent)
-    : QDialog(parent), m_action(action), m_references{first, second}, m_required(requiredReference)
+TCareEntry::TCareEntry(DataSet& row, const Reference& first, const Reference& second,
+                       int requiredReference, int listExtraWidth, QWidget* parent)
+    : QDialog(parent), m_row(row), m_references{first, second}, m_required(requiredReference),
+      m_listExtraWidth(listExtraWidth)
 {}
 
-QLineEdit* TActEntry::line(const char* name) const
+QLineEdit* TCareEntry::line(const char* name) const
 {
     return findChild<QLineEdit*>(QString::fromLatin1(name));
 }
 
-void TActEntry::setUpFields()
+void TCareEntry::setUpFields(std::initializer_list<std::pair<const char*, const char*>> bound,
+                             std::initializer_list<const char*> dates)
 {
-    for (const auto& [name, column] :
-         {std::pair{"Ed_Date", "Date_Action"}, std::pair{"Ed_Time", "Time_Action"},
-          std::pair{"Ed_Payment", "Price"}, std::pair{"Ed_Gravity", "Gravity"},
-          std::pair{"Memo_Remark1", "Remark1"}, std::pair{"Memo_Remark2", "Remark2"},
-          std::pair{"Ed_Date_Repayment", "Date_Repayment"},
-          std::pair{"Ed_Price_Repayment", "Price_Repayment"}}) {
+    for (const auto& [name, column] : bound) {
         if (auto* widget = findChild<QWidget*>(QString::fromLatin1(name)))
-            FieldBinding::bind(widget, m_action, QString::fromLatin1(column));
+            FieldBinding::bind(widget, m_row, QString::fromLatin1(column));
     }
     if (auto* gravity = line("Ed_Gravity"))
         gravity->setMaxLength(128);
 
     m_ok = findChild<QPushButton*>(QStringLiteral("Btn_Ok"));
-    connect(m_ok, &QPushButton::clicked, this, &TActEntry::Btn_OkClick);
+    connect(m_ok, &QPushButton::clicked, this, &TCareEntry::Btn_OkClick);
     connect(findChild<QPushButton*>(QStringLiteral("Btn_Cancel")), &QPushButton::clicked, this,
-            &TActEntry::reject);
+            &TCareEntry::reject);
 
     for (int r = 0; r < 2; ++r) {
         const Reference& ref = m_references[r];
@@ -83,61 +93,66 @@ void TActEntry::setUpFields()
                 this, [this, r]() { openReferenceList(r); });
         // The stored key shows as its row's text; a key whose row is gone
         // shows nothing and must be chosen again.
-        const qint64 id = m_action.value(QString::fromLatin1(ref.column)).toLongLong();
+        const qint64 id = m_row.value(QString::fromLatin1(ref.column)).toLongLong();
         if (id != -1) {
             try {
-                edit->setText(referenceText(m_action.connection(), ref.kind, id));
+                edit->setText(referenceText(m_row.connection(), ref.kind, id));
             } catch (const DbError& e) {
                 showError(this, e.message());
             }
         }
     }
     connect(line(m_references[m_required].edit), &QLineEdit::textChanged, this,
-            &TActEntry::applyOkRule);
+            &TCareEntry::applyOkRule);
 
-    for (const char* date : {"Ed_Date", "Ed_Date_Repayment"}) {
-        line(date)->installEventFilter(this);
+    for (const char* name : dates) {
+        QLineEdit* date = line(name);
+        m_dates.append(date);
+        date->installEventFilter(this);
         const QString button =
-            QString::fromLatin1(date).replace(QStringLiteral("Ed_"), QStringLiteral("Btn_"));
+            QString::fromLatin1(name).replace(QStringLiteral("Ed_"), QStringLiteral("Btn_"));
         connect(findChild<QToolButton*>(button), &QToolButton::clicked, this,
                 [this, date]() { openDatePicker(date); });
     }
 
+    // The acts show live what is left to pay.
     m_noRepayment = findChild<QLabel*>(QStringLiteral("Lab_NoRepayment"));
-    QFont bold = m_noRepayment->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.4);
-    m_noRepayment->setFont(bold);
-    QPalette palette = m_noRepayment->palette();
-    palette.setColor(QPalette::Window, kAmountBackground);
-    palette.setColor(QPalette::WindowText, Qt::white);
-    m_noRepayment->setPalette(palette);
+    if (m_noRepayment) {
+        QFont bold = m_noRepayment->font();
+        bold.setBold(true);
+        bold.setPointSizeF(bold.pointSizeF() * 1.4);
+        m_noRepayment->setFont(bold);
+        QPalette palette = m_noRepayment->palette();
+        palette.setColor(QPalette::Window, kAmountBackground);
+        palette.setColor(QPalette::WindowText, Qt::white);
+        m_noRepayment->setPalette(palette);
+        // Every amount typed may change what is left to pay.
+        for (const char* amount : {"Ed_Payment", "Ed_Price_Repayment"})
+            connect(line(amount), &QLineEdit::textChanged, this, &TCareEntry::showNoRepayment);
+        connect(&m_row, &DataSet::fieldChanged, this, &TCareEntry::showNoRepayment);
+    }
     if (auto* band = findChild<QLabel*>(QStringLiteral("Pan_Repayment"))) {
         QPalette grey = band->palette();
         grey.setColor(QPalette::Window, QColor(192, 192, 192));
         band->setPalette(grey);
     }
-    // Every amount typed may change what is left to pay.
-    for (const char* amount : {"Ed_Payment", "Ed_Price_Repayment"})
-        connect(line(amount), &QLineEdit::textChanged, this, &TActEntry::showNoRepayment);
-    connect(&m_action, &DataSet::fieldChanged, this, &TActEntry::showNoRepayment);
 
     applyOkRule();
     showNoRepayment();
     prepareWindow(this, false);
 }
 
-void TActEntry::applyOkRule()
+void TCareEntry::applyOkRule()
 {
     m_ok->setEnabled(!line(m_references[m_required].edit)->text().isEmpty());
 }
 
-QString TActEntry::noRepaymentText() const
+QString TCareEntry::noRepaymentText() const
 {
     // An amount being typed is held as its text until the row is stored:
     // read it as the stored row will have it, an empty text being no amount.
     const auto amount = [this](const char* field) -> QVariant {
-        const QVariant v = m_action.value(QString::fromLatin1(field));
+        const QVariant v = m_row.value(QString::fromLatin1(field));
         if (v.typeId() != QMetaType::QString)
             return v;
         QString typed = v.toString().trimmed();
@@ -150,25 +165,25 @@ QString TActEntry::noRepaymentText() const
         noRepayment(amount("Price"), amount("Price_Repayment"), amount("Price_Repayment_Comp"));
     // The money format of the grids, so that the window and the column
     // "Non remboursé" show the same figure.
-    const int price = m_action.fieldIndex(QStringLiteral("Price"));
-    QString format = price >= 0 ? m_action.field(price).def.displayFormat : QString();
+    const int price = m_row.fieldIndex(QStringLiteral("Price"));
+    QString format = price >= 0 ? m_row.field(price).def.displayFormat : QString();
     if (format.isEmpty())
         format = moneyFormat(QLocale().currencySymbol(QLocale::CurrencySymbol));
     return formatNumber(left, format) + QLatin1Char(' ');
 }
 
-void TActEntry::showNoRepayment()
+void TCareEntry::showNoRepayment()
 {
     if (m_noRepayment)
         m_noRepayment->setText(noRepaymentText());
 }
 
-void TActEntry::openReferenceList(int reference)
+void TCareEntry::openReferenceList(int reference)
 {
     const Reference& ref = m_references[reference];
     QVector<ReferenceLine> rows;
     try {
-        rows = referenceLines(m_action.connection(), ref.kind);
+        rows = referenceLines(m_row.connection(), ref.kind);
     } catch (const DbError& e) {
         showError(this, e.message());
         return;
@@ -185,7 +200,7 @@ void TActEntry::openReferenceList(int reference)
     list->setSorted(false);
     list->setLines(lines);
     const QPoint topLeft = edit->mapToGlobal(QPoint(0, 0));
-    list->setGeometry(topLeft.x(), topLeft.y() + kListOffset, edit->width() + kListExtraWidth,
+    list->setGeometry(topLeft.x(), topLeft.y() + kListOffset, edit->width() + m_listExtraWidth,
                       list->height());
     list->setTargetEdit(edit);
     connect(list, &TStrList::lineChosen, this,
@@ -194,12 +209,12 @@ void TActEntry::openReferenceList(int reference)
     list->popup();
 }
 
-void TActEntry::openDatePicker(const char* edit)
+void TCareEntry::openDatePicker(QLineEdit* edit)
 {
-    showDatePicker(line(edit), &m_action);
+    showDatePicker(edit, &m_row);
 }
 
-bool TActEntry::eventFilter(QObject* watched, QEvent* event)
+bool TCareEntry::eventFilter(QObject* watched, QEvent* event)
 {
     if (isEnter(event)) {
         for (int r = 0; r < 2; ++r) {
@@ -208,8 +223,8 @@ bool TActEntry::eventFilter(QObject* watched, QEvent* event)
                 return true;
             }
         }
-        for (const char* date : {"Ed_Date", "Ed_Date_Repayment"}) {
-            if (watched == line(date)) {
+        for (QLineEdit* date : std::as_const(m_dates)) {
+            if (watched == date) {
                 openDatePicker(date);
                 return true;
             }
@@ -218,20 +233,20 @@ bool TActEntry::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TActEntry::Btn_OkClick()
+void TCareEntry::Btn_OkClick()
 {
     if (!m_ok->isEnabled())
         return;
     try {
-        if (!m_action.isEditing())
-            m_action.edit();
+        if (!m_row.isEditing())
+            m_row.edit();
         for (int r = 0; r < 2; ++r) {
             const int chosen = m_chosen[r];
             if (chosen >= 0 && chosen < m_ids[r].size())
-                m_action.setValue(QString::fromLatin1(m_references[r].column),
-                                  m_ids[r].at(chosen).toLongLong());
+                m_row.setValue(QString::fromLatin1(m_references[r].column),
+                               m_ids[r].at(chosen).toLongLong());
         }
-        m_action.post();
+        m_row.post();
     } catch (const DbError& e) {
         // The row keeps its state and everything typed, to be mended.
         showError(this, e.message());
@@ -240,29 +255,29 @@ void TActEntry::Btn_OkClick()
     accept();
 }
 
-void TActEntry::reject()
+void TCareEntry::reject()
 {
-    if (m_action.isEditing())
-        m_action.cancel();
+    if (m_row.isEditing())
+        m_row.cancel();
     QDialog::reject();
 }
 
 TEnterConsult::TEnterConsult(DataSet& action, DataSet& comboItems, QWidget* parent)
-    : TActEntry(action, {ReferenceKind::Doctor, "Ed_Doctor", "Btn_Doctor", "Id_Org"},
-                {ReferenceKind::Illness, "Ed_Illness", "Btn_Illness", "Id_Illness"}, Doctor,
-                parent),
+    : TCareEntry(action, {ReferenceKind::Doctor, "Ed_Doctor", "Btn_Doctor", "Id_Org"},
+                 {ReferenceKind::Illness, "Ed_Illness", "Btn_Illness", "Id_Illness"}, Doctor,
+                 kActListExtraWidth, parent),
       m_comboItems(comboItems)
 {
     Ui::TEnterConsult form;
     form.setupUi(this);
-    setUpFields();
+    setUpFields(kActFields, {"Ed_Date", "Ed_Date_Repayment"});
     connect(form.Btn_Gravity, &QToolButton::clicked, this, &TEnterConsult::Btn_GravityClick);
     form.Ed_Gravity->installEventFilter(this);
 }
 
 void TEnterConsult::Btn_GravityClick()
 {
-    showPickList(findChild<QLineEdit*>(QStringLiteral("Ed_Gravity")), true, QString(), &action(),
+    showPickList(findChild<QLineEdit*>(QStringLiteral("Ed_Gravity")), true, QString(), &row(),
                  &m_comboItems, kGravityKey);
 }
 
@@ -278,14 +293,28 @@ bool TEnterConsult::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
-    return TActEntry::eventFilter(watched, event);
+    return TCareEntry::eventFilter(watched, event);
 }
 
 TEnterDrugPharmacy::TEnterDrugPharmacy(DataSet& action, QWidget* parent)
-    : TActEntry(action, {ReferenceKind::Pharmacy, "Ed_Pharmacy", "Btn_Pharmacy", "Id_Org"},
-                {ReferenceKind::Drug, "Ed_Drug", "Btn_Drug", "Id_Drug"}, Drug, parent)
+    : TCareEntry(action, {ReferenceKind::Pharmacy, "Ed_Pharmacy", "Btn_Pharmacy", "Id_Org"},
+                 {ReferenceKind::Drug, "Ed_Drug", "Btn_Drug", "Id_Drug"}, Drug, kActListExtraWidth,
+                 parent)
 {
     Ui::TEnterDrugPharmacy form;
     form.setupUi(this);
-    setUpFields();
+    setUpFields(kActFields, {"Ed_Date", "Ed_Date_Repayment"});
+}
+
+TEnterVaccineExe::TEnterVaccineExe(DataSet& vaccine, QWidget* parent)
+    : TCareEntry(vaccine, {ReferenceKind::Doctor, "Ed_Doctor", "Btn_Doctor", "Id_Org"},
+                 {ReferenceKind::Vaccine, "Ed_Vaccine", "Btn_Vaccine", "Id_Vaccine"}, Vaccine,
+                 kVaccinationListExtraWidth, parent)
+{
+    Ui::TEnterVaccineExe form;
+    form.setupUi(this);
+    setUpFields({{"Ed_Date", "Date_Vaccine"},
+                 {"Ed_Date_Repeat", "Repeat_Date"},
+                 {"Memo_Remark1", "Remark1"}},
+                {"Ed_Date", "Ed_Date_Repeat"});
 }
