@@ -44,7 +44,7 @@ CareTotals careTotals(Connection& connection, qint64 animalId, int tag, int year
 QString careTotalsText(const CareTotals& totals, const QString& moneyFormat)
 {
     return QString::number(totals.year) + QStringLiteral(" : ") +
-           amounts(totals.inYear, moneyFormat) + QStringLiteral("  —  Total : ") +
+           amounts(totals.inYear, moneyFormat) + QStringLiteral("\nTotal : ") +
            amounts(totals.allYears, moneyFormat);
 }
 

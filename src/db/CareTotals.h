@@ -27,7 +27,7 @@ struct CareTotals
 CareTotals careTotals(Connection& connection, qint64 animalId, int tag, int year);
 
 // "2026 : 432,10 € payés, 210,00 € remboursés, 222,10 € restants" and
-// "Total : …" on one line, amounts through the money display format.
+// "Total : …" on a second line, amounts through the money display format.
 QString careTotalsText(const CareTotals& totals, const QString& moneyFormat);
 
 } // namespace tav

@@ -39,7 +39,7 @@ void TestCareTotals::sumsTheYearAndAllYearsOfOneAnimalAndTag()
     QCOMPARE(t.inYear.reimbursed, 210.0);
     QCOMPARE(t.allYears.paid, 532.10);
     QCOMPARE(careTotalsText(t, moneyFormat(u("€"))),
-             u("2026 : 432,10 € payés, 210,00 € remboursés, 222,10 € restants  —  Total : "
+             u("2026 : 432,10 € payés, 210,00 € remboursés, 222,10 € restants\nTotal : "
                "532,10 € payés, 210,00 € remboursés, 322,10 € restants"));
     QCOMPARE(careTotals(db.connection, 1, 2, 2026).allYears.paid, 12.0);
     QCOMPARE(careTotals(db.connection, 3, 1, 2026).allYears.paid, 0.0);
