@@ -1,0 +1,229 @@
+#include "media/Cabinet.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+// GLib names a structure member "signals", which Qt defines as a keyword.
+#undef signals
+#include <gio/gio.h>
+#include <libgcab.h>
+
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+
+namespace tav {
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// Owners of the GLib objects, released whatever way a function leaves.
+struct GObjectDeleter
+{
+    void operator()(gpointer p) const
+    {
+        if (p)
+            g_object_unref(p);
+    }
+};
+template <typename T> using GPtr = std::unique_ptr<T, GObjectDeleter>;
+
+struct ErrorHolder
+{
+    GError* error = nullptr;
+    ~ErrorHolder()
+    {
+        if (error)
+            g_error_free(error);
+    }
+    QString text() const
+    {
+        return error ? QString::fromUtf8(error->message) : tr("erreur inconnue");
+    }
+};
+
+CabinetResult failure(const QString& why)
+{
+    return {false, why};
+}
+
+GPtr<GFile> fileOf(const QString& path)
+{
+    return GPtr<GFile>(g_file_new_for_path(QFile::encodeName(path).constData()));
+}
+
+// The files of every folder of a loaded cabinet, in archive order.
+QList<GCabFile*> filesOf(GCabCabinet* cabinet)
+{
+    QList<GCabFile*> files;
+    GPtrArray* folders = gcab_cabinet_get_folders(cabinet);
+    for (guint i = 0; folders && i < folders->len; ++i) {
+        auto* folder = static_cast<GCabFolder*>(g_ptr_array_index(folders, i));
+        GSList* list = gcab_folder_get_files(folder);
+        for (GSList* l = list; l; l = l->next)
+            files << static_cast<GCabFile*>(l->data);
+        g_slist_free(list);
+    }
+    return files;
+}
+
+// Cabinet names use "\" between folders.
+QString entryName(GCabFile* file)
+{
+    return QString::fromUtf8(gcab_file_get_name(file));
+}
+
+CabinetResult load(const QString& path, GPtr<GCabCabinet>& cabinet)
+{
+    GPtr<GFile> file = fileOf(path);
+    ErrorHolder e;
+    GPtr<GFileInputStream> in(g_file_read(file.get(), nullptr, &e.error));
+    if (!in)
+        return failure(tr("Impossible de lire le fichier « %1 » : %2").arg(path, e.text()));
+    cabinet.reset(gcab_cabinet_new());
+    if (!gcab_cabinet_load(cabinet.get(), G_INPUT_STREAM(in.get()), nullptr, &e.error))
+        return failure(tr("Le fichier « %1 » n'est pas une archive de sauvegarde lisible : %2")
+                           .arg(path, e.text()));
+    return {};
+}
+
+struct ExtractState
+{
+    const CabinetProgress* progress;
+    int index = 0;
+};
+
+gboolean onExtract(GCabFile* file, gpointer data)
+{
+    auto* state = static_cast<ExtractState*>(data);
+    if (*state->progress)
+        (*state->progress)(state->index, entryName(file));
+    ++state->index;
+    // Every name was checked before: it lands in the folder as it stands.
+    gcab_file_set_extract_name(file, gcab_file_get_name(file));
+    return TRUE;
+}
+
+struct WriteState
+{
+    const CabinetProgress* progress;
+    int index = 0;
+};
+
+gboolean onWrite(GCabFile* file, gpointer data)
+{
+    auto* state = static_cast<WriteState*>(data);
+    if (*state->progress)
+        (*state->progress)(state->index, entryName(file));
+    ++state->index;
+    return TRUE;
+}
+
+} // namespace
+
+bool isSafeEntryName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QChar(0));
+}
+
+CabinetResult writeCabinet(const QString& path, const QVector<CabinetEntry>& entries,
+                           const CabinetProgress& progress)
+{
+    GPtr<GCabCabinet> cabinet(gcab_cabinet_new());
+    GCabFolder* folder = gcab_folder_new(GCAB_COMPRESSION_MSZIP);
+    ErrorHolder e;
+    for (const CabinetEntry& entry : entries) {
+        if (!isSafeEntryName(entry.name)) {
+            g_object_unref(folder);
+            return failure(tr("Nom de fichier incorrect dans l'archive : « %1 »").arg(entry.name));
+        }
+        if (!QFileInfo(entry.sourcePath).isFile()) {
+            g_object_unref(folder);
+            return failure(tr("Le fichier « %1 » est introuvable.").arg(entry.sourcePath));
+        }
+        GPtr<GFile> source = fileOf(entry.sourcePath);
+        GPtr<GCabFile> file(gcab_file_new_with_file(entry.name.toUtf8().constData(), source.get()));
+        if (!gcab_folder_add_file(folder, file.get(), FALSE, nullptr, &e.error)) {
+            g_object_unref(folder);
+            return failure(
+                tr("Impossible d'ajouter « %1 » à l'archive : %2").arg(entry.sourcePath, e.text()));
+        }
+    }
+    if (!gcab_cabinet_add_folder(cabinet.get(), folder, &e.error)) {
+        g_object_unref(folder);
+        return failure(tr("Impossible de préparer l'archive : %1").arg(e.text()));
+    }
+    g_object_unref(folder);
+
+    const QString temporary = path + QStringLiteral(".tmp");
+    QFile::remove(temporary);
+    bool written = false;
+    {
+        GPtr<GFile> target = fileOf(temporary);
+        GPtr<GFileOutputStream> out(g_file_replace(
+            target.get(), nullptr, FALSE, G_FILE_CREATE_REPLACE_DESTINATION, nullptr, &e.error));
+        if (out) {
+            WriteState state{&progress};
+            written = gcab_cabinet_write_simple(cabinet.get(), G_OUTPUT_STREAM(out.get()), onWrite,
+                                                &state, nullptr, &e.error) &&
+                      g_output_stream_close(G_OUTPUT_STREAM(out.get()), nullptr, &e.error);
+        }
+    }
+    if (written) {
+        QFile f(temporary);
+        written = f.open(QIODevice::ReadWrite) && ::fsync(f.handle()) == 0;
+    }
+    if (!written || std::rename(QFile::encodeName(temporary).constData(),
+                                QFile::encodeName(path).constData()) != 0) {
+        QFile::remove(temporary);
+        return failure(tr("Impossible d'écrire l'archive « %1 » : %2").arg(path, e.text()));
+    }
+    return {};
+}
+
+CabinetResult listCabinet(const QString& path, QStringList* names)
+{
+    GPtr<GCabCabinet> cabinet;
+    if (CabinetResult r = load(path, cabinet); !r.ok)
+        return r;
+    names->clear();
+    for (GCabFile* file : filesOf(cabinet.get()))
+        *names << entryName(file);
+    return {};
+}
+
+CabinetResult extractCabinet(const QString& path, const QString& folder,
+                             const CabinetProgress& progress)
+{
+    GPtr<GCabCabinet> cabinet;
+    if (CabinetResult r = load(path, cabinet); !r.ok)
+        return r;
+    for (GCabFile* file : filesOf(cabinet.get())) {
+        if (!isSafeEntryName(entryName(file)))
+            return failure(tr("L'archive « %1 » contient un nom de fichier refusé : « %2 »")
+                               .arg(path, entryName(file)));
+    }
+    // The loaded cabinet reads its data from the stream it was loaded from:
+    // load it again for the extraction itself.
+    GPtr<GFile> source = fileOf(path);
+    ErrorHolder e;
+    GPtr<GFileInputStream> in(g_file_read(source.get(), nullptr, &e.error));
+    GPtr<GCabCabinet> reader(gcab_cabinet_new());
+    if (!in || !gcab_cabinet_load(reader.get(), G_INPUT_STREAM(in.get()), nullptr, &e.error))
+        return failure(tr("Impossible de lire l'archive « %1 » : %2").arg(path, e.text()));
+    GPtr<GFile> target = fileOf(folder);
+    ExtractState state{&progress};
+    if (!gcab_cabinet_extract_simple(reader.get(), target.get(), onExtract, &state, nullptr,
+                                     &e.error))
+        return failure(tr("Impossible d'extraire l'archive « %1 » : %2").arg(path, e.text()));
+    return {};
+}
+
+} // namespace tav

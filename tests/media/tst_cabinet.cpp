@@ -1,0 +1,159 @@
+#include "TestText.h"
+
+#include "media/Cabinet.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace tav;
+
+namespace {
+
+QByteArray noise(int size, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& b : bytes)
+        b = char(random.bounded(256));
+    return bytes;
+}
+
+// Runs a peer tool; true when it ends well.
+bool run(const QString& program, const QStringList& arguments, const QString& folder = {})
+{
+    QProcess p;
+    if (!folder.isEmpty())
+        p.setWorkingDirectory(folder);
+    p.start(program, arguments);
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+} // namespace
+
+class TestCabinet : public QObject
+{
+    Q_OBJECT
+private slots:
+    void writtenArchivesReadByCabextract();
+    void archivesOfGcabAreExtracted();
+    void aNameReachingOutsideRefusesTheWholeArchive();
+    void aFileThatIsNotACabinetIsSaidSo();
+    void aFailedWriteKeepsTheEarlierArchive();
+};
+
+void TestCabinet::writtenArchivesReadByCabextract()
+{
+    QTemporaryDir dir;
+    const QByteArray database = noise(300000, 1) + QByteArray(200000, 'a');
+    const QByteArray picture = noise(40000, 2);
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("TAVIRUNE.MDB")), database));
+    QVERIFY(writeBytes(dir.filePath(u("Doc 12 é.jpg")), picture));
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("File3.f")), QByteArray()));
+    const QString archive = dir.filePath(QStringLiteral("sauvegarde.bkp"));
+    QStringList seen;
+    const CabinetResult r = writeCabinet(
+        archive,
+        {{QStringLiteral("TAVIRUNE.MDB"), dir.filePath(QStringLiteral("TAVIRUNE.MDB"))},
+         {u("Doc 12 é.jpg"), dir.filePath(u("Doc 12 é.jpg"))},
+         {QStringLiteral("File3.f"), dir.filePath(QStringLiteral("File3.f"))}},
+        [&seen](int index, const QString& name) { seen << QString::number(index) + name; });
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(seen, strings({"0TAVIRUNE.MDB", "1Doc 12 é.jpg", "2File3.f"}));
+    QVERIFY(!QFile::exists(archive + QStringLiteral(".tmp")));
+    // MSZIP actually compresses.
+    QVERIFY(QFileInfo(archive).size() < database.size());
+
+    QStringList names;
+    QVERIFY(listCabinet(archive, &names).ok);
+    QCOMPARE(names, strings({"TAVIRUNE.MDB", "Doc 12 é.jpg", "File3.f"}));
+
+    QTemporaryDir out;
+    QVERIFY(run(QStringLiteral("cabextract"),
+                {QStringLiteral("-q"), QStringLiteral("-d"), out.path(), archive}));
+    QCOMPARE(readBytes(out.filePath(QStringLiteral("TAVIRUNE.MDB"))), database);
+    QCOMPARE(readBytes(out.filePath(u("Doc 12 é.jpg"))), picture);
+    QVERIFY(QFile::exists(out.filePath(QStringLiteral("File3.f"))));
+}
+
+void TestCabinet::archivesOfGcabAreExtracted()
+{
+    QTemporaryDir dir;
+    const QByteArray content = noise(70000, 3);
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("Animal7.jpg")), content));
+    QVERIFY(run(QStringLiteral("gcab"),
+                {QStringLiteral("-c"), QStringLiteral("-z"), QStringLiteral("peer.cab"),
+                 QStringLiteral("Animal7.jpg")},
+                dir.path()));
+    QTemporaryDir out;
+    QVERIFY(writeBytes(out.filePath(QStringLiteral("Animal7.jpg")), "older"));
+    QStringList seen;
+    const CabinetResult r = extractCabinet(dir.filePath(QStringLiteral("peer.cab")), out.path(),
+                                           [&seen](int, const QString& name) { seen << name; });
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(seen, strings({"Animal7.jpg"}));
+    QCOMPARE(readBytes(out.filePath(QStringLiteral("Animal7.jpg"))), content);
+}
+
+void TestCabinet::aNameReachingOutsideRefusesTheWholeArchive()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("good.jpg")), "good"));
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("abcevil.jpg")), "evil"));
+    const QString archive = dir.filePath(QStringLiteral("a.cab"));
+    QVERIFY(
+        writeCabinet(archive,
+                     {{QStringLiteral("good.jpg"), dir.filePath(QStringLiteral("good.jpg"))},
+                      {QStringLiteral("abcevil.jpg"), dir.filePath(QStringLiteral("abcevil.jpg"))}})
+            .ok);
+    // The names are not covered by the archive's checksums: turn one into a
+    // path that climbs out of the folder.
+    QByteArray bytes = readBytes(archive);
+    const int at = int(bytes.indexOf("abcevil.jpg"));
+    QVERIFY(at > 0);
+    bytes.replace(at, 3, "..\\");
+    QVERIFY(writeBytes(archive, bytes));
+
+    QTemporaryDir out;
+    const QString inside = out.filePath(QStringLiteral("inside"));
+    QVERIFY(QDir().mkpath(inside));
+    const CabinetResult r = extractCabinet(archive, inside);
+    QVERIFY(!r.ok);
+    QVERIFY2(r.error.contains(QStringLiteral("..\\evil.jpg")), qPrintable(r.error));
+    QVERIFY(QDir(inside).isEmpty());
+    QVERIFY(!QFile::exists(out.filePath(QStringLiteral("evil.jpg"))));
+    // Nor can such a name be written.
+    QVERIFY(!writeCabinet(archive,
+                          {{QStringLiteral("../x.jpg"), dir.filePath(QStringLiteral("good.jpg"))}})
+                 .ok);
+}
+
+void TestCabinet::aFileThatIsNotACabinetIsSaidSo()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.bkp"));
+    QVERIFY(writeBytes(path, noise(5000, 4)));
+    QStringList names;
+    const CabinetResult r = listCabinet(path, &names);
+    QVERIFY(!r.ok);
+    QVERIFY2(r.error.contains(u("n'est pas une archive de sauvegarde lisible")),
+             qPrintable(r.error));
+    QVERIFY(!extractCabinet(path, dir.path()).ok);
+}
+
+void TestCabinet::aFailedWriteKeepsTheEarlierArchive()
+{
+    QTemporaryDir dir;
+    const QString archive = dir.filePath(QStringLiteral("a.bkp"));
+    QVERIFY(writeBytes(archive, "earlier archive"));
+    const CabinetResult r = writeCabinet(
+        archive, {{QStringLiteral("TAVIRUNE.MDB"), dir.filePath(QStringLiteral("absent.mdb"))}});
+    QVERIFY(!r.ok);
+    QVERIFY2(r.error.contains(QStringLiteral("absent.mdb")), qPrintable(r.error));
+    QCOMPARE(readBytes(archive), QByteArray("earlier archive"));
+}
+
+QTEST_GUILESS_MAIN(TestCabinet)
+#include "tst_cabinet.moc"
