@@ -1,6 +1,7 @@
-#include "core/Clock.h"
 #include "TestDatabase.h"
+#include "core/Clock.h"
 
+#include "db/CalcFields.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
 #include "db/DataSetModel.h"
@@ -28,6 +29,7 @@ private slots:
     void keysAbove16BitsAreKept();
     void joinedDataSetsAreReadOnly();
     void displayFormats();
+    void moneyRoundsHalfAwayFromZeroInDecimal();
     void modelFollowsTheDataSet();
 
 private:
@@ -279,6 +281,38 @@ void TestDataSet::displayFormats()
     QCOMPARE(displayValue(false, JetType::YesNo, QString()), QStringLiteral("Non"));
     QCOMPARE(displayValue(QDate(2020, 6, 15), JetType::DateTime, QString()),
              QStringLiteral("15/06/2020"));
+}
+
+void TestDataSet::moneyRoundsHalfAwayFromZeroInDecimal()
+{
+    const QString money = QStringLiteral("#######0.00 €");
+    // Ties that a binary double rounds down (2.675 is 2.67499999...).
+    QCOMPARE(formatNumber(2.675, money), QStringLiteral("2,68 €"));
+    QCOMPARE(formatNumber(1.005, money), QStringLiteral("1,01 €"));
+    QCOMPARE(formatNumber(-2.675, money), QStringLiteral("-2,68 €"));
+    QCOMPARE(formatNumber(9.995, money), QStringLiteral("10,00 €"));
+    QCOMPARE(formatNumber(0.125, money), QStringLiteral("0,13 €"));
+    QCOMPARE(formatNumber(2.674, money), QStringLiteral("2,67 €"));
+    QCOMPARE(formatNumber(-0.004, money), QStringLiteral("0,00 €"));
+    QCOMPARE(formatNumber(1234567.8, money), QStringLiteral("1234567,80 €"));
+    QCOMPARE(formatNumber(12.3455, QStringLiteral("#######0.000 Kg")), QStringLiteral("12,346 Kg"));
+    QCOMPARE(formatNumber(7, QStringLiteral("#######0")), QStringLiteral("7"));
+    // A left-over computed by difference shows no "-0,00".
+    QCOMPARE(formatNumber(noRepayment(0.3, 0.1, 0.2), money), QStringLiteral("0,00 €"));
+    QCOMPARE(noRepayment(50.1, 35.05, 0.0), 15.05);
+
+    // Through the data set: the 4-decimal stored value decides.
+    DataSet& a = ds("Action");
+    a.open();
+    a.append();
+    a.setValue(QStringLiteral("Tag"), 1);
+    a.setValue(QStringLiteral("Price"), QStringLiteral("2,675"));
+    a.setValue(QStringLiteral("Price_Repayment"), QStringLiteral("1,005"));
+    a.setValue(QStringLiteral("Price_Repayment_Comp"), QStringLiteral("0"));
+    a.post();
+    QCOMPARE(a.displayText(QStringLiteral("Price")), QStringLiteral("2,68"));
+    QCOMPARE(a.displayText(QStringLiteral("Price_Repayment")), QStringLiteral("1,01"));
+    QCOMPARE(a.displayText(QStringLiteral("NoRepayment")), QStringLiteral("1,67"));
 }
 
 void TestDataSet::modelFollowsTheDataSet()
