@@ -2,6 +2,7 @@
 
 #include "core/SqlClauses.h"
 #include "db/Connection.h"
+#include "db/DateInput.h"
 #include "db/DbError.h"
 #include "db/FieldFormat.h"
 #include "db/SqlDialect.h"
@@ -12,6 +13,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -134,6 +136,23 @@ void DataSet::setDisplayFormat(const QString& fieldName, const QString& format)
     const int i = fieldIndex(fieldName);
     if (i >= 0)
         m_fields[i].def.displayFormat = format;
+}
+
+void DataSet::setCaption(const QString& fieldName, const QString& caption)
+{
+    m_captions.insert(fieldName.toLower(), caption);
+    const int i = fieldIndex(fieldName);
+    if (i >= 0)
+        m_fields[i].def.caption = caption;
+}
+
+void DataSet::setTextDate(const QString& fieldName)
+{
+    if (!m_textDates.contains(fieldName.toLower()))
+        m_textDates.append(fieldName.toLower());
+    const int i = fieldIndex(fieldName);
+    if (i >= 0)
+        m_fields[i].textDate = true;
 }
 
 bool DataSet::replaceWhereLine(const QString& line)
@@ -289,11 +308,18 @@ void DataSet::buildFields(sqlite3_stmt* stmt)
         if (!def.calculated && it != byName.constEnd())
             named[*it] = true;
     }
+    // A field list without "*" shows only what it names: the other columns
+    // of the statement stay reachable but hidden.
+    const bool listed =
+        !m_defs.isEmpty() && std::none_of(m_defs.cbegin(), m_defs.cend(), [](const FieldDef& d) {
+            return d.name == QLatin1String("*");
+        });
     auto addRemaining = [&]() {
         for (int i = 0; i < cols.size(); ++i) {
             if (!used.at(i) && !named.at(i)) {
                 FieldDef def;
                 def.name = cols.at(i).name;
+                def.hidden = listed;
                 addColumn(i, def);
             }
         }
@@ -317,12 +343,20 @@ void DataSet::buildFields(sqlite3_stmt* stmt)
         addColumn(*it, def);
     }
     addRemaining();
+    m_calcTexts.clear();
     for (int i = 0; i < m_fields.size(); ++i) {
         Field& f = m_fields[i];
-        m_index.insert(f.name().toLower(), i);
-        const auto fmt = m_formats.constFind(f.name().toLower());
+        const QString key = f.name().toLower();
+        m_index.insert(key, i);
+        const auto fmt = m_formats.constFind(key);
         if (fmt != m_formats.constEnd())
             f.def.displayFormat = *fmt;
+        const auto caption = m_captions.constFind(key);
+        if (caption != m_captions.constEnd())
+            f.def.caption = *caption;
+        f.textDate = m_textDates.contains(key);
+        if (f.def.calculated && isTextType(f.type) && f.size > 0)
+            m_calcTexts.append(i);
     }
     // Qualified spellings ("ANIMAL.Id", "ANIMAL.Comment1") reach a field too.
     for (int i = 0; i < m_fields.size(); ++i) {
@@ -386,8 +420,15 @@ DataSet::Row DataSet::readRow(sqlite3_stmt* stmt)
 
 void DataSet::calc(Row& row)
 {
-    if (onCalcFields)
-        onCalcFields(*this, row);
+    if (!onCalcFields)
+        return;
+    onCalcFields(*this, row);
+    // A calculated text is as long as its field, whatever it joins.
+    for (const int i : std::as_const(m_calcTexts)) {
+        const Field& f = m_fields.at(i);
+        if (row.at(i).typeId() == QMetaType::QString && row.at(i).toString().size() > f.size)
+            row[i] = row.at(i).toString().left(f.size);
+    }
 }
 
 void DataSet::close()
@@ -579,7 +620,10 @@ QVariant DataSet::storable(const Field& f, const QVariant& v) const
     const QString label = fieldLabel(f);
     switch (f.type) {
     case JetType::Text: {
-        const QString s = v.toString();
+        const QString s = f.textDate ? checkedTextDate(v.typeId() == QMetaType::QDate
+                                                           ? v.toDate().toString(Qt::ISODate)
+                                                           : v.toString())
+                                     : v.toString();
         if (f.size > 0 && s.size() > f.size)
             throw DbError(QStringLiteral("Le texte saisi pour « %1 » dépasse %2 caractères.")
                               .arg(label)
@@ -606,8 +650,9 @@ QVariant DataSet::storable(const Field& f, const QVariant& v) const
             n = v.toLongLong(&ok);
         }
         if (!ok)
-            throw DbError(QStringLiteral("« %1 » n'est pas un nombre entier valide pour « %2 ».")
-                              .arg(v.toString(), label));
+            throw DbError(
+                QStringLiteral("'%1' n'est pas une valeur entière correcte pour le champ '%2'")
+                    .arg(v.toString(), label));
         const qlonglong lo = f.type == JetType::Short ? -32768 : std::numeric_limits<qint32>::min();
         const qlonglong hi = f.type == JetType::Short ? 32767 : std::numeric_limits<qint32>::max();
         if (n < lo || n > hi)
@@ -635,7 +680,8 @@ QVariant DataSet::storable(const Field& f, const QVariant& v) const
             d = v.toDouble(&ok);
         }
         if (!ok || !std::isfinite(d))
-            throw DbError(QStringLiteral("« %1 » n'est pas un nombre valide pour « %2 ».")
+            throw DbError(QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte "
+                                         "pour le champ '%2'")
                               .arg(v.toString(), label));
         if (f.type == JetType::Currency) {
             if (std::fabs(d) > 9.0e14)
@@ -666,15 +712,12 @@ QVariant DataSet::storable(const Field& f, const QVariant& v) const
         else if (v.typeId() == QMetaType::QDateTime)
             d = v.toDateTime().date();
         else {
-            const QString s = v.toString().trimmed();
-            if (s.isEmpty() || s == QLatin1String("__/__/____") || s == QLatin1String("  /  /    "))
+            d = checkedDate(v.toString());
+            if (d.isNull())
                 return QVariant();
-            d = parseUserDate(s);
         }
-        if (!d.isValid())
-            throw DbError(
-                QStringLiteral("« %1 » n'est pas une date valide pour « %2 » (jj/mm/aaaa).")
-                    .arg(v.toString(), label));
+        if (!d.isValid() || d.year() < 100)
+            throw DbError(invalidDateMessage(v.toString()));
         return d.toString(QStringLiteral("yyyy-MM-dd"));
     }
     case JetType::Blob:

@@ -51,6 +51,12 @@ public:
     const QVector<FieldDef>& fieldDefs() const { return m_defs; }
     // Display format of one field, kept across re-openings.
     void setDisplayFormat(const QString& field, const QString& format);
+    // Caption of one field, named in messages and grid titles; kept across
+    // re-openings.
+    void setCaption(const QString& field, const QString& caption);
+    // A text field holding a date "dd/mm/yyyy": its value is checked as a
+    // date when the row is posted.
+    void setTextDate(const QString& field);
 
     // Life
     void open(); // throws DbError; the data set stays closed on failure
@@ -156,7 +162,10 @@ private:
     QVector<FieldDef> m_defs;
     QVector<Field> m_fields;
     QHash<QString, int> m_index;
-    QHash<QString, QString> m_formats; // lower-case field name -> format
+    QHash<QString, QString> m_formats;  // lower-case field name -> format
+    QHash<QString, QString> m_captions; // lower-case field name -> caption
+    QStringList m_textDates;            // lower-case field names
+    QVector<int> m_calcTexts;           // calculated text fields
     QVector<Row> m_rows;
     QVector<qint64> m_rowIds;
     int m_current = -1;
