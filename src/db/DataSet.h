@@ -12,11 +12,10 @@
 
 #include <functional>
 
-struct sqlite3_stmt;
-
 namespace tav {
 
 class Connection;
+class SqliteStatement;
 
 // A named query over the shared connection: its statement is a list of
 // lines (the line holding "WHERE" is the filter that windows replace), its
@@ -146,12 +145,11 @@ signals:
 private:
     void setState(State s);
     void notifyCurrent();
-    void buildFields(sqlite3_stmt* stmt);
-    Row readRow(sqlite3_stmt* stmt);
-    sqlite3_stmt* prepare(const QString& text) const;
+    void buildFields(const SqliteStatement& stmt);
+    Row readRow(const SqliteStatement& stmt);
+    SqliteStatement prepare(const QString& text) const;
     void calc(Row& row);
     QString executedSql() const;
-    QVariant storable(const Field& f, const QVariant& v) const;
     Row fetchByRowId(qint64 rowId, qint64* storedRowId);
     int requireField(const QString& name) const;
     const Row* currentValues() const;

@@ -29,6 +29,7 @@ private slots:
     void quotesInValuesAreData();
     void keysAbove16BitsAreKept();
     void joinedDataSetsAreReadOnly();
+    void failedOpeningLeavesNoStatementBehind();
     void displayFormats();
     void moneyRoundsHalfAwayFromZeroInDecimal();
     void modelFollowsTheDataSet();
@@ -270,6 +271,31 @@ void TestDataSet::joinedDataSetsAreReadOnly()
     c.open();
     QVERIFY_THROWS_EXCEPTION(DbError, c.insert());
     QVERIFY(!c.isEditing());
+}
+
+void TestDataSet::failedOpeningLeavesNoStatementBehind()
+{
+    for (int i = 1; i <= 3; ++i)
+        m_db->connection.exec(QStringLiteral("INSERT INTO WEIGHT (Id_Ref, Weight) VALUES (1, ?)"),
+                              {i});
+    DataSet& q = m_module->query();
+    // The engine fails on the second row, after the first was read.
+    q.setSql({QStringLiteral("SELECT Id, CASE WHEN Id = 2 THEN abs(-9223372036854775807 - 1) "
+                             "ELSE Id END AS v FROM WEIGHT ORDER BY Id")});
+    DataSetModel model(&q);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    try {
+        q.open();
+        QFAIL("the failing statement opened");
+    } catch (const DbError& e) {
+        QVERIFY(e.message().startsWith(QStringLiteral("Impossible d'ouvrir « Query » : ")));
+    }
+    QVERIFY(!q.isOpen());
+    QCOMPARE(model.rowCount(), 0);
+    // A statement left unfinished would keep the table locked.
+    m_db->connection.exec(QStringLiteral("DROP TABLE WEIGHT"));
+    q.setSql({QStringLiteral("SELECT * FROM NO_SUCH_TABLE")});
+    QVERIFY_THROWS_EXCEPTION(DbError, q.open());
 }
 
 void TestDataSet::displayFormats()
