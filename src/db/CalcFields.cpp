@@ -2,6 +2,7 @@
 
 #include <QDate>
 
+#include <cmath>
 #include <memory>
 
 namespace tav {
@@ -48,7 +49,12 @@ double noRepayment(const QVariant& price, const QVariant& repayment, const QVari
 {
     if (!hasValue(price) || !hasValue(repayment) || !hasValue(repaymentComp))
         return 0.0;
-    return price.toDouble() - (repayment.toDouble() + repaymentComp.toDouble());
+    // Money holds 4 decimals: counted in ten-thousandths the difference is
+    // exact, so 0.30 - (0.10 + 0.20) is 0, not -5.5e-17 ("-0,00").
+    const auto units = [](const QVariant& v) {
+        return std::llround(v.toDouble() * 10000.0);
+    };
+    return double(units(price) - (units(repayment) + units(repaymentComp))) / 10000.0;
 }
 
 DataSet::CalcHook labelCalc(const QString& target, const QString& name, const QString& category)

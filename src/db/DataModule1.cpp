@@ -48,6 +48,43 @@ DataModule1::DataModule1(Connection& connection, const QString& databaseFolder, 
     a.setDisplayFormat(QStringLiteral("BirthDay_Size"), QStringLiteral("#######0.00 cm"));
     a.setDisplayFormat(QStringLiteral("Begin_Size"), QStringLiteral("#######0.00 cm"));
     a.setDisplayFormat(QStringLiteral("End_Size"), QStringLiteral("#######0.00 cm"));
+    for (const char* d : {"BirthDay_Date", "Begin_Date", "End_Date"})
+        a.setTextDate(QString::fromLatin1(d));
+    // Messages about a refused value name the field as the card does.
+    const std::pair<const char*, const char*> captions[] = {
+        {"Name", "Nom"},
+        {"ForeName", "Second nom"},
+        {"Sex", "Sexe"},
+        {"Color", "Couleur"},
+        {"Pedigree", "Pédigré"},
+        {"Sterilized", "Stérilisé"},
+        {"BirthDay_Date", "Date de naissance"},
+        {"BirthDay_Time", "Heure de naissance"},
+        {"BirthDay_City", "Lieu de naissance"},
+        {"BirthDay_Weight", "Poids"},
+        {"BirthDay_Size", "Taille"},
+        {"Begin_Date", "Date d'arrivée"},
+        {"Begin_Time", "Heure d'arrivée"},
+        {"Begin_Breeder", "Eleveur"},
+        {"Begin_Weight", "Poids"},
+        {"Begin_Size", "Taille"},
+        {"End_Date", "Date de départ"},
+        {"End_Time", "Heure de départ"},
+        {"End_Type", "Type de départ"},
+        {"End_Weight", "Poids"},
+        {"End_Size", "Taille"},
+        {"Identification_No", "N° d'identification"},
+        {"Identification_Type", "Type d'identification"},
+        {"Identification_Location", "Emplacement"},
+        {"Blood", "Groupe sanguin"},
+        {"Insurance", "Assurance"},
+        {"Comportment", "Comportement"},
+        {"Previous", "Antécédants"},
+        {"Weight", "Poids"},
+        {"Size", "Taille"},
+    };
+    for (const auto& [field, caption] : captions)
+        a.setCaption(QString::fromLatin1(field), QString::fromUtf8(caption));
     for (const char* f : {"Price", "Price_Repayment", "Price_Repayment_Comp"})
         dataSet(QStringLiteral("Action"))
             .setDisplayFormat(QString::fromLatin1(f), plainMoneyFormat());

@@ -5,13 +5,14 @@
 #include "db/DbError.h"
 #include "db/FieldFormat.h"
 #include "db/SqlDialect.h"
+#include "db/SqliteStatement.h"
+#include "db/StoredValue.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include <sqlite3.h>
-
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -27,11 +28,6 @@ QString sqlError(const QSqlQuery& q)
     if (t.isEmpty())
         t = q.lastError().text();
     return t;
-}
-
-QString fieldLabel(const Field& f)
-{
-    return f.caption();
 }
 
 // "yyyy-MM-dd" read without a format parser: it runs for every date of
@@ -136,6 +132,23 @@ void DataSet::setDisplayFormat(const QString& fieldName, const QString& format)
         m_fields[i].def.displayFormat = format;
 }
 
+void DataSet::setCaption(const QString& fieldName, const QString& caption)
+{
+    m_captions.insert(fieldName.toLower(), caption);
+    const int i = fieldIndex(fieldName);
+    if (i >= 0)
+        m_fields[i].def.caption = caption;
+}
+
+void DataSet::setTextDate(const QString& fieldName)
+{
+    if (!m_textDates.contains(fieldName.toLower()))
+        m_textDates.append(fieldName.toLower());
+    const int i = fieldIndex(fieldName);
+    if (i >= 0)
+        m_fields[i].textDate = true;
+}
+
 bool DataSet::replaceWhereLine(const QString& line)
 {
     return tav::replaceWhereLine(m_sql, line);
@@ -159,7 +172,7 @@ void DataSet::open()
                kRowIdAlias + QLatin1String(", ") + single.selectList + QLatin1String(" FROM [") +
                single.table + QLatin1String("]") + single.rest;
     }
-    sqlite3_stmt* stmt = prepare(text);
+    SqliteStatement stmt = prepare(text);
     emit aboutToReset();
     m_table = writable ? single.table : QString();
     m_selectList = writable ? single.selectList : QString();
@@ -167,23 +180,20 @@ void DataSet::open()
 
     m_rows.clear();
     m_rowIds.clear();
-    int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        m_rows.append(readRow(stmt));
-        if (writable)
-            m_rowIds.append(sqlite3_column_int64(stmt, 0));
-    }
-    const QString failure =
-        rc == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt)));
-    sqlite3_finalize(stmt);
-    if (!failure.isEmpty()) {
+    try {
+        while (stmt.step()) {
+            m_rows.append(readRow(stmt));
+            if (writable)
+                m_rowIds.append(stmt.int64(0));
+        }
+    } catch (const DbError& e) {
         m_rows.clear();
         m_rowIds.clear();
         m_fields.clear();
         m_index.clear();
         m_state = State::Inactive;
         emit reset();
-        throw DbError(QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(m_name, failure));
+        throw DbError(QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(m_name, e.message()));
     }
     m_current = m_rows.isEmpty() ? -1 : 0;
     m_bof = true;
@@ -197,27 +207,19 @@ void DataSet::open()
     }
 }
 
-sqlite3_stmt* DataSet::prepare(const QString& text) const
+SqliteStatement DataSet::prepare(const QString& text) const
 {
-    sqlite3* db = m_connection.sqliteHandle();
-    if (!db)
-        throw DbError(
-            QStringLiteral("Impossible d'ouvrir « %1 » : la base de données n'est pas ouverte.")
-                .arg(m_name));
-    const QByteArray utf8 = text.toUtf8();
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
-        const QString why = QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_finalize(stmt);
-        throw DbError(QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(m_name, why));
+    try {
+        return SqliteStatement(m_connection.sqliteHandle(), text);
+    } catch (const DbError& e) {
+        throw DbError(QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(m_name, e.message()));
     }
-    return stmt;
 }
 
-void DataSet::buildFields(sqlite3_stmt* stmt)
+void DataSet::buildFields(const SqliteStatement& stmt)
 {
     const int firstColumn = m_table.isEmpty() ? 0 : 1;
-    const int columnCount = sqlite3_column_count(stmt);
+    const int columnCount = stmt.columnCount();
     struct Column
     {
         QString name, table, origin;
@@ -228,13 +230,12 @@ void DataSet::buildFields(sqlite3_stmt* stmt)
     QHash<QString, int> seen;
     for (int i = firstColumn; i < columnCount; ++i) {
         Column c;
-        c.name = QString::fromUtf8(sqlite3_column_name(stmt, i));
-        if (const char* t = sqlite3_column_table_name(stmt, i))
-            c.table = QString::fromUtf8(t);
-        if (const char* o = sqlite3_column_origin_name(stmt, i))
-            c.origin = QString::fromUtf8(o);
-        if (const char* d = sqlite3_column_decltype(stmt, i))
-            c.type = jetTypeFromDeclared(QString::fromUtf8(d), &c.size);
+        c.name = stmt.columnName(i);
+        c.table = stmt.tableName(i);
+        c.origin = stmt.originName(i);
+        const QString declared = stmt.declaredType(i);
+        if (!declared.isEmpty())
+            c.type = jetTypeFromDeclared(declared, &c.size);
         seen[c.name.toLower()] += 1;
         cols.append(c);
     }
@@ -289,11 +290,18 @@ void DataSet::buildFields(sqlite3_stmt* stmt)
         if (!def.calculated && it != byName.constEnd())
             named[*it] = true;
     }
+    // A field list without "*" shows only what it names: the other columns
+    // of the statement stay reachable but hidden.
+    const bool listed =
+        !m_defs.isEmpty() && std::none_of(m_defs.cbegin(), m_defs.cend(), [](const FieldDef& d) {
+            return d.name == QLatin1String("*");
+        });
     auto addRemaining = [&]() {
         for (int i = 0; i < cols.size(); ++i) {
             if (!used.at(i) && !named.at(i)) {
                 FieldDef def;
                 def.name = cols.at(i).name;
+                def.hidden = listed;
                 addColumn(i, def);
             }
         }
@@ -317,12 +325,20 @@ void DataSet::buildFields(sqlite3_stmt* stmt)
         addColumn(*it, def);
     }
     addRemaining();
+    m_calcTexts.clear();
     for (int i = 0; i < m_fields.size(); ++i) {
         Field& f = m_fields[i];
-        m_index.insert(f.name().toLower(), i);
-        const auto fmt = m_formats.constFind(f.name().toLower());
+        const QString key = f.name().toLower();
+        m_index.insert(key, i);
+        const auto fmt = m_formats.constFind(key);
         if (fmt != m_formats.constEnd())
             f.def.displayFormat = *fmt;
+        const auto caption = m_captions.constFind(key);
+        if (caption != m_captions.constEnd())
+            f.def.caption = *caption;
+        f.textDate = m_textDates.contains(key);
+        if (f.def.calculated && isTextType(f.type) && f.size > 0)
+            m_calcTexts.append(i);
     }
     // Qualified spellings ("ANIMAL.Id", "ANIMAL.Comment1") reach a field too.
     for (int i = 0; i < m_fields.size(); ++i) {
@@ -338,7 +354,7 @@ void DataSet::buildFields(sqlite3_stmt* stmt)
     }
 }
 
-DataSet::Row DataSet::readRow(sqlite3_stmt* stmt)
+DataSet::Row DataSet::readRow(const SqliteStatement& stmt)
 {
     Row row(m_fields.size());
     for (int i = 0; i < m_fields.size(); ++i) {
@@ -346,9 +362,9 @@ DataSet::Row DataSet::readRow(sqlite3_stmt* stmt)
         const int c = f.resultColumn;
         if (c < 0)
             continue;
-        switch (sqlite3_column_type(stmt, c)) {
-        case SQLITE_INTEGER: {
-            const qlonglong n = sqlite3_column_int64(stmt, c);
+        switch (stmt.type(c)) {
+        case SqliteStatement::ColumnType::Integer: {
+            const qlonglong n = stmt.int64(c);
             if (f.type == JetType::YesNo)
                 row[i] = n != 0;
             else if (f.type == JetType::Double || f.type == JetType::Currency)
@@ -357,12 +373,11 @@ DataSet::Row DataSet::readRow(sqlite3_stmt* stmt)
                 row[i] = n;
             break;
         }
-        case SQLITE_FLOAT:
-            row[i] = sqlite3_column_double(stmt, c);
+        case SqliteStatement::ColumnType::Float:
+            row[i] = stmt.real(c);
             break;
-        case SQLITE_TEXT: {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-            const QString s = QString::fromUtf8(text, sqlite3_column_bytes(stmt, c));
+        case SqliteStatement::ColumnType::Text: {
+            const QString s = stmt.text(c);
             if (f.type == JetType::DateTime) {
                 const QDate d = isoDate(s);
                 row[i] = d.isValid() ? QVariant(d) : QVariant(s);
@@ -371,12 +386,10 @@ DataSet::Row DataSet::readRow(sqlite3_stmt* stmt)
             }
             break;
         }
-        case SQLITE_BLOB: {
-            const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt, c));
-            row[i] = QByteArray(data, sqlite3_column_bytes(stmt, c));
+        case SqliteStatement::ColumnType::Blob:
+            row[i] = stmt.blob(c);
             break;
-        }
-        default:
+        case SqliteStatement::ColumnType::Null:
             break;
         }
     }
@@ -386,8 +399,15 @@ DataSet::Row DataSet::readRow(sqlite3_stmt* stmt)
 
 void DataSet::calc(Row& row)
 {
-    if (onCalcFields)
-        onCalcFields(*this, row);
+    if (!onCalcFields)
+        return;
+    onCalcFields(*this, row);
+    // A calculated text is as long as its field, whatever it joins.
+    for (const int i : std::as_const(m_calcTexts)) {
+        const Field& f = m_fields.at(i);
+        if (row.at(i).typeId() == QMetaType::QString && row.at(i).toString().size() > f.size)
+            row[i] = row.at(i).toString().left(f.size);
+    }
 }
 
 void DataSet::close()
@@ -572,136 +592,19 @@ void DataSet::edit()
     setState(State::Edit);
 }
 
-QVariant DataSet::storable(const Field& f, const QVariant& v) const
-{
-    if (!v.isValid() || v.isNull())
-        return QVariant();
-    const QString label = fieldLabel(f);
-    switch (f.type) {
-    case JetType::Text: {
-        const QString s = v.toString();
-        if (f.size > 0 && s.size() > f.size)
-            throw DbError(QStringLiteral("Le texte saisi pour « %1 » dépasse %2 caractères.")
-                              .arg(label)
-                              .arg(f.size));
-        return s;
-    }
-    case JetType::Memo:
-        return v.toString();
-    case JetType::Short:
-    case JetType::Long:
-    case JetType::AutoNumber: {
-        qlonglong n = 0;
-        bool ok = false;
-        if (v.typeId() == QMetaType::QString) {
-            const QString s = v.toString().trimmed();
-            if (s.isEmpty())
-                return QVariant();
-            n = s.toLongLong(&ok);
-        } else if (v.typeId() == QMetaType::Double) {
-            const double d = v.toDouble();
-            ok = std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.0e15;
-            n = ok ? qlonglong(d) : 0;
-        } else {
-            n = v.toLongLong(&ok);
-        }
-        if (!ok)
-            throw DbError(QStringLiteral("« %1 » n'est pas un nombre entier valide pour « %2 ».")
-                              .arg(v.toString(), label));
-        const qlonglong lo = f.type == JetType::Short ? -32768 : std::numeric_limits<qint32>::min();
-        const qlonglong hi = f.type == JetType::Short ? 32767 : std::numeric_limits<qint32>::max();
-        if (n < lo || n > hi)
-            throw DbError(QStringLiteral("La valeur %1 est hors des limites de « %2 » (%3 à %4).")
-                              .arg(n)
-                              .arg(label)
-                              .arg(lo)
-                              .arg(hi));
-        return n;
-    }
-    case JetType::Double:
-    case JetType::Currency: {
-        double d = 0;
-        bool ok = false;
-        if (v.typeId() == QMetaType::QString) {
-            QString s = v.toString().trimmed();
-            s.remove(QLatin1Char(' '));
-            s.remove(QChar(0x00A0));
-            s.remove(QChar(0x202F));
-            if (s.isEmpty())
-                return QVariant();
-            s.replace(QLatin1Char(','), QLatin1Char('.'));
-            d = s.toDouble(&ok);
-        } else {
-            d = v.toDouble(&ok);
-        }
-        if (!ok || !std::isfinite(d))
-            throw DbError(QStringLiteral("« %1 » n'est pas un nombre valide pour « %2 ».")
-                              .arg(v.toString(), label));
-        if (f.type == JetType::Currency) {
-            if (std::fabs(d) > 9.0e14)
-                throw DbError(QStringLiteral("Le montant %1 est trop grand pour « %2 ».")
-                                  .arg(v.toString(), label));
-            d = std::round(d * 10000.0) / 10000.0;
-        }
-        return d;
-    }
-    case JetType::YesNo: {
-        if (v.typeId() == QMetaType::QString) {
-            const QString s = v.toString().trimmed().toLower();
-            if (s == QLatin1String("oui") || s == QLatin1String("true") ||
-                s == QLatin1String("1") || s == QLatin1String("-1"))
-                return 1;
-            if (s == QLatin1String("non") || s == QLatin1String("false") ||
-                s == QLatin1String("0") || s.isEmpty())
-                return 0;
-            throw DbError(
-                QStringLiteral("« %1 » n'est pas une valeur Oui/Non pour « %2 ».").arg(s, label));
-        }
-        return v.toBool() ? 1 : 0;
-    }
-    case JetType::DateTime: {
-        QDate d;
-        if (v.typeId() == QMetaType::QDate)
-            d = v.toDate();
-        else if (v.typeId() == QMetaType::QDateTime)
-            d = v.toDateTime().date();
-        else {
-            const QString s = v.toString().trimmed();
-            if (s.isEmpty() || s == QLatin1String("__/__/____") || s == QLatin1String("  /  /    "))
-                return QVariant();
-            d = parseUserDate(s);
-        }
-        if (!d.isValid())
-            throw DbError(
-                QStringLiteral("« %1 » n'est pas une date valide pour « %2 » (jj/mm/aaaa).")
-                    .arg(v.toString(), label));
-        return d.toString(QStringLiteral("yyyy-MM-dd"));
-    }
-    case JetType::Blob:
-        return v.toByteArray();
-    case JetType::Unknown:
-        break;
-    }
-    return v;
-}
-
 DataSet::Row DataSet::fetchByRowId(qint64 rowId, qint64* storedRowId)
 {
     const QString text = QLatin1String("SELECT [") + m_table + QLatin1String("].rowid AS ") +
                          kRowIdAlias + QLatin1String(", ") + m_selectList +
                          QLatin1String(" FROM [") + m_table + QLatin1String("] WHERE [") + m_table +
                          QLatin1String("].rowid = ?");
-    sqlite3_stmt* stmt = prepare(text);
-    sqlite3_bind_int64(stmt, 1, rowId);
-    if (sqlite3_step(stmt) != SQLITE_ROW) {
-        sqlite3_finalize(stmt);
+    SqliteStatement stmt = prepare(text);
+    stmt.bindInt64(1, rowId);
+    if (!stmt.step())
         throw DbError(
             QStringLiteral("L'enregistrement écrit dans « %1 » est introuvable.").arg(m_name));
-    }
-    *storedRowId = sqlite3_column_int64(stmt, 0);
-    Row row = readRow(stmt);
-    sqlite3_finalize(stmt);
-    return row;
+    *storedRowId = stmt.int64(0);
+    return readRow(stmt);
 }
 
 void DataSet::post()
@@ -725,7 +628,7 @@ void DataSet::post()
         } else if (sameValue(v, m_rows.at(m_current).at(i))) {
             continue;
         }
-        values.append(storable(f, v));
+        values.append(storedValue(f, v));
         columns.append(f.column);
     }
 

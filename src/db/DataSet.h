@@ -12,11 +12,10 @@
 
 #include <functional>
 
-struct sqlite3_stmt;
-
 namespace tav {
 
 class Connection;
+class SqliteStatement;
 
 // A named query over the shared connection: its statement is a list of
 // lines (the line holding "WHERE" is the filter that windows replace), its
@@ -51,6 +50,12 @@ public:
     const QVector<FieldDef>& fieldDefs() const { return m_defs; }
     // Display format of one field, kept across re-openings.
     void setDisplayFormat(const QString& field, const QString& format);
+    // Caption of one field, named in messages and grid titles; kept across
+    // re-openings.
+    void setCaption(const QString& field, const QString& caption);
+    // A text field holding a date "dd/mm/yyyy": its value is checked as a
+    // date when the row is posted.
+    void setTextDate(const QString& field);
 
     // Life
     void open(); // throws DbError; the data set stays closed on failure
@@ -140,12 +145,11 @@ signals:
 private:
     void setState(State s);
     void notifyCurrent();
-    void buildFields(sqlite3_stmt* stmt);
-    Row readRow(sqlite3_stmt* stmt);
-    sqlite3_stmt* prepare(const QString& text) const;
+    void buildFields(const SqliteStatement& stmt);
+    Row readRow(const SqliteStatement& stmt);
+    SqliteStatement prepare(const QString& text) const;
     void calc(Row& row);
     QString executedSql() const;
-    QVariant storable(const Field& f, const QVariant& v) const;
     Row fetchByRowId(qint64 rowId, qint64* storedRowId);
     int requireField(const QString& name) const;
     const Row* currentValues() const;
@@ -156,7 +160,10 @@ private:
     QVector<FieldDef> m_defs;
     QVector<Field> m_fields;
     QHash<QString, int> m_index;
-    QHash<QString, QString> m_formats; // lower-case field name -> format
+    QHash<QString, QString> m_formats;  // lower-case field name -> format
+    QHash<QString, QString> m_captions; // lower-case field name -> caption
+    QStringList m_textDates;            // lower-case field names
+    QVector<int> m_calcTexts;           // calculated text fields
     QVector<Row> m_rows;
     QVector<qint64> m_rowIds;
     int m_current = -1;

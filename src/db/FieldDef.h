@@ -37,6 +37,7 @@ struct Field
     QString column;        // its column in that table (an alias points to it)
     int resultColumn = -1; // index in the statement's result; -1 for calculated
     bool writable = false;
+    bool textDate = false; // text holding "dd/mm/yyyy", checked as a date
 
     const QString& name() const { return def.name; }
     QString caption() const { return def.caption.isEmpty() ? def.name : def.caption; }

@@ -3,6 +3,9 @@
 #include <QDate>
 #include <QLocale>
 
+#include <algorithm>
+#include <cmath>
+
 namespace tav {
 
 QString formatNumber(double value, const QString& format)
@@ -31,9 +34,44 @@ QString formatNumber(double value, const QString& format)
         for (int i = point + 1; i < pattern.size() && pattern.at(i) == QLatin1Char('0'); ++i)
             ++decimals;
     }
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return format.left(first) + locale.toString(value, 'f', decimals) + format.mid(last + 1);
+    return format.left(first) + fixedDecimals(value, decimals) + format.mid(last + 1);
+}
+
+QString fixedDecimals(double value, int decimals)
+{
+    const QLocale locale;
+    if (!std::isfinite(value))
+        return locale.toString(value);
+    // The shortest text that reads back as the same double is the value as
+    // it was typed and stored (money keeps 4 decimals): rounding its digits
+    // half away from zero gives 2.675 -> 2.68 where the binary value,
+    // 2.67499999..., would give 2.67.
+    QString text = QString::number(value, 'f', QLocale::FloatingPointShortest);
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    if (negative)
+        text.remove(0, 1);
+    const int point = text.indexOf(QLatin1Char('.'));
+    const QString whole = point < 0 ? text : text.left(point);
+    QString fraction = point < 0 ? QString() : text.mid(point + 1);
+    const bool roundUp = fraction.size() > decimals && fraction.at(decimals) >= QLatin1Char('5');
+    fraction = fraction.left(decimals).leftJustified(decimals, QLatin1Char('0'));
+    QString digits = whole + fraction;
+    if (roundUp) {
+        int i = int(digits.size()) - 1;
+        for (; i >= 0 && digits.at(i) == QLatin1Char('9'); --i)
+            digits[i] = QLatin1Char('0');
+        if (i < 0)
+            digits.prepend(QLatin1Char('1'));
+        else
+            digits[i] = QChar(digits.at(i).unicode() + 1);
+    }
+    const bool zero =
+        std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c == QLatin1Char('0'); });
+    QString out = digits.left(digits.size() - decimals);
+    if (decimals > 0)
+        out += locale.decimalPoint() + digits.right(decimals);
+    // A value that rounds to zero shows no sign.
+    return negative && !zero ? locale.negativeSign() + out : out;
 }
 
 QString displayValue(const QVariant& value, JetType type, const QString& format)

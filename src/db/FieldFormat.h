@@ -12,6 +12,11 @@ namespace tav {
 // pattern is kept as it stands. The decimal separator is the locale's.
 QString formatNumber(double value, const QString& format);
 
+// A number with a fixed count of decimals, rounded half away from zero as
+// its decimal digits say, without group separators, in the locale's
+// decimal point.
+QString fixedDecimals(double value, int decimals);
+
 // The text a grid or a report shows for a stored value.
 QString displayValue(const QVariant& value, JetType type, const QString& format);
 

@@ -15,7 +15,10 @@ QString declaredTypeName(JetType type, int size)
     case JetType::Text:
         return size > 0 ? QStringLiteral("TEXT(%1)").arg(size) : QStringLiteral("TEXT(255)");
     case JetType::Memo:
-        return QStringLiteral("MEMO");
+        // Jet's other name for a memo: SQLite gives a declared type holding
+        // "TEXT" text affinity, where "MEMO" would turn "0612345678" into a
+        // number.
+        return QStringLiteral("LONGTEXT");
     case JetType::Blob:
         return QStringLiteral("LONGBINARY");
     case JetType::Double:

@@ -6,8 +6,10 @@
 #include "ui/MessageBox.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpressionValidator>
 #include <QTextEdit>
 
 namespace tav {
@@ -35,6 +37,31 @@ QString editFormat(const QString& display)
     return end < 0 ? QString() : display.left(end + 1);
 }
 
+bool isNumber(JetType type)
+{
+    return type == JetType::Double || type == JetType::Currency || type == JetType::Short ||
+           type == JetType::Long;
+}
+
+// What may be typed into a number: digits, a minus sign in front, and one
+// decimal comma or point for a decimal number.
+QRegularExpression numberPattern(JetType type)
+{
+    return QRegularExpression(type == JetType::Double || type == JetType::Currency
+                                  ? QStringLiteral("-?[0-9]*([.,][0-9]*)?")
+                                  : QStringLiteral("-?[0-9]*"));
+}
+
+// A typed number read back for display; false when it is not one.
+bool typedNumber(const QString& text, double* value)
+{
+    QString t = text.trimmed();
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    *value = t.toDouble(&ok);
+    return ok;
+}
+
 } // namespace
 
 FieldBinding::FieldBinding(QWidget* widget, DataSet& dataSet, const QString& field)
@@ -58,6 +85,8 @@ FieldBinding* FieldBinding::bind(QWidget* widget, DataSet& dataSet, const QStrin
     connect(&dataSet, &DataSet::fieldChanged, b, &FieldBinding::onFieldChanged);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         connect(edit, &QLineEdit::textEdited, b, [b]() { b->store(); });
+        edit->installEventFilter(b);
+        b->m_editing = edit->hasFocus();
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) {
         connect(memo, &QPlainTextEdit::textChanged, b, [b]() {
             if (!b->m_loading)
@@ -101,6 +130,35 @@ QString FieldBinding::editText(const DataSet& ds, const QString& field)
     return ds.asString(field);
 }
 
+QString FieldBinding::displayText(const DataSet& ds, const QString& field)
+{
+    if (!hasRow(&ds) || !ds.hasField(field))
+        return QString();
+    const Field& f = ds.field(ds.fieldIndex(field));
+    if (!isNumber(f.type) || f.def.displayFormat.isEmpty())
+        return editText(ds, field);
+    const QVariant v = ds.value(field);
+    if (!v.isValid() || v.isNull())
+        return QString();
+    if (v.typeId() != QMetaType::QString)
+        return formatNumber(v.toDouble(), f.def.displayFormat);
+    // Typed and not yet written: shown formatted when it reads as a number.
+    double typed = 0;
+    if (v.toString().trimmed().isEmpty() || !typedNumber(v.toString(), &typed))
+        return v.toString();
+    return formatNumber(typed, f.def.displayFormat);
+}
+
+bool FieldBinding::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_widget &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        m_editing = event->type() == QEvent::FocusIn;
+        load();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void FieldBinding::load()
 {
     if (!m_widget || !m_dataSet || m_storing)
@@ -108,7 +166,14 @@ void FieldBinding::load()
     m_loading = true;
     const bool row = hasRow(m_dataSet) && m_dataSet->hasField(m_field);
     if (auto* edit = qobject_cast<QLineEdit*>(m_widget)) {
-        const QString text = editText(*m_dataSet, m_field);
+        if (row && !edit->validator()) {
+            const JetType type = m_dataSet->field(m_dataSet->fieldIndex(m_field)).type;
+            if (isNumber(type))
+                edit->setValidator(new QRegularExpressionValidator(numberPattern(type), edit));
+        }
+        // Numbers show their unit ("3,500 Kg") except while being typed.
+        const QString text =
+            m_editing ? editText(*m_dataSet, m_field) : displayText(*m_dataSet, m_field);
         if (edit->text() != text)
             edit->setText(text);
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(m_widget)) {

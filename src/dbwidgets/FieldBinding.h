@@ -14,6 +14,8 @@ namespace tav {
 // row of a data set: the field shows the row's value whenever the row
 // changes, and typing in it puts the row in edit state with the new value.
 // The row is written by the window's record command or any later post.
+// A number field refuses letters as they are typed, and shows its display
+// format with its unit except while it has the focus.
 class FieldBinding : public QObject
 {
     Q_OBJECT
@@ -36,6 +38,12 @@ public:
     // The text a row value is edited as: dates "dd/mm/yyyy", numbers with
     // the decimals of the field's format, without its unit.
     static QString editText(const DataSet& dataSet, const QString& field);
+    // The text shown while the field is not being edited: numbers through
+    // their display format, with its unit ("3,500 Kg").
+    static QString displayText(const DataSet& dataSet, const QString& field);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     FieldBinding(QWidget* widget, DataSet& dataSet, const QString& field);
@@ -46,6 +54,7 @@ private:
     QString m_field;
     bool m_loading = false;
     bool m_storing = false;
+    bool m_editing = false; // the line edit has the focus
 };
 
 } // namespace tav

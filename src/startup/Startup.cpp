@@ -6,6 +6,7 @@
 #include "db/DataModule1.h"
 #include "db/DataModule2.h"
 #include "db/DbError.h"
+#include "db/TextAffinityUpgrade.h"
 #include "startup/DataFolders.h"
 #include "startup/FirstRunTransfer.h"
 #include "ui/MessageBox.h"
@@ -182,6 +183,10 @@ bool Startup::openDatabase()
             m_connection->open(file);
         } catch (const DbError& e) {
             MessageBox::plain(nullptr, e.message());
+            return false;
+        }
+        if (const auto upgrade = upgradeTextAffinity(*m_connection); !upgrade.ok) {
+            MessageBox::plain(nullptr, upgrade.message);
             return false;
         }
     }

@@ -1,7 +1,9 @@
 #include "TestDatabase.h"
 #include "core/Clock.h"
 
+#include "db/CalcFields.h"
 #include "db/DataModule1.h"
+#include "db/DataModule2.h"
 #include "db/DataSet.h"
 #include "db/DataSetModel.h"
 #include "db/DbError.h"
@@ -27,8 +29,14 @@ private slots:
     void quotesInValuesAreData();
     void keysAbove16BitsAreKept();
     void joinedDataSetsAreReadOnly();
+    void failedOpeningLeavesNoStatementBehind();
     void displayFormats();
+    void moneyRoundsHalfAwayFromZeroInDecimal();
     void modelFollowsTheDataSet();
+    void textDatesAreWholeOrRefused();
+    void dateColumnsAreWholeOrRefused();
+    void refusedValuesNameTheFieldByItsCaption();
+    void fieldListsShowOnlyWhatTheyName();
 
 private:
     std::unique_ptr<TestDatabase> m_db;
@@ -265,6 +273,31 @@ void TestDataSet::joinedDataSetsAreReadOnly()
     QVERIFY(!c.isEditing());
 }
 
+void TestDataSet::failedOpeningLeavesNoStatementBehind()
+{
+    for (int i = 1; i <= 3; ++i)
+        m_db->connection.exec(QStringLiteral("INSERT INTO WEIGHT (Id_Ref, Weight) VALUES (1, ?)"),
+                              {i});
+    DataSet& q = m_module->query();
+    // The engine fails on the second row, after the first was read.
+    q.setSql({QStringLiteral("SELECT Id, CASE WHEN Id = 2 THEN abs(-9223372036854775807 - 1) "
+                             "ELSE Id END AS v FROM WEIGHT ORDER BY Id")});
+    DataSetModel model(&q);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    try {
+        q.open();
+        QFAIL("the failing statement opened");
+    } catch (const DbError& e) {
+        QVERIFY(e.message().startsWith(QStringLiteral("Impossible d'ouvrir « Query » : ")));
+    }
+    QVERIFY(!q.isOpen());
+    QCOMPARE(model.rowCount(), 0);
+    // A statement left unfinished would keep the table locked.
+    m_db->connection.exec(QStringLiteral("DROP TABLE WEIGHT"));
+    q.setSql({QStringLiteral("SELECT * FROM NO_SUCH_TABLE")});
+    QVERIFY_THROWS_EXCEPTION(DbError, q.open());
+}
+
 void TestDataSet::displayFormats()
 {
     QCOMPARE(formatNumber(3.14159, QStringLiteral("#######0.000 kg")), QStringLiteral("3,142 kg"));
@@ -279,6 +312,38 @@ void TestDataSet::displayFormats()
     QCOMPARE(displayValue(false, JetType::YesNo, QString()), QStringLiteral("Non"));
     QCOMPARE(displayValue(QDate(2020, 6, 15), JetType::DateTime, QString()),
              QStringLiteral("15/06/2020"));
+}
+
+void TestDataSet::moneyRoundsHalfAwayFromZeroInDecimal()
+{
+    const QString money = QStringLiteral("#######0.00 €");
+    // Ties that a binary double rounds down (2.675 is 2.67499999...).
+    QCOMPARE(formatNumber(2.675, money), QStringLiteral("2,68 €"));
+    QCOMPARE(formatNumber(1.005, money), QStringLiteral("1,01 €"));
+    QCOMPARE(formatNumber(-2.675, money), QStringLiteral("-2,68 €"));
+    QCOMPARE(formatNumber(9.995, money), QStringLiteral("10,00 €"));
+    QCOMPARE(formatNumber(0.125, money), QStringLiteral("0,13 €"));
+    QCOMPARE(formatNumber(2.674, money), QStringLiteral("2,67 €"));
+    QCOMPARE(formatNumber(-0.004, money), QStringLiteral("0,00 €"));
+    QCOMPARE(formatNumber(1234567.8, money), QStringLiteral("1234567,80 €"));
+    QCOMPARE(formatNumber(12.3455, QStringLiteral("#######0.000 Kg")), QStringLiteral("12,346 Kg"));
+    QCOMPARE(formatNumber(7, QStringLiteral("#######0")), QStringLiteral("7"));
+    // A left-over computed by difference shows no "-0,00".
+    QCOMPARE(formatNumber(noRepayment(0.3, 0.1, 0.2), money), QStringLiteral("0,00 €"));
+    QCOMPARE(noRepayment(50.1, 35.05, 0.0), 15.05);
+
+    // Through the data set: the 4-decimal stored value decides.
+    DataSet& a = ds("Action");
+    a.open();
+    a.append();
+    a.setValue(QStringLiteral("Tag"), 1);
+    a.setValue(QStringLiteral("Price"), QStringLiteral("2,675"));
+    a.setValue(QStringLiteral("Price_Repayment"), QStringLiteral("1,005"));
+    a.setValue(QStringLiteral("Price_Repayment_Comp"), QStringLiteral("0"));
+    a.post();
+    QCOMPARE(a.displayText(QStringLiteral("Price")), QStringLiteral("2,68"));
+    QCOMPARE(a.displayText(QStringLiteral("Price_Repayment")), QStringLiteral("1,01"));
+    QCOMPARE(a.displayText(QStringLiteral("NoRepayment")), QStringLiteral("1,67"));
 }
 
 void TestDataSet::modelFollowsTheDataSet()
@@ -305,6 +370,209 @@ void TestDataSet::modelFollowsTheDataSet()
     QCOMPARE(model.rowCount(), 0);
     w.close();
     QCOMPARE(model.rowCount(), 0);
+}
+
+namespace {
+
+// Posts the row and returns the refusal's message, or "" when it was written.
+QString postRefusal(DataSet& d)
+{
+    try {
+        d.post();
+    } catch (const DbError& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+const QString kIncomplete =
+    QStringLiteral("Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications");
+
+} // namespace
+
+void TestDataSet::textDatesAreWholeOrRefused()
+{
+    DataSet& a = m_module->animal();
+    a.open();
+    a.insert();
+    a.setValue(QStringLiteral("Name"), QStringLiteral("Rex"));
+    a.post();
+    const int id = a.asInt(QStringLiteral("Id"));
+    auto stored = [&]() {
+        return m_db->connection.scalar(QStringLiteral("SELECT End_Date FROM ANIMAL WHERE Id=?"),
+                                       {id});
+    };
+    const QList<QPair<QString, QString>> refused = {
+        {QStringLiteral("12/03/20__"), kIncomplete},
+        {QStringLiteral("12/03/20  "), kIncomplete},
+        {QStringLiteral("12/03/2"), kIncomplete},
+        {QStringLiteral("31/04/2008"), QStringLiteral("'31/04/2008' n'est pas une date correcte")},
+        {QStringLiteral("2008-04-01xyz"),
+         QStringLiteral("'2008-04-01xyz' n'est pas une date correcte")},
+        {QStringLiteral("01/02/0099"), QStringLiteral("'01/02/0099' n'est pas une date correcte")},
+        {QStringLiteral("  /13/2008"), QStringLiteral("'  /13/2008' n'est pas une date correcte")},
+        {QStringLiteral("1a/02/2008"), QStringLiteral("'1a/02/2008' n'est pas une date correcte")},
+    };
+    for (const auto& [typed, message] : refused) {
+        a.setValue(QStringLiteral("End_Date"), typed);
+        QCOMPARE(postRefusal(a), message);
+        // The row stays in edit state, and nothing reached the table: a
+        // stray digit does not mark the animal as departed.
+        QCOMPARE(a.state(), DataSet::State::Edit);
+        QVERIFY2(stored().toString().isEmpty(), qPrintable(typed));
+        a.cancel();
+    }
+    const QList<QPair<QString, QString>> accepted = {
+        {QStringLiteral("29/02/2008"), QStringLiteral("29/02/2008")},
+        // The mask lets day and month be left blank; the year is whole.
+        {QStringLiteral("__/03/2008"), QStringLiteral("  /03/2008")},
+        {QStringLiteral("  /  /2008"), QStringLiteral("  /  /2008")},
+        {QStringLiteral("2008-04-01"), QStringLiteral("01/04/2008")},
+        {QStringLiteral("  /  /    "), QString()},
+        {QStringLiteral("__/__/____"), QString()},
+    };
+    for (const auto& [typed, kept] : accepted) {
+        a.setValue(QStringLiteral("End_Date"), typed);
+        QCOMPARE(postRefusal(a), QString());
+        QCOMPARE(stored().toString(), kept);
+    }
+    a.setValue(QStringLiteral("BirthDay_Date"), QDate(2001, 5, 4));
+    a.post();
+    QCOMPARE(a.asString(QStringLiteral("BirthDay_Date")), QStringLiteral("04/05/2001"));
+}
+
+void TestDataSet::dateColumnsAreWholeOrRefused()
+{
+    DataSet& a = ds("Action");
+    a.open();
+    const tav::Clock::Fixed clock(QDateTime(QDate(2024, 2, 29), QTime(0, 0)));
+    a.append();
+    a.setValue(QStringLiteral("Tag"), 1);
+    a.post();
+    const QList<QPair<QString, QString>> refused = {
+        {QStringLiteral("12/03/20__"), kIncomplete},
+        {QStringLiteral("12/03/20  "), kIncomplete},
+        {QStringLiteral("31/04/2008"), QStringLiteral("'31/04/2008' n'est pas une date correcte")},
+        {QStringLiteral("2008-04-01xyz"),
+         QStringLiteral("'2008-04-01xyz' n'est pas une date correcte")},
+        {QStringLiteral("2008-04-01 10:00"),
+         QStringLiteral("'2008-04-01 10:00' n'est pas une date correcte")},
+        {QStringLiteral("01/01/0099"), QStringLiteral("'01/01/0099' n'est pas une date correcte")},
+        {QStringLiteral("0099-01-01"), QStringLiteral("'0099-01-01' n'est pas une date correcte")},
+        {QStringLiteral("  /03/2008"), QStringLiteral("'  /03/2008' n'est pas une date correcte")},
+    };
+    for (const auto& [typed, message] : refused) {
+        a.setValue(QStringLiteral("Date_Repayment"), typed);
+        QCOMPARE(postRefusal(a), message);
+        QCOMPARE(a.state(), DataSet::State::Edit);
+        QVERIFY(m_db->connection.scalar(QStringLiteral("SELECT Date_Repayment FROM [ACTION]"))
+                    .isNull());
+        a.cancel();
+    }
+    a.setValue(QStringLiteral("Date_Repayment"), QDate(50, 1, 1));
+    QCOMPARE(postRefusal(a), QStringLiteral("'0050-01-01' n'est pas une date correcte"));
+    a.cancel();
+    a.setValue(QStringLiteral("Date_Repayment"), QStringLiteral("1/2/2008"));
+    a.post();
+    QCOMPARE(
+        m_db->connection.scalar(QStringLiteral("SELECT Date_Repayment FROM [ACTION]")).toString(),
+        QStringLiteral("2008-02-01"));
+    a.setValue(QStringLiteral("Date_Repayment"), QStringLiteral("__/__/____"));
+    a.post();
+    QVERIFY(
+        m_db->connection.scalar(QStringLiteral("SELECT Date_Repayment FROM [ACTION]")).isNull());
+}
+
+void TestDataSet::refusedValuesNameTheFieldByItsCaption()
+{
+    DataSet& a = m_module->animal();
+    a.open();
+    a.insert();
+    a.setValue(QStringLiteral("BirthDay_Weight"), QStringLiteral("3,5kg"));
+    QCOMPARE(postRefusal(a), QStringLiteral("'3,5kg' n'est pas une valeur en virgule flottante "
+                                            "correcte pour le champ 'Poids'"));
+    a.setValue(QStringLiteral("BirthDay_Weight"), QStringLiteral("3,5"));
+    a.setValue(QStringLiteral("End_Size"), QStringLiteral("grand"));
+    QCOMPARE(postRefusal(a), QStringLiteral("'grand' n'est pas une valeur en virgule flottante "
+                                            "correcte pour le champ 'Taille'"));
+    a.setValue(QStringLiteral("End_Size"), QString());
+    // Every field of the card that can be refused is named as the card does.
+    for (const char* f : {"Name",
+                          "Sex",
+                          "Color",
+                          "BirthDay_Date",
+                          "BirthDay_City",
+                          "BirthDay_Weight",
+                          "BirthDay_Size",
+                          "Begin_Date",
+                          "Begin_Breeder",
+                          "Begin_Weight",
+                          "Begin_Size",
+                          "End_Date",
+                          "End_Type",
+                          "End_Weight",
+                          "End_Size",
+                          "Identification_No",
+                          "Identification_Type",
+                          "Identification_Location",
+                          "Blood",
+                          "Weight",
+                          "Size"}) {
+        const Field& field = a.field(a.fieldIndex(QString::fromLatin1(f)));
+        QVERIFY2(field.caption() != field.column, f);
+    }
+    a.setValue(QStringLiteral("Identification_No"), QString(129, QLatin1Char('7')));
+    QVERIFY(postRefusal(a).contains(QStringLiteral("« N° d'identification »")));
+    // Captions survive a re-opening.
+    a.cancel();
+    a.close();
+    a.open();
+    QCOMPARE(a.field(a.fieldIndex(QStringLiteral("End_Weight"))).caption(),
+             QStringLiteral("Poids"));
+}
+
+void TestDataSet::fieldListsShowOnlyWhatTheyName()
+{
+    DataModule2 m2(m_db->connection);
+    DataSet& c = m2.dataSet(QStringLiteral("ConsultRepaymentQuery"));
+    DataSetModel model(&c);
+    c.open();
+    QStringList headers;
+    for (int i = 0; i < model.columnCount(); ++i)
+        headers << model.headerData(i, Qt::Horizontal).toString();
+    QCOMPARE(headers, QStringList({QStringLiteral("Date"), QStringLiteral("Heure"),
+                                   QStringLiteral("Montant"), QStringLiteral("Praticien"),
+                                   QStringLiteral("Pathologie"), QStringLiteral("Gravité"),
+                                   QStringLiteral("Objet de la visite"),
+                                   QStringLiteral("Remarque du praticien")}));
+    // The columns it does not name are still there to be read.
+    QVERIFY(c.hasField(QStringLiteral("Convention")));
+    // A data set without a field list shows all its columns.
+    DataSet& v = ds("Vaccine");
+    DataSetModel all(&v);
+    v.open();
+    QCOMPARE(all.columnCount(), v.fieldCount());
+
+    // Calculated titles are as long as their field, 128 characters.
+    const QString name(120, QLatin1Char('D'));
+    m_db->connection.exec(QStringLiteral("INSERT INTO LST_DOCTOR (Id, Name, Category) VALUES "
+                                         "(1, ?, 'Vétérinaire comportementaliste')"),
+                          {name});
+    m_db->connection.exec(QStringLiteral("INSERT INTO LST_ILLNESS (Id, Title, Gravity) VALUES "
+                                         "(1, ?, 'Sévère')"),
+                          {QString(128, QLatin1Char('I'))});
+    m_db->connection.exec(QStringLiteral(
+        "INSERT INTO [ACTION] (Id_Ref, Tag, Id_Org, Id_Illness) VALUES (4, 1, 1, 1)"));
+    c.close();
+    c.replaceWhereLine(QStringLiteral("WHERE ID_REF=4 AND TAG=1"));
+    c.open();
+    QCOMPARE(c.asString(QStringLiteral("Doctor")),
+             QString(name + QStringLiteral(" (Vétérinaire comportementaliste)")).left(128));
+    QCOMPARE(c.asString(QStringLiteral("Illness")).size(), 128);
+    DataSet& q = ds("ConsultQuery");
+    q.replaceWhereLine(QStringLiteral("WHERE ID_REF=4 AND TAG=1"));
+    q.open();
+    QCOMPARE(q.asString(QStringLiteral("Doctor")).size(), 128);
 }
 
 QTEST_GUILESS_MAIN(TestDataSet)

@@ -44,6 +44,7 @@ private slots:
     void templateIsCompleteAndReadableByTheStockTool();
     void everyDataSetOpensOnTheTemplate();
     void everyNamedFieldExists();
+    void textColumnsKeepWhatIsTyped();
 };
 
 void TestSchema::tablesCarryTheirDeclaredTypes()
@@ -201,6 +202,78 @@ void TestSchema::everyNamedFieldExists()
              QStringLiteral("Comment1"));
     QCOMPARE(animal.field(animal.fieldIndex(QStringLiteral("Size"))).column,
              QStringLiteral("Custom00144243"));
+}
+
+void TestSchema::textColumnsKeepWhatIsTyped()
+{
+    // Texts that look like numbers: the engine must not turn them into ones.
+    const QStringList typed = {QStringLiteral("0612345678"), QStringLiteral("1.50"),
+                               QStringLiteral("  007"), QStringLiteral("1e3")};
+    const QStringList memos = {QStringLiteral("Misc11"), QStringLiteral("Misc12"),
+                               QStringLiteral("Description"), QStringLiteral("Previous")};
+    TestDatabase db;
+    DataModule1 m(db.connection, db.folder());
+    DataSet& animal = m.animal();
+    animal.open();
+    animal.insert();
+    animal.setValue(QStringLiteral("Name"), QStringLiteral("Rex"));
+    for (int i = 0; i < typed.size(); ++i)
+        animal.setValue(memos.at(i), typed.at(i));
+    animal.post();
+    DataSet& combo = m.dataSet(QStringLiteral("ComboItems"));
+    combo.open();
+    combo.append();
+    combo.setValue(QStringLiteral("Sex"), QStringLiteral("00"));
+    combo.post();
+    animal.close();
+    animal.open();
+    combo.close();
+    combo.open();
+    for (int i = 0; i < typed.size(); ++i)
+        QCOMPARE(animal.asString(memos.at(i)), typed.at(i));
+    QCOMPARE(combo.asString(QStringLiteral("Sex")), QStringLiteral("00"));
+    DataSet& q = m.query();
+    q.setSql({QStringLiteral("SELECT typeof(Misc11) AS t1, typeof(Misc12) AS t2, "
+                             "typeof(Description) AS t3, typeof(Previous) AS t4 FROM ANIMAL")});
+    q.open();
+    for (const char* t : {"t1", "t2", "t3", "t4"})
+        QCOMPARE(q.asString(QString::fromLatin1(t)), QStringLiteral("text"));
+    q.close();
+    animal.close();
+    combo.close();
+    db.connection.close();
+
+    // The stock tool reads the same texts, and sees text affinity.
+    QProcess sqlite;
+    sqlite.start(
+        QStringLiteral("sqlite3"),
+        {db.path(), QStringLiteral("SELECT typeof(Misc11), Misc11, typeof(Misc12), Misc12, "
+                                   "typeof(Description), Description, typeof(Previous), "
+                                   "Previous FROM ANIMAL; SELECT typeof(Sex) || '|' || "
+                                   "Sex FROM COMBOITEMS;")});
+    QVERIFY(sqlite.waitForFinished(10000));
+    QCOMPARE(sqlite.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(sqlite.readAllStandardOutput()),
+             QStringLiteral("text|0612345678|text|1.50|text|  007|text|1e3\ntext|00\n"));
+
+    // No text column of the schema or of the template reads numbers: by
+    // the engine's rules, a declared type holding "TEXT" and no "INT" gives
+    // text affinity.
+    db.connection.open(db.path());
+    Connection t;
+    t.open(templatePath());
+    for (Connection* c : {&db.connection, &t}) {
+        for (const TableDef& table : schemaTables()) {
+            for (const QString& column : columnsOf(*c, table.name)) {
+                const QString name = column.section(QLatin1Char(':'), 0, 0);
+                const QString declared = column.section(QLatin1Char(':'), 1).toUpper();
+                if (isTextType(table.column(name)->type))
+                    QVERIFY2(declared.contains(QLatin1String("TEXT")) &&
+                                 !declared.contains(QLatin1String("INT")),
+                             qPrintable(table.name + QLatin1Char('.') + column));
+            }
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSchema)
