@@ -224,8 +224,9 @@ void IdentityCard::buildGeneralPage(QWidget* page)
         const QString prefix = s(p.prefix);
         QWidget* date = field(s("Date"), QStringLiteral("Ed_") + prefix + QStringLiteral("_Date"),
                               prefix + QStringLiteral("_Date"), true, g);
-        // Day and month may stay blank; the year is required.
-        date->findChild<QLineEdit*>()->setInputMask(QStringLiteral("99/99/0000;_"));
+        // Day and month may stay blank, the year needs its four digits (in a
+        // Qt mask 9 is an optional digit and 0 a required one).
+        date->findChild<QLineEdit*>()->setInputMask(QStringLiteral("00/00/9999;_"));
         l->addWidget(date, 0, 0);
         const QString second = prefix + QLatin1Char('_') + s(p.secondSuffix);
         l->addWidget(field(s(p.secondCaption), QStringLiteral("Ed_") + second, second, true, g), 0,
@@ -259,6 +260,9 @@ void IdentityCard::buildGeneralPage(QWidget* page)
     connect(edit(s("Ed_Species")), &QLineEdit::textChanged, this, &IdentityCard::Ed_SpeciesChange);
     connect(edit(s("Ed_Breed")), &QLineEdit::textChanged, this, &IdentityCard::Ed_BreedChange);
     connect(edit(s("Ed_Blood")), &QLineEdit::textChanged, this, &IdentityCard::Ed_BloodChange);
+    // The badge follows the field from the start, even when the first
+    // animal's blood group is empty and the text never changes.
+    Ed_BloodChange();
 }
 
 void IdentityCard::buildCustomPage(QWidget* page)
@@ -325,7 +329,10 @@ bool IdentityCard::eventFilter(QObject* watched, QEvent* event)
             Lab_Misc01DblClick(label);
             return true;
         }
-        if (qobject_cast<QLineEdit*>(w) && name.startsWith(QLatin1String("Ed_"))) {
+        // Only fields with a list or a picker react; a double-click in a
+        // plain text field selects a word, as everywhere else.
+        if (qobject_cast<QLineEdit*>(w) && name.startsWith(QLatin1String("Ed_")) &&
+            m_form.findChild<QToolButton*>(QStringLiteral("Btn_") + name.mid(3))) {
             Ed_Misc01DblClick(name);
             return true;
         }
@@ -382,10 +389,13 @@ void IdentityCard::openSpeciesList()
         m_speciesIds = lines.ids;
         TStrList* list =
             showPickList(edit(QStringLiteral("Ed_Species")), false, lines.lines, &animal());
-        if (!list)
+        if (!list) {
             m_speciesPicking = false;
-        else // choosing the title already shown changes no text, but still counts
+        } else {
+            // Choosing the title already shown changes no text, but still counts.
             connect(list, &TStrList::lineChosen, this, &IdentityCard::Ed_SpeciesChange);
+            connect(list, &TStrList::dismissed, this, [this]() { m_speciesPicking = false; });
+        }
     } catch (const DbError& e) {
         m_speciesPicking = false;
         showError(&m_form, e.message());
@@ -404,10 +414,12 @@ void IdentityCard::openBreedList()
         m_breedIds = lines.ids;
         TStrList* list =
             showPickList(edit(QStringLiteral("Ed_Breed")), false, lines.lines, &animal());
-        if (!list)
+        if (!list) {
             m_breedPicking = false;
-        else
+        } else {
             connect(list, &TStrList::lineChosen, this, &IdentityCard::Ed_BreedChange);
+            connect(list, &TStrList::dismissed, this, [this]() { m_breedPicking = false; });
+        }
     } catch (const DbError& e) {
         m_breedPicking = false;
         showError(&m_form, e.message());
@@ -471,7 +483,10 @@ void IdentityCard::Ed_BreedChange()
 void IdentityCard::Ed_BloodChange()
 {
     if (auto* badge = m_form.findChild<QLabel*>(QStringLiteral("Lab_BloodBadge"))) {
-        const QString text = upperWithoutAccents(edit(QStringLiteral("Ed_Blood"))->text());
+        QLineEdit* blood = edit(QStringLiteral("Ed_Blood"));
+        if (!blood->hasFocus())
+            blood->setCursorPosition(0);
+        const QString text = upperWithoutAccents(blood->text());
         badge->setText(text);
         badge->setVisible(!text.isEmpty());
     }
@@ -488,6 +503,12 @@ void IdentityCard::Ed_Misc01DblClick(const QString& fieldName)
             refreshSpeciesBreed();
         }
         return;
+    }
+    for (const char* date : kDateFields) {
+        if (fieldName.mid(3) == QLatin1String(date)) {
+            showDatePicker(edit(fieldName), &animal());
+            return;
+        }
     }
     QString title;
     QString key;
@@ -582,6 +603,8 @@ void IdentityCard::refreshSpeciesBreed()
         }
         e->setProperty("chosenIndex", 0);
         e->setText(text);
+        // A title longer than the field shows its beginning.
+        e->setCursorPosition(0);
     };
     showTitle(QStringLiteral("Ed_Species"), "ANIMAL_SPECIES", QStringLiteral("Id_Species"),
               m_speciesPicking);
