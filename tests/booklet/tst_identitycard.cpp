@@ -1,8 +1,8 @@
 #include "AppFixture.h"
 
 #include "booklet/AnimalList.h"
-#include "booklet/IdentityCard.h"
 #include "booklet/TMainForm.h"
+#include "booklet/pages/TGeneralPage.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
