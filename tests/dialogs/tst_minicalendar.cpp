@@ -178,6 +178,12 @@ void TestMiniCalendar::paintedDayStaysAboveTheMonth()
         calendar.setToday(date);
         calendar.setLanguage(language);
         const QImage image = calendar.grab().toImage();
+        // Set TAVIRUNE_SHOT_DIR to look at the leaves as drawn.
+        if (const QString folder = qEnvironmentVariable("TAVIRUNE_SHOT_DIR"); !folder.isEmpty())
+            image.scaled(image.size() * 4)
+                .save(QStringLiteral("%1/calendar-%2-%3.png")
+                          .arg(folder, QFontInfo(QFont(family)).family(),
+                               date.toString(Qt::ISODate)));
         const QPair<int, int> day = rowsOf(image, calendar.dayFontColor());
         const QPair<int, int> month = rowsOf(image, calendar.monthFontColor());
         const QByteArray where = date.toString(Qt::ISODate).toLatin1();
