@@ -3,8 +3,10 @@
 
 #include "booklet/AnimalListModel.h"
 #include "booklet/AppContext.h"
-#include "booklet/IdentityCard.h"
 #include "booklet/NotebookTabBar.h"
+#include "booklet/pages/BookletPage.h"
+#include "booklet/pages/TCustomPage.h"
+#include "booklet/pages/TGeneralPage.h"
 #include "core/AppInfo.h"
 #include "core/TextLookup.h"
 #include "core/WindowPlacement.h"
@@ -122,7 +124,7 @@ void TMainForm::FormCreate()
     if (m_context.module1)
         m_context.module1->setHooks(this);
     openAnimal();
-    m_card->LoadCustomLabels();
+    m_customPage->LoadCustomLabels();
     if (!m_context.settings.showCalendar) {
         if (QWidget* w = control(QStringLiteral("MiniCalendar")))
             w->hide();
@@ -393,31 +395,51 @@ QWidget* TMainForm::buildNotebook()
 {
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("Pan_Booklet"));
-    panel->setMinimumWidth(558);
+    // The booklet's design width: the nine tabs always fit in it.
+    constexpr int bookletWidth = 558;
+    panel->setMinimumWidth(bookletWidth);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     m_notebook = new QStackedWidget(panel);
     m_notebook->setObjectName(QStringLiteral("AANotebook1"));
-    m_tabs = new NotebookTabBar(panel);
+    auto* tabs = new NotebookTabBar(panel);
+    tabs->setFitWidth(bookletWidth);
+    m_tabs = tabs;
     m_tabs->setObjectName(QStringLiteral("TabNoteBook"));
     m_tabs->setShape(QTabBar::RoundedSouth);
-    m_tabs->setExpanding(false);
     for (const PageInfo& info : kPages) {
-        auto* page = new QWidget(m_notebook);
-        page->setObjectName(QStringLiteral("Page_") + QString::number(m_notebook->count()));
-        page->setProperty("caption", fr(info.caption));
-        m_notebook->addWidget(page);
-        // "&" in a tab's text marks a shortcut letter: doubled, it shows.
-        const int tab =
-            m_tabs->addTab(fr(info.caption).replace(QLatin1Char('&'), QLatin1String("&&")));
-        m_tabs->setTabData(tab, QColor(info.red, info.green, info.blue));
+        const int index = m_pages.size();
+        const QColor colour(info.red, info.green, info.blue);
+        if (index == 0) {
+            m_generalPage = new TGeneralPage(m_context, index, m_notebook);
+            addPage(m_generalPage, colour);
+        } else if (index == 2) {
+            m_customPage = new TCustomPage(m_context, index, m_notebook);
+            addPage(m_customPage, colour);
+        } else {
+            // Pages still to come keep their tab and an empty place.
+            addPage(new BookletPage(index, fr(info.caption), m_notebook), colour);
+        }
     }
-    m_card = new IdentityCard(*this, m_notebook->widget(0), m_notebook->widget(2));
+    connect(m_generalPage, &TGeneralPage::speciesAndBreedsEdited, this, [this]() {
+        buildAnimalList(animalEmpty() ? -1 : animal().asInt(QStringLiteral("Id")));
+        refreshSpeciesBreed();
+    });
     connect(m_tabs, &QTabBar::currentChanged, this, &TMainForm::TabNoteBookTabChange);
     layout->addWidget(m_notebook, 1);
     layout->addWidget(m_tabs);
     return panel;
+}
+
+void TMainForm::addPage(BookletPage* page, const QColor& tabColour)
+{
+    m_pages.append(page);
+    m_notebook->addWidget(page);
+    // "&" in a tab's text marks a shortcut letter: doubled, it shows.
+    const int tab =
+        m_tabs->addTab(QString(page->caption()).replace(QLatin1Char('&'), QLatin1String("&&")));
+    m_tabs->setTabData(tab, tabColour);
 }
 
 void TMainForm::buildMenus()

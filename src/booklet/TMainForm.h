@@ -23,7 +23,9 @@ namespace tav {
 struct AppContext;
 class AnimalListModel;
 class DataSet;
-class IdentityCard;
+class BookletPage;
+class TCustomPage;
+class TGeneralPage;
 } // namespace tav
 
 // The main window: the grouped animal list and the notebook of the current
@@ -67,7 +69,10 @@ public:
     void setPharmacyPinEnabled(bool enabled) override;
 
     int currentAnalysisId() const { return m_currentAnalysisId; }
-    tav::IdentityCard* identityCard() const { return m_card; }
+    tav::TGeneralPage* generalPage() const { return m_generalPage; }
+    tav::TCustomPage* customPage() const { return m_customPage; }
+    // The page of each tab, in the order of the tabs.
+    const QVector<tav::BookletPage*>& pages() const { return m_pages; }
     tav::AppContext& context() const { return m_context; }
     QMenu* filterMenu() const { return m_filterMenu; }
     // The money format of the grids, with the currency symbol.
@@ -93,6 +98,7 @@ private:
     QWidget* buildCommandBar();
     QWidget* buildAnimalPanel();
     QWidget* buildNotebook();
+    void addPage(tav::BookletPage* page, const QColor& tabColour);
     void buildControlRules();
     void applyMoneyFormat();
     void openAnimal();
@@ -136,7 +142,9 @@ private:
     QPoint m_dragStart;
     QPoint m_dragOrigin;
     bool m_shown = false;
-    tav::IdentityCard* m_card = nullptr;
+    QVector<tav::BookletPage*> m_pages;
+    tav::TGeneralPage* m_generalPage = nullptr;
+    tav::TCustomPage* m_customPage = nullptr;
     QString m_tempImagePath;
     QVector<QPair<QString, ControlRule>> m_controlRules;
     mutable QHash<QString, QPointer<QWidget>> m_controls;

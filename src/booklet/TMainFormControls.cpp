@@ -1,7 +1,8 @@
 // The main window's pages and the enabled state of its commands.
 #include "booklet/AppContext.h"
-#include "booklet/IdentityCard.h"
 #include "booklet/TMainForm.h"
+#include "booklet/pages/BookletPage.h"
+#include "booklet/pages/TGeneralPage.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
@@ -111,14 +112,13 @@ void TMainForm::TabNoteBookTabChange(int newTab)
 
 void TMainForm::RefreshCurrentPage()
 {
-    // The pages of the booklet load their rows here as they are added; the
-    // identity card and the custom fields are bound to the current animal
-    // and need nothing.
+    if (auto* page = qobject_cast<BookletPage*>(m_notebook->currentWidget()))
+        page->refresh();
 }
 
 void TMainForm::refreshSpeciesBreed()
 {
     RefreshCurrentPage();
-    if (m_card)
-        m_card->refreshSpeciesBreed();
+    if (m_generalPage)
+        m_generalPage->refreshSpeciesBreed();
 }

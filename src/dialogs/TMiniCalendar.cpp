@@ -46,6 +46,49 @@ CalendarLeafLayout calendarLeafLayout(QSize leafSize)
     return {leafSize.width() / 2, daySize, height * 16 / 100, monthSize, height - 2 * monthSize};
 }
 
+CalendarLeafPlacement placeCalendarLeaf(QSize leafSize, const CalendarLeafTexts& texts,
+                                        const QString& dayFamily, const QString& monthFamily)
+{
+    const CalendarLeafLayout layout = calendarLeafLayout(leafSize);
+    // The writable page lies between the binding strip (design rows 3 to 5)
+    // and the page's lower edge (design row 41).
+    const int pageTop = (6 * leafSize.height() + 42) / 43;
+    const int pageBottom = 41 * leafSize.height() / 43 - 1;
+    // At least one blank row between the day's ink and the month's.
+    constexpr int gap = 1;
+    constexpr int smallestDayPixels = 6;
+
+    CalendarLeafPlacement place;
+    place.monthFont = leafFont(monthFamily, layout.monthSize, false);
+    const QFontMetrics month(place.monthFont);
+    const QRect monthInk = month.tightBoundingRect(texts.month);
+    // Designed with its line's top at monthTop; raised if its ink would
+    // pass the page's edge.
+    int monthBaseline = layout.monthTop + month.ascent();
+    if (!monthInk.isEmpty())
+        monthBaseline = std::min(monthBaseline, pageBottom - monthInk.bottom());
+    place.monthOrigin = {layout.centreX - month.horizontalAdvance(texts.month) / 2, monthBaseline};
+    if (!monthInk.isEmpty())
+        place.monthInk = monthInk.translated(place.monthOrigin);
+    const int dayLimit = place.monthInk.isEmpty() ? pageBottom : place.monthInk.top() - 1 - gap;
+
+    place.dayFont = leafFont(dayFamily, layout.daySize, true);
+    for (;;) {
+        const QFontMetrics day(place.dayFont);
+        const QRect dayInk = day.tightBoundingRect(texts.day);
+        int dayBaseline = layout.dayTop + day.ascent();
+        if (!dayInk.isEmpty())
+            dayBaseline = std::min(dayBaseline, dayLimit - dayInk.bottom());
+        place.dayOrigin = {layout.centreX - day.horizontalAdvance(texts.day) / 2, dayBaseline};
+        place.dayInk = dayInk.isEmpty() ? QRect() : dayInk.translated(place.dayOrigin);
+        // Raised into the binding strip: a smaller day fits between the two.
+        if (place.dayInk.isEmpty() || place.dayInk.top() >= pageTop ||
+            place.dayFont.pixelSize() <= smallestDayPixels)
+            return place;
+        place.dayFont.setPixelSize(place.dayFont.pixelSize() - 1);
+    }
+}
+
 void drawCalendarLeaf(QPainter& painter, QSize size)
 {
     if (size.isEmpty())
@@ -148,19 +191,13 @@ void TMiniCalendar::paintEvent(QPaintEvent* event)
     const QSize leaf = size();
     tav::drawCalendarLeaf(painter, leaf);
 
-    const tav::CalendarLeafLayout layout = tav::calendarLeafLayout(leaf);
     const tav::CalendarLeafTexts texts = tav::calendarLeafTexts(shownDate(), m_language);
-    // A band twice the control's width centred on centreX centres the text
-    // on that point.
-    const auto band = [&](int top) {
-        return QRect(layout.centreX - leaf.width(), top, 2 * leaf.width(), leaf.height());
-    };
-
-    painter.setFont(tav::leafFont(m_dayFontName, layout.daySize, true));
+    const tav::CalendarLeafPlacement place =
+        tav::placeCalendarLeaf(leaf, texts, m_dayFontName, m_monthFontName);
+    painter.setFont(place.dayFont);
     painter.setPen(m_dayFontColor);
-    painter.drawText(band(layout.dayTop), Qt::AlignHCenter | Qt::AlignTop, texts.day);
-
-    painter.setFont(tav::leafFont(m_monthFontName, layout.monthSize, false));
+    painter.drawText(place.dayOrigin, texts.day);
+    painter.setFont(place.monthFont);
     painter.setPen(m_monthFontColor);
-    painter.drawText(band(layout.monthTop), Qt::AlignHCenter | Qt::AlignTop, texts.month);
+    painter.drawText(place.monthOrigin, texts.month);
 }

@@ -2,6 +2,9 @@
 
 #include <QColor>
 #include <QDate>
+#include <QFont>
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -33,6 +36,23 @@ struct CalendarLeafLayout
     int monthTop;
 };
 CalendarLeafLayout calendarLeafLayout(QSize leafSize);
+
+// Where the texts are drawn in the fonts the families actually resolve to:
+// the designed layout, moved (and the day shrunk if need be) so that the
+// inked parts of the day and the month never meet and stay on the page,
+// whatever the fonts' proportions. Ink rectangles are in the leaf's
+// coordinates, empty for an empty text.
+struct CalendarLeafPlacement
+{
+    QFont dayFont;
+    QFont monthFont;
+    QPoint dayOrigin; // left end of the day's baseline
+    QPoint monthOrigin;
+    QRect dayInk;
+    QRect monthInk;
+};
+CalendarLeafPlacement placeCalendarLeaf(QSize leafSize, const CalendarLeafTexts& texts,
+                                        const QString& dayFamily, const QString& monthFamily);
 
 // The leaf itself, drawn into the rectangle (0, 0, size): a white page
 // under a binding strip with two rings, outside of which nothing is

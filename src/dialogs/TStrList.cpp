@@ -7,6 +7,7 @@
 #include "ui_TStrList.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -181,6 +182,7 @@ void TStrList::choose()
     const int row = highlightedIndex();
     const QString line = row >= 0 ? m_ui->List->item(row)->text() : QString();
     const QPointer<QLineEdit> target = m_target;
+    m_chosen = row >= 0 && target;
     // Closed first, so that the focus given to the field stays there; the
     // window itself goes only when control is back in the event loop.
     close();
@@ -195,6 +197,15 @@ void TStrList::choose()
         target->selectAll();
     }
     emit lineChosen(row, line);
+}
+
+void TStrList::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    // An opener waiting for a choice must learn that none is coming, or it
+    // would take the next change of the field for one.
+    if (!m_chosen)
+        emit dismissed();
 }
 
 bool TStrList::eventFilter(QObject* watched, QEvent* event)

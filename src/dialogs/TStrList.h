@@ -66,9 +66,13 @@ public:
 
 signals:
     void lineChosen(int index, const QString& line);
+    // The list closed without writing a line: Escape, a click outside, the
+    // focus taken away, or Enter with nothing highlighted.
+    void dismissed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void highlightCurrentText();
@@ -80,4 +84,5 @@ private:
     bool m_fitToItems = false;
     bool m_sorted = false;
     bool m_pressed = false;
+    bool m_chosen = false;
 };

@@ -1,8 +1,8 @@
 #include "AppFixture.h"
 
 #include "booklet/AnimalList.h"
-#include "booklet/IdentityCard.h"
 #include "booklet/TMainForm.h"
+#include "booklet/pages/TGeneralPage.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
@@ -64,6 +64,11 @@ private slots:
     void bloodBadgeIsUpperCasedWithoutAccents();
     void speciesWindowFromTheListsMenu();
     void rememberedValuesReachEveryAnimal();
+    void aDismissedPickListLeavesTheNextAnimalItsOwn_data();
+    void aDismissedPickListLeavesTheNextAnimalItsOwn();
+    void bloodBadgeIsTheSameAtStartAndAfterMoving();
+    void doubleClickSelectsAWordInPlainFields();
+    void aDateNeedsItsFourYearDigits();
 
 private:
     QLineEdit* field(const char* name) const
@@ -75,6 +80,7 @@ private:
         QTest::mouseClick(m_app->component<QToolButton>(QString::fromLatin1(name)), Qt::LeftButton);
     }
     TMainForm* form() const { return m_app->startup()->mainForm(); }
+    void restartWith(const QStringList& statements);
     DataSet& animal() const { return form()->context().module1->animal(); }
     std::unique_ptr<AppFixture> m_app;
 };
@@ -322,6 +328,127 @@ void TestIdentityCard::rememberedValuesReachEveryAnimal()
                  .isEmpty());
     QVERIFY(chooseLine(QStringLiteral("Arlequin")));
     QCOMPARE(animal().asString(QStringLiteral("Color")), QStringLiteral("Arlequin"));
+}
+
+void TestIdentityCard::restartWith(const QStringList& statements)
+{
+    m_app->stop();
+    {
+        Connection c;
+        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"));
+        for (const QString& statement : statements)
+            c.exec(statement);
+    }
+    QVERIFY(m_app->start());
+}
+
+void TestIdentityCard::aDismissedPickListLeavesTheNextAnimalItsOwn_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("byEscape");
+    QTest::newRow("species, Escape") << QStringLiteral("Btn_Species") << true;
+    QTest::newRow("breed, Escape") << QStringLiteral("Btn_Breed") << true;
+    QTest::newRow("species, closed from outside") << QStringLiteral("Btn_Species") << false;
+    QTest::newRow("breed, closed from outside") << QStringLiteral("Btn_Breed") << false;
+}
+
+void TestIdentityCard::aDismissedPickListLeavesTheNextAnimalItsOwn()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, byEscape);
+    const QString breedOf = QStringLiteral(
+        "(SELECT b.Id FROM ANIMAL_BREED b JOIN ANIMAL_SPECIES s ON s.Id=b.Id_Species WHERE "
+        "s.Title='%1' ORDER BY b.Title LIMIT 1)");
+    restartWith({QStringLiteral("INSERT INTO ANIMAL (Name, Id_Species, Id_Breed) VALUES ('Rex', "
+                                "(SELECT Id FROM ANIMAL_SPECIES WHERE Title='Chien'), ") +
+                     breedOf.arg(QStringLiteral("Chien")) + QStringLiteral(")"),
+                 QStringLiteral("INSERT INTO ANIMAL (Name, Id_Species, Id_Breed) VALUES ('Tom', "
+                                "(SELECT Id FROM ANIMAL_SPECIES WHERE Title='Chat'), ") +
+                     breedOf.arg(QStringLiteral("Chat")) + QStringLiteral(")")});
+    const auto titles = [this]() {
+        return QStringList{field("Ed_Species")->text(), field("Ed_Breed")->text()};
+    };
+    QCOMPARE(field("Ed_Name")->text(), QStringLiteral("Tom")); // cats come first
+    const QStringList tom = titles();
+    const QVariantList tomKeys = {animal().value(QStringLiteral("Id_Species")),
+                                  animal().value(QStringLiteral("Id_Breed"))};
+    QTest::mouseClick(m_app->component<QToolButton>(button), Qt::LeftButton);
+    TStrList* list = TStrList::openList();
+    QVERIFY(list);
+    if (byEscape)
+        QTest::keyClick(list->list(), Qt::Key_Escape);
+    else
+        list->close(); // what a click outside or the focus going elsewhere does
+    click("Btn_Main_Next");
+    QCOMPARE(field("Ed_Name")->text(), QStringLiteral("Rex"));
+    QCOMPARE(field("Ed_Species")->text(), QStringLiteral("Chien"));
+    QVERIFY(!field("Ed_Breed")->text().isEmpty());
+    QVERIFY(field("Ed_Breed")->text() != tom.at(1));
+    // Back to the first animal: nothing of the other reached it.
+    click("Btn_Main_Prior");
+    QCOMPARE(titles(), tom);
+    QCOMPARE((QVariantList{animal().value(QStringLiteral("Id_Species")),
+                           animal().value(QStringLiteral("Id_Breed"))}),
+             tomKeys);
+}
+
+void TestIdentityCard::bloodBadgeIsTheSameAtStartAndAfterMoving()
+{
+    // Two animals without a blood group around one with it.
+    restartWith(
+        {QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Atlas')"),
+         QStringLiteral("INSERT INTO ANIMAL (Name, Blood) VALUES ('Bella', 'DEA 1 négatif')"),
+         QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Cyrus')")});
+    auto* badge = m_app->component<QLabel>(QStringLiteral("Lab_BloodBadge"));
+    const auto state = [badge]() {
+        return QStringLiteral("%1|%2").arg(badge->text()).arg(badge->isHidden());
+    };
+    QCOMPARE(field("Ed_Name")->text(), QStringLiteral("Atlas"));
+    const QString atStart = state();
+    QCOMPARE(atStart, QStringLiteral("|1"));
+    click("Btn_Main_Next");
+    QCOMPARE(state(), QStringLiteral("DEA 1 NEGATIF|0"));
+    click("Btn_Main_Next");
+    QCOMPARE(state(), atStart);
+    click("Btn_Main_Prior");
+    click("Btn_Main_Prior");
+    QCOMPARE(state(), atStart);
+}
+
+void TestIdentityCard::doubleClickSelectsAWordInPlainFields()
+{
+    click("Btn_Main_Add");
+    for (const char* name : {"Ed_Name", "Ed_Identification_No"}) {
+        QLineEdit* e = field(name);
+        e->setText(QStringLiteral("Rex du Moulin"));
+        e->home(false);
+        // Inside "Moulin": past the frame and margins, then "Rex du M".
+        const int x = 6 + e->fontMetrics().horizontalAdvance(QStringLiteral("Rex du M"));
+        QTest::mouseDClick(e, Qt::LeftButton, Qt::NoModifier, QPoint(x, e->height() / 2));
+        QCOMPARE(e->selectedText(), QStringLiteral("Moulin"));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+    // A date field opens its picker.
+    QTest::mouseDClick(field("Ed_Begin_Date"), Qt::LeftButton);
+    QVERIFY(openDatePicker());
+    openDatePicker()->close();
+}
+
+void TestIdentityCard::aDateNeedsItsFourYearDigits()
+{
+    click("Btn_Main_Add");
+    QLineEdit* date = field("Ed_BirthDay_Date");
+    date->setFocus();
+    date->selectAll();
+    QTest::keyClicks(date, QStringLiteral("120520"));
+    QCOMPARE(date->text(), QStringLiteral("12/05/20"));
+    QVERIFY(!date->hasAcceptableInput());
+    QTest::keyClicks(date, QStringLiteral("21"));
+    QCOMPARE(date->text(), QStringLiteral("12/05/2021"));
+    QVERIFY(date->hasAcceptableInput());
+    // Day and month may stay blank.
+    date->setText(QStringLiteral("  /  /2021"));
+    QVERIFY(date->hasAcceptableInput());
 }
 
 QTEST_MAIN(TestIdentityCard)

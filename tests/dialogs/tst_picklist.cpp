@@ -57,6 +57,8 @@ private slots:
     void enterWithoutHighlightLeavesTheField();
     void escapeChangesNothing();
     void onlyTheLatestListStaysOpen();
+    void closingWithoutAChoiceSaysSo_data();
+    void closingWithoutAChoiceSaysSo();
 
     void rememberedValuesFeedABoundField();
     void emptyLineOfAnEmptyKeyEmptiesTheField();
@@ -302,6 +304,42 @@ void TestPickList::onlyTheLatestListStaysOpen()
     QCOMPARE(TStrList::openList(), second.data());
     flushDeletes();
     QVERIFY(first.isNull());
+}
+
+void TestPickList::closingWithoutAChoiceSaysSo_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("chosen");
+    QTest::newRow("Enter on a line") << QStringLiteral("enter") << true;
+    QTest::newRow("Escape") << QStringLiteral("escape") << false;
+    QTest::newRow("closed from outside") << QStringLiteral("close") << false;
+    QTest::newRow("Enter with nothing highlighted") << QStringLiteral("enter-single") << false;
+    QTest::newRow("another list opened") << QStringLiteral("replaced") << false;
+}
+
+void TestPickList::closingWithoutAChoiceSaysSo()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, chosen);
+    TStrList* list =
+        showPickList(m_edit, false,
+                     how == QLatin1String("enter-single") ? QStringLiteral("seule")
+                                                          : QStringLiteral("un\rdeux"));
+    QSignalSpy chosenSpy(list, &TStrList::lineChosen);
+    QSignalSpy dismissedSpy(list, &TStrList::dismissed);
+    if (how.startsWith(QLatin1String("enter")))
+        QTest::keyClick(list->list(), Qt::Key_Return);
+    else if (how == QLatin1String("escape"))
+        QTest::keyClick(list->list(), Qt::Key_Escape);
+    else if (how == QLatin1String("close"))
+        list->close();
+    else
+        showPickList(m_edit, false, QStringLiteral("autre"));
+    QCOMPARE(chosenSpy.count(), chosen ? 1 : 0);
+    // Exactly one of the two, so that an opener waiting for a choice is
+    // always released.
+    QCOMPARE(dismissedSpy.count() > 0, !chosen);
+    flushDeletes();
 }
 
 void TestPickList::rememberedValuesFeedABoundField()
