@@ -38,6 +38,14 @@ QString decodeWindows1252(const QByteArray& bytes)
 
 QString decodeText(const QByteArray& bytes)
 {
+    // Notepad and the Windows profile functions save "Unicode" files as
+    // UTF-16 with a byte-order mark.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
+                                                          : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        return utf16.decode(bytes.mid(2));
+    }
     if (bytes.startsWith(utf8Bom())) {
         // A byte-order mark is a clear statement of UTF-8; stray bad bytes
         // after it become replacement characters.

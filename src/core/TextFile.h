@@ -11,8 +11,9 @@ namespace tav {
 // program are in Windows-1252, so reading falls back to that code page
 // whenever the bytes are not valid UTF-8.
 
-// Decodes file contents: UTF-8 (without its byte-order mark) when the bytes
-// are valid UTF-8, else Windows-1252.
+// Decodes file contents: UTF-16 (little or big endian) when they start with
+// its byte-order mark; else UTF-8 (without its byte-order mark) when the
+// bytes are valid UTF-8, else Windows-1252.
 QString decodeText(const QByteArray& bytes);
 
 // Decodes bytes as Windows-1252, including the 0x80-0x9F range (euro sign,
