@@ -1,5 +1,5 @@
-#include "core/Clock.h"
 #include "db/Connection.h"
+#include "core/Clock.h"
 
 #include "db/DbError.h"
 #include "db/SqlDialect.h"
@@ -112,6 +112,88 @@ int frenchCollation(void*, int na, const void* a, int nb, const void* b)
 {
     return compareUtf8(static_cast<const unsigned char*>(a), na,
                        static_cast<const unsigned char*>(b), nb);
+}
+
+// Case of a code point folded away: Unicode-aware, with a shortcut for the
+// ASCII text that most of a booklet's names are made of.
+char32_t foldCase(char32_t cp)
+{
+    if (cp < 0x80)
+        return (cp >= 'A' && cp <= 'Z') ? cp + 32 : cp;
+    return QChar::toCaseFolded(cp);
+}
+
+// SQL LIKE with "%" and "_" and an optional escape character, ignoring case
+// for every letter (SQLite's own LIKE ignores it for ASCII letters only, so
+// 'É%' would miss "émile"). Accents stay significant, as in Jet.
+bool likeMatches(const unsigned char* p, const unsigned char* pe, const unsigned char* s,
+                 const unsigned char* se, char32_t escape)
+{
+    // Greedy match remembering the last "%": linear in practice, never
+    // worse than the product of the two lengths.
+    const unsigned char* starP = nullptr;
+    const unsigned char* starS = nullptr;
+    while (s < se) {
+        if (p < pe) {
+            const unsigned char* next = p;
+            char32_t pc = nextCodePoint(next, pe);
+            bool literal = false;
+            if (escape && pc == escape && next < pe) {
+                pc = nextCodePoint(next, pe);
+                literal = true;
+            }
+            if (!literal && pc == '%') {
+                starP = next;
+                starS = s;
+                p = next;
+                continue;
+            }
+            const unsigned char* sNext = s;
+            const char32_t sc = nextCodePoint(sNext, se);
+            if ((!literal && pc == '_') || foldCase(pc) == foldCase(sc)) {
+                p = next;
+                s = sNext;
+                continue;
+            }
+        }
+        if (!starP)
+            return false;
+        nextCodePoint(starS, se);
+        s = starS;
+        p = starP;
+    }
+    while (p < pe) {
+        const unsigned char* next = p;
+        if (nextCodePoint(next, pe) != '%')
+            return false;
+        p = next;
+    }
+    return true;
+}
+
+// like(pattern, text[, escape]), the function behind "text LIKE pattern".
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    char32_t escape = 0;
+    if (argc == 3) {
+        const auto* e = sqlite3_value_text(argv[2]);
+        const int n = sqlite3_value_bytes(argv[2]);
+        const unsigned char* end = e ? e + n : nullptr;
+        const unsigned char* q = e;
+        if (q && q < end)
+            escape = nextCodePoint(q, end);
+        if (!e || q != end || escape == 0) {
+            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+    }
+    const auto* pattern = sqlite3_value_text(argv[0]);
+    const int np = sqlite3_value_bytes(argv[0]);
+    const auto* text = sqlite3_value_text(argv[1]);
+    const int nt = sqlite3_value_bytes(argv[1]);
+    if (!pattern || !text)
+        return; // NULL, as for the built-in LIKE
+    sqlite3_result_int(ctx, likeMatches(pattern, pattern + np, text, text + nt, escape) ? 1 : 0);
 }
 
 QDate isoDate(sqlite3_value* v)
@@ -277,6 +359,9 @@ void Connection::registerExtensions()
     sqlite3_create_function_v2(db, "Nz", -1, flags, nullptr, nzFunction, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "Now", 0, SQLITE_UTF8, nullptr, nowFunction, nullptr, nullptr,
                                nullptr);
+    for (int args : {2, 3})
+        sqlite3_create_function_v2(db, "like", args, flags, nullptr, likeFunction, nullptr, nullptr,
+                                   nullptr);
 }
 
 namespace {

@@ -18,8 +18,9 @@ namespace tav {
 // On opening, the connection registers what the statements of the booklet
 // expect from their engine: case-insensitive, accent-aware French ordering
 // and comparison of text (in place of SQLite's ASCII-only NOCASE, which the
-// schema declares on every text column), and the Jet functions Year(),
-// Month(), Day(), UCase(), LCase(), Nz() and Now().
+// schema declares on every text column), LIKE ignoring the case of every
+// letter, accented ones included, and the Jet functions Year(), Month(),
+// Day(), UCase(), LCase(), Nz() and Now().
 class Connection
 {
 public:
