@@ -1,5 +1,5 @@
-#include "core/Clock.h"
 #include "booklet/TMainForm.h"
+#include "core/Clock.h"
 
 #include "booklet/AnimalListModel.h"
 #include "booklet/AppContext.h"
@@ -164,7 +164,7 @@ void TMainForm::openAnimal()
         animal().open();
     } catch (const DbError& e) {
         MessageBox::warning(
-            this, e.message() +
+            this, e.message() + QStringLiteral("\r\r") +
                       QStringLiteral("INSTABILITE DETECTEE !!\r\rL'exécutable de ce logiciel ne "
                                      "semble pas être compatible. Installer une mise à jour peut "
                                      "résoudre ce problème.\rTéléchargez et installez "

@@ -248,14 +248,6 @@ void nowFunction(sqlite3_context* ctx, int, sqlite3_value**)
     sqlite3_result_text(ctx, now.constData(), int(now.size()), SQLITE_TRANSIENT);
 }
 
-QString errorText(const QSqlError& e)
-{
-    QString t = e.databaseText();
-    if (t.isEmpty())
-        t = e.text();
-    return t;
-}
-
 } // namespace
 
 int compareFrench(const QString& a, const QString& b)
@@ -286,8 +278,7 @@ void Connection::open(const QString& filePath, bool createIfMissing)
     db.setConnectOptions(
         createIfMissing ? QString() : QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open())
-        throw DbError(QStringLiteral("Impossible d'ouvrir la base de données « %1 » : %2")
-                          .arg(filePath, errorText(db.lastError())));
+        throw DbError(databaseErrorText(db.lastError(), filePath));
     m_filePath = filePath;
     m_transactionDepth = 0;
     registerExtensions();
@@ -295,11 +286,10 @@ void Connection::open(const QString& filePath, bool createIfMissing)
     // first statement of a window.
     QSqlQuery check(db);
     if (!check.exec(QStringLiteral("PRAGMA schema_version"))) {
-        const QString why = errorText(check.lastError());
+        const QString why = databaseErrorText(check.lastError(), filePath);
         check.finish();
         close();
-        throw DbError(QStringLiteral("Impossible d'ouvrir la base de données « %1 » : %2")
-                          .arg(filePath, why));
+        throw DbError(why);
     }
     check.finish();
     exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
@@ -367,7 +357,8 @@ void Connection::registerExtensions()
 namespace {
 
 // Prepares a Jet statement with its bound values and runs it.
-void runBound(QSqlQuery& q, const QString& jetSql, const QVariantList& values)
+void runBound(QSqlQuery& q, const QString& jetSql, const QVariantList& values,
+              const QString& filePath)
 {
     bool ok = q.prepare(adaptJetSql(jetSql));
     if (ok) {
@@ -376,7 +367,7 @@ void runBound(QSqlQuery& q, const QString& jetSql, const QVariantList& values)
         ok = q.exec();
     }
     if (!ok)
-        throw DbError(errorText(q.lastError()));
+        throw DbError(databaseErrorText(q.lastError(), filePath));
 }
 
 } // namespace
@@ -384,14 +375,14 @@ void runBound(QSqlQuery& q, const QString& jetSql, const QVariantList& values)
 void Connection::exec(const QString& jetSql, const QVariantList& values)
 {
     QSqlQuery q(database());
-    runBound(q, jetSql, values);
+    runBound(q, jetSql, values, m_filePath);
 }
 
 QVariant Connection::scalar(const QString& jetSql, const QVariantList& values)
 {
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    runBound(q, jetSql, values);
+    runBound(q, jetSql, values, m_filePath);
     return q.next() ? q.value(0) : QVariant();
 }
 
@@ -401,7 +392,7 @@ void Connection::forEachRow(const QString& jetSql,
     QSqlQuery q(database());
     q.setForwardOnly(true);
     if (!q.exec(adaptJetSql(jetSql)))
-        throw DbError(errorText(q.lastError()));
+        throw DbError(databaseErrorText(q.lastError(), m_filePath));
     const int columns = q.record().count();
     QVariantList values;
     while (q.next()) {
@@ -424,10 +415,11 @@ void Connection::execScript(const QString& sqliteScript)
         throw DbError(QStringLiteral("La base de données n'est pas ouverte."));
     char* error = nullptr;
     const QByteArray utf8 = sqliteScript.toUtf8();
-    if (sqlite3_exec(db, utf8.constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString why = QString::fromUtf8(error ? error : "erreur inconnue");
+    const int rc = sqlite3_exec(db, utf8.constData(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        const QString why = QString::fromUtf8(error ? error : "");
         sqlite3_free(error);
-        throw DbError(why);
+        throw DbError(databaseErrorText(rc, why, m_filePath));
     }
 }
 

@@ -21,12 +21,9 @@ namespace {
 
 const QLatin1String kRowIdAlias("__rowid__");
 
-QString sqlError(const QSqlQuery& q)
+QString sqlError(const QSqlQuery& q, const QString& filePath)
 {
-    QString t = q.lastError().databaseText();
-    if (t.isEmpty())
-        t = q.lastError().text();
-    return t;
+    return databaseErrorText(q.lastError(), filePath);
 }
 
 QString fieldLabel(const Field& f)
@@ -174,7 +171,10 @@ void DataSet::open()
             m_rowIds.append(sqlite3_column_int64(stmt, 0));
     }
     const QString failure =
-        rc == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt)));
+        rc == SQLITE_DONE
+            ? QString()
+            : databaseErrorText(rc, QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt))),
+                                m_connection.filePath());
     sqlite3_finalize(stmt);
     if (!failure.isEmpty()) {
         m_rows.clear();
@@ -207,7 +207,8 @@ sqlite3_stmt* DataSet::prepare(const QString& text) const
     const QByteArray utf8 = text.toUtf8();
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
-        const QString why = QString::fromUtf8(sqlite3_errmsg(db));
+        const QString why = databaseErrorText(
+            sqlite3_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)), m_connection.filePath());
         sqlite3_finalize(stmt);
         throw DbError(QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(m_name, why));
     }
@@ -749,11 +750,11 @@ void DataSet::post()
     }
     if (!text.isEmpty()) {
         if (!q.prepare(text))
-            throw DbError(sqlError(q));
+            throw DbError(sqlError(q, m_connection.filePath()));
         for (const QVariant& v : std::as_const(values))
             q.addBindValue(v);
         if (!q.exec())
-            throw DbError(sqlError(q));
+            throw DbError(sqlError(q, m_connection.filePath()));
     }
 
     if (inserting) {
@@ -818,7 +819,7 @@ void DataSet::remove()
         ok = q.exec();
     }
     if (!ok) {
-        const QString why = sqlError(q);
+        const QString why = sqlError(q, m_connection.filePath());
         if (deleteAborted)
             deleteAborted(*this);
         throw DbError(why);

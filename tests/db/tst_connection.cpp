@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <functional>
+
 using namespace tav;
 
 class TestConnection : public QObject
@@ -13,7 +15,23 @@ private slots:
     void likeIgnoresCaseOfEveryLetter_data();
     void likeIgnoresCaseOfEveryLetter();
     void likeKeepsNullAndEscape();
+    void engineFailuresAreToldInFrench();
+    void damagedFilesAreNamedWhenOpened();
 };
+
+namespace {
+
+QString failureOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const DbError& e) {
+        return e.message();
+    }
+    return QStringLiteral("(no failure)");
+}
+
+} // namespace
 
 void TestConnection::likeIgnoresCaseOfEveryLetter_data()
 {
@@ -82,6 +100,76 @@ void TestConnection::likeKeepsNullAndEscape()
                  .toInt(),
              1);
     QVERIFY_THROWS_EXCEPTION(DbError, c.scalar(QStringLiteral("SELECT 'a' LIKE 'a' ESCAPE 'ab'")));
+}
+
+void TestConnection::engineFailuresAreToldInFrench()
+{
+    TestDatabase db;
+    Connection& c = db.connection;
+    const QString file = db.path();
+    QCOMPARE(failureOf([&] { c.exec(QStringLiteral("SELECT * FROM [NOTHERE]")); }),
+             QStringLiteral("La table NOTHERE est absente de la base de données « %1 ».\r"
+                            "Détail : no such table: NOTHERE")
+                 .arg(file));
+    QCOMPARE(failureOf([&] { c.scalar(QStringLiteral("SELECT [Nope] FROM [ANIMAL]")); }),
+             QStringLiteral("La colonne Nope est absente de la base de données « %1 ».\r"
+                            "Détail : no such column: Nope")
+                 .arg(file));
+    c.exec(QStringLiteral("PRAGMA query_only = ON"));
+    QCOMPARE(failureOf([&] { c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('a')")); }),
+             QStringLiteral("La base de données « %1 » est en lecture seule : les modifications "
+                            "ne peuvent pas y être enregistrées.\r"
+                            "Détail : attempt to write a readonly database")
+                 .arg(file));
+    QCOMPARE(failureOf([&] { c.execScript(QStringLiteral("INSERT INTO ANIMAL DEFAULT VALUES")); }),
+             failureOf([&] { c.exec(QStringLiteral("INSERT INTO ANIMAL DEFAULT VALUES")); }));
+    // Text without a code still gets its sentence.
+    QCOMPARE(databaseErrorText(0, QStringLiteral("database disk image is malformed"), file),
+             QStringLiteral("La base de données « %1 » est endommagée.\r"
+                            "Détail : database disk image is malformed")
+                 .arg(file));
+}
+
+void TestConnection::damagedFilesAreNamedWhenOpened()
+{
+    QTemporaryDir dir;
+    const QString garbage = dir.filePath(QStringLiteral("garbage.mdb"));
+    {
+        QFile f(garbage);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(8192, 'x'));
+    }
+    Connection c;
+    QCOMPARE(failureOf([&] { c.open(garbage); }),
+             QStringLiteral("Le fichier « %1 » n'est pas une base de données.\r"
+                            "Détail : file is not a database")
+                 .arg(garbage));
+    QVERIFY(!c.isOpen());
+
+    // A real database whose table pages were overwritten.
+    const QString damaged = dir.filePath(QStringLiteral("damaged.mdb"));
+    {
+        Connection w;
+        w.open(damaged, true);
+        w.exec(QStringLiteral("CREATE TABLE T (V TEXT)"));
+        for (int i = 0; i < 200; ++i)
+            w.exec(QStringLiteral("INSERT INTO T VALUES (?)"),
+                   {QString(200, QChar(u'a' + i % 26))});
+    }
+    {
+        QFile f(damaged);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        const qint64 page = 4096;
+        QVERIFY(f.size() > 4 * page);
+        f.seek(page);
+        f.write(QByteArray(int(page), '\xFF'));
+    }
+    c.open(damaged);
+    const QString failure = failureOf([&] { c.scalar(QStringLiteral("SELECT COUNT(V) FROM T")); });
+    QVERIFY2(
+        failure.startsWith(
+            QStringLiteral("La base de données « %1 » est endommagée.\rDétail : ").arg(damaged)),
+        qPrintable(failure));
 }
 
 QTEST_GUILESS_MAIN(TestConnection)
