@@ -292,7 +292,7 @@ QString IniFile::toText() const
     return text;
 }
 
-bool IniFile::save() const
+FileResult IniFile::save() const
 {
     return writeTextFile(m_path, toText());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileRoutines.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -43,7 +45,7 @@ public:
     void removeKey(const QString& section, const QString& key);
 
     // Writes every section and key in insertion order, atomically.
-    bool save() const;
+    FileResult save() const;
     // The text save() writes, line breaks as LF.
     QString toText() const;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileRoutines.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -38,8 +40,8 @@ QStringList readTextLines(const QString& path, bool* ok = nullptr);
 
 // Replaces the file with the text as CR LF lines in UTF-8 without a
 // byte-order mark. The file is written under a temporary name and renamed,
-// so a failure leaves the previous file intact. Returns false on failure.
-bool writeTextFile(const QString& path, const QString& text);
-bool writeTextLines(const QString& path, const QStringList& lines);
+// so a failure leaves the previous file intact and gives its reason.
+FileResult writeTextFile(const QString& path, const QString& text);
+FileResult writeTextLines(const QString& path, const QStringList& lines);
 
 } // namespace tav

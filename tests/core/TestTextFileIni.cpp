@@ -136,7 +136,12 @@ void TestTextFileIni::reportsUnreadableAndUnwritableFiles()
     QVERIFY(readTextLines(path(QStringLiteral("missing.txt")), &ok).isEmpty());
     QVERIFY(!ok);
 
-    QVERIFY(!writeTextFile(path(QStringLiteral("no/such/folder/x.txt")), QStringLiteral("x")));
+    const FileResult noFolder =
+        writeTextFile(path(QStringLiteral("no/such/folder/x.txt")), QStringLiteral("x"));
+    QVERIFY(!noFolder.ok);
+    QCOMPARE(noFolder.error, QStringLiteral("Le fichier « %1 » ne peut pas être écrit : fichier "
+                                            "ou dossier introuvable.")
+                                 .arg(path(QStringLiteral("no/such/folder/x.txt"))));
     // A folder in the way is a failure, not a success.
     QVERIFY(m_dir->isValid() && QDir(m_dir->path()).mkdir(QStringLiteral("sub")));
     QVERIFY(!writeTextFile(path(QStringLiteral("sub")), QStringLiteral("x")));
