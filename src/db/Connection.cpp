@@ -315,6 +315,38 @@ bool Connection::isOpen() const
     return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
 }
 
+namespace {
+
+// Nobody may write it by its permission bits, or this process may not.
+bool markedReadOnly(const QFileInfo& info)
+{
+    const auto writeBits =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return !(info.permissions() & writeBits) || !info.isWritable();
+}
+
+} // namespace
+
+QString Connection::readOnlyReason() const
+{
+    if (!isOpen())
+        return QString();
+    const QFileInfo file(m_filePath);
+    sqlite3* db = sqliteHandle();
+    if (markedReadOnly(file) || (db && sqlite3_db_readonly(db, "main") == 1)) {
+        return QStringLiteral("La base de données « %1 » est en lecture seule : les "
+                              "modifications ne peuvent pas y être enregistrées.")
+            .arg(m_filePath);
+    }
+    const QFileInfo folder(file.absolutePath());
+    if (markedReadOnly(folder)) {
+        return QStringLiteral("Le dossier « %1 » de la base de données est en lecture seule : "
+                              "les modifications de la base ne peuvent pas y être enregistrées.")
+            .arg(folder.absoluteFilePath());
+    }
+    return QString();
+}
+
 QSqlDatabase Connection::database() const
 {
     return QSqlDatabase::database(m_name, false);

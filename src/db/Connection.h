@@ -36,6 +36,11 @@ public:
     void reopen();
     bool isOpen() const;
     const QString& filePath() const { return m_filePath; }
+    // Why the open file could not be changed, in French: the file or its
+    // folder (where the engine writes its journal) is read-only. Empty when
+    // both can be written. A file or folder marked read-only counts as such
+    // even for an administrator, as the read-only attribute does on Windows.
+    QString readOnlyReason() const;
 
     QSqlDatabase database() const;
     // The engine's own handle, for the readers that step statements
