@@ -85,9 +85,12 @@ bool Startup::start()
     QString application;
     // A lock file without a process number (empty after a crash, or
     // garbage) belongs to no one. Removing it fails while a starting
-    // instance still holds it, before it has written its number.
-    if (!locked && !m_lock->getLockInfo(&pid, &host, &application) && m_lock->removeStaleLockFile())
+    // instance still holds it, before it has written its number; and a
+    // file that vanished meanwhile is simply taken.
+    if (!locked && !m_lock->getLockInfo(&pid, &host, &application)) {
+        m_lock->removeStaleLockFile();
         locked = m_lock->tryLock(0);
+    }
     if (!locked) {
         m_lock.reset();
         MessageBox::information(nullptr,
