@@ -380,6 +380,14 @@ void TestTextFileIni::readsWindows1252FileAndSavesUtf8()
     QVERIFY(ini.save());
     QCOMPARE(readBytes(file),
              QByteArray("[Scan]\r\nTwainSource=Num\xC3\xA9riseur \xE2\x82\xAC\r\n"));
+    // Notepad's "Unicode": UTF-16 little endian with its byte-order mark.
+    const QString unicode = QStringLiteral("[SMTP]\r\nName=Zoé\r\n");
+    QByteArray utf16("\xFF\xFE", 2);
+    for (const QChar c : unicode)
+        utf16 += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
+    QVERIFY(writeBytes(file, utf16));
+    QCOMPARE(IniFile(file).readString(QStringLiteral("smtp"), QStringLiteral("name"), QString()),
+             QStringLiteral("Zoé"));
 }
 
 QTEST_GUILESS_MAIN(TestTextFileIni)
