@@ -1,7 +1,6 @@
 #include "startup/Startup.h"
 
 #include <QApplication>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -9,15 +8,16 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     tav::Startup startup(tav::StartupEnvironment::fromDesktop());
-    if (!startup.start())
-        return 0;
+    std::function<void()> whenShown;
     // Lets the start-up benchmark time a launch up to the shown window.
     if (qEnvironmentVariableIsSet("TAVIRUNE_QUIT_WHEN_SHOWN")) {
-        QTimer::singleShot(0, &app, []() {
+        whenShown = []() {
             std::fputs("shown\n", stdout);
             std::fflush(stdout);
             QCoreApplication::quit();
-        });
+        };
     }
-    return QApplication::exec();
+    // A start that failed ends with a non-zero status, so that a launcher
+    // or a script can tell.
+    return startup.run(whenShown);
 }

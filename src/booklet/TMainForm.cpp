@@ -170,7 +170,7 @@ void TMainForm::openAnimal()
         animal().open();
     } catch (const DbError& e) {
         MessageBox::warning(
-            this, e.message() +
+            this, e.message() + QStringLiteral("\r\r") +
                       QStringLiteral("INSTABILITE DETECTEE !!\r\rL'exécutable de ce logiciel ne "
                                      "semble pas être compatible. Installer une mise à jour peut "
                                      "résoudre ce problème.\rTéléchargez et installez "
@@ -594,10 +594,20 @@ void TMainForm::closeEvent(QCloseEvent* event)
         try {
             animal().post();
         } catch (const DbError& e) {
-            // Closing would lose what was typed: say why and stay open.
-            showError(this, e.message());
-            event->ignore();
-            return;
+            // Closing would lose what was typed, but refusing to close
+            // would trap the user when the row can never be written (a
+            // read-only disk): the user chooses.
+            if (!MessageBox::question(this, e.message() + QStringLiteral("\r\rAbandonner les "
+                                                                         "modifications et "
+                                                                         "quitter ?"))) {
+                event->ignore();
+                return;
+            }
+            try {
+                animal().cancel();
+            } catch (const DbError&) {
+                // The row is abandoned with the window anyway.
+            }
         }
     }
     m_clockTimer->stop();

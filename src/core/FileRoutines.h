@@ -5,6 +5,22 @@
 
 namespace tav {
 
+// Outcome of a file operation: success, or the French reason of the
+// failure, naming the file, ready to be shown by the command that asked.
+struct FileResult
+{
+    bool ok = true;
+    QString error;
+
+    static FileResult success() { return {}; }
+    static FileResult failure(const QString& reason) { return {false, reason}; }
+    explicit operator bool() const { return ok; }
+};
+
+// The French reason of the last failed system call (errno), as a short
+// clause such as "accès refusé"; empty when nothing more is known.
+QString systemErrorReason(int errorNumber);
+
 // Size in bytes of a regular file; 0 when it is missing or not a file.
 qint64 fileSize(const QString& path);
 
@@ -17,14 +33,16 @@ QStringList listFiles(const QString& folder, const QString& pattern);
 // Copies every regular file of the source folder that matches the pattern
 // into the destination folder, replacing files of the same name. Each file
 // is copied under a temporary name first, so a failed copy never leaves a
-// truncated file or loses the one it was to replace. Returns true when every
-// matching file was copied.
-bool copyFiles(const QString& sourceFolder, const QString& destinationFolder,
-               const QString& pattern);
+// truncated file or loses the one it was to replace. Fails when any
+// matching file could not be copied (the others are still copied), with
+// the reason of the first failure.
+FileResult copyFiles(const QString& sourceFolder, const QString& destinationFolder,
+                     const QString& pattern);
 
 // Copies a file only when the destination does not exist yet; never
-// overwrites. Returns true when a copy was made.
-bool copyFileIfMissing(const QString& source, const QString& destination);
+// overwrites. Succeeds only when a copy was made: a missing source or an
+// existing destination is a failure with its reason.
+FileResult copyFileIfMissing(const QString& source, const QString& destination);
 
 // Full path of the running program file.
 QString programPath();

@@ -59,6 +59,25 @@ bool parseDecimalInt(const QString& text, int* value)
     return true;
 }
 
+// A value enclosed in a pair of double or single quotes is read without
+// them, as Windows reads its profile files.
+QString unquoted(const QString& value)
+{
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+        value.back() == value.front())
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
+// Written so that unquoted() gives the value back: a value that has its
+// own enclosing quotes gets one more pair.
+QString quotedIfNeeded(const QString& value)
+{
+    if (unquoted(value).size() != value.size())
+        return u'"' + value + u'"';
+    return value;
+}
+
 } // namespace
 
 IniFile::IniFile(const QString& path) : m_path(path)
@@ -77,19 +96,15 @@ bool IniFile::exists() const
 void IniFile::parse(const QString& text)
 {
     m_sections.clear();
-    // Indexes keep loading linear even for junk files holding many thousands
-    // of "sections" and "keys".
-    QHash<QString, qsizetype> sectionIndex;
+    // One set per section keeps loading linear even for junk files holding
+    // many thousands of "sections" and "keys".
     QVector<QSet<QString>> seenKeys;
     qsizetype current = -1;
-    const auto useSection = [&](const QString& name) {
-        const QString folded = name.toCaseFolded();
-        const auto it = sectionIndex.constFind(folded);
-        if (it != sectionIndex.constEnd())
-            return it.value(); // a repeated section continues the first one
+    // A repeated section is kept (and written back) but never read: lookups
+    // find the first section of a name, as Windows does.
+    const auto addSection = [&](const QString& name) {
         m_sections.append({name, {}});
         seenKeys.emplaceBack();
-        sectionIndex.insert(folded, m_sections.size() - 1);
         return m_sections.size() - 1;
     };
 
@@ -102,11 +117,11 @@ void IniFile::parse(const QString& text)
             const qsizetype close = line.indexOf(u']');
             if (close < 0)
                 continue; // a broken header: its keys stay in the previous section
-            current = useSection(line.mid(1, close - 1).trimmed());
+            current = addSection(line.mid(1, close - 1).trimmed());
             continue;
         }
         if (current < 0)
-            current = useSection(QString());
+            current = addSection(QString());
         Section& section = m_sections[current];
         if (isComment(line)) {
             section.entries.append({QString(), line});
@@ -122,7 +137,7 @@ void IniFile::parse(const QString& text)
         const QString folded = key.toCaseFolded();
         if (!known.contains(folded)) {
             known.insert(folded);
-            section.entries.append({key, line.mid(equals + 1).trimmed()});
+            section.entries.append({key, unquoted(line.mid(equals + 1).trimmed())});
         }
     }
 }
@@ -258,7 +273,7 @@ QString IniFile::toText() const
             if (entry.key.isEmpty())
                 text += entry.value;
             else
-                text += entry.key + u'=' + entry.value;
+                text += entry.key + u'=' + quotedIfNeeded(entry.value);
             text += u'\n';
         }
     };
@@ -277,7 +292,7 @@ QString IniFile::toText() const
     return text;
 }
 
-bool IniFile::save() const
+FileResult IniFile::save() const
 {
     return writeTextFile(m_path, toText());
 }

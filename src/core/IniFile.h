@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileRoutines.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -7,11 +9,13 @@
 namespace tav {
 
 // A Windows-style INI file: "[Section]" lines followed by "key=value" lines.
-// Section and key names match without regard to case, values are trimmed,
-// and the first occurrence of a key wins. Lines that are neither are ignored,
-// except comments (";" or "#"), which are kept so that a hand-written file
-// keeps them across a save. Lines before the first section belong to a
-// nameless section, which is always written first.
+// Read as Windows reads its profile files: section and key names match
+// without regard to case, values are trimmed and lose one pair of enclosing
+// quotes, the first occurrence of a key wins, and of two sections with the
+// same name only the first is read (the second is kept for saving). Lines that are neither are
+// ignored, except comments (";" or "#"), which are kept so that a hand-written file keeps them
+// across a save. Lines before the first section belong to a nameless section, which is always
+// written first.
 class IniFile
 {
 public:
@@ -33,14 +37,15 @@ public:
     bool readBool(const QString& section, const QString& key, bool def) const;
 
     // Line breaks in a value would split it into lines of their own, so they
-    // are written as spaces.
+    // are written as spaces. Values are trimmed; one with enclosing quotes
+    // of its own is saved inside one more pair so that it reads back whole.
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInt(const QString& section, const QString& key, int value);
     void writeBool(const QString& section, const QString& key, bool value);
     void removeKey(const QString& section, const QString& key);
 
     // Writes every section and key in insertion order, atomically.
-    bool save() const;
+    FileResult save() const;
     // The text save() writes, line breaks as LF.
     QString toText() const;
 

@@ -89,7 +89,7 @@ bool Settings::save(const QString& iniPath) const
     ini.writeString(kWindows, QStringLiteral("State"), winState);
     ini.writeBool(kWindows, QStringLiteral("Style"), winStyle);
 
-    return ini.save();
+    return ini.save().ok;
 }
 
 QString Settings::fileNameFor(const QString& programFilePath)

@@ -4,6 +4,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <cerrno>
+
 namespace tav {
 
 namespace {
@@ -38,6 +40,14 @@ QString decodeWindows1252(const QByteArray& bytes)
 
 QString decodeText(const QByteArray& bytes)
 {
+    // Notepad and the Windows profile functions save "Unicode" files as
+    // UTF-16 with a byte-order mark.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
+                                                          : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        return utf16.decode(bytes.mid(2));
+    }
     if (bytes.startsWith(utf8Bom())) {
         // A byte-order mark is a clear statement of UTF-8; stray bad bytes
         // after it become replacement characters.
@@ -104,20 +114,32 @@ QStringList readTextLines(const QString& path, bool* ok)
     return splitTextLines(readTextFile(path, ok));
 }
 
-bool writeTextFile(const QString& path, const QString& text)
+FileResult writeTextFile(const QString& path, const QString& text)
 {
+    const auto failed = [&path](int errorNumber) {
+        const QString reason = systemErrorReason(errorNumber);
+        return FileResult::failure(
+            QStringLiteral("Le fichier « %1 » ne peut pas être écrit").arg(path) +
+            (reason.isEmpty() ? QString() : QStringLiteral(" : ") + reason) + QLatin1Char('.'));
+    };
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return failed(errno);
     const QByteArray bytes = normalizeLineBreaks(text).toUtf8();
+    errno = 0;
     if (file.write(bytes) != bytes.size()) {
+        const int why = errno;
         file.cancelWriting();
-        return false;
+        return failed(why);
     }
-    return file.commit();
+    errno = 0;
+    if (!file.commit())
+        return failed(errno);
+    return FileResult::success();
 }
 
-bool writeTextLines(const QString& path, const QStringList& lines)
+FileResult writeTextLines(const QString& path, const QStringList& lines)
 {
     QString text;
     for (const QString& line : lines) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileRoutines.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -11,8 +13,9 @@ namespace tav {
 // program are in Windows-1252, so reading falls back to that code page
 // whenever the bytes are not valid UTF-8.
 
-// Decodes file contents: UTF-8 (without its byte-order mark) when the bytes
-// are valid UTF-8, else Windows-1252.
+// Decodes file contents: UTF-16 (little or big endian) when they start with
+// its byte-order mark; else UTF-8 (without its byte-order mark) when the
+// bytes are valid UTF-8, else Windows-1252.
 QString decodeText(const QByteArray& bytes);
 
 // Decodes bytes as Windows-1252, including the 0x80-0x9F range (euro sign,
@@ -37,8 +40,8 @@ QStringList readTextLines(const QString& path, bool* ok = nullptr);
 
 // Replaces the file with the text as CR LF lines in UTF-8 without a
 // byte-order mark. The file is written under a temporary name and renamed,
-// so a failure leaves the previous file intact. Returns false on failure.
-bool writeTextFile(const QString& path, const QString& text);
-bool writeTextLines(const QString& path, const QStringList& lines);
+// so a failure leaves the previous file intact and gives its reason.
+FileResult writeTextFile(const QString& path, const QString& text);
+FileResult writeTextLines(const QString& path, const QStringList& lines);
 
 } // namespace tav

@@ -114,6 +114,88 @@ int frenchCollation(void*, int na, const void* a, int nb, const void* b)
                        static_cast<const unsigned char*>(b), nb);
 }
 
+// Case of a code point folded away: Unicode-aware, with a shortcut for the
+// ASCII text that most of a booklet's names are made of.
+char32_t foldCase(char32_t cp)
+{
+    if (cp < 0x80)
+        return (cp >= 'A' && cp <= 'Z') ? cp + 32 : cp;
+    return QChar::toCaseFolded(cp);
+}
+
+// SQL LIKE with "%" and "_" and an optional escape character, ignoring case
+// for every letter (SQLite's own LIKE ignores it for ASCII letters only, so
+// 'É%' would miss "émile"). Accents stay significant, as in Jet.
+bool likeMatches(const unsigned char* p, const unsigned char* pe, const unsigned char* s,
+                 const unsigned char* se, char32_t escape)
+{
+    // Greedy match remembering the last "%": linear in practice, never
+    // worse than the product of the two lengths.
+    const unsigned char* starP = nullptr;
+    const unsigned char* starS = nullptr;
+    while (s < se) {
+        if (p < pe) {
+            const unsigned char* next = p;
+            char32_t pc = nextCodePoint(next, pe);
+            bool literal = false;
+            if (escape && pc == escape && next < pe) {
+                pc = nextCodePoint(next, pe);
+                literal = true;
+            }
+            if (!literal && pc == '%') {
+                starP = next;
+                starS = s;
+                p = next;
+                continue;
+            }
+            const unsigned char* sNext = s;
+            const char32_t sc = nextCodePoint(sNext, se);
+            if ((!literal && pc == '_') || foldCase(pc) == foldCase(sc)) {
+                p = next;
+                s = sNext;
+                continue;
+            }
+        }
+        if (!starP)
+            return false;
+        nextCodePoint(starS, se);
+        s = starS;
+        p = starP;
+    }
+    while (p < pe) {
+        const unsigned char* next = p;
+        if (nextCodePoint(next, pe) != '%')
+            return false;
+        p = next;
+    }
+    return true;
+}
+
+// like(pattern, text[, escape]), the function behind "text LIKE pattern".
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    char32_t escape = 0;
+    if (argc == 3) {
+        const auto* e = sqlite3_value_text(argv[2]);
+        const int n = sqlite3_value_bytes(argv[2]);
+        const unsigned char* end = e ? e + n : nullptr;
+        const unsigned char* q = e;
+        if (q && q < end)
+            escape = nextCodePoint(q, end);
+        if (!e || q != end || escape == 0) {
+            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+    }
+    const auto* pattern = sqlite3_value_text(argv[0]);
+    const int np = sqlite3_value_bytes(argv[0]);
+    const auto* text = sqlite3_value_text(argv[1]);
+    const int nt = sqlite3_value_bytes(argv[1]);
+    if (!pattern || !text)
+        return; // NULL, as for the built-in LIKE
+    sqlite3_result_int(ctx, likeMatches(pattern, pattern + np, text, text + nt, escape) ? 1 : 0);
+}
+
 QDate isoDate(sqlite3_value* v)
 {
     if (sqlite3_value_type(v) == SQLITE_NULL)
@@ -166,14 +248,6 @@ void nowFunction(sqlite3_context* ctx, int, sqlite3_value**)
     sqlite3_result_text(ctx, now.constData(), int(now.size()), SQLITE_TRANSIENT);
 }
 
-QString errorText(const QSqlError& e)
-{
-    QString t = e.databaseText();
-    if (t.isEmpty())
-        t = e.text();
-    return t;
-}
-
 } // namespace
 
 int compareFrench(const QString& a, const QString& b)
@@ -204,8 +278,7 @@ void Connection::open(const QString& filePath, bool createIfMissing)
     db.setConnectOptions(
         createIfMissing ? QString() : QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open())
-        throw DbError(QStringLiteral("Impossible d'ouvrir la base de données « %1 » : %2")
-                          .arg(filePath, errorText(db.lastError())));
+        throw DbError(databaseErrorText(db.lastError(), filePath));
     m_filePath = filePath;
     m_transactionDepth = 0;
     registerExtensions();
@@ -213,11 +286,10 @@ void Connection::open(const QString& filePath, bool createIfMissing)
     // first statement of a window.
     QSqlQuery check(db);
     if (!check.exec(QStringLiteral("PRAGMA schema_version"))) {
-        const QString why = errorText(check.lastError());
+        const QString why = databaseErrorText(check.lastError(), filePath);
         check.finish();
         close();
-        throw DbError(QStringLiteral("Impossible d'ouvrir la base de données « %1 » : %2")
-                          .arg(filePath, why));
+        throw DbError(why);
     }
     check.finish();
     exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
@@ -241,6 +313,38 @@ void Connection::reopen()
 bool Connection::isOpen() const
 {
     return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+namespace {
+
+// Nobody may write it by its permission bits, or this process may not.
+bool markedReadOnly(const QFileInfo& info)
+{
+    const auto writeBits =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return !(info.permissions() & writeBits) || !info.isWritable();
+}
+
+} // namespace
+
+QString Connection::readOnlyReason() const
+{
+    if (!isOpen())
+        return QString();
+    const QFileInfo file(m_filePath);
+    sqlite3* db = sqliteHandle();
+    if (markedReadOnly(file) || (db && sqlite3_db_readonly(db, "main") == 1)) {
+        return QStringLiteral("La base de données « %1 » est en lecture seule : les "
+                              "modifications ne peuvent pas y être enregistrées.")
+            .arg(m_filePath);
+    }
+    const QFileInfo folder(file.absolutePath());
+    if (markedReadOnly(folder)) {
+        return QStringLiteral("Le dossier « %1 » de la base de données est en lecture seule : "
+                              "les modifications de la base ne peuvent pas y être enregistrées.")
+            .arg(folder.absoluteFilePath());
+    }
+    return QString();
 }
 
 QSqlDatabase Connection::database() const
@@ -277,12 +381,16 @@ void Connection::registerExtensions()
     sqlite3_create_function_v2(db, "Nz", -1, flags, nullptr, nzFunction, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "Now", 0, SQLITE_UTF8, nullptr, nowFunction, nullptr, nullptr,
                                nullptr);
+    for (int args : {2, 3})
+        sqlite3_create_function_v2(db, "like", args, flags, nullptr, likeFunction, nullptr, nullptr,
+                                   nullptr);
 }
 
 namespace {
 
 // Prepares a Jet statement with its bound values and runs it.
-void runBound(QSqlQuery& q, const QString& jetSql, const QVariantList& values)
+void runBound(QSqlQuery& q, const QString& jetSql, const QVariantList& values,
+              const QString& filePath)
 {
     bool ok = q.prepare(adaptJetSql(jetSql));
     if (ok) {
@@ -291,7 +399,7 @@ void runBound(QSqlQuery& q, const QString& jetSql, const QVariantList& values)
         ok = q.exec();
     }
     if (!ok)
-        throw DbError(errorText(q.lastError()));
+        throw DbError(databaseErrorText(q.lastError(), filePath));
 }
 
 } // namespace
@@ -299,14 +407,14 @@ void runBound(QSqlQuery& q, const QString& jetSql, const QVariantList& values)
 void Connection::exec(const QString& jetSql, const QVariantList& values)
 {
     QSqlQuery q(database());
-    runBound(q, jetSql, values);
+    runBound(q, jetSql, values, m_filePath);
 }
 
 QVariant Connection::scalar(const QString& jetSql, const QVariantList& values)
 {
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    runBound(q, jetSql, values);
+    runBound(q, jetSql, values, m_filePath);
     return q.next() ? q.value(0) : QVariant();
 }
 
@@ -316,7 +424,7 @@ void Connection::forEachRow(const QString& jetSql,
     QSqlQuery q(database());
     q.setForwardOnly(true);
     if (!q.exec(adaptJetSql(jetSql)))
-        throw DbError(errorText(q.lastError()));
+        throw DbError(databaseErrorText(q.lastError(), m_filePath));
     const int columns = q.record().count();
     QVariantList values;
     while (q.next()) {
@@ -339,10 +447,11 @@ void Connection::execScript(const QString& sqliteScript)
         throw DbError(QStringLiteral("La base de données n'est pas ouverte."));
     char* error = nullptr;
     const QByteArray utf8 = sqliteScript.toUtf8();
-    if (sqlite3_exec(db, utf8.constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString why = QString::fromUtf8(error ? error : "erreur inconnue");
+    const int rc = sqlite3_exec(db, utf8.constData(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        const QString why = QString::fromUtf8(error ? error : "");
         sqlite3_free(error);
-        throw DbError(why);
+        throw DbError(databaseErrorText(rc, why, m_filePath));
     }
 }
 

@@ -18,8 +18,9 @@ namespace tav {
 // On opening, the connection registers what the statements of the booklet
 // expect from their engine: case-insensitive, accent-aware French ordering
 // and comparison of text (in place of SQLite's ASCII-only NOCASE, which the
-// schema declares on every text column), and the Jet functions Year(),
-// Month(), Day(), UCase(), LCase(), Nz() and Now().
+// schema declares on every text column), LIKE ignoring the case of every
+// letter, accented ones included, and the Jet functions Year(), Month(),
+// Day(), UCase(), LCase(), Nz() and Now().
 class Connection
 {
 public:
@@ -35,6 +36,11 @@ public:
     void reopen();
     bool isOpen() const;
     const QString& filePath() const { return m_filePath; }
+    // Why the open file could not be changed, in French: the file or its
+    // folder (where the engine writes its journal) is read-only. Empty when
+    // both can be written. A file or folder marked read-only counts as such
+    // even for an administrator, as the read-only attribute does on Windows.
+    QString readOnlyReason() const;
 
     QSqlDatabase database() const;
     // The engine's own handle, for the readers that step statements

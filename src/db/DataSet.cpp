@@ -22,12 +22,9 @@ namespace {
 
 const QLatin1String kRowIdAlias("__rowid__");
 
-QString sqlError(const QSqlQuery& q)
+QString sqlError(const QSqlQuery& q, const QString& filePath)
 {
-    QString t = q.lastError().databaseText();
-    if (t.isEmpty())
-        t = q.lastError().text();
-    return t;
+    return databaseErrorText(q.lastError(), filePath);
 }
 
 // "yyyy-MM-dd" read without a format parser: it runs for every date of
@@ -652,11 +649,11 @@ void DataSet::post()
     }
     if (!text.isEmpty()) {
         if (!q.prepare(text))
-            throw DbError(sqlError(q));
+            throw DbError(sqlError(q, m_connection.filePath()));
         for (const QVariant& v : std::as_const(values))
             q.addBindValue(v);
         if (!q.exec())
-            throw DbError(sqlError(q));
+            throw DbError(sqlError(q, m_connection.filePath()));
     }
 
     if (inserting) {
@@ -721,7 +718,7 @@ void DataSet::remove()
         ok = q.exec();
     }
     if (!ok) {
-        const QString why = sqlError(q);
+        const QString why = sqlError(q, m_connection.filePath());
         if (deleteAborted)
             deleteAborted(*this);
         throw DbError(why);

@@ -61,6 +61,7 @@ DbConfig DbConfig::read(const QString& dataFolder, const QString& programFolder)
     if (c.databasePath == QLatin1String("Data\\") || c.databasePath == QLatin1String("Data/")) {
         c.databaseFolder = withSlash(dataFolder) + QStringLiteral("Data/");
     } else {
+        c.customDatabaseFolder = true;
         const QString local = toLocalPath(c.databasePath);
         c.databaseFolder = withSlash(QDir(programFolder).absoluteFilePath(local));
         if (local.isEmpty())
@@ -71,6 +72,31 @@ DbConfig DbConfig::read(const QString& dataFolder, const QString& programFolder)
     else if (c.provider == QLatin1String("OLEDB"))
         c.databaseFileName = toLocalPath(c.oledbFileName);
     return c;
+}
+
+QString DbConfig::unusableReason() const
+{
+    const QString iniName = QStringLiteral("db.ini");
+    if (provider != QLatin1String("OLEDB") && provider != QLatin1String("ODBC")) {
+        return QStringLiteral("Le fournisseur « %1 » du fichier %2 est inconnu : indiquez "
+                              "Provider=OLEDB dans la section [DataBase].")
+            .arg(provider, iniName);
+    }
+    const QString fileName = toLocalPath(oledbFileName).trimmed();
+    if (fileName.isEmpty() || fileName.endsWith(QLatin1Char('/')) ||
+        QFileInfo(databaseFilePath()).isDir()) {
+        return QStringLiteral("Le nom de fichier « %1 » du fichier %2 (FileName, section "
+                              "[OLEDB]) désigne le dossier « %3 » et non le fichier de la base "
+                              "de données.")
+            .arg(oledbFileName, iniName, databaseFilePath());
+    }
+    if (customDatabaseFolder && !QFileInfo(databaseFolder).isDir()) {
+        return QStringLiteral("Le dossier de la base de données « %1 » est introuvable. "
+                              "Vérifiez que le disque qui le contient est branché, ou corrigez "
+                              "le chemin (Path, section [DataBase]) du fichier %2.")
+            .arg(databaseFolder, iniName);
+    }
+    return QString();
 }
 
 QString DbConfig::databaseFilePath() const

@@ -15,6 +15,13 @@ QString fromUtf8OrEmpty(const char* text)
     return text ? QString::fromUtf8(text) : QString();
 }
 
+// The engine's failure in French, with the file it concerns.
+QString failureText(sqlite3* db)
+{
+    return databaseErrorText(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)),
+                             fromUtf8OrEmpty(sqlite3_db_filename(db, "main")));
+}
+
 } // namespace
 
 SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql)
@@ -23,7 +30,7 @@ SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql)
         throw DbError(QStringLiteral("la base de données n'est pas ouverte."));
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_stmt, nullptr) != SQLITE_OK) {
-        const QString why = QString::fromUtf8(sqlite3_errmsg(db));
+        const QString why = failureText(db);
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
         throw DbError(why);
@@ -52,7 +59,7 @@ SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept
 
 QString SqliteStatement::engineError() const
 {
-    return QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_stmt)));
+    return failureText(sqlite3_db_handle(m_stmt));
 }
 
 void SqliteStatement::bindInt64(int index, qint64 value)

@@ -17,9 +17,11 @@ namespace tav {
 
 namespace {
 
+// A warning that cannot be written is not reported: the write test that
+// follows reports a folder that cannot be written.
 void writeWarning(const QString& folder, const QString& text)
 {
-    writeTextFile(folder + QStringLiteral("Avertissement.txt"), text);
+    (void)writeTextFile(folder + QStringLiteral("Avertissement.txt"), text);
 }
 
 QString makerWarning()
@@ -48,10 +50,14 @@ QString withTrailingSlash(const QString& path)
     return path + QLatin1Char('/');
 }
 
+QString absoluteProgramFolder(const StartupEnvironment& env)
+{
+    return withTrailingSlash(QDir(env.programFolder).absolutePath());
+}
+
 bool hasDevelopmentMarker(const StartupEnvironment& env)
 {
-    return QFileInfo::exists(withTrailingSlash(env.programFolder) + env.programName +
-                             QStringLiteral(".dpr"));
+    return QFileInfo::exists(absoluteProgramFolder(env) + env.programName + QStringLiteral(".dpr"));
 }
 
 bool isOnRemovableDrive(const QString& path)
@@ -74,7 +80,10 @@ bool isOnRemovableDrive(const QString& path)
 
 QString resolveDataFolder(const StartupEnvironment& env)
 {
-    const QString program = withTrailingSlash(env.programFolder);
+    // Every folder of the installation is taken from the program folder,
+    // never from the working directory: a launcher started from the home
+    // folder must find the same booklets.
+    const QString program = absoluteProgramFolder(env);
     const IniFile directories(program + QStringLiteral("directories.ini"));
     const QString value =
         directories.readString(QStringLiteral("Path"), QStringLiteral("AppDataDir"), QString());
@@ -89,9 +98,11 @@ QString resolveDataFolder(const StartupEnvironment& env)
         (removable && !installed)) {
         dataFolder = program;
     } else {
-        const QString base = value.isEmpty() ? withTrailingSlash(env.documentsFolder) +
-                                                   appinfo::makerName() + QLatin1Char('/')
-                                             : withTrailingSlash(nativePath(value));
+        const QString base =
+            value.isEmpty()
+                ? withTrailingSlash(env.documentsFolder) + appinfo::makerName() + QLatin1Char('/')
+                : withTrailingSlash(
+                      QDir::cleanPath(QDir(program).absoluteFilePath(nativePath(value))));
         if (!QFileInfo::exists(base)) {
             QDir().mkpath(base);
             writeWarning(base, makerWarning());
@@ -109,11 +120,12 @@ QString resolveDataFolder(const StartupEnvironment& env)
     return dataFolder;
 }
 
-bool copyIfMissing(const QString& fileName, const QString& dataFolder, const QString& programFolder)
+FileResult copyIfMissing(const QString& fileName, const QString& dataFolder,
+                         const QString& programFolder)
 {
     const QString target = withTrailingSlash(dataFolder) + fileName;
     if (QFileInfo::exists(target))
-        return true;
+        return FileResult::success();
     const QString program = withTrailingSlash(programFolder);
     const QStringList sources = {program + fileName,
                                  program + QStringLiteral("Ressources/DB/") + fileName,
@@ -122,15 +134,17 @@ bool copyIfMissing(const QString& fileName, const QString& dataFolder, const QSt
         if (QFileInfo(source).isFile())
             return copyFileIfMissing(source, target);
     }
-    return false;
+    return FileResult::failure(
+        QStringLiteral("Le fichier « %1 » est introuvable dans le dossier du programme.")
+            .arg(fileName));
 }
 
-bool dataFolderIsWritable(const QString& dataFolder)
+FileResult dataFolderIsWritable(const QString& dataFolder)
 {
     const QString probe = withTrailingSlash(dataFolder) + QStringLiteral("write.tmp");
-    const bool ok = writeTextFile(probe, QStringLiteral("admin\r\n"));
+    const FileResult written = writeTextFile(probe, QStringLiteral("admin\r\n"));
     QFile::remove(probe);
-    return ok;
+    return written;
 }
 
 StartupEnvironment StartupEnvironment::fromDesktop()

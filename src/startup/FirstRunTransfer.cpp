@@ -46,13 +46,19 @@ FirstRunTransfer::Result FirstRunTransfer::run(const Progress& progress)
     progress(QStringLiteral("Copie de la base de données"), ++count, 3);
     const QString target = m_databaseFolder + m_oledbFileName;
     QDir().mkpath(QFileInfo(target).absolutePath());
-    copyFileIfMissing(source + m_databaseFileName, target);
+    // Without its database the program would run on nothing: a copy that
+    // failed stops the start like a missing template.
+    m_databaseCopy = copyFileIfMissing(source + m_databaseFileName, target);
+    if (!m_databaseCopy)
+        return Result::NoDatabase;
+    // Pictures and attached files that cannot be copied are not reported:
+    // each one shows as missing where it is used.
     progress(QStringLiteral("Copie des images"), ++count, 3);
-    copyFiles(source + QStringLiteral("Images/"), m_databaseFolder + QStringLiteral("Images/"),
-              QStringLiteral("*.jpg"));
+    (void)copyFiles(source + QStringLiteral("Images/"),
+                    m_databaseFolder + QStringLiteral("Images/"), QStringLiteral("*.jpg"));
     progress(QStringLiteral("Copie des fichiers"), ++count, 3);
-    copyFiles(source + QStringLiteral("Files/"), m_databaseFolder + QStringLiteral("Files/"),
-              QStringLiteral("*.f"));
+    (void)copyFiles(source + QStringLiteral("Files/"), m_databaseFolder + QStringLiteral("Files/"),
+                    QStringLiteral("*.f"));
     return isVisible ? Result::Visible : Result::Silent;
 }
 

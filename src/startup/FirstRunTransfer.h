@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileRoutines.h"
+
 #include <QString>
 
 #include <functional>
@@ -25,12 +27,16 @@ public:
     // Whether the source is an older installation (the window is shown).
     bool visible() const;
     Result run(const Progress& progress);
+    // The copy of the database by run(): its failure says why run() gave
+    // NoDatabase although the source was there.
+    const FileResult& databaseCopy() const { return m_databaseCopy; }
 
 private:
     QString m_programFolder;
     QString m_databaseFolder;
     QString m_databaseFileName; // per provider
     QString m_oledbFileName;
+    FileResult m_databaseCopy;
 };
 
 } // namespace tav

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 namespace tav {
 
@@ -28,6 +29,17 @@ QString componentsMissingMessage()
         "cette application sont introuvables.\rEffectuez une nouvelle installation de "
         "l'application afin de résoudre ce problème.");
 }
+
+QString connectionFailureMessage()
+{
+    return QStringLiteral("EXECUTION IMPOSSIBLE !!\r\rCe logiciel a rencontré un problème lors "
+                          "de la connexion à la base de données.\rContactez le support par "
+                          "email pour tenter de trouver une solution : ") +
+           appinfo::supportEmail();
+}
+
+// Tables without which a file is not a booklet, whatever its version.
+const char* const kBookletTables[] = {"ANIMAL", "ANIMAL_SPECIES", "ANIMAL_BREED"};
 
 } // namespace
 
@@ -68,7 +80,19 @@ bool Startup::start()
     m_lock = std::make_unique<QLockFile>(withTrailingSlash(m_env.lockFolder) +
                                          QStringLiteral("TAVIRUNE.lock"));
     m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0)) {
+    bool locked = m_lock->tryLock(0);
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    // A lock file without a process number (empty after a crash, or
+    // garbage) belongs to no one. Removing it fails while a starting
+    // instance still holds it, before it has written its number; and a
+    // file that vanished meanwhile is simply taken.
+    if (!locked && !m_lock->getLockInfo(&pid, &host, &application)) {
+        m_lock->removeStaleLockFile();
+        locked = m_lock->tryLock(0);
+    }
+    if (!locked) {
         m_lock.reset();
         MessageBox::information(nullptr,
                                 appinfo::productName() + QStringLiteral(" est déjà en exécution."));
@@ -78,9 +102,15 @@ bool Startup::start()
     // 4. Data folder and its sub-folders.
     c.dataFolder = resolveDataFolder(m_env);
 
-    // 5. Connection settings.
-    copyIfMissing(QStringLiteral("db.ini"), c.dataFolder, c.programFolder);
+    // 5. Connection settings; db.ini is written with its defaults when it
+    // is found nowhere.
+    (void)copyIfMissing(QStringLiteral("db.ini"), c.dataFolder, c.programFolder);
     c.dbConfig = DbConfig::read(c.dataFolder, c.programFolder);
+    const QString unusable = c.dbConfig.unusableReason();
+    if (!unusable.isEmpty()) {
+        showConnectionFailure(unusable);
+        return false;
+    }
 
     // 6. First-run transfer.
     FirstRunTransfer transfer(c.programFolder, c.dbConfig);
@@ -99,6 +129,15 @@ bool Startup::start()
         });
         wait.hide();
         if (result == FirstRunTransfer::Result::NoDatabase) {
+            if (!transfer.databaseCopy()) {
+                // A data folder that cannot be written is the likeliest
+                // cause, and its own message says what to do.
+                if (!dataFolderIsWritable(c.dataFolder)) {
+                    showWriteTestFailure();
+                    return false;
+                }
+                MessageBox::plain(nullptr, transfer.databaseCopy().error);
+            }
             MessageBox::warning(nullptr, componentsMissingMessage());
             return false;
         }
@@ -111,17 +150,11 @@ bool Startup::start()
         }
     }
     const QString settingsName = m_env.programName.toLower() + QStringLiteral(".ini");
-    copyIfMissing(settingsName, c.dataFolder, c.programFolder);
+    (void)copyIfMissing(settingsName, c.dataFolder, c.programFolder);
 
     // 7. Write test.
     if (!dataFolderIsWritable(c.dataFolder)) {
-        MessageBox::error(
-            nullptr,
-            (appinfo::productName() + QLatin1Char(' ') + appinfo::programVersion()).toUpper() +
-                QStringLiteral(" : EXECUTION IMPOSSIBLE\r\rPour utiliser ce logiciel vous devez "
-                               ":\r\r  - Soit avoir un compte administrateur\r  - Soit avoir des "
-                               "droits en écriture sur le répertoire : ") +
-                c.dataFolder + QStringLiteral("\r\r"));
+        showWriteTestFailure();
         return false;
     }
 
@@ -140,14 +173,10 @@ bool Startup::start()
     setProgress(4);
 
     // 11-12. Database and data modules.
-    if (!openDatabase()) {
+    const QString why = openDatabase();
+    if (!why.isEmpty()) {
         m_splash.reset();
-        MessageBox::error(
-            nullptr,
-            QStringLiteral("EXECUTION IMPOSSIBLE !!\r\rCe logiciel a rencontré un problème lors "
-                           "de la connexion à la base de données.\rContactez le support par "
-                           "email pour tenter de trouver une solution : ") +
-                appinfo::supportEmail());
+        showConnectionFailure(why);
         return false;
     }
 
@@ -166,29 +195,50 @@ bool Startup::start()
     return true;
 }
 
-bool Startup::openDatabase()
+QString Startup::openDatabase()
 {
     AppContext& c = m_context;
     m_connection = std::make_unique<Connection>();
     c.connection = m_connection.get();
-    // The connection stays closed when there is no database file.
-    if (QFileInfo(c.dbConfig.databaseFilePath()).isFile()) {
-        QString why;
-        const QString file = c.dbConfig.connectionFilePath(&why);
-        if (file.isEmpty()) {
-            MessageBox::plain(nullptr, why);
-            return false;
+    // Every way a file can fail to be a booklet that can be written is
+    // found here, before a window lets the user type into it: nothing is
+    // written to a file that is refused.
+    QString why;
+    const QString file = c.dbConfig.connectionFilePath(&why);
+    if (file.isEmpty())
+        return why;
+    const QFileInfo info(file);
+    if (info.isFile() && info.size() == 0) {
+        return QStringLiteral("Le fichier « %1 » est vide : ce n'est pas une base de données.")
+            .arg(file);
+    }
+    try {
+        m_connection->open(file);
+        why = m_connection->readOnlyReason();
+        if (why.isEmpty()) {
+            const QStringList tables = m_connection->tableNames();
+            QStringList missing;
+            for (const char* table : kBookletTables) {
+                if (!tables.contains(QString::fromLatin1(table), Qt::CaseInsensitive))
+                    missing << QString::fromLatin1(table);
+            }
+            if (!missing.isEmpty()) {
+                why = QStringLiteral("Le fichier « %1 » n'est pas une base de données de "
+                                     "carnets de santé : table(s) %2 absente(s).")
+                          .arg(file, missing.join(QStringLiteral(", ")));
+            }
         }
-        try {
-            m_connection->open(file);
-        } catch (const DbError& e) {
-            MessageBox::plain(nullptr, e.message());
-            return false;
-        }
-        if (const auto upgrade = upgradeTextAffinity(*m_connection); !upgrade.ok) {
-            MessageBox::plain(nullptr, upgrade.message);
-            return false;
-        }
+    } catch (const DbError& e) {
+        why = e.message();
+    }
+    if (!why.isEmpty()) {
+        m_connection->close();
+        return why;
+    }
+    // A database of an earlier build gets text columns that keep text.
+    if (const auto upgrade = upgradeTextAffinity(*m_connection); !upgrade.ok) {
+        m_connection->close();
+        return upgrade.message;
     }
     m_module1 = std::make_unique<DataModule1>(*m_connection, c.dbConfig.databaseFolder);
     m_module2 = std::make_unique<DataModule2>(*m_connection);
@@ -196,7 +246,33 @@ bool Startup::openDatabase()
     c.module1 = m_module1.get();
     c.module2 = m_module2.get();
     c.moduleReport = m_moduleReport.get();
-    return true;
+    return QString();
+}
+
+void Startup::showWriteTestFailure()
+{
+    MessageBox::error(
+        nullptr,
+        (appinfo::productName() + QLatin1Char(' ') + appinfo::programVersion()).toUpper() +
+            QStringLiteral(" : EXECUTION IMPOSSIBLE\r\rPour utiliser ce logiciel vous devez "
+                           ":\r\r  - Soit avoir un compte administrateur\r  - Soit avoir des "
+                           "droits en écriture sur le répertoire : ") +
+            m_context.dataFolder + QStringLiteral("\r\r"));
+}
+
+void Startup::showConnectionFailure(const QString& reason)
+{
+    MessageBox::plain(nullptr, reason);
+    MessageBox::error(nullptr, connectionFailureMessage());
+}
+
+int Startup::run(const std::function<void()>& whenShown)
+{
+    if (!start())
+        return kFailedStartStatus;
+    if (whenShown)
+        QTimer::singleShot(0, qApp, whenShown);
+    return QApplication::exec();
 }
 
 void Startup::applySchemaUpdates()

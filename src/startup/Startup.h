@@ -5,6 +5,7 @@
 
 #include <QLockFile>
 
+#include <functional>
 #include <memory>
 
 class TMainForm;
@@ -27,12 +28,22 @@ public:
     // Runs the sequence up to the main window shown; false when the
     // application must end (the reason was shown).
     bool start();
+    // The whole run: the start, then the event loop until the main window
+    // closes (whenShown is called once it is shown). Gives the process's
+    // exit status, kFailedStartStatus when the start failed.
+    int run(const std::function<void()>& whenShown = {});
+    static constexpr int kFailedStartStatus = 1;
 
     TMainForm* mainForm() const { return m_mainForm.get(); }
     AppContext& context() { return m_context; }
 
 private:
-    bool openDatabase();
+    // Opens the database and creates the data modules; the French reason
+    // when the file cannot serve as a booklet, empty on success.
+    QString openDatabase();
+    void showWriteTestFailure();
+    // The reason, then the design's message of a failed connection.
+    void showConnectionFailure(const QString& reason);
     // Schema updates of an older database run here once the update scripts
     // exist; the place is kept so that the order of the steps stays right.
     void applySchemaUpdates();

@@ -390,16 +390,30 @@ void TestRoutines::copiesFilesReplacingOrOnlyWhenMissing()
     QCOMPARE(readBytes(dst.filePath(QStringLiteral("Doc2.jpg"))), QByteArray("second"));
     QVERIFY(!QFileInfo::exists(dst.filePath(QStringLiteral("File1.f"))));
     QCOMPARE(dst.entryList(QDir::Files).size(), 2); // no temporary files left behind
-    QVERIFY(
-        !copyFiles(src.path(), root.filePath(QStringLiteral("missing")), QStringLiteral("*.jpg")));
+    // A failure says which file and why, in French.
+    const QString missing = root.filePath(QStringLiteral("missing"));
+    const FileResult noFolder = copyFiles(src.path(), missing, QStringLiteral("*.jpg"));
+    QVERIFY(!noFolder.ok);
+    QCOMPARE(noFolder.error,
+             QStringLiteral("Le fichier « %1/Doc1.jpg » ne peut pas être créé : fichier ou "
+                            "dossier introuvable.")
+                 .arg(missing));
+    QVERIFY(copyFiles(src.path(), dst.path(), QStringLiteral("*.none")).error.isEmpty());
 
     const QString target = dst.filePath(QStringLiteral("tavirune.ini"));
     QVERIFY(copyFileIfMissing(src.filePath(QStringLiteral("File1.f")), target));
     QCOMPARE(readBytes(target), QByteArray("file"));
-    QVERIFY(!copyFileIfMissing(src.filePath(QStringLiteral("Doc2.jpg")), target));
+    QCOMPARE(copyFileIfMissing(src.filePath(QStringLiteral("Doc2.jpg")), target).error,
+             QStringLiteral("Le fichier « %1 » existe déjà.").arg(target));
     QCOMPARE(readBytes(target), QByteArray("file"));
-    QVERIFY(!copyFileIfMissing(src.filePath(QStringLiteral("missing")),
-                               dst.filePath(QStringLiteral("other"))));
+    QCOMPARE(copyFileIfMissing(src.filePath(QStringLiteral("missing")),
+                               dst.filePath(QStringLiteral("other")))
+                 .error,
+             QStringLiteral("Le fichier « %1 » est introuvable.")
+                 .arg(src.filePath(QStringLiteral("missing"))));
+    // A folder where the file should be read.
+    QCOMPARE(copyFileIfMissing(src.path(), dst.filePath(QStringLiteral("other"))).error,
+             QStringLiteral("Le fichier « %1 » est introuvable.").arg(src.path()));
     QVERIFY(!QFileInfo::exists(dst.filePath(QStringLiteral("other"))));
 
     QCOMPARE(programPath(), QCoreApplication::applicationFilePath());

@@ -34,6 +34,7 @@ private slots:
     void parsesBooleans();
     void savesInInsertionOrderKeepingUnknownKeys();
     void keepsValuesOnOneLine();
+    void quotedAndSpacedValuesSurviveASave();
     void readsWindows1252FileAndSavesUtf8();
 
 private:
@@ -68,6 +69,10 @@ void TestTextFileIni::decodesUtf8OrWindows1252_data()
     QTest::newRow("overlong utf8") << QByteArray("a\xC0\xAF") << QStringLiteral("aÀ¯");
     QTest::newRow("truncated utf8") << QByteArray("a\xC3") << QStringLiteral("aÃ");
     QTest::newRow("empty") << QByteArray() << QString();
+    QTest::newRow("utf16 le bom") << QByteArray("\xFF\xFE[\0\xE9\0]\0\r\0\n\0\xAC\x20", 14)
+                                  << QStringLiteral("[é]\r\n€");
+    QTest::newRow("utf16 be bom") << QByteArray("\xFE\xFF\0k\0=\0\xE9\x20\xAC", 10)
+                                  << QStringLiteral("k=é€");
 }
 
 void TestTextFileIni::decodesUtf8OrWindows1252()
@@ -131,7 +136,12 @@ void TestTextFileIni::reportsUnreadableAndUnwritableFiles()
     QVERIFY(readTextLines(path(QStringLiteral("missing.txt")), &ok).isEmpty());
     QVERIFY(!ok);
 
-    QVERIFY(!writeTextFile(path(QStringLiteral("no/such/folder/x.txt")), QStringLiteral("x")));
+    const FileResult noFolder =
+        writeTextFile(path(QStringLiteral("no/such/folder/x.txt")), QStringLiteral("x"));
+    QVERIFY(!noFolder.ok);
+    QCOMPARE(noFolder.error, QStringLiteral("Le fichier « %1 » ne peut pas être écrit : fichier "
+                                            "ou dossier introuvable.")
+                                 .arg(path(QStringLiteral("no/such/folder/x.txt"))));
     // A folder in the way is a failure, not a success.
     QVERIFY(m_dir->isValid() && QDir(m_dir->path()).mkdir(QStringLiteral("sub")));
     QVERIFY(!writeTextFile(path(QStringLiteral("sub")), QStringLiteral("x")));
@@ -149,7 +159,15 @@ void TestTextFileIni::readsCaseInsensitivelyFirstKeyWins()
                              "[other]\n"
                              "k=v\n"
                              "[PROPERTIES]\n"
-                             "Extra=3\n"));
+                             "Extra=3\n"
+                             "Splash=2\n"
+                             "[Quotes]\n"
+                             "double=\"abc\"\n"
+                             "single= 'a b' \n"
+                             "spaces=\"  x  \"\n"
+                             "one=\"\n"
+                             "inner=a\"b\"\n"
+                             "mixed=\"abc'\n"));
     IniFile ini(file);
     QVERIFY(ini.exists());
     QCOMPARE(ini.readString(QString(), QStringLiteral("TOP"), QStringLiteral("d")),
@@ -163,8 +181,16 @@ void TestTextFileIni::readsCaseInsensitivelyFirstKeyWins()
         QString());
     QCOMPARE(ini.readString(QStringLiteral("Properties"), QStringLiteral("Eq"), QString()),
              QStringLiteral("a=b"));
-    // A repeated section continues the first.
-    QCOMPARE(ini.readInt(QStringLiteral("Properties"), QStringLiteral("Extra"), 0), 3);
+    // Of two sections with the same name only the first is read.
+    QCOMPARE(ini.readInt(QStringLiteral("Properties"), QStringLiteral("Extra"), 0), 0);
+    QCOMPARE(ini.readInt(QStringLiteral("Properties"), QStringLiteral("Splash"), 5), 0);
+    const QString q = QStringLiteral("Quotes");
+    QCOMPARE(ini.readString(q, QStringLiteral("double"), QString()), QStringLiteral("abc"));
+    QCOMPARE(ini.readString(q, QStringLiteral("single"), QString()), QStringLiteral("a b"));
+    QCOMPARE(ini.readString(q, QStringLiteral("spaces"), QString()), QStringLiteral("  x  "));
+    QCOMPARE(ini.readString(q, QStringLiteral("one"), QString()), QStringLiteral("\""));
+    QCOMPARE(ini.readString(q, QStringLiteral("inner"), QString()), QStringLiteral("a\"b\""));
+    QCOMPARE(ini.readString(q, QStringLiteral("mixed"), QString()), QStringLiteral("\"abc'"));
     QVERIFY(ini.hasSection(QStringLiteral("OTHER")));
     QVERIFY(!ini.hasSection(QStringLiteral("Missing")));
     QVERIFY(!ini.hasKey(QStringLiteral("other"), QStringLiteral("Splash")));
@@ -205,7 +231,8 @@ void TestTextFileIni::ignoresGarbageHugeLinesAndBinaryJunk()
     QElapsedTimer timer;
     timer.start();
     IniFile big(file);
-    QCOMPARE(big.readInt(QStringLiteral("S4999"), QStringLiteral("K99999"), 0), 1);
+    QCOMPARE(big.readInt(QStringLiteral("S4999"), QStringLiteral("K4999"), 0), 1);
+    QCOMPARE(big.readInt(QStringLiteral("S4999"), QStringLiteral("K99999"), 0), 0);
     QVERIFY2(timer.elapsed() < 20000, "loading a large INI file took too long");
 }
 
@@ -323,6 +350,26 @@ void TestTextFileIni::keepsValuesOnOneLine()
              (QStringList{QStringLiteral("SMTP"), QStringLiteral("Windows")}));
 }
 
+void TestTextFileIni::quotedAndSpacedValuesSurviveASave()
+{
+    const QString file = path(QStringLiteral("q.ini"));
+    QVERIFY(writeBytes(file, "[A]\r\nk=1\r\n[a]\r\nk=2\r\nonly=3\r\n"));
+    IniFile ini(file);
+    const QString s = QStringLiteral("SMTP");
+    const QStringList values = {QStringLiteral("\"Jean\""), QStringLiteral("\"  espacé \""),
+                                QStringLiteral("'x'"), QStringLiteral("plain \"mid\" text")};
+    for (int i = 0; i < values.size(); ++i)
+        ini.writeString(s, QStringLiteral("K%1").arg(i), values.at(i));
+    QVERIFY(ini.save());
+    IniFile again(file);
+    for (int i = 0; i < values.size(); ++i)
+        QCOMPARE(again.readString(s, QStringLiteral("K%1").arg(i), QString()), values.at(i));
+    // The repeated section is written back, still unread.
+    QCOMPARE(again.readInt(QStringLiteral("A"), QStringLiteral("k"), 0), 1);
+    QVERIFY(!again.hasKey(QStringLiteral("A"), QStringLiteral("only")));
+    QVERIFY(readBytes(file).contains("[a]\r\nk=2\r\nonly=3\r\n"));
+}
+
 void TestTextFileIni::readsWindows1252FileAndSavesUtf8()
 {
     const QString file = path(QStringLiteral("legacy.ini"));
@@ -333,6 +380,14 @@ void TestTextFileIni::readsWindows1252FileAndSavesUtf8()
     QVERIFY(ini.save());
     QCOMPARE(readBytes(file),
              QByteArray("[Scan]\r\nTwainSource=Num\xC3\xA9riseur \xE2\x82\xAC\r\n"));
+    // Notepad's "Unicode": UTF-16 little endian with its byte-order mark.
+    const QString unicode = QStringLiteral("[SMTP]\r\nName=Zoé\r\n");
+    QByteArray utf16("\xFF\xFE", 2);
+    for (const QChar c : unicode)
+        utf16 += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
+    QVERIFY(writeBytes(file, utf16));
+    QCOMPARE(IniFile(file).readString(QStringLiteral("smtp"), QStringLiteral("name"), QString()),
+             QStringLiteral("Zoé"));
 }
 
 QTEST_GUILESS_MAIN(TestTextFileIni)

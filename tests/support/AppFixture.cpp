@@ -84,6 +84,12 @@ bool AppFixture::start()
     return m_startup->start();
 }
 
+int AppFixture::run(const std::function<void()>& whenShown)
+{
+    m_startup = std::make_unique<tav::Startup>(environment());
+    return m_startup->run(whenShown);
+}
+
 void AppFixture::stop()
 {
     if (!m_startup)

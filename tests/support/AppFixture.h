@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 // A whole start-up in this process, against a temporary program folder
@@ -28,6 +29,8 @@ public:
     void writeProgramFile(const QString& relativePath, const QByteArray& content);
 
     bool start();
+    // The whole run as main() does it; its exit status.
+    int run(const std::function<void()>& whenShown = {});
     // Closes the main window as the user would, then ends the run.
     void stop();
     tav::Startup* startup() const { return m_startup.get(); }
