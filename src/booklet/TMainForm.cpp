@@ -5,8 +5,10 @@
 #include "booklet/AppContext.h"
 #include "booklet/NotebookTabBar.h"
 #include "booklet/pages/BookletPage.h"
+#include "booklet/pages/TCarePage.h"
 #include "booklet/pages/TCustomPage.h"
 #include "booklet/pages/TGeneralPage.h"
+#include "booklet/pages/TVaccinePage.h"
 #include "core/AppInfo.h"
 #include "core/TextLookup.h"
 #include "core/WindowPlacement.h"
@@ -18,7 +20,9 @@
 #include "dialogs/ReferenceLists.h"
 #include "dialogs/TEnterBreeds.h"
 #include "dialogs/TMiniCalendar.h"
+#include "output/CsvExport.h"
 #include "ui/AppIcon.h"
+#include "ui/FileDialog.h"
 #include "ui/FramedWindow.h"
 #include "ui/MessageBox.h"
 
@@ -40,6 +44,7 @@
 #include <QScreen>
 #include <QSizeGrip>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
@@ -417,6 +422,16 @@ QWidget* TMainForm::buildNotebook()
         } else if (index == 2) {
             m_customPage = new TCustomPage(m_context, index, m_notebook);
             addPage(m_customPage, colour);
+        } else if (index == 3 || index == 4) {
+            auto* page =
+                index == 3 ? static_cast<TCarePage*>(new TConsultPage(m_context, index, m_notebook))
+                           : new TPharmacyPage(m_context, index, m_notebook);
+            connect(page, &TCarePage::controlsChanged, this, &TMainForm::updateControls);
+            addPage(page, colour);
+        } else if (index == 6) {
+            auto* page = new TVaccinePage(m_context, index, m_notebook);
+            connect(page, &TVaccinePage::controlsChanged, this, &TMainForm::updateControls);
+            addPage(page, colour);
         } else {
             // Pages still to come keep their tab and an empty place.
             addPage(new BookletPage(index, fr(info.caption), m_notebook), colour);
@@ -509,6 +524,14 @@ void TMainForm::buildMenus()
     addItem(html, "Item_Html_Rappels", "&Tableaux de rappel", false);
 
     QMenu* tools = addMenu("Menu_Outils", "&Outils");
+    QAction* exportCsv = addItem(tools, "Item_ExportCsv", "Exporter la page en CSV…", true);
+    connect(exportCsv, &QAction::triggered, this, &TMainForm::exportPageAsCsv);
+    // Only a page with a grid has something to export.
+    connect(tools, &QMenu::aboutToShow, this, [this, exportCsv]() {
+        exportCsv->setEnabled(dynamic_cast<tav::ExportablePage*>(m_notebook->currentWidget()) !=
+                                  nullptr &&
+                              !animalEmpty());
+    });
     QMenu* database = tools->addMenu(QStringLiteral("&Base de données"));
     database->setObjectName(QStringLiteral("Menu_BaseDeDonnees"));
     addItem(database, "Item_Sauvegarde", "&Sauvegarde", false);
@@ -542,6 +565,23 @@ void TMainForm::openHelp()
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(m_context.helpFile));
+}
+
+void TMainForm::exportPageAsCsv()
+{
+    auto* page = dynamic_cast<tav::ExportablePage*>(m_notebook->currentWidget());
+    if (!page)
+        return;
+    const QString path = FileDialog::getSaveFileName(
+        this, QString::fromUtf8("Exporter la page en CSV"),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QLatin1Char('/') +
+            page->exportFileName(),
+        QString::fromUtf8("Fichier CSV (tableur)|*.csv"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!tav::writeCsvFile(path, page->exportTable(), &error))
+        showError(this, error);
 }
 
 void TMainForm::openWebSite()

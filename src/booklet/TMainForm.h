@@ -107,6 +107,8 @@ private:
     void ClockTimer();
     void openHelp();
     void openWebSite();
+    // Writes the grid of the page shown as a spreadsheet file.
+    void exportPageAsCsv();
     bool animalEmpty() const;
     tav::DataSet& animal() const;
     QWidget* control(const QString& name) const;

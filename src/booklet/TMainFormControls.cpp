@@ -2,6 +2,7 @@
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
 #include "booklet/pages/BookletPage.h"
+#include "booklet/pages/TCarePage.h"
 #include "booklet/pages/TGeneralPage.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
@@ -60,6 +61,33 @@ void TMainForm::buildControlRules()
     for (const char* name :
          {"Menu_Impression", "Menu_Html", "Menu_Tableaux", "Btn_Table", "Btn_Imprimer", "Btn_Html"})
         addControlRule(QString::fromLatin1(name), always);
+
+    // The care pages: adding needs an animal, changing and deleting a row,
+    // recording a reimbursement a row that a payer has still to pay back.
+    const auto hasRow = [this](const char* query) {
+        return [this, query]() {
+            if (!m_context.module1)
+                return false;
+            const DataSet& d = m_context.module1->dataSet(QString::fromLatin1(query));
+            return d.isOpen() && !d.isEmpty();
+        };
+    };
+    for (const auto& [prefix, query] :
+         {std::pair{"Consult", "ConsultQuery"}, std::pair{"Pharmacy", "PharmacyQuery"},
+          std::pair{"Vaccine", "VaccineQuery"}}) {
+        const QString buttons = QStringLiteral("Btn_") + QLatin1String(prefix);
+        addControlRule(buttons + QStringLiteral("_Add"), always);
+        addControlRule(buttons + QStringLiteral("_Edit"), hasRow(query));
+        addControlRule(buttons + QStringLiteral("_Delete"), hasRow(query));
+    }
+    for (int index : {3, 4}) {
+        addControlRule(index == 3 ? QStringLiteral("Btn_Consult_Pin")
+                                  : QStringLiteral("Btn_Pharmacy_Pin"),
+                       [this, index]() {
+                           auto* page = qobject_cast<TCarePage*>(m_pages.value(index));
+                           return page && page->currentRowOpen();
+                       });
+    }
 }
 
 void TMainForm::updateControls()

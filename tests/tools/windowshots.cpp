@@ -1,6 +1,10 @@
 // Saves a picture of windows at their design size, filled with sample
 // rows, so that a developer can look at them under a real display server:
-//   xvfb-run -a build/tools/windowshots OUTPUT_FOLDER
+//   xvfb-run -a build-test/tools/windowshots OUTPUT_FOLDER
+// TAVIRUNE_PROGRAM_DIR must name the built program folder.
+#include "AppFixture.h"
+
+#include "booklet/TMainForm.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
@@ -14,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -125,5 +130,46 @@ int main(int argc, char** argv)
     TEnterVaccineExe vaccination(vaccine);
     save(&vaccination, folder);
     vaccination.reject();
+    vaccine.cancel();
+    vaccine.close();
+    action.close();
+    drugs.dataSet().close();
+    doctors.dataSet().close();
+
+    // The main window at its first-launch size, on each page that has rows.
+    AppFixture booklet;
+    booklet.installTemplate();
+    if (!booklet.start())
+        return 1;
+    booklet.stop();
+    {
+        Connection data;
+        data.open(booklet.dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"));
+        data.exec(QString::fromUtf8(
+            "INSERT INTO ANIMAL (Name, Id_Species) VALUES ('Médor', (SELECT Id FROM "
+            "ANIMAL_SPECIES WHERE Title='Chien'))"));
+        data.exec(QString::fromUtf8(
+            "INSERT INTO LST_DOCTOR (Name, Category) VALUES ('Dr Martin', 'Dermatologie')"));
+        data.exec(QString::fromUtf8(
+            "INSERT INTO [ACTION] (Id_Ref, Tag, Id_Org, Date_Action, Time_Action, Price, "
+            "Repayment, Price_Repayment, Repayment_Comp, Price_Repayment_Comp, Remark1) VALUES "
+            "(1, 1, 1, '2026-03-02', '14:30', 45, 1, 30.5, 1, 10, 'Démangeaisons'), (1, 1, 1, "
+            "'2026-06-12', '09:15', 62, 0, 0, 0, 0, 'Vaccins et contrôle')"));
+        data.exec(QString::fromUtf8(
+            "INSERT INTO VACCINE (Id_Ref, Id_Org, Id_Vaccine, Date_Vaccine, Repeat_Date) VALUES "
+            "(1, 1, 1, '2025-11-01', '2026-11-01'), (1, 1, 2, '2026-06-12', '2027-06-12')"));
+    }
+    if (!booklet.start())
+        return 1;
+    TMainForm* form = booklet.startup()->mainForm();
+    form->resize(800, 600);
+    for (int page : {0, 3, 6}) {
+        form->findChild<QTabBar*>(QStringLiteral("TabNoteBook"))->setCurrentIndex(page);
+        QTest::qWait(50);
+        const QString file = folder + QStringLiteral("/TMainForm-page%1.png").arg(page);
+        form->grab().save(file);
+        std::printf("%s %dx%d\n", qPrintable(file), form->width(), form->height());
+    }
+    booklet.stop();
     return 0;
 }

@@ -1,0 +1,356 @@
+#include "AppFixture.h"
+#include "ModalAnswer.h"
+#include "TestText.h"
+
+#include "booklet/TMainForm.h"
+#include "booklet/pages/TCarePage.h"
+#include "booklet/pages/TVaccinePage.h"
+#include "booklet/pages/VaccineGridModel.h"
+#include "core/Clock.h"
+#include "db/Connection.h"
+#include "db/DataModule1.h"
+#include "db/DataSet.h"
+#include "dialogs/TCareEntry.h"
+#include "dialogs/TEnterRepayment.h"
+#include "dialogs/TStrList.h"
+#include "ui/FileDialog.h"
+#include "ui/MessageBox.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace tav;
+using tav::test::ModalAnswer;
+
+namespace {
+
+void type(QLineEdit* edit, const QString& text)
+{
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+bool chooseLine(const QString& text)
+{
+    TStrList* list = TStrList::openList();
+    if (!list)
+        return false;
+    const auto items = list->list()->findItems(text, Qt::MatchExactly);
+    if (items.isEmpty())
+        return false;
+    list->list()->setCurrentItem(items.first());
+    QTest::keyClick(list->list(), Qt::Key_Return);
+    return true;
+}
+
+QStringList rowTexts(const QTableView* grid, int row)
+{
+    QStringList out;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        out << grid->model()->index(row, c).data().toString();
+    return out;
+}
+
+} // namespace
+
+class TestCarePages : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void consultationWithBothReimbursements();
+    void cancelledAddLeavesNothingAndAChangedRowStaysSelected();
+    void medicinePurchaseAndItsQuestionOnDelete();
+    void vaccinationRemindersShowTheirState();
+    void pageExportsAsCsvReadBackByPython();
+
+private:
+    void seed(const QStringList& statements);
+    void showPage(int index);
+    QToolButton* button(const char* name) const
+    {
+        return m_app->component<QToolButton>(QString::fromLatin1(name));
+    }
+    QTableView* grid(const char* name) const
+    {
+        return m_app->component<QTableView>(QString::fromLatin1(name));
+    }
+    int count(const char* table) const;
+
+    std::unique_ptr<AppFixture> m_app;
+    std::unique_ptr<Clock::Fixed> m_clock;
+};
+
+void TestCarePages::initTestCase()
+{
+    // Amounts and dates as a French desktop shows them.
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+}
+
+void TestCarePages::init()
+{
+    MessageBox::clearShownMessages();
+    MessageBox::clearNextAnswers();
+    m_clock = std::make_unique<Clock::Fixed>(QDateTime(QDate(2026, 12, 9), QTime(10, 0)));
+    m_app = std::make_unique<AppFixture>();
+    m_app->installTemplate();
+    QVERIFY(m_app->start());
+    seed({QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Médor')"),
+          QStringLiteral("INSERT INTO LST_DOCTOR (Name, Category) VALUES ('Dr Martin', "
+                         "'Dermatologie')"),
+          QStringLiteral("INSERT INTO LST_ILLNESS (Title) VALUES ('Otite')")});
+}
+
+void TestCarePages::cleanup()
+{
+    m_app.reset();
+    m_clock.reset();
+}
+
+void TestCarePages::seed(const QStringList& statements)
+{
+    m_app->stop();
+    {
+        Connection c;
+        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"), false);
+        for (const QString& s : statements)
+            c.exec(s);
+    }
+    QVERIFY(m_app->start());
+}
+
+void TestCarePages::showPage(int index)
+{
+    m_app->component<QTabBar>(QStringLiteral("TabNoteBook"))->setCurrentIndex(index);
+}
+
+int TestCarePages::count(const char* table) const
+{
+    return m_app->startup()
+        ->mainForm()
+        ->context()
+        .connection->scalar(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(table))
+        .toInt();
+}
+
+void TestCarePages::consultationWithBothReimbursements()
+{
+    showPage(3);
+    QVERIFY(button("Btn_Consult_Add")->isEnabled());
+    QVERIFY(!button("Btn_Consult_Edit")->isEnabled());
+    QVERIFY(!button("Btn_Consult_Pin")->isEnabled());
+
+    auto answer = ModalAnswer::when<TEnterConsult>([](TEnterConsult* w) {
+        QTest::keyClick(w->findChild<QLineEdit*>(QStringLiteral("Ed_Doctor")), Qt::Key_Return);
+        QVERIFY(chooseLine(QStringLiteral("Dr Martin (Dermatologie)")));
+        QTest::keyClick(w->findChild<QLineEdit*>(QStringLiteral("Ed_Illness")), Qt::Key_Return);
+        QVERIFY(chooseLine(QStringLiteral("Otite")));
+        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Date")), QStringLiteral("02032026"));
+        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Time")), QStringLiteral("1430"));
+        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Payment")), QStringLiteral("45"));
+        w->okButton()->click();
+    });
+    button("Btn_Consult_Add")->click();
+    QVERIFY(answer.seen());
+    QTableView* g = grid("Grid_Consult");
+    QCOMPARE(g->model()->rowCount(), 1);
+    QCOMPARE(rowTexts(g, 0), strings({"02/03/2026", "14:30", "45,00 €", "Dr Martin (Dermatologie)",
+                                      "Otite", "", "", "", "", "0,00 €", "45,00 €"}));
+    QVERIFY(button("Btn_Consult_Pin")->isEnabled());
+
+    auto* page = qobject_cast<TCarePage*>(g->parentWidget());
+    QVERIFY(page);
+    QMenu* menu = page->repaymentMenu();
+    const auto secu = menu->findChild<QAction*>(QStringLiteral("Popup_ConsultRepayment_Secu"));
+    const auto comp = menu->findChild<QAction*>(QStringLiteral("Popup_ConsultRepayment_Comp"));
+    QVERIFY(secu && comp);
+    button("Btn_Consult_Pin")->click();
+    QTRY_VERIFY(menu->isVisible());
+    QVERIFY(secu->isEnabled() && comp->isEnabled());
+    menu->hide();
+
+    answer = ModalAnswer::when<TEnterRepayment>([](TEnterRepayment* w) {
+        QCOMPARE(w->findChild<QLineEdit*>(QStringLiteral("Ed_Date_Repayment"))->text(),
+                 QStringLiteral("09/12/2026"));
+        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Price_Repayment")),
+             QStringLiteral("30,50"));
+        w->findChild<QPushButton*>(QStringLiteral("Btn_Ok"))->click();
+    });
+    secu->trigger();
+    QVERIFY(answer.seen());
+    button("Btn_Consult_Pin")->click();
+    QTRY_VERIFY(menu->isVisible());
+    QVERIFY(!secu->isEnabled());
+    QVERIFY(comp->isEnabled());
+    menu->hide();
+
+    answer = ModalAnswer::when<TEnterRepayment>([](TEnterRepayment* w) {
+        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Price_Repayment_Comp")),
+             QStringLiteral("10"));
+        w->findChild<QPushButton*>(QStringLiteral("Btn_Ok"))->click();
+    });
+    comp->trigger();
+    QVERIFY(answer.seen());
+    QCOMPARE(rowTexts(g, 0).value(8), QStringLiteral("09/12/2026"));
+    QCOMPARE(rowTexts(g, 0).value(10), u("4,50 €"));
+    // Paid back by both payers: nothing left to record.
+    QVERIFY(!button("Btn_Consult_Pin")->isEnabled());
+    QTest::mouseClick(g->viewport(), Qt::RightButton, {},
+                      g->visualRect(g->model()->index(0, 0)).center());
+    QVERIFY(!menu->isVisible());
+    QCOMPARE(m_app->component<QLabel>(QStringLiteral("Lab_Consult_Totals"))->text(),
+             u("2026 : 45,00 € payés, 40,50 € remboursés, 4,50 € restants\n"
+               "Total : 45,00 € payés, 40,50 € remboursés, 4,50 € restants"));
+
+    // Everything is there after a restart.
+    m_app->stop();
+    QVERIFY(m_app->start());
+    showPage(3);
+    QCOMPARE(rowTexts(grid("Grid_Consult"), 0).value(10), u("4,50 €"));
+}
+
+void TestCarePages::cancelledAddLeavesNothingAndAChangedRowStaysSelected()
+{
+    seed(
+        {QStringLiteral("INSERT INTO [ACTION] (Id_Ref, Tag, Id_Org, Date_Action, Price, Repayment, "
+                        "Repayment_Comp, Price_Repayment, Price_Repayment_Comp) VALUES (1, 1, 1, "
+                        "'2026-01-01', 10, 0, 0, 0, 0), (1, 1, 1, '2026-01-05', 20, 0, 0, 0, 0)")});
+    showPage(3);
+    QTableView* g = grid("Grid_Consult");
+    QCOMPARE(g->model()->rowCount(), 2);
+    auto answer = ModalAnswer::when<TEnterConsult>([](TEnterConsult* w) {
+        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Payment")), QStringLiteral("99"));
+        w->findChild<QPushButton*>(QStringLiteral("Btn_Cancel"))->click();
+    });
+    button("Btn_Consult_Add")->click();
+    QVERIFY(answer.seen());
+    QCOMPARE(count("[ACTION]"), 2);
+    QCOMPARE(g->currentIndex().row(), 0);
+
+    answer = ModalAnswer::when<TEnterConsult>([](TEnterConsult* w) {
+        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Date")), QStringLiteral("10012026"));
+        w->okButton()->click();
+    });
+    button("Btn_Consult_Edit")->click();
+    QVERIFY(answer.seen());
+    // The first act moved after the second and is still the selected one.
+    QCOMPARE(g->currentIndex().row(), 1);
+    QCOMPARE(rowTexts(g, 1).value(0), QStringLiteral("10/01/2026"));
+    QCOMPARE(rowTexts(g, 1).value(2), u("10,00 €"));
+}
+
+void TestCarePages::medicinePurchaseAndItsQuestionOnDelete()
+{
+    seed({QStringLiteral(
+        "INSERT INTO LST_DRUG (Title, Category) VALUES ('Milbemax', 'Vermifuge')")});
+    showPage(4);
+    const auto answer = ModalAnswer::when<TEnterDrugPharmacy>([](TEnterDrugPharmacy* w) {
+        QTest::keyClick(w->findChild<QLineEdit*>(QStringLiteral("Ed_Drug")), Qt::Key_Return);
+        QVERIFY(chooseLine(QStringLiteral("Milbemax (Vermifuge)")));
+        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Payment")), QStringLiteral("12,5"));
+        w->okButton()->click();
+    });
+    button("Btn_Pharmacy_Add")->click();
+    QVERIFY(answer.seen());
+    QTableView* g = grid("Grid_Pharmacy");
+    QCOMPARE(rowTexts(g, 0), strings({"09/12/2026", "", "12,50 €", "", "Milbemax (Vermifuge)", "",
+                                      "", "0,00 €", "12,50 €"}));
+    MessageBox::setNextAnswer(MessageBox::Answer::No);
+    button("Btn_Pharmacy_Delete")->click();
+    QCOMPARE(MessageBox::shownMessages().last().text, u("Désirez-vous supprimer cet acte ?"));
+    QCOMPARE(count("[ACTION]"), 1);
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    button("Btn_Pharmacy_Delete")->click();
+    QCOMPARE(count("[ACTION]"), 0);
+    QCOMPARE(g->model()->rowCount(), 0);
+    QVERIFY(!button("Btn_Pharmacy_Delete")->isEnabled());
+}
+
+void TestCarePages::vaccinationRemindersShowTheirState()
+{
+    const QString rabisin = QStringLiteral("(SELECT Id FROM LST_VACCINE WHERE Title='Rabisin')");
+    const QString eurican = QStringLiteral("(SELECT Id FROM LST_VACCINE WHERE Title='Eurican')");
+    seed({QStringLiteral("INSERT INTO LST_VACCINE (Title) VALUES ('Rabisin'), ('Eurican')"),
+          QStringLiteral("INSERT INTO VACCINE (Id_Ref, Id_Vaccine, Date_Vaccine, Repeat_Date) "
+                         "VALUES (1, %1, '2025-11-01', '2026-11-01'), (1, %2, '2025-12-20', "
+                         "'2026-12-20'), (1, %2, '2024-12-20', '2025-12-20')")
+              .arg(rabisin, eurican)});
+    showPage(6);
+    QTableView* g = grid("Grid_Vaccine");
+    QCOMPARE(g->model()->rowCount(), 3);
+    QCOMPARE(g->model()->headerData(1, Qt::Horizontal).toString(),
+             QStringLiteral("Date de rappel"));
+    // Ordered by vaccination date: the old CHPL, the rabies, the new CHPL.
+    const QModelIndex renewed = g->model()->index(0, 1);
+    const QModelIndex late = g->model()->index(1, 1);
+    const QModelIndex soon = g->model()->index(2, 1);
+    QCOMPARE(late.data().toString(), QStringLiteral("01/11/2026"));
+    QCOMPARE(late.data(Qt::ForegroundRole).value<QColor>(), VaccineGridModel::lateColour());
+    QCOMPARE(late.data(Qt::ToolTipRole).toString(), QStringLiteral("En retard de 38 jours"));
+    QCOMPARE(soon.data(Qt::ForegroundRole).value<QColor>(), VaccineGridModel::soonColour());
+    QCOMPARE(soon.data(Qt::ToolTipRole).toString(), QStringLiteral("Dans 11 jours"));
+    // A reminder given again since is not due any more.
+    QVERIFY(!renewed.data(Qt::ForegroundRole).isValid());
+
+    const auto answer = ModalAnswer::when<TEnterVaccineExe>([](TEnterVaccineExe* w) {
+        QCOMPARE(w->findChild<QLineEdit*>(QStringLiteral("Ed_Date"))->text(),
+                 QStringLiteral("09/12/2026"));
+        QTest::keyClick(w->findChild<QLineEdit*>(QStringLiteral("Ed_Vaccine")), Qt::Key_Return);
+        QVERIFY(chooseLine(QStringLiteral("Rabisin")));
+        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Date_Repeat")),
+             QStringLiteral("09122027"));
+        w->okButton()->click();
+    });
+    button("Btn_Vaccine_Add")->click();
+    QVERIFY(answer.seen());
+    QCOMPARE(g->model()->rowCount(), 4);
+    // The rabies shot of 2025 is renewed by today's.
+    QVERIFY(!g->model()->index(1, 1).data(Qt::ForegroundRole).isValid());
+}
+
+void TestCarePages::pageExportsAsCsvReadBackByPython()
+{
+    seed(
+        {QStringLiteral("INSERT INTO [ACTION] (Id_Ref, Tag, Id_Org, Date_Action, Price, Remark1, "
+                        "Price_Repayment, Price_Repayment_Comp) VALUES (1, 1, 1, '2026-03-02', 45, "
+                        "'Grattage; \"oreilles\"', 30.5, 10)")});
+    showPage(3);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("actes.csv"));
+    FileDialog::setNextFileName(path);
+    auto* item =
+        m_app->startup()->mainForm()->findChild<QAction*>(QStringLiteral("Item_ExportCsv"));
+    QVERIFY(item);
+    item->trigger();
+    QCOMPARE(FileDialog::requests().last().dir.section(QLatin1Char('/'), -1),
+             u("Actes - Médor.csv"));
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import csv,sys\n"
+                                 "rows=list(csv.reader(open(sys.argv[1],newline='',"
+                                 "encoding='utf-8-sig'),delimiter=';'))\n"
+                                 "print(len(rows)); print('|'.join(rows[1]))"),
+                  path});
+    QVERIFY(python.waitForFinished(30000));
+    QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()),
+             u("2\n02/03/2026||45|Dr Martin (Dermatologie)|||Grattage; \"oreilles\"|||30,5|4,5\n"));
+}
+
+QTEST_MAIN(TestCarePages)
+#include "tst_carepages.moc"
