@@ -1,12 +1,10 @@
 #include "booklet/pages/TCarePage.h"
 
 #include "booklet/AppContext.h"
-#include "booklet/pages/StripedGrid.h"
 #include "core/Clock.h"
 #include "db/CareTotals.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
-#include "db/DataSetModel.h"
 #include "db/DbError.h"
 #include "db/FieldFormat.h"
 #include "dialogs/TCareEntry.h"
@@ -35,7 +33,7 @@ const QPoint kMenuOffset(-120, -42);
 
 TCarePage::TCarePage(AppContext& context, const Definition& definition, int index,
                      const QString& caption, QWidget* parent)
-    : BookletPage(index, caption, parent), m_context(context), m_definition(definition)
+    : GridPage(context, definition.display, index, caption, parent), m_definition(definition)
 {}
 
 TCarePage::~TCarePage() = default;
@@ -48,11 +46,12 @@ QString TCarePage::name(const char* suffix) const
 
 void TCarePage::setUp()
 {
-    m_grid = findChild<QTableView*>(QStringLiteral("Grid_") + QLatin1String(m_definition.prefix));
+    auto* grid =
+        findChild<QTableView*>(QStringLiteral("Grid_") + QLatin1String(m_definition.prefix));
     m_totals = findChild<QLabel*>(QStringLiteral("Lab_") + QLatin1String(m_definition.prefix) +
                                   QStringLiteral("_Totals"));
     m_pin = findChild<QToolButton*>(name("Pin"));
-    styleStripedGrid(m_grid);
+    setUpGrid(grid);
 
     connect(findChild<QToolButton*>(name("Add")), &QToolButton::clicked, this,
             &TCarePage::addClick);
@@ -61,11 +60,11 @@ void TCarePage::setUp()
     connect(findChild<QToolButton*>(name("Delete")), &QToolButton::clicked, this,
             &TCarePage::deleteClick);
     connect(m_pin, &QToolButton::clicked, this, &TCarePage::pinClick);
-    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this]() {
+    connect(grid, &QAbstractItemView::doubleClicked, this, [this]() {
         if (findChild<QToolButton*>(name("Edit"))->isEnabled())
             editClick();
     });
-    m_grid->viewport()->installEventFilter(this);
+    grid->viewport()->installEventFilter(this);
 
     const QString menuName =
         QStringLiteral("Popup_") + QLatin1String(m_definition.prefix) + QStringLiteral("Repayment");
@@ -78,42 +77,6 @@ void TCarePage::setUp()
     connect(secu, &QAction::triggered, this, [this]() { recordRepayment(1); });
     connect(comp, &QAction::triggered, this, [this]() { recordRepayment(2); });
     connect(m_menu, &QMenu::aboutToShow, this, &TCarePage::prepareMenu);
-
-    if (!m_context.module1)
-        return;
-    m_model = new DataSetModel(&display(), this);
-    m_grid->setModel(m_model);
-    // The grid and the display query share one current row; the commands
-    // that depend on it follow.
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                DataSet& d = display();
-                if (current.isValid() && d.isOpen() && current.row() != d.recNo())
-                    d.moveTo(current.row());
-                emit controlsChanged();
-            });
-}
-
-DataSet& TCarePage::display() const
-{
-    return m_context.module1->dataSet(QString::fromLatin1(m_definition.display));
-}
-
-bool TCarePage::hasAnimal() const
-{
-    return m_context.module1 && m_context.module1->animal().isOpen() &&
-           !m_context.module1->animal().isEmpty();
-}
-
-qint64 TCarePage::animalId() const
-{
-    return hasAnimal() ? m_context.module1->animal().value(QStringLiteral("Id")).toLongLong() : -1;
-}
-
-qint64 TCarePage::currentId() const
-{
-    const DataSet& d = display();
-    return d.isOpen() && !d.isEmpty() ? d.value(QStringLiteral("Id")).toLongLong() : -1;
 }
 
 bool TCarePage::currentRowOpen() const
@@ -126,36 +89,13 @@ bool TCarePage::currentRowOpen() const
     return !(d.asBool(QStringLiteral("Repayment")) && d.asBool(QStringLiteral("Repayment_Comp")));
 }
 
-void TCarePage::refresh()
+QString TCarePage::whereLine(qint64 animalId) const
 {
-    load(-1);
+    return QStringLiteral("WHERE Tag=") + QString::number(m_definition.tag) +
+           QStringLiteral(" AND Action.Id_Ref=") + QString::number(animalId);
 }
 
-void TCarePage::load(qint64 selectId)
-{
-    if (!m_context.module1)
-        return;
-    DataSet& d = display();
-    try {
-        d.close();
-        d.replaceWhereLine(QStringLiteral("WHERE Tag=") + QString::number(m_definition.tag) +
-                           QStringLiteral(" AND Action.Id_Ref=") + QString::number(animalId()));
-        d.open();
-        if (selectId < 0 || !d.locateId(selectId))
-            d.first();
-    } catch (const DbError& e) {
-        showError(this, e.message());
-    }
-    applyDesignWidths(m_grid);
-    if (m_model && d.isOpen() && !d.isEmpty()) {
-        const QModelIndex index = m_model->index(d.recNo(), 0);
-        m_grid->setCurrentIndex(index);
-        m_grid->scrollTo(index);
-    }
-    showTotals();
-}
-
-void TCarePage::showTotals()
+void TCarePage::afterLoad()
 {
     if (!m_totals)
         return;
@@ -179,33 +119,27 @@ void TCarePage::showTotals()
     }
 }
 
-bool TCarePage::runEntry(DataSet& action)
+void TCarePage::runEntry(DataSet& action)
 {
-    DataSet& combo = m_context.module1->dataSet(QStringLiteral("ComboItems"));
     if (m_definition.tag == 1) {
-        TEnterConsult window(action, combo, this);
-        return window.exec() == QDialog::Accepted;
+        TEnterConsult window(action, m_context.module1->dataSet(QStringLiteral("ComboItems")),
+                             this);
+        window.exec();
+    } else {
+        TEnterDrugPharmacy window(action, this);
+        window.exec();
     }
-    TEnterDrugPharmacy window(action, this);
-    return window.exec() == QDialog::Accepted;
 }
 
 void TCarePage::addClick()
 {
     if (!hasAnimal())
         return;
-    DataSet& action = m_context.module1->dataSet(QStringLiteral("Action"));
-    try {
-        action.open();
+    withTableRow(QStringLiteral("Action"), -1, [this](DataSet& action) {
         action.append();
         action.setValue(QStringLiteral("Tag"), m_definition.tag);
         runEntry(action);
-    } catch (const DbError& e) {
-        showError(this, e.message());
-    }
-    if (action.isEditing())
-        action.cancel();
-    action.close();
+    });
     load(-1);
     emit controlsChanged();
 }
@@ -215,19 +149,10 @@ void TCarePage::editClick()
     const qint64 id = currentId();
     if (id < 0)
         return;
-    DataSet& action = m_context.module1->dataSet(QStringLiteral("Action"));
-    try {
-        action.open();
-        if (action.locateId(id)) {
-            action.edit();
-            runEntry(action);
-        }
-    } catch (const DbError& e) {
-        showError(this, e.message());
-    }
-    if (action.isEditing())
-        action.cancel();
-    action.close();
+    withTableRow(QStringLiteral("Action"), id, [this](DataSet& action) {
+        action.edit();
+        runEntry(action);
+    });
     load(id);
     emit controlsChanged();
 }
@@ -238,15 +163,7 @@ void TCarePage::deleteClick()
     if (id < 0 ||
         !MessageBox::question(this, QString::fromUtf8("Désirez-vous supprimer cet acte ?")))
         return;
-    DataSet& action = m_context.module1->dataSet(QStringLiteral("Action"));
-    try {
-        action.open();
-        if (action.locateId(id))
-            action.remove();
-    } catch (const DbError& e) {
-        showError(this, e.message());
-    }
-    action.close();
+    withTableRow(QStringLiteral("Action"), id, [](DataSet& action) { action.remove(); });
     load(-1);
     emit controlsChanged();
 }
@@ -269,13 +186,13 @@ void TCarePage::pinClick()
 
 bool TCarePage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == grid()->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         // A row paid back by both payers has nothing left to record.
         if (mouse->button() == Qt::RightButton && currentRowOpen())
             m_menu->popup(mouse->globalPosition().toPoint());
     }
-    return BookletPage::eventFilter(watched, event);
+    return GridPage::eventFilter(watched, event);
 }
 
 void TCarePage::recordRepayment(int kind)
@@ -290,16 +207,7 @@ void TCarePage::recordRepayment(int kind)
 
 QString TCarePage::exportFileName() const
 {
-    return fileNameFor(QString::fromUtf8(m_definition.exportName),
-                       hasAnimal() ? m_context.module1->animal().asString(QStringLiteral("Name"))
-                                   : QString());
-}
-
-CsvTable TCarePage::exportTable() const
-{
-    if (!m_context.module1 || !display().isOpen())
-        return {};
-    return csvTableFromDataSet(display());
+    return fileNameFor(QString::fromUtf8(m_definition.exportName), animalName());
 }
 
 TConsultPage::TConsultPage(AppContext& context, int index, QWidget* parent)

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "booklet/pages/BookletPage.h"
+#include "booklet/pages/ExportablePage.h"
+
+#include <functional>
+
+class QAbstractItemModel;
+class QTableView;
+
+namespace tav {
+
+struct AppContext;
+class DataSet;
+
+// A page that lists the current animal's rows of one display query in a
+// striped grid, and changes them through a table query: the grid and the
+// query share one current row, and the page reads its query again after
+// every command.
+class GridPage : public BookletPage, public ExportablePage
+{
+    Q_OBJECT
+public:
+    DataSet& display() const;
+    QTableView* grid() const { return m_grid; }
+
+    void refresh() override;
+    // Reads the display query again for the current animal and makes the
+    // row of that key current (-1: the first row).
+    void load(qint64 selectId);
+
+    CsvTable exportTable() const override;
+
+signals:
+    // A command changed what the main window's commands depend on.
+    void controlsChanged();
+
+protected:
+    GridPage(AppContext& context, const char* displayQuery, int index, const QString& caption,
+             QWidget* parent);
+    // Styles the grid and shows the display query in it, through the given
+    // model or a plain one over the query.
+    void setUpGrid(QTableView* grid, QAbstractItemModel* model = nullptr);
+    // The filter line of the display query for an animal's key (-1: none).
+    virtual QString whereLine(qint64 animalId) const = 0;
+    virtual void afterLoad() {}
+
+    bool hasAnimal() const;
+    qint64 animalId() const;
+    QString animalName() const;
+    // Key of the display query's current row; -1 when it has none.
+    qint64 currentId() const;
+    // Opens a table query, runs the command on the row of that key when it
+    // is there (every key when id is -1: the command appends), and leaves
+    // the query closed with no row pending, whatever happens. A failure of
+    // the data layer is shown.
+    void withTableRow(const QString& table, qint64 id,
+                      const std::function<void(DataSet&)>& command);
+
+    AppContext& m_context;
+
+private:
+    QString m_display;
+    QTableView* m_grid = nullptr;
+    QAbstractItemModel* m_model = nullptr;
+};
+
+} // namespace tav
