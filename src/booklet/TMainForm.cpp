@@ -10,6 +10,7 @@
 #include "core/AppInfo.h"
 #include "core/TextLookup.h"
 #include "core/WindowPlacement.h"
+#include "db/AnimalPictureStore.h"
 #include "db/DataModule1.h"
 #include "db/DataModule2.h"
 #include "db/DataSet.h"
@@ -121,8 +122,17 @@ void TMainForm::FormCreate()
     applyMoneyFormat();
     m_weightChartMode = m_sizeChartMode = m_analysisChartMode = 2;
     buildControlRules();
-    if (m_context.module1)
+    if (m_context.module1) {
         m_context.module1->setHooks(this);
+        // The highlighted row is the current animal's, whatever moved it.
+        connect(&animal(), &DataSet::currentChanged, this, &TMainForm::followCurrentAnimal);
+    }
+    if (m_context.connection) {
+        m_listModel->setPictureSource([connection = m_context.connection](int id) {
+            return AnimalPictureStore(*connection).thumbnail(id);
+        });
+    }
+    m_listModel->setSilhouette(*m_silhouette);
     openAnimal();
     m_customPage->LoadCustomLabels();
     if (!m_context.settings.showCalendar) {
@@ -381,8 +391,11 @@ QWidget* TMainForm::buildAnimalPanel()
     for (QAction* a : {m_sortSpecies, m_sortBreed, m_showDeparted})
         a->setCheckable(true);
     connect(m_filterMenu, &QMenu::aboutToShow, this, [this]() {
-        m_sortSpecies->setChecked(m_context.settings.animalSort == 1);
-        m_sortBreed->setChecked(m_context.settings.animalSort == 2);
+        // The grouping in use: a stored value other than 1 or 2 groups by
+        // species.
+        const int sort = normalizedAnimalSort(m_context.settings.animalSort);
+        m_sortSpecies->setChecked(sort == 1);
+        m_sortBreed->setChecked(sort == 2);
         m_showDeparted->setChecked(m_context.settings.animalEnd);
     });
     connect(m_sortSpecies, &QAction::triggered, this, [this]() { setAnimalSort(1); });

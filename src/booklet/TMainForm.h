@@ -39,8 +39,11 @@ public:
     ~TMainForm() override;
 
     // The list and its selection.
-    void buildAnimalList(int wantedId) override;
-    const QStringList& animalRows() const { return m_animalRows; }
+    void buildAnimalList(int wantedId);
+    // One animal added, written or deleted: its row alone changes.
+    void refreshAnimalInList(int animalId);
+    // The list rows in the "key%&a%..." form, in display order.
+    QStringList animalRows() const;
     int selectedRow() const;
     void selectRow(int row);
     int moveDirection() const { return m_moveDirection; }
@@ -62,7 +65,7 @@ public:
     void refreshSpeciesBreed() override;
     void updateControls() override;
     bool addingAnimal() const override { return m_addingAnimal; }
-    bool animalRowsEmpty() const override { return m_animalRows.isEmpty(); }
+    void animalWritten(int animalId) override;
     int selectedAnimalKey() const override;
     void setCurrentAnalysisId(int id) override { m_currentAnalysisId = id; }
     void setConsultPinEnabled(bool enabled) override;
@@ -104,6 +107,7 @@ private:
     void openAnimal();
     void Grid_AnimalListClick();
     void makeAnimalCurrent(int key);
+    void followCurrentAnimal();
     void ClockTimer();
     void openHelp();
     void openWebSite();
@@ -113,7 +117,6 @@ private:
     void showCommandError(const QString& message);
 
     tav::AppContext& m_context;
-    QStringList m_animalRows;
     tav::AnimalListModel* m_listModel = nullptr;
     QListView* m_grid = nullptr;
     QStackedWidget* m_notebook = nullptr;

@@ -1,6 +1,7 @@
 #include "db/DataModule1.h"
 #include "core/Clock.h"
 
+#include "db/AnimalPictureStore.h"
 #include "db/CalcFields.h"
 #include "db/Connection.h"
 #include "db/DataSet.h"
@@ -16,8 +17,6 @@ namespace {
 
 const char* const kAnimalMemos[] = {"Description", "Insurance", "Comportment",
                                     "Previous",    "Misc11",    "Misc12"};
-const char* const kAnimalPictures[] = {"Img1",     "Img2",     "Img3",     "Img4",
-                                       "ImgMini1", "ImgMini2", "ImgMini3", "ImgMini4"};
 
 // Removes every row of a data set filtered on one owner, one at a time so
 // that each row's own rule runs.
@@ -139,19 +138,19 @@ void DataModule1::abandonFileBatch()
 void DataModule1::attachRules()
 {
     DataSet& a = animal();
-    a.onNewRecord = [](DataSet& ds) {
+    a.onNewRecord = [this](DataSet& ds) {
         for (const char* m : kAnimalMemos)
             ds.setValue(QString::fromLatin1(m), QString(QLatin1String("")));
-        for (const char* p : kAnimalPictures)
-            ds.setValue(QString::fromLatin1(p), QByteArray(""));
-        // The new animal exists in the table from the moment it is started.
+        // The new animal exists in the table from the moment it is started,
+        // its pictures empty rather than missing (readers take both alike).
         ds.post();
+        AnimalPictureStore(connection()).clearPictures(ds.asInt(QStringLiteral("Id")));
         ds.edit();
     };
-    a.afterPost = [this](DataSet&) {
+    a.afterPost = [this](DataSet& ds) {
         if (!m_hooks || m_hooks->addingAnimal())
             return;
-        m_hooks->buildAnimalList(m_hooks->animalRowsEmpty() ? -1 : m_hooks->selectedAnimalKey());
+        m_hooks->animalWritten(ds.asInt(QStringLiteral("Id")));
     };
     a.beforeDelete = [this](DataSet& ds) {
         const int id = ds.asInt(QStringLiteral("Id"));

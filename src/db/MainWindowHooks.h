@@ -12,9 +12,9 @@ public:
 
     virtual void refreshSpeciesBreed() = 0;
     virtual void updateControls() = 0;
-    virtual void buildAnimalList(int wantedId) = 0;
+    // The animal was written: the list shows it in its place.
+    virtual void animalWritten(int animalId) = 0;
     virtual bool addingAnimal() const = 0;
-    virtual bool animalRowsEmpty() const = 0;
     // Animal key of the selected row of the list, below 1 for a header.
     virtual int selectedAnimalKey() const = 0;
     virtual void setCurrentAnalysisId(int id) = 0;
