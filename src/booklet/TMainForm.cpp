@@ -4,6 +4,7 @@
 #include "booklet/AnimalListModel.h"
 #include "booklet/AppContext.h"
 #include "booklet/NotebookTabBar.h"
+#include "booklet/PrinterSetup.h"
 #include "booklet/pages/BookletPage.h"
 #include "booklet/pages/TCustomPage.h"
 #include "booklet/pages/TGeneralPage.h"
@@ -37,6 +38,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSizeGrip>
@@ -472,7 +474,8 @@ void TMainForm::buildMenus()
         return a;
     };
     QMenu* file = addMenu("Menu_Fichier", "&Fichier");
-    addItem(file, "Item_Imprimante", "&Imprimante", false);
+    connect(addItem(file, "Item_Imprimante", "&Imprimante", true), &QAction::triggered, this,
+            &TMainForm::choosePrinter);
     addItem(file, "Item_Proprietes", "&Propriétés", false);
     file->addSeparator();
     QAction* quit = addItem(file, "Item_Quitter", "&Quitter", true);
@@ -544,6 +547,15 @@ void TMainForm::buildMenus()
         if (auto* b = findChild<QToolButton*>(QString::fromLatin1(button)))
             b->setMenu(menu);
     }
+}
+
+void TMainForm::choosePrinter()
+{
+    // Made on first use: asking the print system for its printers takes
+    // time that the start-up need not pay.
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>();
+    PrinterSetup::exec(this, *m_printer);
 }
 
 void TMainForm::openHelp()

@@ -9,11 +9,13 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
 class QListView;
 class QMenu;
+class QPrinter;
 class QStackedWidget;
 class QTabBar;
 class QTimer;
@@ -109,6 +111,7 @@ private:
     void makeAnimalCurrent(int key);
     void followCurrentAnimal();
     void ClockTimer();
+    void choosePrinter();
     void openHelp();
     void openWebSite();
     bool animalEmpty() const;
@@ -149,6 +152,7 @@ private:
     tav::TGeneralPage* m_generalPage = nullptr;
     tav::TCustomPage* m_customPage = nullptr;
     QString m_tempImagePath;
+    std::unique_ptr<QPrinter> m_printer;
     QVector<QPair<QString, ControlRule>> m_controlRules;
     mutable QHash<QString, QPointer<QWidget>> m_controls;
 };
