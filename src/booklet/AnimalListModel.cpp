@@ -343,12 +343,19 @@ void AnimalListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     p->drawRect(box.adjusted(0, 0, -1, -1));
 
     const QColor shadow = shadeColour(kListColour, -30);
-    const QFont nameFont = AnimalListDelegate::nameFont();
-    const QFont lineFont = AnimalListDelegate::lineFont();
-    const QVector<QRect> boxes = textBoxes(cell, nameFont, lineFont);
+    // Measuring the fonts costs more than drawing a row: once per height.
+    if (m_boxes.isEmpty() || m_boxesHeight != cell.height()) {
+        m_nameFont = nameFont();
+        m_lineFont = lineFont();
+        m_boxes = textBoxes(QRect(0, 0, cell.width(), cell.height()), m_nameFont, m_lineFont);
+        m_boxesHeight = cell.height();
+    }
     for (int i = 0; i < 3; ++i) {
-        p->setFont(i == 0 ? nameFont : lineFont);
-        drawShadowedText(p, boxes.at(i), fields.value(i), shadow, kText,
+        const QRect box = m_boxes.at(i);
+        const QRect placed(cell.left() + box.left(), cell.top() + box.top(), cell.width() - 66,
+                           box.height());
+        p->setFont(i == 0 ? m_nameFont : m_lineFont);
+        drawShadowedText(p, placed, fields.value(i), shadow, kText,
                          Qt::AlignLeft | Qt::AlignVCenter, 1);
     }
     p->restore();

@@ -97,6 +97,12 @@ public:
     // The boxes of the name, the second and the third line of a row.
     static QVector<QRect> textBoxes(const QRect& cell, const QFont& nameFont,
                                     const QFont& lineFont);
+
+private:
+    mutable QFont m_nameFont;
+    mutable QFont m_lineFont;
+    mutable QVector<QRect> m_boxes; // relative to the row's top left
+    mutable int m_boxesHeight = -1;
 };
 
 } // namespace tav
