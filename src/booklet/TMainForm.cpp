@@ -97,8 +97,10 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent) : QMainWindow(parent)
 
 TMainForm::~TMainForm()
 {
+    // The data module outlives the window: nothing of it reaches the
+    // widgets being destroyed.
     if (m_context.module1)
-        m_context.module1->setHooks(nullptr);
+        disconnect(m_context.module1, nullptr, this, nullptr);
     delete m_silhouette;
 }
 
@@ -124,11 +126,7 @@ void TMainForm::FormCreate()
     applyMoneyFormat();
     m_weightChartMode = m_sizeChartMode = m_analysisChartMode = 2;
     buildControlRules();
-    if (m_context.module1) {
-        m_context.module1->setHooks(this);
-        // The highlighted row is the current animal's, whatever moved it.
-        connect(&animal(), &DataSet::currentChanged, this, &TMainForm::followCurrentAnimal);
-    }
+    connectDataModule();
     if (m_context.connection) {
         m_listModel->setPictureSource([connection = m_context.connection](int id) {
             return AnimalPictureStore(*connection).thumbnail(id);
@@ -144,11 +142,26 @@ void TMainForm::FormCreate()
             m_clock->hide();
     }
     m_context.settings.firstLaunch = false;
-    m_addingAnimal = false;
     m_tempImagePath = m_context.databaseFolder() + QStringLiteral("Images/Temp.jpg");
     if (auto* status = findChild<QLabel*>(QStringLiteral("Lab_Status")))
         status->setText(status->text().replace(QStringLiteral("2008"),
                                                QString::number(tav::Clock::today().year())));
+}
+
+void TMainForm::connectDataModule()
+{
+    DataModule1* module = m_context.module1;
+    if (!module)
+        return;
+    // The highlighted row is the current animal's, whatever moved it.
+    connect(&animal(), &DataSet::currentChanged, this, &TMainForm::followCurrentAnimal);
+    connect(module, &DataModule1::currentAnimalChanged, this,
+            [this]() { m_currentAnalysisId = -1; });
+    connect(module, &DataModule1::speciesBreedChanged, this, &TMainForm::refreshSpeciesBreed);
+    connect(module, &DataModule1::controlsChanged, this, &TMainForm::updateControls);
+    connect(module, &DataModule1::animalWritten, this, &TMainForm::animalWritten);
+    connect(module, &DataModule1::consultPinChanged, this, &TMainForm::setConsultPinEnabled);
+    connect(module, &DataModule1::pharmacyPinChanged, this, &TMainForm::setPharmacyPinEnabled);
 }
 
 void TMainForm::applyMoneyFormat()
@@ -627,7 +640,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     }
     m_clockTimer->stop();
     if (m_context.module1) {
-        m_context.module1->setHooks(nullptr);
+        disconnect(m_context.module1, nullptr, this, nullptr);
         for (const char* ds : {"Animal", "Weight", "Size"})
             m_context.module1->dataSet(QString::fromLatin1(ds)).close();
     }

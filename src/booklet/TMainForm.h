@@ -1,7 +1,6 @@
 #pragma once
 
 #include "booklet/AnimalList.h"
-#include "db/MainWindowHooks.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -32,8 +31,9 @@ class TGeneralPage;
 
 // The main window: the grouped animal list and the notebook of the current
 // animal's booklet. The current animal is the current row of the Animal
-// data set; the record rules reach the window through MainWindowHooks.
-class TMainForm : public QMainWindow, public tav::MainWindowHooks
+// data set; the window follows the record rules through the signals of the
+// data module.
+class TMainForm : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -64,14 +64,14 @@ public:
     void RefreshCurrentPage();
 
     // Record-rule hooks.
-    void refreshSpeciesBreed() override;
-    void updateControls() override;
-    bool addingAnimal() const override { return m_addingAnimal; }
-    void animalWritten(int animalId) override;
-    int selectedAnimalKey() const override;
-    void setCurrentAnalysisId(int id) override { m_currentAnalysisId = id; }
-    void setConsultPinEnabled(bool enabled) override;
-    void setPharmacyPinEnabled(bool enabled) override;
+    void refreshSpeciesBreed();
+    void updateControls();
+    void animalWritten(int animalId);
+    // Animal key of the selected row of the list, below 1 for a header.
+    int selectedAnimalKey() const;
+    void setCurrentAnalysisId(int id) { m_currentAnalysisId = id; }
+    void setConsultPinEnabled(bool enabled);
+    void setPharmacyPinEnabled(bool enabled);
 
     int currentAnalysisId() const { return m_currentAnalysisId; }
     tav::TGeneralPage* generalPage() const { return m_generalPage; }
@@ -110,6 +110,7 @@ private:
     void Grid_AnimalListClick();
     void makeAnimalCurrent(int key);
     void followCurrentAnimal();
+    void connectDataModule();
     void ClockTimer();
     void choosePrinter();
     void openHelp();
@@ -142,7 +143,6 @@ private:
     int m_sizeChartMode = 2;
     int m_analysisChartMode = 2;
     int m_clockTicks = 0;
-    bool m_addingAnimal = false;
     bool m_building = false;
     bool m_dragging = false;
     QPoint m_dragStart;

@@ -233,16 +233,11 @@ void TMainForm::Btn_Main_AddClick()
 {
     if (!m_context.module1 || !animal().isOpen())
         return;
-    m_addingAnimal = true;
     try {
         DataSet& a = animal();
-        if (a.isEditing())
-            a.post();
-        a.insert();
-        a.post();
         // The new row is already the data set's current one: only its own
         // row of the list is added, nothing is read again.
-        const int id = a.asInt(QStringLiteral("Id"));
+        const int id = m_context.module1->addAnimal();
         refreshAnimalInList(id);
         selectRow(m_listModel->rowOfKey(id));
         a.edit();
@@ -255,7 +250,6 @@ void TMainForm::Btn_Main_AddClick()
             animal().enableControls();
         showError(this, e.message());
     }
-    m_addingAnimal = false;
     updateControls();
 }
 

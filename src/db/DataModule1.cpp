@@ -6,7 +6,6 @@
 #include "db/Connection.h"
 #include "db/DataSet.h"
 #include "db/DbError.h"
-#include "db/MainWindowHooks.h"
 
 #include <QDate>
 #include <QFile>
@@ -148,9 +147,8 @@ void DataModule1::attachRules()
         ds.edit();
     };
     a.afterPost = [this](DataSet& ds) {
-        if (!m_hooks || m_hooks->addingAnimal())
-            return;
-        m_hooks->animalWritten(ds.asInt(QStringLiteral("Id")));
+        if (!m_addingAnimal)
+            emit animalWritten(ds.asInt(QStringLiteral("Id")));
     };
     a.beforeDelete = [this](DataSet& ds) {
         const int id = ds.asInt(QStringLiteral("Id"));
@@ -166,13 +164,11 @@ void DataModule1::attachRules()
             flushFiles();
     };
     auto animalDataChange = [this, &a]() {
-        if (!m_hooks)
-            return;
-        m_hooks->setCurrentAnalysisId(-1);
+        emit currentAnimalChanged();
         if (a.state() == DataSet::State::Insert)
             return;
-        m_hooks->refreshSpeciesBreed();
-        m_hooks->updateControls();
+        emit speciesBreedChanged();
+        emit controlsChanged();
     };
     connect(&a, &DataSet::currentChanged, this, animalDataChange);
     connect(&a, &DataSet::fieldChanged, this, animalDataChange);
@@ -212,14 +208,14 @@ void DataModule1::attachRules()
     // The pin button is for acts that are not yet reimbursed by both payers.
     auto pinRule = [this](DataSet* ds, bool consult) {
         return [this, ds, consult]() {
-            if (!m_hooks || !ds->isOpen() || ds->isEmpty())
+            if (!ds->isOpen() || ds->isEmpty())
                 return;
             const bool both = ds->asBool(QStringLiteral("Repayment")) &&
                               ds->asBool(QStringLiteral("Repayment_Comp"));
             if (consult)
-                m_hooks->setConsultPinEnabled(!both);
+                emit consultPinChanged(!both);
             else
-                m_hooks->setPharmacyPinEnabled(!both);
+                emit pharmacyPinChanged(!both);
         };
     };
     DataSet* consult = &dataSet(QStringLiteral("ConsultQuery"));
@@ -255,6 +251,23 @@ void DataModule1::attachRules()
         query().execSql(QStringLiteral("DELETE FROM ANALYSIS WHERE ANALYSIS.Id_Ref=") +
                         QString::number(ds.asInt(QStringLiteral("Id"))));
     };
+}
+
+int DataModule1::addAnimal()
+{
+    DataSet& a = animal();
+    if (a.isEditing())
+        a.post();
+    // Restored however the insertion ends.
+    struct Adding
+    {
+        bool& flag;
+        explicit Adding(bool& f) : flag(f) { flag = true; }
+        ~Adding() { flag = false; }
+    } adding(m_addingAnimal);
+    a.insert();
+    a.post();
+    return a.asInt(QStringLiteral("Id"));
 }
 
 void DataModule1::deleteCurrentAnimal()
