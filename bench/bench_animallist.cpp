@@ -146,6 +146,28 @@ void measure(int animals, QTextStream& out)
     }
     out << "    Down, per row:     " << spread(down, "ms", 3) << "; CPU "
         << spread(downCpu, "ms", 3) << " (goal: under 1 ms)\n";
+    // Where a step goes: making an animal current (its rules, the card's
+    // fields and look-ups, the commands' states), painting the list's
+    // visible rows, painting the whole window.
+    std::vector<double> current, listPaint, windowPaint;
+    for (int r = 0; r < kRuns; ++r) {
+        const int from = 1 + (rows - steps - 2) * r / kRuns;
+        Stopwatch t;
+        for (int i = 0; i < steps; ++i)
+            animal.locateId(model->keyAt(from + i) > 0 ? model->keyAt(from + i) : 1);
+        current.push_back(t.cpuMs() / steps);
+        t.start();
+        for (int i = 0; i < steps; ++i)
+            grid->viewport()->repaint();
+        listPaint.push_back(t.cpuMs() / steps);
+        t.start();
+        for (int i = 0; i < steps; ++i)
+            form->repaint();
+        windowPaint.push_back(t.cpuMs() / steps);
+    }
+    out << "      of which, CPU: making the animal current " << spread(current, "ms", 3)
+        << "; painting the list's rows " << spread(listPaint, "ms", 3)
+        << "; painting the whole window " << spread(windowPaint, "ms", 3) << "\n";
     const Memory memory = processMemory();
     out << "    memory now: VmRSS " << QString::number(memory.rss, 'f', 1) << " MB, VmHWM "
         << QString::number(memory.hwm, 'f', 1)
