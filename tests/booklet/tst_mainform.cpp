@@ -482,10 +482,13 @@ void TestMainForm::listChangesEqualAFullRebuild()
             QCOMPARE(form()->animalRows(), rebuiltRows(form()));
             QCOMPARE(form()->selectedAnimalKey(), added);
         }
-        // Departed, it leaves the list but stays current.
+        // Departed, it leaves the list, and the first animal is selected, as
+        // after a full build that does not find it.
         animal.setValue(QStringLiteral("End_Date"), QStringLiteral("02/02/2022"));
         QTest::mouseClick(button("Btn_Main_Record"), Qt::LeftButton);
         QCOMPARE(form()->animalRows(), rebuiltRows(form()));
+        QCOMPARE(form()->selectedRow(), 1);
+        QCOMPARE(animal.asInt(QStringLiteral("Id")), form()->selectedAnimalKey());
 
         // Deleting; by species, the only animal of a group, with its header.
         const int gone = sort == 1 ? 5 : 3;
