@@ -1,7 +1,6 @@
 #include "booklet/AnimalList.h"
 
 #include "core/TextRoutines.h"
-#include "db/DataSet.h"
 
 namespace tav {
 
@@ -44,23 +43,6 @@ int normalizedAnimalSort(int animalSort)
     return animalSort == 2 ? 2 : 1;
 }
 
-QStringList animalListSql(int animalSort)
-{
-    return {QStringLiteral("SELECT ANIMAL.Id, ANIMAL.Name, ANIMAL.Identification_No, "
-                           "ANIMAL.End_Date, ANIMAL_SPECIES.Title, ANIMAL_BREED.Title"),
-            QStringLiteral("FROM (ANIMAL LEFT JOIN ANIMAL_SPECIES ON ANIMAL.Id_Species = "
-                           "ANIMAL_SPECIES.Id) LEFT JOIN ANIMAL_BREED ON ANIMAL.Id_Breed = "
-                           "ANIMAL_BREED.Id"),
-            normalizedAnimalSort(animalSort) == 2
-                ? QStringLiteral("ORDER BY ANIMAL_BREED.Title, ANIMAL_SPECIES.Title, NAME")
-                : QStringLiteral("ORDER BY ANIMAL_SPECIES.Title, ANIMAL_BREED.Title, NAME")};
-}
-
-QString animalThumbnailSql()
-{
-    return QStringLiteral("SELECT Id, ImgMini1 FROM ANIMAL WHERE length(ImgMini1) > 0");
-}
-
 QString upperWithoutAccents(const QString& text)
 {
     QString s = stripAccents(text);
@@ -76,25 +58,18 @@ QString headerTitle(const QString& groupTitle)
     return groupTitle.isEmpty() ? QStringLiteral("NON CLASSE") : upperWithoutAccents(groupTitle);
 }
 
-AnimalListResult buildAnimalRows(DataSet& query, int animalSort, bool showDeparted, int wantedId)
+AnimalListResult buildAnimalRows(const QVector<AnimalListEntry>& animals, int animalSort,
+                                 bool showDeparted, int wantedId)
 {
     const bool bySpecies = normalizedAnimalSort(animalSort) == 1;
-    const int id = query.fieldIndex(QStringLiteral("ANIMAL.Id"));
-    const int name = query.fieldIndex(QStringLiteral("ANIMAL.Name"));
-    const int ident = query.fieldIndex(QStringLiteral("ANIMAL.Identification_No"));
-    const int endDate = query.fieldIndex(QStringLiteral("ANIMAL.End_Date"));
-    const int species = query.fieldIndex(QStringLiteral("ANIMAL_SPECIES.Title"));
-    const int breed = query.fieldIndex(QStringLiteral("ANIMAL_BREED.Title"));
-    const int group = bySpecies ? species : breed;
-    const int second = bySpecies ? breed : species;
-
     AnimalListResult result;
+    result.rows.reserve(animals.size() + animals.size() / 8 + 1);
     QString previous;
     bool first = true;
-    for (int r = 0; r < query.recordCount(); ++r) {
-        if (!showDeparted && !query.valueAt(r, endDate).toString().isEmpty())
+    for (const AnimalListEntry& a : animals) {
+        if (!showDeparted && !a.endDate.isEmpty())
             continue;
-        QString g = query.valueAt(r, group).toString();
+        QString g = bySpecies ? a.speciesTitle : a.breedTitle;
         if (g.isEmpty())
             g = QStringLiteral("NON CLASSE");
         if (first || g != previous) {
@@ -105,10 +80,10 @@ AnimalListResult buildAnimalRows(DataSet& query, int animalSort, bool showDepart
             result.rows.append(header);
         }
         AnimalRow row;
-        row.key = query.valueAt(r, id).toInt();
-        const QString n = query.valueAt(r, name).toString();
-        row.fields = {
-            n, query.valueAt(r, second).toString(), query.valueAt(r, ident).toString(), n, n, n};
+        row.key = a.id;
+        row.fields = {a.name,           bySpecies ? a.breedTitle : a.speciesTitle,
+                      a.identification, a.name,
+                      a.name,           a.name};
         result.rows.append(row);
         if (row.key == wantedId)
             result.wantedIndex = int(result.rows.size()) - 1;

@@ -1,22 +1,24 @@
 #pragma once
 
-#include <QByteArray>
+#include "db/AnimalListStore.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
 namespace tav {
 
-class DataSet;
-
 // One row of the grouped animal list: a group header or an animal.
 struct AnimalRow
 {
-    int key = 0;          // the animal's Id; 0 for a header
-    QStringList fields;   // six fields; a header has its title in the first
-    QByteArray thumbnail; // the animal's small photo, empty for none
+    int key = 0;        // the animal's Id; 0 for a header
+    QStringList fields; // six fields; a header has its title in the first
 
     bool isHeader() const { return key < 1; }
+    bool operator==(const AnimalRow& other) const
+    {
+        return key == other.key && fields == other.fields;
+    }
     // "key%&a%f1%&b%...%&f%f6%&g%": the key is the Id zero-padded to at
     // least four digits, so that animals numbered 10000 and more fit too.
     QString rowString() const;
@@ -27,13 +29,6 @@ struct AnimalRow
 // The sort of the list: 1 groups by species then breed, 2 by breed then
 // species; any other stored value reads as 1.
 int normalizedAnimalSort(int animalSort);
-
-// The statement that reads the animals with their species and breed. It
-// names its columns rather than reading every one: sorting rows that carry
-// the pictures would copy every picture through the sorter.
-QStringList animalListSql(int animalSort);
-// The statement that reads the small photos, unsorted.
-QString animalThumbnailSql();
 
 // French lower-case accents removed, then a to z upper-cased; other
 // letters, upper-case accented ones included, are left as they are.
@@ -47,8 +42,9 @@ struct AnimalListResult
     int wantedIndex = -1; // index of the wanted animal's row, -1 when not listed
 };
 
-// Builds the rows from the opened query of animalListSql().
-AnimalListResult buildAnimalRows(DataSet& query, int animalSort, bool showDeparted, int wantedId);
+// Builds the rows from the animals in list order (AnimalListStore).
+AnimalListResult buildAnimalRows(const QVector<AnimalListEntry>& animals, int animalSort,
+                                 bool showDeparted, int wantedId);
 
 // The row selected once the list is built.
 int initialSelection(const AnimalListResult& result, int wantedId);

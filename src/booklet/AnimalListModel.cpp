@@ -1,7 +1,7 @@
 #include "booklet/AnimalListModel.h"
 
 #include "core/TextRoutines.h"
-#include "db/Connection.h"
+#include "db/DbError.h"
 
 #include <QPainter>
 
@@ -24,7 +24,13 @@ void drawShadowedText(QPainter* p, const QRect& box, const QString& text, const 
 
 } // namespace
 
-AnimalListModel::AnimalListModel(QObject* parent) : QAbstractListModel(parent) {}
+// About five hundred 45 x 45 thumbnails: many screens of rows.
+constexpr int kThumbnailCacheBytes = 4 * 1024 * 1024;
+
+AnimalListModel::AnimalListModel(QObject* parent) : QAbstractListModel(parent)
+{
+    m_thumbnails.setMaxCost(kThumbnailCacheBytes);
+}
 
 namespace {
 
@@ -90,37 +96,117 @@ QImage AnimalListModel::fitThumbnail(const QImage& picture)
     return picture.scaled(45, 45, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
-void AnimalListModel::setRows(const QVector<AnimalRow>& rows, const QImage& silhouette)
+void AnimalListModel::setSilhouette(const QImage& silhouette)
+{
+    m_silhouette = fitThumbnail(silhouette);
+}
+
+void AnimalListModel::setAnimals(const QVector<AnimalListEntry>& animals, int animalSort,
+                                 bool showDeparted)
 {
     beginResetModel();
-    m_rows = rows;
+    m_animals = animals;
+    m_sort = animalSort;
+    m_showDeparted = showDeparted;
     m_thumbnails.clear();
-    m_thumbnails.reserve(rows.size());
-    const QImage fallback = fitThumbnail(silhouette);
-    for (const AnimalRow& r : rows) {
-        const auto hit = r.isHeader() ? m_cache.constEnd() : m_cache.constFind(r.key);
-        m_thumbnails.append(hit == m_cache.constEnd() ? fallback : hit->image);
-    }
+    m_rows = buildAnimalRows(m_animals, m_sort, m_showDeparted, -1).rows;
     endResetModel();
 }
 
-void AnimalListModel::loadThumbnails(Connection& connection)
+void AnimalListModel::removeAnimal(int animalId)
 {
-    QHash<int, CachedThumbnail> cache;
-    connection.forEachRow(animalThumbnailSql(), [this, &cache](const QVariantList& row) {
-        const int id = row.at(0).toInt();
-        const QByteArray bytes = row.at(1).toByteArray();
-        const size_t hash = qHash(bytes);
-        const auto hit = m_cache.constFind(id);
-        QImage image;
-        if (hit != m_cache.constEnd() && hit->hash == hash && hit->size == bytes.size())
-            image = hit->image;
-        else
-            image = fitThumbnail(decodeThumbnail(bytes));
-        if (!image.isNull())
-            cache.insert(id, {hash, bytes.size(), image});
-    });
-    m_cache = cache;
+    const auto it = std::find_if(m_animals.begin(), m_animals.end(),
+                                 [animalId](const AnimalListEntry& a) { return a.id == animalId; });
+    m_thumbnails.remove(animalId);
+    if (it == m_animals.end())
+        return;
+    m_animals.erase(it);
+    rebuildRows();
+}
+
+void AnimalListModel::putAnimal(const AnimalListEntry& animal)
+{
+    // Out of its old place first, then into its new one: each step changes
+    // a row or two, where one step would replace every row in between.
+    removeAnimal(animal.id);
+    const auto at = std::lower_bound(m_animals.begin(), m_animals.end(), animal,
+                                     [this](const AnimalListEntry& a, const AnimalListEntry& b) {
+                                         return AnimalListStore::before(a, b, m_sort);
+                                     });
+    m_animals.insert(at, animal);
+    rebuildRows();
+}
+
+void AnimalListModel::rebuildRows()
+{
+    applyRows(buildAnimalRows(m_animals, m_sort, m_showDeparted, -1).rows);
+}
+
+void AnimalListModel::applyRows(const QVector<AnimalRow>& rows)
+{
+    const int oldCount = int(m_rows.size());
+    const int newCount = int(rows.size());
+    int head = 0;
+    while (head < oldCount && head < newCount && m_rows.at(head) == rows.at(head))
+        ++head;
+    int tail = 0;
+    while (tail < oldCount - head && tail < newCount - head &&
+           m_rows.at(oldCount - 1 - tail) == rows.at(newCount - 1 - tail))
+        ++tail;
+    const int removed = oldCount - head - tail;
+    const int inserted = newCount - head - tail;
+    if (removed > 0) {
+        beginRemoveRows(QModelIndex(), head, head + removed - 1);
+        m_rows.remove(head, removed);
+        endRemoveRows();
+    }
+    if (inserted > 0) {
+        beginInsertRows(QModelIndex(), head, head + inserted - 1);
+        m_rows.insert(head, inserted, AnimalRow());
+        std::copy(rows.begin() + head, rows.begin() + head + inserted, m_rows.begin() + head);
+        endInsertRows();
+    }
+}
+
+int AnimalListModel::rowOfKey(int key) const
+{
+    if (key < 1)
+        return -1;
+    for (int row = 0; row < m_rows.size(); ++row) {
+        if (m_rows.at(row).key == key)
+            return row;
+    }
+    return -1;
+}
+
+void AnimalListModel::setCurrentKey(int key)
+{
+    if (key == m_currentKey)
+        return;
+    const int before = rowOfKey(m_currentKey);
+    m_currentKey = key;
+    const int after = rowOfKey(key);
+    for (int row : {before, after}) {
+        if (row >= 0)
+            emit dataChanged(index(row), index(row), {CurrentRole});
+    }
+}
+
+QImage AnimalListModel::thumbnailOf(int key) const
+{
+    if (key < 1 || !m_pictures)
+        return m_silhouette;
+    if (const QImage* cached = m_thumbnails.object(key))
+        return cached->isNull() ? m_silhouette : *cached;
+    ++m_thumbnailsRead;
+    QImage image;
+    try {
+        image = fitThumbnail(decodeThumbnail(m_pictures(key)));
+    } catch (const DbError&) {
+        // A picture that cannot be read shows as no picture; the list stays.
+    }
+    m_thumbnails.insert(key, new QImage(image), int(std::max<qsizetype>(image.sizeInBytes(), 64)));
+    return image.isNull() ? m_silhouette : image;
 }
 
 int AnimalListModel::keyAt(int row) const
@@ -147,12 +233,56 @@ QVariant AnimalListModel::data(const QModelIndex& index, int role) const
     case FieldsRole:
         return r.fields;
     case ThumbnailRole:
-        return m_thumbnails.at(index.row());
+        return thumbnailOf(r.key);
+    case CurrentRole:
+        return !r.isHeader() && r.key == m_currentKey;
     case RowStringRole:
         return r.rowString();
     default:
         return QVariant();
     }
+}
+
+QFont AnimalListDelegate::nameFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setPointSize(9);
+    return font;
+}
+
+QFont AnimalListDelegate::lineFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    return font;
+}
+
+int AnimalListDelegate::lineHeight(const QFont& font)
+{
+    // Capitals with accents ("É") rise above the plain ascent in some
+    // fonts; the box holds them and the descenders, plus the shadow.
+    const QFontMetrics fm(font);
+    const QRect ink = fm.boundingRect(QStringLiteral("ÉÊÀÂÇÔÜgjpqy"));
+    return std::max(fm.height(), ink.height()) + 1;
+}
+
+QVector<QRect> AnimalListDelegate::textBoxes(const QRect& cell, const QFont& nameFont,
+                                             const QFont& lineFont)
+{
+    const int left = cell.left() + 62;
+    const int width = cell.width() - 62 - 4;
+    const int first = lineHeight(nameFont);
+    const int other = lineHeight(lineFont);
+    // The three lines stacked and centred in the row, never above its top.
+    int top = cell.top() + std::max(1, (cell.height() - first - 2 * other) / 2);
+    QVector<QRect> boxes;
+    boxes.append(QRect(left, top, width, first));
+    top += first;
+    boxes.append(QRect(left, top, width, other));
+    top += other;
+    boxes.append(QRect(left, top, width, other));
+    return boxes;
 }
 
 QSize AnimalListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
@@ -182,7 +312,9 @@ void AnimalListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
         p->restore();
         return;
     }
-    const bool selected = option.state & QStyle::State_Selected;
+    // The highlight follows the current animal, not the view's selection,
+    // which a click that scrolls the view can leave on another row.
+    const bool selected = index.data(AnimalListModel::CurrentRole).toBool();
     QColor background = kListColour;
     if (selected) {
         const QRect r = cell.adjusted(3, 2, -3, -2);
@@ -211,20 +343,21 @@ void AnimalListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     p->drawRect(box.adjusted(0, 0, -1, -1));
 
     const QColor shadow = shadeColour(kListColour, -30);
-    const int left = cell.left() + 62;
-    const int width = cell.width() - 62 - 4;
-    font.setBold(true);
-    font.setPointSize(9);
-    p->setFont(font);
-    drawShadowedText(p, QRect(left, cell.top() + 9, width, 16), fields.value(0), shadow, kText,
-                     Qt::AlignLeft | Qt::AlignVCenter, 1);
-    font.setBold(false);
-    font.setPointSize(8);
-    p->setFont(font);
-    drawShadowedText(p, QRect(left, cell.top() + 23, width, 16), fields.value(1), shadow, kText,
-                     Qt::AlignLeft | Qt::AlignVCenter, 1);
-    drawShadowedText(p, QRect(left, cell.top() + 40, width, 12), fields.value(2), shadow, kText,
-                     Qt::AlignLeft | Qt::AlignVCenter, 1);
+    // Measuring the fonts costs more than drawing a row: once per height.
+    if (m_boxes.isEmpty() || m_boxesHeight != cell.height()) {
+        m_nameFont = nameFont();
+        m_lineFont = lineFont();
+        m_boxes = textBoxes(QRect(0, 0, cell.width(), cell.height()), m_nameFont, m_lineFont);
+        m_boxesHeight = cell.height();
+    }
+    for (int i = 0; i < 3; ++i) {
+        const QRect box = m_boxes.at(i);
+        const QRect placed(cell.left() + box.left(), cell.top() + box.top(), cell.width() - 66,
+                           box.height());
+        p->setFont(i == 0 ? m_nameFont : m_lineFont);
+        drawShadowedText(p, placed, fields.value(i), shadow, kText,
+                         Qt::AlignLeft | Qt::AlignVCenter, 1);
+    }
     p->restore();
 }
 

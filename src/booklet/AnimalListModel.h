@@ -3,31 +3,55 @@
 #include "booklet/AnimalList.h"
 
 #include <QAbstractListModel>
-#include <QHash>
+#include <QCache>
 #include <QImage>
 #include <QStyledItemDelegate>
 
+#include <functional>
+
 namespace tav {
 
-class Connection;
-
-// The rows of the animal list with their 45 x 45 thumbnails, ready to paint.
+// The rows of the animal list. Thumbnails are read and decoded only when a
+// row is painted, and kept in a cache of bounded size: start-up and a new
+// animal cost the same whether the animals have photos or not.
 class AnimalListModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
-    enum Role { KeyRole = Qt::UserRole + 1, FieldsRole, ThumbnailRole, RowStringRole };
+    enum Role {
+        KeyRole = Qt::UserRole + 1,
+        FieldsRole,
+        ThumbnailRole,
+        RowStringRole,
+        // The row of the current animal: the one row drawn highlighted.
+        CurrentRole
+    };
+    // The stored small photo of an animal, empty when it has none.
+    using PictureSource = std::function<QByteArray(int animalId)>;
 
     explicit AnimalListModel(QObject* parent = nullptr);
 
-    // Reads the small photos of the animals through the connection: a photo
-    // whose bytes did not change since the last build is not decoded again,
-    // since the list is rebuilt after every write of an animal.
-    void loadThumbnails(tav::Connection& connection);
-    void setRows(const QVector<AnimalRow>& rows, const QImage& silhouette);
+    void setPictureSource(PictureSource source) { m_pictures = std::move(source); }
+    void setSilhouette(const QImage& silhouette);
+    // Bytes of decoded thumbnails kept at most.
+    void setThumbnailCacheLimit(int bytes) { m_thumbnails.setMaxCost(bytes); }
+
+    // Every animal, in list order; the rows are built anew and every
+    // thumbnail read again when next painted.
+    void setAnimals(const QVector<AnimalListEntry>& animals, int animalSort, bool showDeparted);
+    // One animal added or written: its row goes to its place, other rows
+    // stay as they are. Its thumbnail is read again.
+    void putAnimal(const AnimalListEntry& animal);
+    void removeAnimal(int animalId);
+
     const QVector<AnimalRow>& rows() const { return m_rows; }
-    const QVector<QImage>& thumbnails() const { return m_thumbnails; }
     int keyAt(int row) const;
+    int rowOfKey(int key) const; // -1 when not listed
+
+    void setCurrentKey(int key);
+    int currentKey() const { return m_currentKey; }
+    // How many thumbnails were read and decoded since the model was made.
+    int thumbnailsRead() const { return m_thumbnailsRead; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -37,15 +61,21 @@ public:
     static QImage fitThumbnail(const QImage& picture);
 
 private:
-    struct CachedThumbnail
-    {
-        size_t hash = 0;
-        qsizetype size = 0;
-        QImage image;
-    };
+    QImage thumbnailOf(int key) const;
+    void rebuildRows();
+    // Replaces the rows by the smallest removal and insertion that turn
+    // the old rows into the new ones.
+    void applyRows(const QVector<AnimalRow>& rows);
+
+    QVector<AnimalListEntry> m_animals;
     QVector<AnimalRow> m_rows;
-    QVector<QImage> m_thumbnails;
-    QHash<int, CachedThumbnail> m_cache;
+    int m_sort = 1;
+    bool m_showDeparted = false;
+    int m_currentKey = 0;
+    PictureSource m_pictures;
+    QImage m_silhouette;
+    mutable QCache<int, QImage> m_thumbnails;
+    mutable int m_thumbnailsRead = 0;
 };
 
 // Paints the 60-pixel rows: group headers over ruled lines, animals with
@@ -58,6 +88,21 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // The fonts of the name and of the two lines below it.
+    static QFont nameFont();
+    static QFont lineFont();
+    // Height of a line of text in that font, accents on capitals included.
+    static int lineHeight(const QFont& font);
+    // The boxes of the name, the second and the third line of a row.
+    static QVector<QRect> textBoxes(const QRect& cell, const QFont& nameFont,
+                                    const QFont& lineFont);
+
+private:
+    mutable QFont m_nameFont;
+    mutable QFont m_lineFont;
+    mutable QVector<QRect> m_boxes; // relative to the row's top left
+    mutable int m_boxesHeight = -1;
 };
 
 } // namespace tav

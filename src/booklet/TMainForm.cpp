@@ -4,6 +4,7 @@
 #include "booklet/AnimalListModel.h"
 #include "booklet/AppContext.h"
 #include "booklet/NotebookTabBar.h"
+#include "booklet/PrinterSetup.h"
 #include "booklet/pages/BookletPage.h"
 #include "booklet/pages/TCarePage.h"
 #include "booklet/pages/TCustomPage.h"
@@ -12,6 +13,7 @@
 #include "core/AppInfo.h"
 #include "core/TextLookup.h"
 #include "core/WindowPlacement.h"
+#include "db/AnimalPictureStore.h"
 #include "db/DataModule1.h"
 #include "db/DataModule2.h"
 #include "db/DataSet.h"
@@ -40,6 +42,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSizeGrip>
@@ -99,8 +102,10 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent) : QMainWindow(parent)
 
 TMainForm::~TMainForm()
 {
+    // The data module outlives the window: nothing of it reaches the
+    // widgets being destroyed.
     if (m_context.module1)
-        m_context.module1->setHooks(nullptr);
+        disconnect(m_context.module1, nullptr, this, nullptr);
     delete m_silhouette;
 }
 
@@ -126,8 +131,13 @@ void TMainForm::FormCreate()
     applyMoneyFormat();
     m_weightChartMode = m_sizeChartMode = m_analysisChartMode = 2;
     buildControlRules();
-    if (m_context.module1)
-        m_context.module1->setHooks(this);
+    connectDataModule();
+    if (m_context.connection) {
+        m_listModel->setPictureSource([connection = m_context.connection](int id) {
+            return AnimalPictureStore(*connection).thumbnail(id);
+        });
+    }
+    m_listModel->setSilhouette(*m_silhouette);
     openAnimal();
     m_customPage->LoadCustomLabels();
     if (!m_context.settings.showCalendar) {
@@ -137,11 +147,26 @@ void TMainForm::FormCreate()
             m_clock->hide();
     }
     m_context.settings.firstLaunch = false;
-    m_addingAnimal = false;
     m_tempImagePath = m_context.databaseFolder() + QStringLiteral("Images/Temp.jpg");
     if (auto* status = findChild<QLabel*>(QStringLiteral("Lab_Status")))
         status->setText(status->text().replace(QStringLiteral("2008"),
                                                QString::number(tav::Clock::today().year())));
+}
+
+void TMainForm::connectDataModule()
+{
+    DataModule1* module = m_context.module1;
+    if (!module)
+        return;
+    // The highlighted row is the current animal's, whatever moved it.
+    connect(&animal(), &DataSet::currentChanged, this, &TMainForm::followCurrentAnimal);
+    connect(module, &DataModule1::currentAnimalChanged, this,
+            [this]() { m_currentAnalysisId = -1; });
+    connect(module, &DataModule1::speciesBreedChanged, this, &TMainForm::refreshSpeciesBreed);
+    connect(module, &DataModule1::controlsChanged, this, &TMainForm::updateControls);
+    connect(module, &DataModule1::animalWritten, this, &TMainForm::animalWritten);
+    connect(module, &DataModule1::consultPinChanged, this, &TMainForm::setConsultPinEnabled);
+    connect(module, &DataModule1::pharmacyPinChanged, this, &TMainForm::setPharmacyPinEnabled);
 }
 
 void TMainForm::applyMoneyFormat()
@@ -386,8 +411,11 @@ QWidget* TMainForm::buildAnimalPanel()
     for (QAction* a : {m_sortSpecies, m_sortBreed, m_showDeparted})
         a->setCheckable(true);
     connect(m_filterMenu, &QMenu::aboutToShow, this, [this]() {
-        m_sortSpecies->setChecked(m_context.settings.animalSort == 1);
-        m_sortBreed->setChecked(m_context.settings.animalSort == 2);
+        // The grouping in use: a stored value other than 1 or 2 groups by
+        // species.
+        const int sort = normalizedAnimalSort(m_context.settings.animalSort);
+        m_sortSpecies->setChecked(sort == 1);
+        m_sortBreed->setChecked(sort == 2);
         m_showDeparted->setChecked(m_context.settings.animalEnd);
     });
     connect(m_sortSpecies, &QAction::triggered, this, [this]() { setAnimalSort(1); });
@@ -474,7 +502,8 @@ void TMainForm::buildMenus()
         return a;
     };
     QMenu* file = addMenu("Menu_Fichier", "&Fichier");
-    addItem(file, "Item_Imprimante", "&Imprimante", false);
+    connect(addItem(file, "Item_Imprimante", "&Imprimante", true), &QAction::triggered, this,
+            &TMainForm::choosePrinter);
     addItem(file, "Item_Proprietes", "&Propriétés", false);
     file->addSeparator();
     QAction* quit = addItem(file, "Item_Quitter", "&Quitter", true);
@@ -554,6 +583,15 @@ void TMainForm::buildMenus()
         if (auto* b = findChild<QToolButton*>(QString::fromLatin1(button)))
             b->setMenu(menu);
     }
+}
+
+void TMainForm::choosePrinter()
+{
+    // Made on first use: asking the print system for its printers takes
+    // time that the start-up need not pay.
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>();
+    PrinterSetup::exec(this, *m_printer);
 }
 
 void TMainForm::openHelp()
@@ -652,7 +690,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     }
     m_clockTimer->stop();
     if (m_context.module1) {
-        m_context.module1->setHooks(nullptr);
+        disconnect(m_context.module1, nullptr, this, nullptr);
         for (const char* ds : {"Animal", "Weight", "Size"})
             m_context.module1->dataSet(QString::fromLatin1(ds)).close();
     }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "booklet/AnimalList.h"
-#include "db/MainWindowHooks.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -9,11 +8,13 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
 class QListView;
 class QMenu;
+class QPrinter;
 class QStackedWidget;
 class QTabBar;
 class QTimer;
@@ -30,8 +31,9 @@ class TGeneralPage;
 
 // The main window: the grouped animal list and the notebook of the current
 // animal's booklet. The current animal is the current row of the Animal
-// data set; the record rules reach the window through MainWindowHooks.
-class TMainForm : public QMainWindow, public tav::MainWindowHooks
+// data set; the window follows the record rules through the signals of the
+// data module.
+class TMainForm : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -39,8 +41,11 @@ public:
     ~TMainForm() override;
 
     // The list and its selection.
-    void buildAnimalList(int wantedId) override;
-    const QStringList& animalRows() const { return m_animalRows; }
+    void buildAnimalList(int wantedId);
+    // One animal added, written or deleted: its row alone changes.
+    void refreshAnimalInList(int animalId);
+    // The list rows in the "key%&a%..." form, in display order.
+    QStringList animalRows() const;
     int selectedRow() const;
     void selectRow(int row);
     int moveDirection() const { return m_moveDirection; }
@@ -59,14 +64,14 @@ public:
     void RefreshCurrentPage();
 
     // Record-rule hooks.
-    void refreshSpeciesBreed() override;
-    void updateControls() override;
-    bool addingAnimal() const override { return m_addingAnimal; }
-    bool animalRowsEmpty() const override { return m_animalRows.isEmpty(); }
-    int selectedAnimalKey() const override;
-    void setCurrentAnalysisId(int id) override { m_currentAnalysisId = id; }
-    void setConsultPinEnabled(bool enabled) override;
-    void setPharmacyPinEnabled(bool enabled) override;
+    void refreshSpeciesBreed();
+    void updateControls();
+    void animalWritten(int animalId);
+    // Animal key of the selected row of the list, below 1 for a header.
+    int selectedAnimalKey() const;
+    void setCurrentAnalysisId(int id) { m_currentAnalysisId = id; }
+    void setConsultPinEnabled(bool enabled);
+    void setPharmacyPinEnabled(bool enabled);
 
     int currentAnalysisId() const { return m_currentAnalysisId; }
     tav::TGeneralPage* generalPage() const { return m_generalPage; }
@@ -104,7 +109,10 @@ private:
     void openAnimal();
     void Grid_AnimalListClick();
     void makeAnimalCurrent(int key);
+    void followCurrentAnimal();
+    void connectDataModule();
     void ClockTimer();
+    void choosePrinter();
     void openHelp();
     void openWebSite();
     // Writes the grid of the page shown as a spreadsheet file.
@@ -115,7 +123,6 @@ private:
     void showCommandError(const QString& message);
 
     tav::AppContext& m_context;
-    QStringList m_animalRows;
     tav::AnimalListModel* m_listModel = nullptr;
     QListView* m_grid = nullptr;
     QStackedWidget* m_notebook = nullptr;
@@ -138,7 +145,6 @@ private:
     int m_sizeChartMode = 2;
     int m_analysisChartMode = 2;
     int m_clockTicks = 0;
-    bool m_addingAnimal = false;
     bool m_building = false;
     bool m_dragging = false;
     QPoint m_dragStart;
@@ -148,6 +154,7 @@ private:
     tav::TGeneralPage* m_generalPage = nullptr;
     tav::TCustomPage* m_customPage = nullptr;
     QString m_tempImagePath;
+    std::unique_ptr<QPrinter> m_printer;
     QVector<QPair<QString, ControlRule>> m_controlRules;
     mutable QHash<QString, QPointer<QWidget>> m_controls;
 };

@@ -1,4 +1,5 @@
 // The main window's pages and the enabled state of its commands.
+#include "booklet/AnimalListModel.h"
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
 #include "booklet/pages/BookletPage.h"
@@ -56,7 +57,7 @@ void TMainForm::buildControlRules()
         addControlRule(name, always);
     addControlRule(QStringLiteral("Btn_Main_Prior"), [this]() { return selectedRow() > 0; });
     addControlRule(QStringLiteral("Btn_Main_Next"),
-                   [this]() { return selectedRow() < m_animalRows.size() - 1; });
+                   [this]() { return selectedRow() < m_listModel->rowCount() - 1; });
     // The commands that open outputs act on the current animal.
     for (const char* name :
          {"Menu_Impression", "Menu_Html", "Menu_Tableaux", "Btn_Table", "Btn_Imprimer", "Btn_Html"})

@@ -3,6 +3,7 @@
 #include "booklet/AnimalListModel.h"
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
+#include "db/AnimalListStore.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
@@ -24,34 +25,69 @@ using namespace tav;
 void TMainForm::buildAnimalList(int wantedId)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    AnimalListResult result;
+    const int sort = m_context.settings.animalSort;
+    QVector<AnimalListEntry> animals;
     if (m_context.module1 && m_context.connection && m_context.connection->isOpen()) {
-        DataSet& q = m_context.module1->query();
         try {
-            q.close();
-            q.setSql(animalListSql(m_context.settings.animalSort));
-            q.open();
-            result = buildAnimalRows(q, m_context.settings.animalSort, m_context.settings.animalEnd,
-                                     wantedId);
-            q.close();
-            m_listModel->loadThumbnails(*m_context.connection);
+            animals = AnimalListStore(*m_context.connection).entries(sort);
         } catch (const DbError& e) {
-            q.close();
             QApplication::restoreOverrideCursor();
             showError(this, e.message());
             return;
         }
     }
     m_building = true;
-    m_animalRows.clear();
-    for (const AnimalRow& r : std::as_const(result.rows))
-        m_animalRows.append(r.rowString());
-    m_listModel->setRows(result.rows, *m_silhouette);
+    m_listModel->setAnimals(animals, sort, m_context.settings.animalEnd);
     m_building = false;
-    if (!result.rows.isEmpty())
-        selectRow(initialSelection(result, wantedId));
+    if (m_listModel->rowCount() > 0) {
+        AnimalListResult placed;
+        placed.rows = m_listModel->rows();
+        placed.wantedIndex = m_listModel->rowOfKey(wantedId);
+        selectRow(initialSelection(placed, wantedId));
+    }
     m_grid->viewport()->update();
     QApplication::restoreOverrideCursor();
+}
+
+void TMainForm::refreshAnimalInList(int animalId)
+{
+    std::optional<AnimalListEntry> entry;
+    try {
+        entry = AnimalListStore(*m_context.connection).entry(animalId);
+    } catch (const DbError& e) {
+        showError(this, e.message());
+        return;
+    }
+    const int selected = selectedAnimalKey();
+    m_building = true;
+    if (entry)
+        m_listModel->putAnimal(*entry);
+    else
+        m_listModel->removeAnimal(animalId);
+    m_building = false;
+    // The rows around the change moved: the selection stays on its animal.
+    const int row = m_listModel->rowOfKey(selected > 0 ? selected : animalId);
+    if (row >= 0)
+        selectRow(row);
+    else if (m_listModel->rowCount() > 0)
+        selectRow(1);
+}
+
+void TMainForm::animalWritten(int animalId)
+{
+    if (m_listModel->rowCount() == 0)
+        buildAnimalList(-1);
+    else
+        refreshAnimalInList(animalId);
+}
+
+QStringList TMainForm::animalRows() const
+{
+    QStringList out;
+    out.reserve(m_listModel->rows().size());
+    for (const AnimalRow& r : m_listModel->rows())
+        out.append(r.rowString());
+    return out;
 }
 
 int TMainForm::selectedRow() const
@@ -62,9 +98,10 @@ int TMainForm::selectedRow() const
 
 void TMainForm::selectRow(int row)
 {
-    if (m_animalRows.isEmpty())
+    const int count = m_listModel->rowCount();
+    if (count == 0)
         return;
-    row = std::clamp(row, 0, int(m_animalRows.size()) - 1);
+    row = std::clamp(row, 0, count - 1);
     const QModelIndex index = m_listModel->index(row);
     if (m_grid->currentIndex() == index) {
         // Selecting the row already selected still runs the rule.
@@ -77,19 +114,15 @@ void TMainForm::selectRow(int row)
 
 int TMainForm::selectedAnimalKey() const
 {
-    const int row = selectedRow();
-    return row >= 0 && row < m_animalRows.size() ? AnimalRow::keyOfRowString(m_animalRows.at(row))
-                                                 : 0;
+    return m_listModel->keyAt(selectedRow());
 }
 
 void TMainForm::Grid_AnimalListClick()
 {
-    if (m_animalRows.isEmpty())
-        return;
     const int row = selectedRow();
-    if (row < 0)
+    if (row < 0 || row >= m_listModel->rowCount())
         return;
-    const int key = AnimalRow::keyOfRowString(m_animalRows.at(row));
+    const int key = m_listModel->keyAt(row);
     const bool movingUp = m_moveDirection == 1;
     m_moveDirection = 0;
     if (key < 1) {
@@ -117,17 +150,19 @@ void TMainForm::makeAnimalCurrent(int key)
         // The animal being edited could not be written: it stays current,
         // and selected.
         showError(this, e.message());
-        const int id = animal().asInt(QStringLiteral("Id"));
-        for (int row = 0; row < m_animalRows.size(); ++row) {
-            if (AnimalRow::keyOfRowString(m_animalRows.at(row)) == id) {
-                m_building = true;
-                m_grid->setCurrentIndex(m_listModel->index(row));
-                m_building = false;
-                break;
-            }
+        const int row = m_listModel->rowOfKey(animal().asInt(QStringLiteral("Id")));
+        if (row >= 0) {
+            m_building = true;
+            m_grid->setCurrentIndex(m_listModel->index(row));
+            m_building = false;
         }
     }
     updateControls();
+}
+
+void TMainForm::followCurrentAnimal()
+{
+    m_listModel->setCurrentKey(animalEmpty() ? 0 : animal().asInt(QStringLiteral("Id")));
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -153,10 +188,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         // The wheel moves the selection by one row, as the arrow keys do.
         const auto* wheel = static_cast<QWheelEvent*>(event);
         const int dy = wheel->angleDelta().y();
-        if (dy != 0 && !m_animalRows.isEmpty()) {
+        if (dy != 0 && m_listModel->rowCount() > 0) {
             m_moveDirection = dy < 0 ? 2 : 1;
             const int row = selectedRow() + (dy < 0 ? 1 : -1);
-            if (row >= 0 && row < m_animalRows.size())
+            if (row >= 0 && row < m_listModel->rowCount())
                 selectRow(row);
             else
                 m_moveDirection = 0;
@@ -171,7 +206,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 void TMainForm::Btn_Main_NextClick()
 {
     const int row = selectedRow();
-    if (row + 1 < m_animalRows.size())
+    if (row + 1 < m_listModel->rowCount())
         selectRow(row + 1);
 }
 
@@ -180,7 +215,7 @@ void TMainForm::Btn_Main_PriorClick()
     const int row = selectedRow();
     if (row <= 0)
         return;
-    if (AnimalRow::keyOfRowString(m_animalRows.at(row - 1)) >= 1) {
+    if (m_listModel->keyAt(row - 1) >= 1) {
         selectRow(row - 1);
         return;
     }
@@ -198,20 +233,13 @@ void TMainForm::Btn_Main_AddClick()
 {
     if (!m_context.module1 || !animal().isOpen())
         return;
-    m_addingAnimal = true;
     try {
         DataSet& a = animal();
-        if (a.isEditing())
-            a.post();
-        a.insert();
-        a.post();
-        const int id = a.asInt(QStringLiteral("Id"));
-        a.disableControls();
-        a.close();
-        a.open();
-        a.locateId(id);
-        a.enableControls();
-        buildAnimalList(id);
+        // The new row is already the data set's current one: only its own
+        // row of the list is added, nothing is read again.
+        const int id = m_context.module1->addAnimal();
+        refreshAnimalInList(id);
+        selectRow(m_listModel->rowOfKey(id));
         a.edit();
         m_tabs->setCurrentIndex(0);
         m_notebook->setCurrentIndex(0);
@@ -222,7 +250,6 @@ void TMainForm::Btn_Main_AddClick()
             animal().enableControls();
         showError(this, e.message());
     }
-    m_addingAnimal = false;
     updateControls();
 }
 
@@ -233,12 +260,21 @@ void TMainForm::Btn_Main_DeleteClick()
     if (!MessageBox::question(
             this, QStringLiteral("Confirmez-vous la suppression de ce carnet de santé ?")))
         return;
+    const int id = animal().asInt(QStringLiteral("Id"));
     try {
         m_context.module1->deleteCurrentAnimal();
     } catch (const DbError& e) {
+        // Nothing was deleted: the list and the current animal stay.
         showError(this, e.message());
+        updateControls();
+        return;
     }
-    buildAnimalList(-1);
+    m_building = true;
+    m_listModel->removeAnimal(id);
+    m_building = false;
+    // As after a full build with no wanted animal: the first animal.
+    if (m_listModel->rowCount() > 0)
+        selectRow(1);
     updateControls();
 }
 

@@ -1,11 +1,11 @@
 #include "db/DataModule1.h"
 #include "core/Clock.h"
 
+#include "db/AnimalPictureStore.h"
 #include "db/CalcFields.h"
 #include "db/Connection.h"
 #include "db/DataSet.h"
 #include "db/DbError.h"
-#include "db/MainWindowHooks.h"
 
 #include <QDate>
 #include <QFile>
@@ -16,8 +16,6 @@ namespace {
 
 const char* const kAnimalMemos[] = {"Description", "Insurance", "Comportment",
                                     "Previous",    "Misc11",    "Misc12"};
-const char* const kAnimalPictures[] = {"Img1",     "Img2",     "Img3",     "Img4",
-                                       "ImgMini1", "ImgMini2", "ImgMini3", "ImgMini4"};
 
 // Removes every row of a data set filtered on one owner, one at a time so
 // that each row's own rule runs.
@@ -139,19 +137,18 @@ void DataModule1::abandonFileBatch()
 void DataModule1::attachRules()
 {
     DataSet& a = animal();
-    a.onNewRecord = [](DataSet& ds) {
+    a.onNewRecord = [this](DataSet& ds) {
         for (const char* m : kAnimalMemos)
             ds.setValue(QString::fromLatin1(m), QString(QLatin1String("")));
-        for (const char* p : kAnimalPictures)
-            ds.setValue(QString::fromLatin1(p), QByteArray(""));
-        // The new animal exists in the table from the moment it is started.
+        // The new animal exists in the table from the moment it is started,
+        // its pictures empty rather than missing (readers take both alike).
         ds.post();
+        AnimalPictureStore(connection()).clearPictures(ds.asInt(QStringLiteral("Id")));
         ds.edit();
     };
-    a.afterPost = [this](DataSet&) {
-        if (!m_hooks || m_hooks->addingAnimal())
-            return;
-        m_hooks->buildAnimalList(m_hooks->animalRowsEmpty() ? -1 : m_hooks->selectedAnimalKey());
+    a.afterPost = [this](DataSet& ds) {
+        if (!m_addingAnimal)
+            emit animalWritten(ds.asInt(QStringLiteral("Id")));
     };
     a.beforeDelete = [this](DataSet& ds) {
         const int id = ds.asInt(QStringLiteral("Id"));
@@ -167,13 +164,11 @@ void DataModule1::attachRules()
             flushFiles();
     };
     auto animalDataChange = [this, &a]() {
-        if (!m_hooks)
-            return;
-        m_hooks->setCurrentAnalysisId(-1);
+        emit currentAnimalChanged();
         if (a.state() == DataSet::State::Insert)
             return;
-        m_hooks->refreshSpeciesBreed();
-        m_hooks->updateControls();
+        emit speciesBreedChanged();
+        emit controlsChanged();
     };
     connect(&a, &DataSet::currentChanged, this, animalDataChange);
     connect(&a, &DataSet::fieldChanged, this, animalDataChange);
@@ -213,14 +208,14 @@ void DataModule1::attachRules()
     // The pin button is for acts that are not yet reimbursed by both payers.
     auto pinRule = [this](DataSet* ds, bool consult) {
         return [this, ds, consult]() {
-            if (!m_hooks || !ds->isOpen() || ds->isEmpty())
+            if (!ds->isOpen() || ds->isEmpty())
                 return;
             const bool both = ds->asBool(QStringLiteral("Repayment")) &&
                               ds->asBool(QStringLiteral("Repayment_Comp"));
             if (consult)
-                m_hooks->setConsultPinEnabled(!both);
+                emit consultPinChanged(!both);
             else
-                m_hooks->setPharmacyPinEnabled(!both);
+                emit pharmacyPinChanged(!both);
         };
     };
     DataSet* consult = &dataSet(QStringLiteral("ConsultQuery"));
@@ -256,6 +251,23 @@ void DataModule1::attachRules()
         query().execSql(QStringLiteral("DELETE FROM ANALYSIS WHERE ANALYSIS.Id_Ref=") +
                         QString::number(ds.asInt(QStringLiteral("Id"))));
     };
+}
+
+int DataModule1::addAnimal()
+{
+    DataSet& a = animal();
+    if (a.isEditing())
+        a.post();
+    // Restored however the insertion ends.
+    struct Adding
+    {
+        bool& flag;
+        explicit Adding(bool& f) : flag(f) { flag = true; }
+        ~Adding() { flag = false; }
+    } adding(m_addingAnimal);
+    a.insert();
+    a.post();
+    return a.asInt(QStringLiteral("Id"));
 }
 
 void DataModule1::deleteCurrentAnimal()

@@ -6,8 +6,6 @@
 
 namespace tav {
 
-class MainWindowHooks;
-
 // The main data module: the booklet's data sets with their record rules.
 class DataModule1 : public DataModule
 {
@@ -17,8 +15,6 @@ public:
     DataModule1(Connection& connection, const QString& databaseFolder, QObject* parent = nullptr);
 
     const QString& databaseFolder() const { return m_databaseFolder; }
-    void setHooks(MainWindowHooks* hooks) { m_hooks = hooks; }
-    MainWindowHooks* hooks() const { return m_hooks; }
 
     DataSet& animal() const { return dataSet(QStringLiteral("Animal")); }
     DataSet& query() const { return dataSet(QStringLiteral("Query")); }
@@ -27,6 +23,11 @@ public:
     QString animalPhotoPath(int animalId) const;
     QString documentImagePath(int documentId) const;
     QString documentFilePath(int fileId) const;
+
+    // Starts a new animal, written at once with empty memos and pictures,
+    // and writes it again; it stays current and its Id is returned. No
+    // animalWritten() is emitted for it: the caller shows it. Throws DbError.
+    int addAnimal();
 
     // Deletes the current animal with every row that belongs to it, all or
     // nothing; its files go once the rows are gone. Throws DbError.
@@ -39,12 +40,28 @@ public:
     void abandonFileBatch();
     void queueFileDeletion(const QString& path);
 
+signals:
+    // The current animal changed, or one of its columns did. Emitted while
+    // a new animal is being inserted too (the analysis shown is then
+    // forgotten); the two below are not.
+    void currentAnimalChanged();
+    // The species and breed shown for the current animal may have changed.
+    void speciesBreedChanged();
+    // The state of the data that the commands depend on changed.
+    void controlsChanged();
+    // An animal was written (not while addAnimal() runs): the list shows it
+    // in its place.
+    void animalWritten(int animalId);
+    // Whether the current act or purchase can still be marked reimbursed.
+    void consultPinChanged(bool enabled);
+    void pharmacyPinChanged(bool enabled);
+
 private:
     void attachRules();
     void flushFiles();
 
     QString m_databaseFolder;
-    MainWindowHooks* m_hooks = nullptr;
+    bool m_addingAnimal = false;
     QStringList m_pendingFiles;
     int m_fileBatch = 0;
 };

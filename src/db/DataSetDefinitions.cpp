@@ -189,6 +189,8 @@ QStringList aliased(const QStringList& columns, const QStringList& aliases)
 QVector<DataSetDefinition> mainModuleDataSets()
 {
     QVector<DataSetDefinition> d;
+    // The pictures (Img1..Img4, ImgMini1..ImgMini4) are read by key when
+    // shown, never with every animal.
     d.append({s("Animal"),
               {s("SELECT Id, Id_File, Id_Species, Id_Breed, Name, ForeName, Pedigree, Sterilized, "
                  "Sex, Color, BirthDay_Date, BirthDay_Time, BirthDay_City, BirthDay_Weight, "
@@ -197,8 +199,7 @@ QVector<DataSetDefinition> mainModuleDataSets()
                  "Identification_No, Identification_Type, Identification_Location, Blood, "
                  "Insurance, Description, Comportment, Previous, WeightMode, SizeMode, "
                  "AnalysisMode, Misc01, Misc02, Misc03, Misc04, Misc05, Misc06, Misc07, Misc08, "
-                 "Misc09, Misc10, Misc11, Misc12, WeightGraph, SizeGraph, Img1, ImgMini1, Img2, "
-                 "Img3, Img4, ImgMini2, ImgMini3, ImgMini4, Comment1 as [Weight], "
+                 "Misc09, Misc10, Misc11, Misc12, WeightGraph, SizeGraph, Comment1 as [Weight], "
                  "Custom00144243 as [Size]"),
                s("FROM ANIMAL"), s(" ORDER BY NAME, FORENAME")},
               {}});

@@ -59,7 +59,7 @@ template <typename Command> void TEnterSpeciesBreed::run(Command command)
 
 TEnterSpeciesBreed::TEnterSpeciesBreed(tav::DataModule1& module, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::TEnterSpeciesBreed>()),
-      m_catalogue(std::make_unique<tav::BreedCatalogue>(module))
+      m_catalogue(std::make_unique<tav::BreedStore>(module))
 {
     m_ui->setupUi(this);
 

@@ -13,7 +13,7 @@ class TEnterSpeciesBreed;
 
 namespace tav {
 class DataModule1;
-class BreedCatalogue;
+class BreedStore;
 } // namespace tav
 
 class QListWidget;
@@ -64,7 +64,7 @@ private:
     template <typename Command> void run(Command command);
 
     std::unique_ptr<Ui::TEnterSpeciesBreed> m_ui;
-    std::unique_ptr<tav::BreedCatalogue> m_catalogue;
+    std::unique_ptr<tav::BreedStore> m_catalogue;
     QStringList m_speciesLineIds;
     QStringList m_breedLineIds;
     QMenu* m_speciesMenu = nullptr;

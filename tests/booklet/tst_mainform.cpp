@@ -2,7 +2,10 @@
 
 #include "booklet/AnimalList.h"
 #include "booklet/AnimalListModel.h"
+#include "booklet/AppContext.h"
+#include "booklet/PrinterSetup.h"
 #include "booklet/TMainForm.h"
+#include "db/AnimalListStore.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataModule2.h"
@@ -34,6 +37,30 @@ QStringList headersAndNames(const TMainForm* form)
     return out;
 }
 
+QByteArray bmp(QColor colour)
+{
+    QImage img(115, 115, QImage::Format_RGB32);
+    img.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    img.save(&buffer, "BMP");
+    return bytes;
+}
+
+// The rows a full build gives from what is stored now.
+QStringList rebuiltRows(TMainForm* form)
+{
+    AppContext& c = form->context();
+    const AnimalListResult built =
+        buildAnimalRows(AnimalListStore(*c.connection).entries(c.settings.animalSort),
+                        c.settings.animalSort, c.settings.animalEnd, -1);
+    QStringList out;
+    for (const AnimalRow& r : built.rows)
+        out << r.rowString();
+    return out;
+}
+
 void touch(const QString& path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -62,6 +89,11 @@ private slots:
     void unreadableAnimalTableStillOpensTheWindow();
     void thumbnailsFollowThePhotos();
     void draggingTheStatusNoticeMovesTheWindow();
+    void listChangesEqualAFullRebuild();
+    void picturesAreReadOnlyForPaintedRows();
+    void highlightIsAlwaysTheCurrentAnimal();
+    void sortMenuChecksTheGroupingInUse();
+    void printerItemOpensThePrinterSetup();
 
 private:
     void seed(const QStringList& statements);
@@ -415,6 +447,180 @@ void TestMainForm::draggingTheStatusNoticeMovesTheWindow()
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(notice, &after);
     QCOMPARE(form()->pos(), before + QPoint(30, 20));
+}
+
+void TestMainForm::listChangesEqualAFullRebuild()
+{
+    seed(
+        {QStringLiteral("DELETE FROM ANIMAL_SPECIES"), QStringLiteral("DELETE FROM ANIMAL_BREED"),
+         QStringLiteral("INSERT INTO ANIMAL_SPECIES (Id, Title) VALUES (1, 'Chien'), (2, 'chat'), "
+                        "(3, 'Chat'), (4, 'Écureuil'), (5, '')"),
+         QStringLiteral("INSERT INTO ANIMAL_BREED (Id, Id_Species, Title) VALUES (1, 1, 'Beagle'), "
+                        "(2, 1, 'barbet')"),
+         QStringLiteral("INSERT INTO ANIMAL (Id, Name, Id_Species, Id_Breed, End_Date) VALUES "
+                        "(1, 'Rex', 1, 1, ''), (2, 'rex', 1, 2, ''), (3, 'Minou', 2, NULL, ''), "
+                        "(4, 'Tigre', 3, NULL, ''), (5, 'Noisette', 4, NULL, ''), "
+                        "(6, 'Vide', 5, NULL, ''), (7, 'Sans', NULL, NULL, ''), "
+                        "(8, 'Parti', 1, 1, '01/01/2020'), (9, 'Rex', 1, 1, '')")});
+    DataSet& animal = form()->context().module1->animal();
+    for (int sort : {1, 2}) {
+        form()->setAnimalSort(sort);
+        QCOMPARE(form()->animalRows(), rebuiltRows(form()));
+
+        // Adding: the new animal without name, species or breed.
+        QTest::mouseClick(button("Btn_Main_Add"), Qt::LeftButton);
+        const int added = animal.asInt(QStringLiteral("Id"));
+        QCOMPARE(form()->animalRows(), rebuiltRows(form()));
+        QCOMPARE(form()->selectedAnimalKey(), added);
+
+        // Recording moves it between groups and inside one.
+        for (int species : {4, 2, 3, 5, 1}) {
+            animal.setValue(QStringLiteral("Id_Species"), species);
+            animal.setValue(QStringLiteral("Id_Breed"), species == 1 ? 2 : 0);
+            animal.setValue(QStringLiteral("Name"), QStringLiteral("Rex"));
+            QTest::mouseClick(button("Btn_Main_Record"), Qt::LeftButton);
+            QCOMPARE(form()->animalRows(), rebuiltRows(form()));
+            QCOMPARE(form()->selectedAnimalKey(), added);
+        }
+        // Departed, it leaves the list, and the first animal is selected, as
+        // after a full build that does not find it.
+        animal.setValue(QStringLiteral("End_Date"), QStringLiteral("02/02/2022"));
+        QTest::mouseClick(button("Btn_Main_Record"), Qt::LeftButton);
+        QCOMPARE(form()->animalRows(), rebuiltRows(form()));
+        QCOMPARE(form()->selectedRow(), 1);
+        QCOMPARE(animal.asInt(QStringLiteral("Id")), form()->selectedAnimalKey());
+
+        // Deleting; by species, the only animal of a group, with its header.
+        const int gone = sort == 1 ? 5 : 3;
+        form()->selectRow(form()->animalRows().indexOf(
+            QRegularExpression(QStringLiteral("^0*%1%&a%.*").arg(gone))));
+        QCOMPARE(form()->selectedAnimalKey(), gone);
+        MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+        QTest::mouseClick(button("Btn_Main_Delete"), Qt::LeftButton);
+        QCOMPARE(form()->animalRows(), rebuiltRows(form()));
+        QCOMPARE(form()->selectedRow(), 1);
+        QCOMPARE(animal.asInt(QStringLiteral("Id")), form()->selectedAnimalKey());
+    }
+}
+
+void TestMainForm::picturesAreReadOnlyForPaintedRows()
+{
+    m_app->stop();
+    {
+        Connection c;
+        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"));
+        Transaction tx(c);
+        const QByteArray photo(50000, 'x');
+        for (int i = 1; i <= 150; ++i)
+            c.exec(
+                QStringLiteral("INSERT INTO ANIMAL (Id, Name, ImgMini1, Img1) VALUES (?, ?, ?, ?)"),
+                {i, QStringLiteral("Animal %1").arg(i, 3, 10, QLatin1Char('0')),
+                 bmp(QColor::fromHsv(i, 200, 200)), photo});
+        tx.commit();
+    }
+    QVERIFY(m_app->start());
+    DataSet& animal = form()->context().module1->animal();
+    for (const char* column : {"Img1", "Img2", "Img3", "Img4", "ImgMini1", "ImgMini4"})
+        QVERIFY2(!animal.hasField(QString::fromLatin1(column)), column);
+    QCOMPARE(form()->animalRows().size(), 151);
+
+    auto* model = qobject_cast<AnimalListModel*>(grid()->model());
+    QVERIFY(model);
+    grid()->viewport()->repaint();
+    const int visible = grid()->viewport()->height() / 60 + 2;
+    QVERIFY2(model->thumbnailsRead() <= visible,
+             qPrintable(QString::number(model->thumbnailsRead())));
+    // Adding an animal reads its own picture at most.
+    const int before = model->thumbnailsRead();
+    QTest::mouseClick(button("Btn_Main_Add"), Qt::LeftButton);
+    grid()->viewport()->repaint();
+    QVERIFY(model->thumbnailsRead() <= before + visible);
+    QVERIFY(model->thumbnailsRead() < 150);
+    // The painted rows still show their own pictures.
+    const QImage first =
+        model->index(model->rowOfKey(1)).data(AnimalListModel::ThumbnailRole).value<QImage>();
+    QCOMPARE(first.pixel(22, 22), QColor::fromHsv(1, 200, 200).rgb());
+}
+
+void TestMainForm::highlightIsAlwaysTheCurrentAnimal()
+{
+    QStringList values;
+    for (int i = 1; i <= 20; ++i)
+        values << QStringLiteral("(%1, 'Animal %2')").arg(i).arg(i, 2, 10, QLatin1Char('0'));
+    seed({QStringLiteral("INSERT INTO ANIMAL (Id, Name) VALUES ") + values.join(QLatin1Char(','))});
+    form()->resize(form()->width(), 600);
+    QApplication::processEvents();
+    auto highlighted = [this]() {
+        QList<int> rows;
+        for (int r = 0; r < grid()->model()->rowCount(); ++r) {
+            if (grid()->model()->index(r, 0).data(AnimalListModel::CurrentRole).toBool())
+                rows << r;
+        }
+        return rows;
+    };
+    DataSet& animal = form()->context().module1->animal();
+    // The last row partly shown: a click on it scrolls the view, and the
+    // release then falls on another row.
+    const int height = grid()->viewport()->height();
+    int partial = -1;
+    for (int r = 0; r < grid()->model()->rowCount(); ++r) {
+        const QRect rect = grid()->visualRect(grid()->model()->index(r, 0));
+        if (rect.top() < height && rect.bottom() >= height) {
+            partial = r;
+            break;
+        }
+    }
+    QVERIFY(partial > 0);
+    const QPoint at(20, height - 3);
+    QTest::mousePress(grid()->viewport(), Qt::LeftButton, {}, at);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), grid()->viewport()->mapToGlobal(QPointF(at)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid()->viewport(), &move);
+    QTest::mouseRelease(grid()->viewport(), Qt::LeftButton, {}, at);
+    const int current = form()->selectedRow();
+    QCOMPARE(form()->selectedAnimalKey(), animal.asInt(QStringLiteral("Id")));
+    QCOMPARE(highlighted(), QList<int>{current});
+
+    // Whatever makes another animal current moves the highlight with it.
+    animal.locateId(3);
+    QCOMPARE(highlighted(),
+             QList<int>{grid()
+                            ->model()
+                            ->match(grid()->model()->index(0, 0), AnimalListModel::KeyRole, 3)
+                            .value(0)
+                            .row()});
+    QTest::keyClick(grid(), Qt::Key_Down);
+    QCOMPARE(highlighted(), QList<int>{form()->selectedRow()});
+    QCOMPARE(form()->selectedAnimalKey(), animal.asInt(QStringLiteral("Id")));
+}
+
+void TestMainForm::sortMenuChecksTheGroupingInUse()
+{
+    QMenu* menu = form()->filterMenu();
+    auto* bySpecies = menu->findChild<QAction*>(QStringLiteral("Popup_Filter_Species"));
+    auto* byBreed = menu->findChild<QAction*>(QStringLiteral("Popup_Filter_Breed"));
+    for (const auto& [stored, species] :
+         {std::pair{1, true}, std::pair{2, false}, std::pair{7, true}, std::pair{0, true}}) {
+        form()->setAnimalSort(stored);
+        menu->popup(QPoint(0, 0));
+        QCOMPARE(bySpecies->isChecked(), species);
+        QCOMPARE(byBreed->isChecked(), !species);
+        menu->hide();
+    }
+}
+
+void TestMainForm::printerItemOpensThePrinterSetup()
+{
+    PrinterSetup::clearRequests();
+    auto* item = form()->findChild<QAction*>(QStringLiteral("Item_Imprimante"));
+    QVERIFY(item);
+    QVERIFY(item->isEnabled());
+    PrinterSetup::setNextAnswer(false);
+    item->trigger();
+    QCOMPARE(PrinterSetup::requestCount(), 1);
+    // Cancelled: nothing else was asked or shown.
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+    PrinterSetup::clearRequests();
 }
 
 QTEST_MAIN(TestMainForm)

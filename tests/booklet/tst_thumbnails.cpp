@@ -39,6 +39,8 @@ private slots:
     void decodesStoredBitmapsLikeTheImageReader();
     void damagedBytesAreReadSafely();
     void fitsIntoTheBoxKeepingProportions();
+    void rowTextHasRoomForAccentedCapitals_data();
+    void rowTextHasRoomForAccentedCapitals();
 };
 
 void TestThumbnails::decodesStoredBitmapsLikeTheImageReader_data()
@@ -83,6 +85,41 @@ void TestThumbnails::fitsIntoTheBoxKeepingProportions()
     QCOMPARE(AnimalListModel::fitThumbnail(sample(90, 45, QImage::Format_RGB32)).size(),
              QSize(45, 22));
     QVERIFY(AnimalListModel::fitThumbnail(QImage()).isNull());
+}
+
+void TestThumbnails::rowTextHasRoomForAccentedCapitals_data()
+{
+    QTest::addColumn<int>("scale");
+    // The fonts of the list, and the same at larger sizes (a desktop with
+    // a larger text scale).
+    QTest::newRow("as designed") << 100;
+    QTest::newRow("larger") << 125;
+}
+
+void TestThumbnails::rowTextHasRoomForAccentedCapitals()
+{
+    QFETCH(int, scale);
+    QFont name = AnimalListDelegate::nameFont();
+    QFont line = AnimalListDelegate::lineFont();
+    name.setPointSizeF(name.pointSizeF() * scale / 100);
+    line.setPointSizeF(line.pointSizeF() * scale / 100);
+    const QRect cell(0, 120, 188, 60);
+    const QVector<QRect> boxes = AnimalListDelegate::textBoxes(cell, name, line);
+    QCOMPARE(boxes.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const QFontMetrics fm(i == 0 ? name : line);
+        // Text is drawn centred in its box and clipped to it: the box must
+        // hold the full line height and the ink of accented capitals and
+        // descenders, with the one-pixel shadow below.
+        const QRect ink = fm.boundingRect(QStringLiteral("ÉÈÀÇÔgjpq"));
+        QVERIFY2(boxes.at(i).height() >= fm.height() + 1, qPrintable(QString::number(i)));
+        QVERIFY2(boxes.at(i).height() >= ink.height() + 1, qPrintable(QString::number(i)));
+        QVERIFY(boxes.at(i).top() >= cell.top());
+        if (i > 0)
+            QVERIFY(boxes.at(i).top() >= boxes.at(i - 1).bottom() + 1);
+    }
+    if (scale == 100)
+        QVERIFY(boxes.at(2).bottom() <= cell.bottom());
 }
 
 QTEST_MAIN(TestThumbnails)

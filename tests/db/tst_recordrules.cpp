@@ -6,7 +6,6 @@
 #include "db/DataModule2.h"
 #include "db/DataSet.h"
 #include "db/DbError.h"
-#include "db/MainWindowHooks.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,20 +15,22 @@ using namespace tav;
 
 namespace {
 
-struct RecordingHooks : MainWindowHooks
+// A window as the data module sees it: what its signals asked for.
+struct RecordingWindow : QObject
 {
-    void refreshSpeciesBreed() override { ++refreshes; }
-    void updateControls() override { ++updates; }
-    void buildAnimalList(int wantedId) override { builds.append(wantedId); }
-    bool addingAnimal() const override { return adding; }
-    bool animalRowsEmpty() const override { return rowsEmpty; }
-    int selectedAnimalKey() const override { return selectedKey; }
-    void setCurrentAnalysisId(int id) override { analysisId = id; }
-    void setConsultPinEnabled(bool e) override { consultPin = e; }
-    void setPharmacyPinEnabled(bool e) override { pharmacyPin = e; }
+    void listen(DataModule1& module)
+    {
+        connect(&module, &DataModule1::currentAnimalChanged, this, [this]() { analysisId = -1; });
+        connect(&module, &DataModule1::speciesBreedChanged, this, [this]() { ++refreshes; });
+        connect(&module, &DataModule1::controlsChanged, this, [this]() { ++updates; });
+        connect(&module, &DataModule1::animalWritten, this, [this](int id) { builds.append(id); });
+        connect(&module, &DataModule1::consultPinChanged, this, [this](bool e) { consultPin = e; });
+        connect(&module, &DataModule1::pharmacyPinChanged, this,
+                [this](bool e) { pharmacyPin = e; });
+    }
 
-    int refreshes = 0, updates = 0, selectedKey = 0, analysisId = 5;
-    bool adding = false, rowsEmpty = false, consultPin = false, pharmacyPin = false;
+    int refreshes = 0, updates = 0, analysisId = 5;
+    bool consultPin = false, pharmacyPin = false;
     QList<int> builds;
 };
 
@@ -55,6 +56,7 @@ private slots:
     void newActionTakesTheCurrentAnimal();
     void writingTheAnimalRebuildsTheListKeepingItSelected();
     void changingAnimalRefreshesTheWindow();
+    void aRuleHasEveryListener();
     void pinFollowsTheReimbursements();
     void deletingDocumentsRemovesTheirFiles();
     void deletingAnAnalysisRemovesItsValues();
@@ -65,7 +67,7 @@ private:
     int addAnimal(const QString& name);
     std::unique_ptr<TestDatabase> m_db;
     std::unique_ptr<DataModule1> m_module;
-    RecordingHooks m_hooks;
+    std::unique_ptr<RecordingWindow> m_window;
     Connection& c() { return m_db->connection; }
     QString folder() const { return m_db->folder() + QLatin1Char('/'); }
 };
@@ -74,7 +76,7 @@ void TestRecordRules::init()
 {
     m_db = std::make_unique<TestDatabase>();
     m_module = std::make_unique<DataModule1>(c(), m_db->folder());
-    m_hooks = RecordingHooks();
+    m_window = std::make_unique<RecordingWindow>();
 }
 
 void TestRecordRules::cleanup()
@@ -176,42 +178,65 @@ void TestRecordRules::newActionTakesTheCurrentAnimal()
 void TestRecordRules::writingTheAnimalRebuildsTheListKeepingItSelected()
 {
     const int id = addAnimal(QStringLiteral("Rex"));
-    m_module->setHooks(&m_hooks);
+    m_window->listen(*m_module);
     DataSet& a = m_module->animal();
     a.open();
-    m_hooks.selectedKey = id;
     a.setValue(QStringLiteral("Name"), QStringLiteral("Médor"));
     a.post();
-    QCOMPARE(m_hooks.builds, QList<int>{id});
-    m_hooks.rowsEmpty = true;
-    a.setValue(QStringLiteral("Name"), QStringLiteral("Médor II"));
-    a.post();
-    QCOMPARE(m_hooks.builds.last(), -1);
-    m_hooks.adding = true;
+    QCOMPARE(m_window->builds, QList<int>{id});
+    // The new animal of addAnimal() is shown by its caller; a pending edit
+    // written on the way is not.
     a.setValue(QStringLiteral("Name"), QStringLiteral("Médor III"));
+    const int added = m_module->addAnimal();
+    QVERIFY(added != id);
+    QCOMPARE(m_window->builds, QList<int>({id, id}));
+    QCOMPARE(a.asInt(QStringLiteral("Id")), added);
+    // Written again once named, it is.
+    a.edit();
+    a.setValue(QStringLiteral("Name"), QStringLiteral("Neuf"));
     a.post();
-    QCOMPARE(m_hooks.builds.size(), 2);
+    QCOMPARE(m_window->builds, QList<int>({id, id, added}));
 }
 
 void TestRecordRules::changingAnimalRefreshesTheWindow()
 {
     addAnimal(QStringLiteral("A"));
     addAnimal(QStringLiteral("B"));
-    m_module->setHooks(&m_hooks);
+    m_window->listen(*m_module);
     DataSet& a = m_module->animal();
     a.open();
-    const int before = m_hooks.refreshes;
-    m_hooks.analysisId = 9;
+    const int before = m_window->refreshes;
+    m_window->analysisId = 9;
     a.next();
-    QCOMPARE(m_hooks.analysisId, -1);
-    QCOMPARE(m_hooks.refreshes, before + 1);
-    QVERIFY(m_hooks.updates > 0);
+    QCOMPARE(m_window->analysisId, -1);
+    QCOMPARE(m_window->refreshes, before + 1);
+    QVERIFY(m_window->updates > 0);
     // The defaults of a new animal do not refresh the window; only the
     // row it writes at once does.
-    const int during = m_hooks.refreshes;
+    const int during = m_window->refreshes;
     a.insert();
-    QCOMPARE(m_hooks.refreshes, during + 1);
+    QCOMPARE(m_window->refreshes, during + 1);
     QCOMPARE(a.state(), DataSet::State::Edit);
+}
+
+void TestRecordRules::aRuleHasEveryListener()
+{
+    addAnimal(QStringLiteral("A"));
+    addAnimal(QStringLiteral("B"));
+    RecordingWindow other;
+    m_window->listen(*m_module);
+    other.listen(*m_module);
+    DataSet& a = m_module->animal();
+    a.open();
+    a.next();
+    a.setValue(QStringLiteral("Name"), QStringLiteral("C"));
+    a.post();
+    for (const RecordingWindow* w : {m_window.get(), &other}) {
+        QVERIFY(w->refreshes > 0);
+        QCOMPARE(w->analysisId, -1);
+        QCOMPARE(w->builds.size(), 1);
+    }
+    QCOMPARE(other.refreshes, m_window->refreshes);
 }
 
 void TestRecordRules::pinFollowsTheReimbursements()
@@ -220,14 +245,14 @@ void TestRecordRules::pinFollowsTheReimbursements()
         "INSERT INTO [ACTION] (Id_Ref, Tag, Repayment, Repayment_Comp) VALUES (1, 1, 1, 1)"));
     c().exec(QStringLiteral(
         "INSERT INTO [ACTION] (Id_Ref, Tag, Repayment, Repayment_Comp) VALUES (1, 1, 1, 0)"));
-    m_module->setHooks(&m_hooks);
+    m_window->listen(*m_module);
     DataSet& q = m_module->dataSet(QStringLiteral("ConsultQuery"));
     q.replaceWhereLine(QStringLiteral("WHERE ID_REF=1 AND TAG=1"));
-    m_hooks.consultPin = true;
+    m_window->consultPin = true;
     q.open();
-    QVERIFY(!m_hooks.consultPin);
+    QVERIFY(!m_window->consultPin);
     q.next();
-    QVERIFY(m_hooks.consultPin);
+    QVERIFY(m_window->consultPin);
 }
 
 void TestRecordRules::deletingDocumentsRemovesTheirFiles()

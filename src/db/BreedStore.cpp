@@ -1,9 +1,12 @@
-#include "dialogs/BreedCatalogue.h"
+#include "db/BreedStore.h"
 
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
 #include "db/DbError.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
 
 namespace tav {
 
@@ -12,14 +15,29 @@ namespace {
 const QString kId = QStringLiteral("Id");
 const QString kTitle = QStringLiteral("Title");
 
-QVector<TitledRow> readTitles(DataSet& ds)
+// Runs a read with bound values and hands over each row.
+template <typename Row>
+void readRows(Connection& connection, const QString& text, const QVariantList& values, Row row)
+{
+    QSqlQuery q(connection.database());
+    q.setForwardOnly(true);
+    if (!q.prepare(text))
+        throw DbError(q.lastError().text());
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec())
+        throw DbError(q.lastError().text());
+    while (q.next())
+        row(q);
+}
+
+QVector<TitledRow> readTitles(Connection& connection, const QString& text,
+                              const QVariantList& values)
 {
     QVector<TitledRow> rows;
-    ds.close();
-    ds.open();
-    for (ds.first(); !ds.eof(); ds.next())
-        rows.append({ds.asInt(kId), ds.asString(kTitle)});
-    ds.close();
+    readRows(connection, text, values, [&rows](const QSqlQuery& q) {
+        rows.append({q.value(0).toInt(), q.value(1).toString()});
+    });
     return rows;
 }
 
@@ -67,56 +85,55 @@ void renameTitled(DataSet& query, const QString& table, int id, const QString& t
              });
 }
 
-PickLines readPickLines(DataSet& query, const QString& statement)
+PickLines readPickLines(Connection& connection, const QString& text, const QVariantList& values)
 {
     PickLines result{{QString()}, {QStringLiteral("-1")}};
-    query.close();
-    query.setSql({statement});
-    query.open();
-    for (query.first(); !query.eof(); query.next()) {
-        result.lines.append(query.asString(kTitle));
-        result.ids.append(QString::number(query.asInt(kId)));
+    for (const TitledRow& row : readTitles(connection, text, values)) {
+        result.lines.append(row.title);
+        result.ids.append(QString::number(row.id));
     }
-    query.close();
     return result;
 }
 
 } // namespace
 
-QVector<TitledRow> BreedCatalogue::species() const
+QVector<TitledRow> BreedStore::species() const
 {
-    return readTitles(m_module.dataSet(QStringLiteral("Animal_Species")));
+    return readTitles(m_module.connection(),
+                      QStringLiteral("SELECT Id, Title FROM ANIMAL_SPECIES WHERE Id_File=-1 "
+                                     "ORDER BY Title"),
+                      {});
 }
 
-QVector<TitledRow> BreedCatalogue::breeds(int speciesId) const
+QVector<TitledRow> BreedStore::breeds(int speciesId) const
 {
-    DataSet& ds = m_module.dataSet(QStringLiteral("Animal_Breed"));
-    ds.close();
-    ds.replaceWhereLine(QStringLiteral("WHERE Id_Species=") + QString::number(speciesId));
-    return readTitles(ds);
+    return readTitles(
+        m_module.connection(),
+        QStringLiteral("SELECT Id, Title FROM ANIMAL_BREED WHERE Id_Species=? ORDER BY Title"),
+        {speciesId});
 }
 
-int BreedCatalogue::addSpecies(const QString& title)
+int BreedStore::addSpecies(const QString& title)
 {
     return insertTitled(m_module.query(), QStringLiteral("ANIMAL_SPECIES"), title, -1);
 }
 
-int BreedCatalogue::addBreed(int speciesId, const QString& title)
+int BreedStore::addBreed(int speciesId, const QString& title)
 {
     return insertTitled(m_module.query(), QStringLiteral("ANIMAL_BREED"), title, speciesId);
 }
 
-void BreedCatalogue::renameSpecies(int id, const QString& title)
+void BreedStore::renameSpecies(int id, const QString& title)
 {
     renameTitled(m_module.query(), QStringLiteral("ANIMAL_SPECIES"), id, title);
 }
 
-void BreedCatalogue::renameBreed(int id, const QString& title)
+void BreedStore::renameBreed(int id, const QString& title)
 {
     renameTitled(m_module.query(), QStringLiteral("ANIMAL_BREED"), id, title);
 }
 
-void BreedCatalogue::deleteSpecies(int id)
+void BreedStore::deleteSpecies(int id)
 {
     Connection& connection = m_module.connection();
     Transaction transaction(connection);
@@ -125,15 +142,15 @@ void BreedCatalogue::deleteSpecies(int id)
     transaction.commit();
 }
 
-void BreedCatalogue::deleteBreed(int id)
+void BreedStore::deleteBreed(int id)
 {
     m_module.connection().exec(QStringLiteral("DELETE FROM Animal_Breed WHERE Id=?"), {id});
 }
 
 PickLines speciesPickLines(DataModule1& module)
 {
-    return readPickLines(module.query(),
-                         QStringLiteral("SELECT Id, Title FROM ANIMAL_SPECIES ORDER BY Title"));
+    return readPickLines(module.connection(),
+                         QStringLiteral("SELECT Id, Title FROM ANIMAL_SPECIES ORDER BY Title"), {});
 }
 
 int speciesIdOfTitle(DataModule1& module, const QString& title)
@@ -148,11 +165,14 @@ int speciesIdOfTitle(DataModule1& module, const QString& title)
 PickLines breedPickLines(DataModule1& module, const QString& speciesTitle)
 {
     const int speciesId = speciesIdOfTitle(module, speciesTitle);
-    QString statement = QStringLiteral("SELECT Id, Id_Species, Title FROM ANIMAL_BREED");
-    if (speciesId >= 0)
-        statement += QStringLiteral(" WHERE Id_Species=") + QString::number(speciesId);
-    statement += QStringLiteral(" ORDER BY Title");
-    return readPickLines(module.query(), statement);
+    if (speciesId < 0)
+        return readPickLines(module.connection(),
+                             QStringLiteral("SELECT Id, Title FROM ANIMAL_BREED ORDER BY Title"),
+                             {});
+    return readPickLines(
+        module.connection(),
+        QStringLiteral("SELECT Id, Title FROM ANIMAL_BREED WHERE Id_Species=? ORDER BY Title"),
+        {speciesId});
 }
 
 } // namespace tav
