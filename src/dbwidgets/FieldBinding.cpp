@@ -44,12 +44,14 @@ bool isNumber(JetType type)
 }
 
 // What may be typed into a number: digits, a minus sign in front, and one
-// decimal comma or point for a decimal number.
+// decimal comma or point for a decimal number; an amount of money takes two
+// decimals at most, as it is shown.
 QRegularExpression numberPattern(JetType type)
 {
-    return QRegularExpression(type == JetType::Double || type == JetType::Currency
-                                  ? QStringLiteral("-?[0-9]*([.,][0-9]*)?")
-                                  : QStringLiteral("-?[0-9]*"));
+    if (type == JetType::Currency)
+        return QRegularExpression(QStringLiteral("-?[0-9]*([.,][0-9]{0,2})?"));
+    return QRegularExpression(type == JetType::Double ? QStringLiteral("-?[0-9]*([.,][0-9]*)?")
+                                                      : QStringLiteral("-?[0-9]*"));
 }
 
 // A typed number read back for display; false when it is not one.

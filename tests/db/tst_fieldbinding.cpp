@@ -18,6 +18,7 @@ private slots:
     void cleanup();
     void numbersShowTheirUnitExceptWhileEdited();
     void numbersRefuseLettersAsTheyAreTyped();
+    void amountsTakeTwoDecimalsAtMost();
 
 private:
     void focus(QWidget* w);
@@ -110,6 +111,22 @@ void TestFieldBinding::numbersRefuseLettersAsTheyAreTyped()
              QStringLiteral("-0.5"));
     focus(m_name);
     QCOMPARE(m_weight->text(), QStringLiteral("-0,500 Kg"));
+}
+
+void TestFieldBinding::amountsTakeTwoDecimalsAtMost()
+{
+    DataSet& action = m_module->dataSet(QStringLiteral("Action"));
+    action.open();
+    action.append();
+    auto* price = new QLineEdit(m_window.get());
+    m_window->layout()->addWidget(price);
+    FieldBinding::bind(price, action, QStringLiteral("Price"));
+    price->show();
+    focus(price);
+    QTest::keyClicks(price, QStringLiteral("12,3456a"));
+    QCOMPARE(price->text(), QStringLiteral("12,34"));
+    QCOMPARE(action.value(QStringLiteral("Price")).toString(), QStringLiteral("12,34"));
+    action.cancel();
 }
 
 QTEST_MAIN(TestFieldBinding)
