@@ -1,0 +1,43 @@
+#pragma once
+
+#include "maintenance/Compaction.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace tav {
+
+// Where the booklets' data lies: the database file, its pictures and
+// attached files, and the working folder of backups.
+struct BookletFiles
+{
+    QString databaseFile; // .../Data/Access/TAVIRUNE.MDB
+    QString imagesFolder; // .../Data/Images
+    QString filesFolder;  // .../Data/Files
+    QString workFolder;   // .../Backup
+};
+
+// Told the step under way ("Compression : Doc1.jpg"), the count done and
+// the count to do.
+using BackupProgress = std::function<void(const QString& task, int done, int total)>;
+
+// Packs the booklets into one cabinet archive: the database, compacted in
+// place first, then every "*.jpg" of the pictures and every "*.f" of the
+// attached files, each under its bare name. The caller has closed every
+// connection to the database. The archive is read back and its entries
+// checked before success is reported.
+MaintenanceResult writeBackupArchive(const BookletFiles& files, const QString& archive,
+                                     const BackupProgress& progress = {});
+
+// Replaces the booklets by those of an archive, losing nothing on the way:
+// the archive is extracted into a fresh folder and its database checked
+// before anything is touched; the current database, pictures and attached
+// files are first packed into safetyArchive; the replacement is made by
+// renames that are undone if one fails. Only the database, "*.jpg" and
+// "*.f" entries are taken. The caller has closed every connection.
+MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString& archive,
+                                       const QString& safetyArchive,
+                                       const BackupProgress& progress = {});
+
+} // namespace tav

@@ -1,0 +1,186 @@
+#include "TestText.h"
+
+#include "core/Clock.h"
+#include "db/Connection.h"
+#include "db/Schema.h"
+#include "maintenance/BackupArchive.h"
+#include "media/Cabinet.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace tav;
+
+namespace {
+
+// A data folder as the program lays it out, with one animal.
+struct Booklets
+{
+    QTemporaryDir root;
+    BookletFiles files;
+
+    Booklets()
+    {
+        const QString data = root.filePath(QStringLiteral("Data"));
+        files = {data + QStringLiteral("/Access/TAVIRUNE.MDB"), data + QStringLiteral("/Images"),
+                 data + QStringLiteral("/Files"), root.filePath(QStringLiteral("Backup"))};
+        for (const QString& f : {QString(data + QStringLiteral("/Access")), files.imagesFolder,
+                                 files.filesFolder, files.workFolder})
+            QDir().mkpath(f);
+        Connection c;
+        c.open(files.databaseFile, true);
+        createSchema(c);
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES (?)"), {u("Médor")});
+    }
+    QString image(const QString& name) const
+    {
+        return files.imagesFolder + QLatin1Char('/') + name;
+    }
+    QString attached(const QString& name) const
+    {
+        return files.filesFolder + QLatin1Char('/') + name;
+    }
+    QStringList names() const
+    {
+        Connection c;
+        c.open(files.databaseFile);
+        QStringList out;
+        c.forEachRow(QStringLiteral("SELECT Name FROM ANIMAL ORDER BY Id"),
+                     [&out](const QVariantList& r) { out << r.at(0).toString(); });
+        return out;
+    }
+};
+
+} // namespace
+
+class TestBackupArchive : public QObject
+{
+    Q_OBJECT
+private slots:
+    void backupHoldsTheDatabaseThenPicturesThenFiles();
+    void backupWithoutPicturesHoldsOneEntry();
+    void restoreBringsBackTheArchiveAndKeepsTodayAside();
+    void archivesThatCannotServeChangeNothing_data();
+    void archivesThatCannotServeChangeNothing();
+};
+
+void TestBackupArchive::backupHoldsTheDatabaseThenPicturesThenFiles()
+{
+    Booklets b;
+    QVERIFY(writeBytes(b.image(QStringLiteral("Doc1.jpg")), "doc"));
+    QVERIFY(writeBytes(b.image(QStringLiteral("Animal1.jpg")), "photo"));
+    QVERIFY(writeBytes(b.image(QStringLiteral("Temp.bmp")), "not saved"));
+    QVERIFY(writeBytes(b.attached(QStringLiteral("File3.f")), "cab"));
+    const QString archive =
+        b.files.workFolder + QStringLiteral("/TAVIRUNE_ACCESS_BACKUP_09_12_2026.bkp");
+    QStringList tasks;
+    const MaintenanceResult r = writeBackupArchive(
+        b.files, archive, [&tasks](const QString& task, int, int) { tasks << task; });
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QStringList entries;
+    QVERIFY(listCabinet(archive, &entries).ok);
+    QCOMPARE(entries, strings({"TAVIRUNE.MDB", "Animal1.jpg", "Doc1.jpg", "File3.f"}));
+    QVERIFY(tasks.contains(QStringLiteral("Compression : Doc1.jpg")));
+    QVERIFY(!QFile::exists(QFileInfo(b.files.databaseFile).absolutePath() +
+                           QStringLiteral("/TAVIRUNE~.MDB")));
+}
+
+void TestBackupArchive::backupWithoutPicturesHoldsOneEntry()
+{
+    Booklets b;
+    const QString archive = b.files.workFolder + QStringLiteral("/a.bkp");
+    QVERIFY(writeBackupArchive(b.files, archive).ok);
+    QStringList entries;
+    QVERIFY(listCabinet(archive, &entries).ok);
+    QCOMPARE(entries, strings({"TAVIRUNE.MDB"}));
+}
+
+void TestBackupArchive::restoreBringsBackTheArchiveAndKeepsTodayAside()
+{
+    Booklets b;
+    QVERIFY(writeBytes(b.image(QStringLiteral("Doc1.jpg")), "doc of then"));
+    QVERIFY(writeBytes(b.attached(QStringLiteral("File3.f")), "file of then"));
+    const QString archive = b.files.workFolder + QStringLiteral("/then.bkp");
+    QVERIFY(writeBackupArchive(b.files, archive).ok);
+
+    // What happens after the backup.
+    {
+        Connection c;
+        c.open(b.files.databaseFile);
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Minette')"));
+    }
+    QVERIFY(writeBytes(b.image(QStringLiteral("Doc1.jpg")), "doc of now"));
+    QVERIFY(writeBytes(b.image(QStringLiteral("Doc2.jpg")), "new doc"));
+    QVERIFY(writeBytes(b.image(QStringLiteral("Temp.bmp")), "working picture"));
+    QFile::remove(b.attached(QStringLiteral("File3.f")));
+
+    const QString safety = b.files.workFolder + QStringLiteral("/avant-restauration.bkp");
+    const MaintenanceResult r = restoreBackupArchive(b.files, archive, safety);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(b.names(), strings({"Médor"}));
+    QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), QByteArray("doc of then"));
+    QVERIFY(!QFile::exists(b.image(QStringLiteral("Doc2.jpg"))));
+    QCOMPARE(readBytes(b.attached(QStringLiteral("File3.f"))), QByteArray("file of then"));
+    // Files the backup never held stay where they are.
+    QCOMPARE(readBytes(b.image(QStringLiteral("Temp.bmp"))), QByteArray("working picture"));
+    // The working folder holds the archives and nothing else.
+    QCOMPARE(QDir(b.files.workFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             strings({"avant-restauration.bkp", "then.bkp"}));
+
+    // Today's data went into the safety archive: restoring it brings it back.
+    QVERIFY(
+        restoreBackupArchive(b.files, safety, b.files.workFolder + QStringLiteral("/x.bkp")).ok);
+    QCOMPARE(b.names(), strings({"Médor", "Minette"}));
+    QCOMPARE(readBytes(b.image(QStringLiteral("Doc2.jpg"))), QByteArray("new doc"));
+    QVERIFY(!QFile::exists(b.attached(QStringLiteral("File3.f"))));
+}
+
+void TestBackupArchive::archivesThatCannotServeChangeNothing_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("not a cabinet") << QStringLiteral("noise");
+    QTest::newRow("no database") << QStringLiteral("pictures only");
+    QTest::newRow("database that is not one") << QStringLiteral("fake database");
+    QTest::newRow("another program's database") << QStringLiteral("foreign database");
+}
+
+void TestBackupArchive::archivesThatCannotServeChangeNothing()
+{
+    QFETCH(QString, kind);
+    Booklets b;
+    QVERIFY(writeBytes(b.image(QStringLiteral("Doc1.jpg")), "today"));
+    const QByteArray database = readBytes(b.files.databaseFile);
+
+    QTemporaryDir other;
+    const QString archive = other.filePath(QStringLiteral("bad.bkp"));
+    const QString picture = other.filePath(QStringLiteral("Doc1.jpg"));
+    QVERIFY(writeBytes(picture, "from the archive"));
+    const QString fake = other.filePath(QStringLiteral("TAVIRUNE.MDB"));
+    if (kind == QLatin1String("noise")) {
+        QVERIFY(writeBytes(archive, "PK\x03\x04 not a cabinet"));
+    } else if (kind == QLatin1String("pictures only")) {
+        QVERIFY(writeCabinet(archive, {{QStringLiteral("Doc1.jpg"), picture}}).ok);
+    } else {
+        if (kind == QLatin1String("fake database")) {
+            QVERIFY(writeBytes(fake, "this is not a database"));
+        } else {
+            Connection c;
+            c.open(fake, true);
+            c.exec(QStringLiteral("CREATE TABLE CLIENTS (Id INTEGER)"));
+        }
+        QVERIFY(writeCabinet(archive, {{QStringLiteral("TAVIRUNE.MDB"), fake},
+                                       {QStringLiteral("Doc1.jpg"), picture}})
+                    .ok);
+    }
+    const QString safety = b.files.workFolder + QStringLiteral("/avant.bkp");
+    const MaintenanceResult r = restoreBackupArchive(b.files, archive, safety);
+    QVERIFY(!r.ok);
+    QVERIFY(!r.error.isEmpty());
+    QCOMPARE(readBytes(b.files.databaseFile), database);
+    QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), QByteArray("today"));
+    QVERIFY(QDir(b.files.workFolder).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestBackupArchive)
+#include "tst_backuparchive.moc"
