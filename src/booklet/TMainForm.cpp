@@ -3,6 +3,7 @@
 
 #include "booklet/AnimalListModel.h"
 #include "booklet/AppContext.h"
+#include "booklet/DatabaseCommands.h"
 #include "booklet/NotebookTabBar.h"
 #include "booklet/PrinterSetup.h"
 #include "booklet/pages/BookletPage.h"
@@ -563,11 +564,18 @@ void TMainForm::buildMenus()
     });
     QMenu* database = tools->addMenu(QStringLiteral("&Base de données"));
     database->setObjectName(QStringLiteral("Menu_BaseDeDonnees"));
-    addItem(database, "Item_Sauvegarde", "&Sauvegarde", false);
-    addItem(database, "Item_Restauration", "&Restauration", false);
-    addItem(database, "Item_Historique", "&Historique", false);
+    // The maintenance commands work whether or not an animal exists.
+    const bool hasDatabase = m_context.module1 != nullptr;
+    auto* commands = new tav::DatabaseCommands(*this);
+    connect(addItem(database, "Item_Sauvegarde", "&Sauvegarde", hasDatabase), &QAction::triggered,
+            commands, &tav::DatabaseCommands::backup);
+    connect(addItem(database, "Item_Restauration", "&Restauration", hasDatabase),
+            &QAction::triggered, commands, &tav::DatabaseCommands::restore);
+    connect(addItem(database, "Item_Historique", "&Historique", hasDatabase), &QAction::triggered,
+            commands, &tav::DatabaseCommands::history);
     database->addSeparator();
-    addItem(database, "Item_Compacter", "&Compacter/Réparer", false);
+    connect(addItem(database, "Item_Compacter", "&Compacter/Réparer", hasDatabase),
+            &QAction::triggered, commands, &tav::DatabaseCommands::compact);
 
     QMenu* help = addMenu("Menu_Aide", "&Aide");
     connect(addItem(help, "Item_Documentation", "&Documentation", true), &QAction::triggered, this,

@@ -10,6 +10,7 @@
 #include "db/DataSet.h"
 #include "db/FieldFormat.h"
 #include "db/Schema.h"
+#include "dialogs/TBackupList.h"
 #include "dialogs/TCareEntry.h"
 #include "dialogs/TEnterRepayment.h"
 #include "dialogs/TReferenceEntry.h"
@@ -132,6 +133,16 @@ int main(int argc, char** argv)
     vaccination.reject();
     vaccine.cancel();
     vaccine.close();
+
+    connection.exec(QString::fromUtf8(
+        "INSERT INTO BACKUP (DateSav, TimeSav, Description, Path) VALUES ('2026-12-01', '18:02', "
+        "'Sauvagarde de la base de données', '/home/marie/Documents/Orvandel/Tavirune/Backup/"
+        "TAVIRUNE_ACCESS_BACKUP_01_12_2026.bkp'), ('2026-12-09', '09:15', 'Compactage de la "
+        "base de données', '/home/marie/Documents/Orvandel/Tavirune/Data/Access/TAVIRUNE.MDB')"));
+    {
+        TBackupList historyWindow(module);
+        save(&historyWindow, folder);
+    }
     action.close();
     drugs.dataSet().close();
     doctors.dataSet().close();

@@ -1,0 +1,199 @@
+#include "booklet/DatabaseCommands.h"
+
+#include "booklet/AppContext.h"
+#include "booklet/TMainForm.h"
+#include "core/Clock.h"
+#include "db/Connection.h"
+#include "db/DataModule1.h"
+#include "db/DataSet.h"
+#include "db/DbError.h"
+#include "dialogs/TBackupList.h"
+#include "maintenance/Compaction.h"
+#include "ui/FileDialog.h"
+#include "ui/MessageBox.h"
+#include "ui/TWait.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTabBar>
+
+namespace tav {
+
+namespace {
+
+const QString kArchiveFilter = QString::fromUtf8("Sauvegarde base de donnée|*bkp");
+
+QString fr(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+DatabaseCommands::DatabaseCommands(TMainForm& form) : QObject(&form), m_form(form) {}
+
+BookletFiles DatabaseCommands::bookletFiles() const
+{
+    const AppContext& c = m_form.context();
+    const QString db = c.databaseFolder();
+    return {db + QStringLiteral("Access/TAVIRUNE.MDB"), db + QStringLiteral("Images"),
+            db + QStringLiteral("Files"), c.dataFolder + QStringLiteral("Backup")};
+}
+
+QString DatabaseCommands::proposedArchive() const
+{
+    return m_form.context().dataFolder + QStringLiteral("Backup/TAVIRUNE_ACCESS_BACKUP_") +
+           Clock::today().toString(QStringLiteral("dd_MM_yyyy")) + QStringLiteral(".bkp");
+}
+
+bool DatabaseCommands::addHistory(const QString& description, const QString& path)
+{
+    try {
+        addBackupHistory(m_form.context().module1->dataSet(QStringLiteral("Backup")), description,
+                         path);
+    } catch (const DbError& e) {
+        showError(&m_form, e.message());
+        return false;
+    }
+    return true;
+}
+
+MaintenanceResult
+DatabaseCommands::runClosed(const QString& task,
+                            const std::function<MaintenanceResult(const BackupProgress&)>& work)
+{
+    AppContext& c = m_form.context();
+    DataSet& animal = c.module1->animal();
+    if (auto* tabs = m_form.findChild<QTabBar*>(QStringLiteral("TabNoteBook")))
+        tabs->setCurrentIndex(0);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+
+    TWait wait(&m_form);
+    wait.setWindowFlag(Qt::Window);
+    wait.setTask(task);
+    wait.setMessage(fr("Quelques instants, SVP ..."));
+    wait.setGaugeVisible(true);
+    wait.setMaximum(1);
+    wait.setCount(0);
+    wait.move(m_form.x() + (m_form.width() - wait.width()) / 2,
+              m_form.y() + (m_form.height() - wait.height()) / 2);
+    wait.show();
+    QCoreApplication::processEvents();
+
+    m_form.setEnabled(false);
+    animal.disableControls();
+    const qint64 current =
+        animal.isOpen() && !animal.isEmpty() ? animal.value(QStringLiteral("Id")).toLongLong() : 0;
+    if (animal.isEditing())
+        animal.cancel();
+    animal.close();
+    c.connection->close();
+
+    MaintenanceResult result = work([&wait](const QString& text, int done, int total) {
+        if (!text.isEmpty())
+            wait.setTask(text);
+        wait.setMaximum(total);
+        wait.setCount(done);
+        QCoreApplication::processEvents();
+    });
+
+    try {
+        c.connection->reopen();
+        animal.open();
+        animal.locateId(current);
+    } catch (const DbError& e) {
+        const QString reopen = e.message();
+        result = MaintenanceResult::failure(
+            result.ok ? reopen : result.error + QStringLiteral("\n") + reopen);
+    }
+    animal.enableControls();
+    QApplication::restoreOverrideCursor();
+    m_form.setEnabled(true);
+    return result;
+}
+
+void DatabaseCommands::backup()
+{
+    QDir().mkpath(m_form.context().dataFolder + QStringLiteral("Backup"));
+    QString path = FileDialog::getSaveFileName(&m_form, fr("Localisation de la sauvegarde"),
+                                               proposedArchive(), kArchiveFilter);
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".bkp"), Qt::CaseInsensitive))
+        path += QStringLiteral(".bkp");
+    // The row is written first, so that the archive holds its own backup.
+    if (!addHistory(fr("Sauvagarde de la base de données"), path))
+        return;
+    const BookletFiles files = bookletFiles();
+    const MaintenanceResult r =
+        runClosed(fr("Sauvegarde de la base"), [&files, &path](const BackupProgress& progress) {
+            return writeBackupArchive(files, path, progress);
+        });
+    if (!r.ok) {
+        showError(&m_form, r.error);
+        return;
+    }
+    MessageBox::information(&m_form, fr("Sauvegarde effectuée."));
+}
+
+void DatabaseCommands::restore()
+{
+    const QString path = FileDialog::getOpenFileName(
+        &m_form, fr("Sélectionnez la base de données à restaurer"),
+        m_form.context().dataFolder + QStringLiteral("Backup/"), kArchiveFilter);
+    if (path.isEmpty())
+        return;
+    const BookletFiles files = bookletFiles();
+    QDir().mkpath(files.workFolder);
+    // What is replaced goes into an archive of its own first.
+    const QString safety = files.workFolder + QStringLiteral("/TAVIRUNE_AVANT_RESTAURATION_") +
+                           Clock::now().toString(QStringLiteral("dd_MM_yyyy_hh_mm_ss")) +
+                           QStringLiteral(".bkp");
+    const MaintenanceResult r =
+        runClosed(fr("Préparation de la restauration"), [&](const BackupProgress& progress) {
+            return restoreBackupArchive(files, path, safety, progress);
+        });
+    m_form.RefreshCurrentPage();
+    m_form.buildAnimalList(-1);
+    m_form.updateControls();
+    if (!r.ok) {
+        showError(&m_form, r.error);
+        return;
+    }
+    if (!addHistory(fr("Restauration de la base de données"), path))
+        return;
+    MessageBox::information(
+        &m_form, fr("Sauvegarde restaurée.\nLes données remplacées ont été gardées dans « %1 ».")
+                     .arg(safety));
+}
+
+void DatabaseCommands::history()
+{
+    try {
+        TBackupList window(*m_form.context().module1, &m_form);
+        window.exec();
+    } catch (const DbError& e) {
+        showError(&m_form, e.message());
+    }
+}
+
+void DatabaseCommands::compact()
+{
+    if (!MessageBox::question(&m_form, fr("Confirmez-vous le compactage de la base de données ?")))
+        return;
+    const AppContext& c = m_form.context();
+    // The row is written before, so that it is part of the compacted file.
+    if (!addHistory(fr("Compactage de la base de données"), c.dbConfig.databaseFilePath()))
+        return;
+    const QString database = bookletFiles().databaseFile;
+    const MaintenanceResult r =
+        runClosed(fr("Compactage de la base"),
+                  [&database](const BackupProgress&) { return compactDatabaseInPlace(database); });
+    if (!r.ok) {
+        showError(&m_form, r.error);
+        return;
+    }
+    MessageBox::information(&m_form, fr("Compactage effectué."));
+}
+
+} // namespace tav

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "maintenance/BackupArchive.h"
+
+#include <QObject>
+
+#include <functional>
+
+class TMainForm;
+class TWait;
+
+namespace tav {
+
+// The commands of "Outils › Base de données": backup, restore, history and
+// compaction. Each runs on the user-interface thread behind the wait
+// window with the main window disabled and the shared connection closed,
+// and gives the window back as it was whatever happens.
+class DatabaseCommands : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DatabaseCommands(TMainForm& form);
+
+    void backup();
+    void restore();
+    void history();
+    void compact();
+
+    // "TAVIRUNE_ACCESS_BACKUP_09_12_2026.bkp" in the data folder's Backup.
+    QString proposedArchive() const;
+    BookletFiles bookletFiles() const;
+
+private:
+    // Runs work with the connection closed, then opens it again and makes
+    // the same animal current; a failure to reopen is added to the result.
+    MaintenanceResult
+    runClosed(const QString& task,
+              const std::function<MaintenanceResult(const BackupProgress&)>& work);
+    bool addHistory(const QString& description, const QString& path);
+
+    TMainForm& m_form;
+};
+
+} // namespace tav

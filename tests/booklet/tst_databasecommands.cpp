@@ -1,0 +1,194 @@
+#include "AppFixture.h"
+#include "ModalAnswer.h"
+#include "TestText.h"
+
+#include "booklet/AnimalList.h"
+#include "booklet/TMainForm.h"
+#include "core/Clock.h"
+#include "db/Connection.h"
+#include "db/DataModule1.h"
+#include "db/DataSet.h"
+#include "dialogs/TBackupList.h"
+#include "media/Cabinet.h"
+#include "ui/FileDialog.h"
+#include "ui/MessageBox.h"
+
+#include <QAction>
+#include <QDir>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+using namespace tav;
+
+class TestDatabaseCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void backupThenRestoreBringsTheBookletBack();
+    void anArchiveThatIsNotOneChangesNothing();
+    void compactionKeepsTheCurrentAnimalAndWritesHistory();
+    void historyCanBePurged();
+
+private:
+    TMainForm* form() const { return m_app->startup()->mainForm(); }
+    void trigger(const char* item) const
+    {
+        form()->findChild<QAction*>(QString::fromLatin1(item))->trigger();
+    }
+    QStringList history() const;
+    QStringList animals() const;
+    QString lastMessage() const { return MessageBox::shownMessages().last().text; }
+
+    std::unique_ptr<Clock::Fixed> m_clock;
+    std::unique_ptr<AppFixture> m_app;
+};
+
+void TestDatabaseCommands::init()
+{
+    MessageBox::clearShownMessages();
+    MessageBox::clearNextAnswers();
+    FileDialog::clearNextFileNames();
+    FileDialog::clearRequests();
+    m_clock = std::make_unique<Clock::Fixed>(QDateTime(QDate(2026, 12, 9), QTime(15, 4)));
+    m_app = std::make_unique<AppFixture>();
+    m_app->installTemplate();
+    QVERIFY(m_app->start());
+    m_app->stop();
+    {
+        Connection c;
+        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"));
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES (?)"), {u("Médor")});
+    }
+    QVERIFY(writeBytes(m_app->dataFolder() + QStringLiteral("Data/Images/Animal1.jpg"), "photo"));
+    QVERIFY(m_app->start());
+    MessageBox::clearShownMessages();
+}
+
+void TestDatabaseCommands::cleanup()
+{
+    m_app.reset();
+    m_clock.reset();
+}
+
+QStringList TestDatabaseCommands::history() const
+{
+    QStringList out;
+    form()->context().connection->forEachRow(
+        QStringLiteral("SELECT DateSav, TimeSav, Description, Path FROM BACKUP"),
+        [&out](const QVariantList& r) {
+            QStringList fields;
+            for (const QVariant& v : r)
+                fields << v.toString();
+            out << fields.join(QLatin1Char('|'));
+        });
+    return out;
+}
+
+QStringList TestDatabaseCommands::animals() const
+{
+    QStringList out;
+    for (const QString& row : form()->animalRows())
+        if (AnimalRow::keyOfRowString(row) > 0)
+            out << AnimalRow::fieldOfRowString(row, 1);
+    return out;
+}
+
+void TestDatabaseCommands::backupThenRestoreBringsTheBookletBack()
+{
+    const QString backupFolder = m_app->dataFolder() + QStringLiteral("Backup/");
+    FileDialog::setNextFileName(backupFolder + QStringLiteral("carnets"));
+    trigger("Item_Sauvegarde");
+    QCOMPARE(FileDialog::requests().last().dir,
+             backupFolder + QStringLiteral("TAVIRUNE_ACCESS_BACKUP_09_12_2026.bkp"));
+    QCOMPARE(lastMessage(), u("Sauvegarde effectuée."));
+    const QString archive = backupFolder + QStringLiteral("carnets.bkp");
+    QStringList entries;
+    QVERIFY(listCabinet(archive, &entries).ok);
+    QCOMPARE(entries, strings({"TAVIRUNE.MDB", "Animal1.jpg"}));
+    QCOMPARE(history(),
+             QStringList{u("2026-12-09|15:04|Sauvagarde de la base de données|") + archive});
+    QVERIFY(form()->isEnabled());
+    QCOMPARE(animals(), strings({"Médor"}));
+
+    // Later: another animal, the photo gone.
+    form()->context().connection->exec(
+        QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Minette')"));
+    form()->buildAnimalList(-1);
+    QFile::remove(m_app->dataFolder() + QStringLiteral("Data/Images/Animal1.jpg"));
+    QCOMPARE(animals().size(), 2);
+
+    FileDialog::setNextFileName(archive);
+    trigger("Item_Restauration");
+    QVERIFY2(lastMessage().startsWith(u("Sauvegarde restaurée.")), qPrintable(lastMessage()));
+    QCOMPARE(animals(), strings({"Médor"}));
+    QCOMPARE(readBytes(m_app->dataFolder() + QStringLiteral("Data/Images/Animal1.jpg")),
+             QByteArray("photo"));
+    // The history of the archive, then the restore itself.
+    QCOMPARE(history().size(), 2);
+    QVERIFY(history().last().endsWith(u("|Restauration de la base de données|") + archive));
+    // What the restore replaced was kept.
+    const QStringList kept = QDir(backupFolder).entryList({QStringLiteral("TAVIRUNE_AVANT_*")});
+    QCOMPARE(kept.size(), 1);
+    QVERIFY(lastMessage().contains(kept.first()));
+}
+
+void TestDatabaseCommands::anArchiveThatIsNotOneChangesNothing()
+{
+    const QString fake = m_app->dataFolder() + QStringLiteral("Backup/photo.bkp");
+    QVERIFY(writeBytes(fake, "JFIF not an archive"));
+    FileDialog::setNextFileName(fake);
+    trigger("Item_Restauration");
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    QVERIFY2(lastMessage().contains(u("n'est pas une archive de sauvegarde lisible")),
+             qPrintable(lastMessage()));
+    QVERIFY(history().isEmpty());
+    QCOMPARE(animals(), strings({"Médor"}));
+    QVERIFY(form()->isEnabled());
+    QCOMPARE(form()->context().module1->animal().asString(QStringLiteral("Name")), u("Médor"));
+}
+
+void TestDatabaseCommands::compactionKeepsTheCurrentAnimalAndWritesHistory()
+{
+    trigger("Item_Compacter");
+    // Answered No: nothing happens.
+    QCOMPARE(lastMessage(), u("Confirmez-vous le compactage de la base de données ?"));
+    QVERIFY(history().isEmpty());
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    trigger("Item_Compacter");
+    QCOMPARE(lastMessage(), u("Compactage effectué."));
+    QCOMPARE(history(),
+             QStringList{u("2026-12-09|15:04|Compactage de la base de données|") +
+                         m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB")});
+    QCOMPARE(form()->context().module1->animal().asString(QStringLiteral("Name")), u("Médor"));
+    QVERIFY(!QFile::exists(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE~.MDB")));
+}
+
+void TestDatabaseCommands::historyCanBePurged()
+{
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    trigger("Item_Compacter");
+    int before = -1;
+    int after = -1;
+    bool purgeAfter = true;
+    const auto answer = test::ModalAnswer::when<TBackupList>([&](TBackupList* w) {
+        before = w->grid()->model()->rowCount();
+        MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+        w->findChild<QPushButton*>(QStringLiteral("Btn_Delete"))->click();
+        after = w->grid()->model()->rowCount();
+        purgeAfter = w->findChild<QPushButton*>(QStringLiteral("Btn_Delete"))->isEnabled();
+        w->findChild<QPushButton*>(QStringLiteral("Btn_Close"))->click();
+    });
+    trigger("Item_Historique");
+    QVERIFY(answer.seen());
+    QCOMPARE(before, 1);
+    QCOMPARE(after, 0);
+    QVERIFY(!purgeAfter);
+    QCOMPARE(lastMessage(), u("Désirez-vous purger l'historique des sauvegardes ?"));
+    QVERIFY(history().isEmpty());
+}
+
+QTEST_MAIN(TestDatabaseCommands)
+#include "tst_databasecommands.moc"
