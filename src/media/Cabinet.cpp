@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 // GLib names a structure member "signals", which Qt defines as a keyword.
 #undef signals
@@ -128,9 +129,15 @@ gboolean onWrite(GCabFile* file, gpointer data)
 
 bool isSafeEntryName(const QString& name)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-           !name.contains(QChar(0));
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+        name.contains(QLatin1Char(':')) || name.contains(QChar(0)))
+        return false;
+    // The names Windows keeps for its devices, whatever their extension.
+    static const QRegularExpression device(
+        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return !device.match(name).hasMatch();
 }
 
 CabinetResult writeCabinet(const QString& path, const QVector<CabinetEntry>& entries,
@@ -139,14 +146,24 @@ CabinetResult writeCabinet(const QString& path, const QVector<CabinetEntry>& ent
     GPtr<GCabCabinet> cabinet(gcab_cabinet_new());
     GCabFolder* folder = gcab_folder_new(GCAB_COMPRESSION_MSZIP);
     ErrorHolder e;
+    qint64 total = 0;
     for (const CabinetEntry& entry : entries) {
         if (!isSafeEntryName(entry.name)) {
             g_object_unref(folder);
             return failure(tr("Nom de fichier incorrect dans l'archive : « %1 »").arg(entry.name));
         }
-        if (!QFileInfo(entry.sourcePath).isFile()) {
+        const QFileInfo info(entry.sourcePath);
+        if (!info.isFile()) {
             g_object_unref(folder);
             return failure(tr("Le fichier « %1 » est introuvable.").arg(entry.sourcePath));
+        }
+        // Refused before anything is written rather than written wrong.
+        total += info.size();
+        if (total > kCabinetContentLimit) {
+            g_object_unref(folder);
+            return failure(tr("Les fichiers à sauvegarder dépassent %1 Mo, ce qu'une archive de "
+                              "sauvegarde peut contenir.")
+                               .arg(kCabinetContentLimit / (1024 * 1024)));
         }
         GPtr<GFile> source = fileOf(entry.sourcePath);
         GPtr<GCabFile> file(gcab_file_new_with_file(entry.name.toUtf8().constData(), source.get()));
@@ -190,12 +207,32 @@ CabinetResult writeCabinet(const QString& path, const QVector<CabinetEntry>& ent
 
 CabinetResult listCabinet(const QString& path, QStringList* names)
 {
+    QVector<CabinetEntryInfo> entries;
+    const CabinetResult r = listCabinetEntries(path, &entries);
+    names->clear();
+    for (const CabinetEntryInfo& e : std::as_const(entries))
+        *names << e.name;
+    return r;
+}
+
+CabinetResult listCabinetEntries(const QString& path, QVector<CabinetEntryInfo>* entries)
+{
     GPtr<GCabCabinet> cabinet;
     if (CabinetResult r = load(path, cabinet); !r.ok)
         return r;
-    names->clear();
-    for (GCabFile* file : filesOf(cabinet.get()))
-        *names << entryName(file);
+    entries->clear();
+    for (GCabFile* file : filesOf(cabinet.get())) {
+        CabinetEntryInfo info{entryName(file), gcab_file_get_size(file), {}};
+        if (GDateTime* when = gcab_file_get_date_time(file)) {
+            info.modified =
+                QDateTime(QDate(g_date_time_get_year(when), g_date_time_get_month(when),
+                                g_date_time_get_day_of_month(when)),
+                          QTime(g_date_time_get_hour(when), g_date_time_get_minute(when),
+                                g_date_time_get_second(when)));
+            g_date_time_unref(when);
+        }
+        entries->append(info);
+    }
     return {};
 }
 

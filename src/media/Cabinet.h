@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -25,12 +26,27 @@ struct CabinetResult
 // Called before each entry with its index and name.
 using CabinetProgress = std::function<void(int index, const QString& name)>;
 
+// Uncompressed bytes a cabinet written here holds at most: its one folder
+// counts its 32 KB blocks on 16 bits (the writer makes one folder only).
+inline constexpr qint64 kCabinetContentLimit = 65535LL * 32768;
+
 // Writes a Microsoft Cabinet archive holding every entry, compressed with
-// MSZIP, in one folder. The archive is written under a temporary name in
+// MSZIP, in one folder. Content beyond the format's limit is refused before
+// anything is written. The archive is written under a temporary name in
 // the destination's folder and put in place only once it is complete, so
 // that an earlier archive of that name survives a failure.
 CabinetResult writeCabinet(const QString& path, const QVector<CabinetEntry>& entries,
                            const CabinetProgress& progress = {});
+
+// What a cabinet says of one of its entries.
+struct CabinetEntryInfo
+{
+    QString name;
+    qint64 size = 0;
+    QDateTime modified; // as stored, without a time zone
+};
+
+CabinetResult listCabinetEntries(const QString& path, QVector<CabinetEntryInfo>* entries);
 
 // The names of the entries of a cabinet, in archive order. Fails on a file
 // that is not a cabinet.
@@ -43,7 +59,8 @@ CabinetResult listCabinet(const QString& path, QStringList* names);
 CabinetResult extractCabinet(const QString& path, const QString& folder,
                              const CabinetProgress& progress = {});
 
-// True for a name that may be written into a folder as it stands.
+// True for a name that may be written into a folder as it stands: no folder
+// part, no drive, not a device name of Windows.
 bool isSafeEntryName(const QString& name);
 
 } // namespace tav

@@ -42,6 +42,9 @@ private slots:
     void aNameReachingOutsideRefusesTheWholeArchive();
     void aFileThatIsNotACabinetIsSaidSo();
     void aFailedWriteKeepsTheEarlierArchive();
+    void contentBeyondTheFormatIsRefusedBeforeWriting();
+    void namesThatAreNotBareAreRefused_data();
+    void namesThatAreNotBareAreRefused();
 };
 
 void TestCabinet::writtenArchivesReadByCabextract()
@@ -153,6 +156,55 @@ void TestCabinet::aFailedWriteKeepsTheEarlierArchive()
     QVERIFY(!r.ok);
     QVERIFY2(r.error.contains(QStringLiteral("absent.mdb")), qPrintable(r.error));
     QCOMPARE(readBytes(archive), QByteArray("earlier archive"));
+}
+
+void TestCabinet::contentBeyondTheFormatIsRefusedBeforeWriting()
+{
+    QTemporaryDir dir;
+    // A sparse file: its size is what counts, no disk is used.
+    QFile big(dir.filePath(QStringLiteral("TAVIRUNE.MDB")));
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    QVERIFY(big.resize(kCabinetContentLimit + 1));
+    big.close();
+    const QString archive = dir.filePath(QStringLiteral("a.bkp"));
+    const CabinetResult r =
+        writeCabinet(archive, {{QStringLiteral("TAVIRUNE.MDB"), big.fileName()}});
+    QVERIFY(!r.ok);
+    QVERIFY2(r.error.contains(QStringLiteral("2047 Mo")), qPrintable(r.error));
+    QVERIFY(!QFile::exists(archive));
+
+    // The entries' sizes and dates are read back.
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("Doc1.jpg")), noise(1234, 5)));
+    QVERIFY(writeCabinet(archive,
+                         {{QStringLiteral("Doc1.jpg"), dir.filePath(QStringLiteral("Doc1.jpg"))}})
+                .ok);
+    QVector<CabinetEntryInfo> infos;
+    QVERIFY(listCabinetEntries(archive, &infos).ok);
+    QCOMPARE(infos.size(), 1);
+    QCOMPARE(infos.at(0).size, 1234);
+    QVERIFY(infos.at(0).modified.isValid());
+}
+
+void TestCabinet::namesThatAreNotBareAreRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("safe");
+    QTest::newRow("bare") << QStringLiteral("Doc12.jpg") << true;
+    QTest::newRow("accents") << u("Radio épaule.jpg") << true;
+    QTest::newRow("parent") << QStringLiteral("..") << false;
+    QTest::newRow("folder") << QStringLiteral("Images\\Doc1.jpg") << false;
+    QTest::newRow("absolute") << QStringLiteral("/etc/passwd") << false;
+    QTest::newRow("drive") << QStringLiteral("C:evil.jpg") << false;
+    QTest::newRow("device") << QStringLiteral("CON") << false;
+    QTest::newRow("device with extension") << QStringLiteral("nul.jpg") << false;
+    QTest::newRow("empty") << QString() << false;
+}
+
+void TestCabinet::namesThatAreNotBareAreRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, safe);
+    QCOMPARE(isSafeEntryName(name), safe);
 }
 
 QTEST_GUILESS_MAIN(TestCabinet)
