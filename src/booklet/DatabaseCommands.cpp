@@ -3,12 +3,14 @@
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
 #include "core/Clock.h"
+#include "db/BackupHistory.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
 #include "db/DbError.h"
 #include "dialogs/TBackupList.h"
 #include "maintenance/Compaction.h"
+#include "media/Cabinet.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/TWait.h"
@@ -130,6 +132,13 @@ void DatabaseCommands::backup()
             return writeBackupArchive(files, path, progress);
         });
     if (!r.ok) {
+        // The row announced a backup that does not exist.
+        try {
+            removeLastBackupHistory(*m_form.context().connection,
+                                    fr("Sauvagarde de la base de données"), path);
+        } catch (const DbError&) {
+            // The failure itself is what the user must read.
+        }
         showError(&m_form, r.error);
         return;
     }
@@ -143,6 +152,24 @@ void DatabaseCommands::restore()
         m_form.context().dataFolder + QStringLiteral("Backup/"), kArchiveFilter);
     if (path.isEmpty())
         return;
+    // The user confirms knowing what the archive holds.
+    QVector<CabinetEntryInfo> entries;
+    if (listCabinetEntries(path, &entries).ok) {
+        QDateTime made;
+        for (const CabinetEntryInfo& e : std::as_const(entries))
+            if (e.name.compare(QStringLiteral("TAVIRUNE.MDB"), Qt::CaseInsensitive) == 0)
+                made = e.modified;
+        const QString when = made.isValid() ? fr(" du %1 à %2")
+                                                  .arg(made.toString(QStringLiteral("dd/MM/yyyy")),
+                                                       made.toString(QStringLiteral("hh:mm")))
+                                            : QString();
+        if (!MessageBox::question(
+                &m_form,
+                fr("Restaurer la sauvegarde%1 ?\rLes données actuelles seront remplacées ; "
+                   "elles seront d'abord gardées dans une sauvegarde de sécurité.")
+                    .arg(when)))
+            return;
+    }
     const BookletFiles files = bookletFiles();
     QDir().mkpath(files.workFolder);
     // What is replaced goes into an archive of its own first.

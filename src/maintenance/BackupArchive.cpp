@@ -5,9 +5,11 @@
 #include "db/DbError.h"
 #include "media/Cabinet.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstdio>
@@ -46,27 +48,69 @@ QVector<CabinetEntry> entriesOf(const BookletFiles& files)
     return entries;
 }
 
+QByteArray digestOf(const QString& path)
+{
+    QFile f(path);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    if (!f.open(QIODevice::ReadOnly) || !hash.addData(&f))
+        return {};
+    return hash.result();
+}
+
+// Extracts the archive beside itself and compares every entry with the file
+// it was made from.
+QString verify(const QString& archive, const QVector<CabinetEntry>& entries)
+{
+    QTemporaryDir check(QFileInfo(archive).absolutePath() + QStringLiteral("/verification-XXXXXX"));
+    if (!check.isValid())
+        return tr("Impossible de vérifier l'archive « %1 ».").arg(archive);
+    if (const CabinetResult r = extractCabinet(archive, check.path()); !r.ok)
+        return r.error;
+    for (const CabinetEntry& e : entries) {
+        const QString copy = check.filePath(e.name);
+        if (QFileInfo(copy).size() != QFileInfo(e.sourcePath).size() ||
+            digestOf(copy) != digestOf(e.sourcePath))
+            return tr("L'archive « %1 » ne rend pas le fichier « %2 » tel qu'il a été sauvegardé.")
+                .arg(archive, e.name);
+    }
+    return {};
+}
+
 MaintenanceResult pack(const QString& archive, const QVector<CabinetEntry>& entries,
                        const BackupProgress& progress)
 {
+    // The archive takes its name only once it has been read back whole, so
+    // that an earlier archive of that name survives a failed backup.
+    const QString candidate = archive + QStringLiteral(".nouveau");
     const int total = int(entries.size());
     const CabinetResult written =
-        writeCabinet(archive, entries, [&progress, total](int index, const QString& name) {
+        writeCabinet(candidate, entries, [&progress, total](int index, const QString& name) {
             if (progress)
                 progress(tr("Compression : ") + name, index, total);
         });
     if (!written.ok)
         return MaintenanceResult::failure(written.error);
-    // An archive is trusted only once it has been read back whole.
     QStringList names;
-    if (const CabinetResult read = listCabinet(archive, &names); !read.ok)
-        return MaintenanceResult::failure(read.error);
     QStringList expected;
     for (const CabinetEntry& e : entries)
         expected << e.name;
-    if (names != expected)
-        return MaintenanceResult::failure(
-            tr("L'archive « %1 » ne contient pas tous les fichiers sauvegardés.").arg(archive));
+    QString problem;
+    if (const CabinetResult read = listCabinet(candidate, &names); !read.ok)
+        problem = read.error;
+    else if (names != expected)
+        problem =
+            tr("L'archive « %1 » ne contient pas tous les fichiers sauvegardés.").arg(archive);
+    if (problem.isEmpty()) {
+        if (progress)
+            progress(tr("Vérification de la sauvegarde"), total, total);
+        problem = verify(candidate, entries);
+    }
+    if (problem.isEmpty() && !renameFile(candidate, archive))
+        problem = tr("Impossible d'écrire l'archive « %1 ».").arg(archive);
+    if (!problem.isEmpty()) {
+        QFile::remove(candidate);
+        return MaintenanceResult::failure(problem);
+    }
     if (progress)
         progress(QString(), total, total);
     return {};
@@ -77,6 +121,14 @@ QString databaseProblem(const QString& path)
 {
     if (!QFileInfo(path).isFile())
         return tr("L'archive ne contient pas de base de données (TAVIRUNE.MDB).");
+    // The Windows versions kept a Microsoft Access file under that name.
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray head = file.read(20);
+        if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
+            return tr("l'archive vient d'une version de Tavirune pour Windows : sa base de "
+                      "données Microsoft Access ne peut pas être lue par ce programme.");
+    }
     try {
         Connection c;
         c.open(path);

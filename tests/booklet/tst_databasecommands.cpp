@@ -31,6 +31,7 @@ private slots:
     void anArchiveThatIsNotOneChangesNothing();
     void compactionKeepsTheCurrentAnimalAndWritesHistory();
     void historyCanBePurged();
+    void aFailedBackupTakesBackItsHistoryRow();
 
 private:
     TMainForm* form() const { return m_app->startup()->mainForm(); }
@@ -120,7 +121,22 @@ void TestDatabaseCommands::backupThenRestoreBringsTheBookletBack()
     QFile::remove(m_app->dataFolder() + QStringLiteral("Data/Images/Animal1.jpg"));
     QCOMPARE(animals().size(), 2);
 
+    // Answered No, the question changes nothing.
     FileDialog::setNextFileName(archive);
+    trigger("Item_Restauration");
+    // The archive's date is that of the database it holds.
+    QVector<CabinetEntryInfo> infos;
+    QVERIFY(listCabinetEntries(archive, &infos).ok);
+    const QDateTime made = infos.at(0).modified;
+    QCOMPARE(lastMessage(),
+             u("Restaurer la sauvegarde du %1 à %2 ?\rLes données actuelles seront remplacées ; "
+               "elles seront d'abord gardées dans une sauvegarde de sécurité.")
+                 .arg(made.toString(QStringLiteral("dd/MM/yyyy")),
+                      made.toString(QStringLiteral("hh:mm"))));
+    QCOMPARE(animals().size(), 2);
+
+    FileDialog::setNextFileName(archive);
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
     trigger("Item_Restauration");
     QVERIFY2(lastMessage().startsWith(u("Sauvegarde restaurée.")), qPrintable(lastMessage()));
     QCOMPARE(animals(), strings({"Médor"}));
@@ -188,6 +204,20 @@ void TestDatabaseCommands::historyCanBePurged()
     QVERIFY(!purgeAfter);
     QCOMPARE(lastMessage(), u("Désirez-vous purger l'historique des sauvegardes ?"));
     QVERIFY(history().isEmpty());
+}
+
+void TestDatabaseCommands::aFailedBackupTakesBackItsHistoryRow()
+{
+    // A folder stands where the archive should go: it cannot be written.
+    const QString blocked = m_app->dataFolder() + QStringLiteral("Backup/occupe.bkp");
+    QVERIFY(QDir().mkpath(blocked + QStringLiteral("/dedans")));
+    FileDialog::setNextFileName(blocked);
+    trigger("Item_Sauvegarde");
+    QVERIFY(lastMessage() != u("Sauvegarde effectuée."));
+    QVERIFY(history().isEmpty());
+    QVERIFY(form()->isEnabled());
+    QCOMPARE(animals(), strings({"Médor"}));
+    QVERIFY(QFileInfo(blocked).isDir());
 }
 
 QTEST_MAIN(TestDatabaseCommands)

@@ -143,6 +143,7 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing_data()
     QTest::newRow("no database") << QStringLiteral("pictures only");
     QTest::newRow("database that is not one") << QStringLiteral("fake database");
     QTest::newRow("another program's database") << QStringLiteral("foreign database");
+    QTest::newRow("Windows Access database") << QStringLiteral("access database");
 }
 
 void TestBackupArchive::archivesThatCannotServeChangeNothing()
@@ -164,6 +165,9 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing()
     } else {
         if (kind == QLatin1String("fake database")) {
             QVERIFY(writeBytes(fake, "this is not a database"));
+        } else if (kind == QLatin1String("access database")) {
+            QVERIFY(writeBytes(fake, QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) +
+                                         QByteArray(4000, '\0')));
         } else {
             Connection c;
             c.open(fake, true);
@@ -177,6 +181,8 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing()
     const MaintenanceResult r = restoreBackupArchive(b.files, archive, safety);
     QVERIFY(!r.ok);
     QVERIFY(!r.error.isEmpty());
+    if (kind == QLatin1String("access database"))
+        QVERIFY2(r.error.contains(QStringLiteral("Microsoft Access")), qPrintable(r.error));
     QCOMPARE(readBytes(b.files.databaseFile), database);
     QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), QByteArray("today"));
     QVERIFY(QDir(b.files.workFolder).isEmpty());
