@@ -7,9 +7,12 @@
 #include "db/DataModule2.h"
 #include "db/DbError.h"
 #include "db/TextAffinityUpgrade.h"
+#include "db/VersionRow.h"
+#include "maintenance/UpdateScript.h"
 #include "startup/DataFolders.h"
 #include "startup/FirstRunTransfer.h"
 #include "ui/MessageBox.h"
+#include "ui/TNewGauge.h"
 #include "ui/TSplash.h"
 #include "ui/TWait.h"
 
@@ -277,7 +280,97 @@ int Startup::run(const std::function<void()>& whenShown)
 
 void Startup::applySchemaUpdates()
 {
-    // No update script exists for this version of the schema yet.
+    AppContext& c = m_context;
+    const QString version = appinfo::programVersion();
+    const QString scriptName = appinfo::updateScriptName();
+    try {
+        if (QFileInfo::exists(c.programFolder + QStringLiteral("tavirune.dpr")))
+            writeDatabaseVersion(*m_connection, version);
+        // An older database gets this version's script.
+        const QString delivered = c.programFolder + QStringLiteral("Maj/") + scriptName;
+        if (versionNumber(readDatabaseVersion(*m_connection)) < versionNumber(version) &&
+            QFileInfo::exists(delivered) && !QFileInfo::exists(c.dataFolder + scriptName))
+            QFile::copy(delivered, c.dataFolder + scriptName);
+    } catch (const DbError& e) {
+        MessageBox::error(nullptr, e.message());
+    }
+
+    const QStringList scripts =
+        QDir(c.dataFolder).entryList({QStringLiteral("*.maj")}, QDir::Files, QDir::Name);
+    if (!scripts.isEmpty()) {
+        TNewGauge gauge;
+        gauge.show();
+        UpdateScriptContext run;
+        run.connection = m_connection.get();
+        run.dataFolder = c.dataFolder;
+        run.programFolder = c.programFolder;
+        run.databaseFolder = c.databaseFolder();
+        run.databaseFileName = QFileInfo(c.dbConfig.databaseFilePath()).fileName();
+        run.progressText = [this](const QString& text) {
+            if (m_splash)
+                m_splash->setProgressText(text);
+        };
+        run.progress = [&gauge](const QString& title, int position, int maximum) {
+            gauge.setTitle(title);
+            gauge.setMaximum(maximum);
+            gauge.setPosition(position);
+            QCoreApplication::processEvents();
+        };
+        run.askBackup = []() {
+            return MessageBox::question(
+                nullptr, QString::fromUtf8("Souhaitez-vous effectuer une sauvegarde de la "
+                                           "base de données avant la mise à jour ?"));
+        };
+        for (const QString& script : scripts) {
+            const MaintenanceResult r = runUpdateScript(run, c.dataFolder + script, true);
+            if (!r.ok)
+                MessageBox::error(nullptr, r.error);
+        }
+        try {
+            writeDatabaseVersion(*m_connection, version);
+        } catch (const DbError& e) {
+            MessageBox::error(nullptr, e.message());
+        }
+    }
+    updateTemplateDatabase();
+}
+
+void Startup::updateTemplateDatabase()
+{
+    const AppContext& c = m_context;
+    const QString templateFile =
+        c.programFolder + QStringLiteral("Ressources/DB/Data/Access/TAVIRUNE.MDB");
+    const QString script = c.programFolder + QStringLiteral("Maj/") + appinfo::updateScriptName();
+    if (!QFileInfo::exists(templateFile) || !QFileInfo::exists(script))
+        return;
+    // An installed program folder may be read-only: the template then stays
+    // as delivered, which is the version of this program.
+    try {
+        Connection templateDb;
+        templateDb.open(templateFile);
+        QString column = QStringLiteral("VALUE");
+        templateDb.forEachRow(
+            QStringLiteral("PRAGMA table_info(OBJECT_VAL_STR)"),
+            [&column](const QVariantList& row) {
+                if (row.at(1).toString().compare(QStringLiteral("VAL"), Qt::CaseInsensitive) == 0)
+                    column = QStringLiteral("VAL");
+            });
+        const QString version = appinfo::programVersion();
+        if (versionNumber(readDatabaseVersion(templateDb, QStringLiteral("OBJECT_VAL_STR"),
+                                              column)) >= versionNumber(version) ||
+            !templateDb.readOnlyReason().isEmpty())
+            return;
+        UpdateScriptContext run;
+        run.connection = &templateDb;
+        run.dataFolder = c.dataFolder;
+        run.programFolder = c.programFolder;
+        run.databaseFolder = c.programFolder + QStringLiteral("Ressources/DB/Data/");
+        if (runUpdateScript(run, script, false).ok)
+            writeDatabaseVersion(templateDb, version, QStringLiteral("OBJECT_VAL_STR"), column);
+    } catch (const DbError&) {
+        // The user's own database is what matters here; the template is
+        // brought up to date at the next start that can write it.
+    }
 }
 
 } // namespace tav

@@ -47,6 +47,7 @@ private:
     // Schema updates of an older database run here once the update scripts
     // exist; the place is kept so that the order of the steps stays right.
     void applySchemaUpdates();
+    void updateTemplateDatabase();
     void setProgress(int position, const QString& text = QString());
 
     StartupEnvironment m_env;
