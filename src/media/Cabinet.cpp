@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 // GLib names a structure member "signals", which Qt defines as a keyword.
 #undef signals
@@ -242,10 +243,17 @@ CabinetResult extractCabinet(const QString& path, const QString& folder,
     GPtr<GCabCabinet> cabinet;
     if (CabinetResult r = load(path, cabinet); !r.ok)
         return r;
+    QSet<QString> seen;
     for (GCabFile* file : filesOf(cabinet.get())) {
-        if (!isSafeEntryName(entryName(file)))
-            return failure(tr("L'archive « %1 » contient un nom de fichier refusé : « %2 »")
-                               .arg(path, entryName(file)));
+        const QString name = entryName(file);
+        if (!isSafeEntryName(name))
+            return failure(
+                tr("L'archive « %1 » contient un nom de fichier refusé : « %2 »").arg(path, name));
+        // Two entries of one name: which one is meant cannot be told.
+        if (seen.contains(name.toCaseFolded()))
+            return failure(
+                tr("L'archive « %1 » contient deux fois le fichier « %2 ».").arg(path, name));
+        seen.insert(name.toCaseFolded());
     }
     // The loaded cabinet reads its data from the stream it was loaded from:
     // load it again for the extraction itself.

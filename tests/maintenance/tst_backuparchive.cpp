@@ -144,6 +144,8 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing_data()
     QTest::newRow("database that is not one") << QStringLiteral("fake database");
     QTest::newRow("another program's database") << QStringLiteral("foreign database");
     QTest::newRow("Windows Access database") << QStringLiteral("access database");
+    QTest::newRow("truncated cabinet") << QStringLiteral("truncated");
+    QTest::newRow("twice the same name") << QStringLiteral("duplicate");
 }
 
 void TestBackupArchive::archivesThatCannotServeChangeNothing()
@@ -151,7 +153,7 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing()
     QFETCH(QString, kind);
     Booklets b;
     QVERIFY(writeBytes(b.image(QStringLiteral("Doc1.jpg")), "today"));
-    const QByteArray database = readBytes(b.files.databaseFile);
+    QByteArray database = readBytes(b.files.databaseFile);
 
     QTemporaryDir other;
     const QString archive = other.filePath(QStringLiteral("bad.bkp"));
@@ -162,6 +164,22 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing()
         QVERIFY(writeBytes(archive, "PK\x03\x04 not a cabinet"));
     } else if (kind == QLatin1String("pictures only")) {
         QVERIFY(writeCabinet(archive, {{QStringLiteral("Doc1.jpg"), picture}}).ok);
+    } else if (kind == QLatin1String("truncated") || kind == QLatin1String("duplicate")) {
+        // A good backup of the booklets, damaged afterwards.
+        QVERIFY(writeBytes(b.image(QStringLiteral("Doc2.jpg")), QByteArray(200000, 'p')));
+        const QString good = other.filePath(QStringLiteral("good.bkp"));
+        QVERIFY(writeBackupArchive(b.files, good).ok);
+        QFile::remove(b.image(QStringLiteral("Doc2.jpg")));
+        database = readBytes(b.files.databaseFile);
+        QByteArray bytes = readBytes(good);
+        if (kind == QLatin1String("truncated")) {
+            bytes.truncate(bytes.size() * 2 / 3);
+        } else {
+            const int at = int(bytes.indexOf("Doc2.jpg"));
+            QVERIFY(at > 0);
+            bytes.replace(at, 8, "Doc1.jpg");
+        }
+        QVERIFY(writeBytes(archive, bytes));
     } else {
         if (kind == QLatin1String("fake database")) {
             QVERIFY(writeBytes(fake, "this is not a database"));
