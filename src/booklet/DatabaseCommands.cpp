@@ -2,14 +2,17 @@
 
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
+#include "core/AppInfo.h"
 #include "core/Clock.h"
 #include "db/BackupHistory.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
 #include "db/DbError.h"
+#include "db/VersionRow.h"
 #include "dialogs/TBackupList.h"
 #include "maintenance/Compaction.h"
+#include "maintenance/UpdateScript.h"
 #include "media/Cabinet.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -17,6 +20,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTabBar>
 
 namespace tav {
@@ -180,6 +184,8 @@ void DatabaseCommands::restore()
         runClosed(fr("Préparation de la restauration"), [&](const BackupProgress& progress) {
             return restoreBackupArchive(files, path, safety, progress);
         });
+    if (r.ok)
+        updateRestoredDatabase();
     m_form.RefreshCurrentPage();
     m_form.buildAnimalList(-1);
     m_form.updateControls();
@@ -192,6 +198,34 @@ void DatabaseCommands::restore()
     MessageBox::information(
         &m_form, fr("Sauvegarde restaurée.\nLes données remplacées ont été gardées dans « %1 ».")
                      .arg(safety));
+}
+
+void DatabaseCommands::updateRestoredDatabase()
+{
+    AppContext& c = m_form.context();
+    const QString script = c.programFolder + QStringLiteral("Maj/") + appinfo::updateScriptName();
+    const QString version = appinfo::programVersion();
+    try {
+        // An archive made by an older version holds an older schema.
+        if (versionNumber(readDatabaseVersion(*c.connection)) >= versionNumber(version) ||
+            !QFileInfo::exists(script))
+            return;
+        UpdateScriptContext run;
+        run.connection = c.connection;
+        run.dataFolder = c.dataFolder;
+        run.programFolder = c.programFolder;
+        run.databaseFolder = c.databaseFolder();
+        run.databaseFileName = QFileInfo(c.dbConfig.databaseFilePath()).fileName();
+        if (const MaintenanceResult r = runUpdateScript(run, script, false); !r.ok) {
+            showError(&m_form, r.error);
+            return;
+        }
+        writeDatabaseVersion(*c.connection, version);
+        c.module1->animal().close();
+        c.module1->animal().open();
+    } catch (const DbError& e) {
+        showError(&m_form, e.message());
+    }
 }
 
 void DatabaseCommands::history()

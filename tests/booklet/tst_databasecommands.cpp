@@ -32,6 +32,7 @@ private slots:
     void compactionKeepsTheCurrentAnimalAndWritesHistory();
     void historyCanBePurged();
     void aFailedBackupTakesBackItsHistoryRow();
+    void anOlderRestoredDatabaseRunsTheUpdateScript();
 
 private:
     TMainForm* form() const { return m_app->startup()->mainForm(); }
@@ -218,6 +219,37 @@ void TestDatabaseCommands::aFailedBackupTakesBackItsHistoryRow()
     QVERIFY(form()->isEnabled());
     QCOMPARE(animals(), strings({"Médor"}));
     QVERIFY(QFileInfo(blocked).isDir());
+}
+
+void TestDatabaseCommands::anOlderRestoredDatabaseRunsTheUpdateScript()
+{
+    m_app->writeProgramFile(QStringLiteral("Maj/BD_113.maj"),
+                            "NotFieldExists(ANIMAL.Tattoo)\r\n"
+                            "SqlExe{ALTER TABLE ANIMAL ADD COLUMN Tattoo TEXT(50)}\r\n"
+                            "END\r\n");
+    // An archive of an older version: its database says 1.2.
+    form()->context().connection->exec(
+        QStringLiteral("UPDATE OBJECT_VAL_STR SET VALUE='1.2' WHERE ID_CLASS=-99"));
+    const QString archive = m_app->dataFolder() + QStringLiteral("Backup/ancienne.bkp");
+    FileDialog::setNextFileName(archive);
+    trigger("Item_Sauvegarde");
+    QCOMPARE(lastMessage(), u("Sauvegarde effectuée."));
+    form()->context().connection->exec(
+        QStringLiteral("UPDATE OBJECT_VAL_STR SET VALUE='1.13' WHERE ID_CLASS=-99"));
+
+    FileDialog::setNextFileName(archive);
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    trigger("Item_Restauration");
+    QVERIFY2(lastMessage().startsWith(u("Sauvegarde restaurée.")), qPrintable(lastMessage()));
+    Connection& c = *form()->context().connection;
+    QCOMPARE(
+        c.scalar(QStringLiteral("SELECT VALUE FROM OBJECT_VAL_STR WHERE ID_CLASS=-99")).toString(),
+        QStringLiteral("1.13"));
+    QVERIFY(c.scalar(QStringLiteral("SELECT COUNT(*) FROM pragma_table_info('ANIMAL') WHERE "
+                                    "name='Tattoo'"))
+                .toInt() == 1);
+    // The delivered script stays in the program folder.
+    QVERIFY(QFile::exists(m_app->programFolder() + QStringLiteral("/Maj/BD_113.maj")));
 }
 
 QTEST_MAIN(TestDatabaseCommands)
