@@ -10,6 +10,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace tav;
 
 namespace {
@@ -61,6 +67,7 @@ private slots:
     void backupHoldsTheDatabaseThenPicturesThenFiles();
     void backupWithoutPicturesHoldsOneEntry();
     void restoreBringsBackTheArchiveAndKeepsTodayAside();
+    void aFullDiskNeverTouchesTheBooklets();
     void archivesThatCannotServeChangeNothing_data();
     void archivesThatCannotServeChangeNothing();
 };
@@ -134,6 +141,74 @@ void TestBackupArchive::restoreBringsBackTheArchiveAndKeepsTodayAside()
     QCOMPARE(b.names(), strings({"Médor", "Minette"}));
     QCOMPARE(readBytes(b.image(QStringLiteral("Doc2.jpg"))), QByteArray("new doc"));
     QVERIFY(!QFile::exists(b.attached(QStringLiteral("File3.f"))));
+}
+
+namespace {
+
+// Runs work in a child process that may write only `limit` bytes to any
+// file, as on a full disk; true when the work reported a failure.
+bool failsOnAFullDisk(rlim_t limit, const std::function<bool()>& work)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit l{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &l);
+        _exit(work() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+QByteArray noiseOf(int size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    quint32 x = 2463534242u;
+    for (char& b : bytes) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        b = char(x);
+    }
+    return bytes;
+}
+
+} // namespace
+
+void TestBackupArchive::aFullDiskNeverTouchesTheBooklets()
+{
+    Booklets b;
+    QVERIFY(writeBytes(b.image(QStringLiteral("Doc1.jpg")), noiseOf(900000)));
+    const QString archive = b.files.workFolder + QStringLiteral("/a.bkp");
+    QVERIFY(writeBytes(archive, "an earlier archive"));
+    // The database is small enough to be compacted, the picture too large
+    // to be packed.
+    QVERIFY(failsOnAFullDisk(
+        500000, [&b, &archive]() { return !writeBackupArchive(b.files, archive).ok; }));
+    QCOMPARE(b.names(), strings({"Médor"}));
+    QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), noiseOf(900000));
+    QCOMPARE(readBytes(archive), QByteArray("an earlier archive"));
+    QCOMPARE(QDir(b.files.workFolder).entryList(QDir::Files), strings({"a.bkp"}));
+
+    // A restore that cannot unpack the archive changes nothing either.
+    QFile::remove(archive);
+    QVERIFY(writeBackupArchive(b.files, archive).ok);
+    {
+        Connection c;
+        c.open(b.files.databaseFile);
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Minette')"));
+    }
+    const QByteArray database = readBytes(b.files.databaseFile);
+    QVERIFY(failsOnAFullDisk(500000, [&b, &archive]() {
+        return !restoreBackupArchive(b.files, archive,
+                                     b.files.workFolder + QStringLiteral("/avant.bkp"))
+                    .ok;
+    }));
+    QCOMPARE(readBytes(b.files.databaseFile), database);
+    QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), noiseOf(900000));
+    QCOMPARE(QDir(b.files.workFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             strings({"a.bkp"}));
 }
 
 void TestBackupArchive::archivesThatCannotServeChangeNothing_data()
