@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <cerrno>
@@ -164,7 +165,68 @@ struct Moves
     }
 };
 
+QString journalPath(const BookletFiles& files)
+{
+    return files.workFolder + QStringLiteral("/restauration-en-cours.journal");
+}
+
+// The moves a restore is about to make, written before the first one, so
+// that a restore cut short (a power cut, a killed process) is finished or
+// undone at the next start instead of leaving a mix of two states.
+bool writeJournal(const BookletFiles& files, const QString& staging,
+                  const QVector<QPair<QString, QString>>& moves, const QString& stagedDatabase)
+{
+    QString text = QStringLiteral("STAGING\t") + staging + QLatin1Char('\n');
+    for (const auto& [from, to] : moves)
+        text += QStringLiteral("MOVE\t") + from + QLatin1Char('\t') + to + QLatin1Char('\n');
+    text += QStringLiteral("DATABASE\t") + stagedDatabase + QLatin1Char('\t') + files.databaseFile +
+            QLatin1Char('\n');
+    QSaveFile journal(journalPath(files));
+    return journal.open(QIODevice::WriteOnly) && journal.write(text.toUtf8()) >= 0 &&
+           journal.commit();
+}
+
 } // namespace
+
+MaintenanceResult recoverInterruptedRestore(const BookletFiles& files)
+{
+    QFile journal(journalPath(files));
+    // Folders of restores cut short before their journal hold only copies
+    // of an archive's files.
+    const auto removeLeftovers = [&files]() {
+        for (const QString& name :
+             QDir(files.workFolder)
+                 .entryList({QStringLiteral("restauration-*")}, QDir::Dirs | QDir::NoDotAndDotDot))
+            QDir(files.workFolder + QLatin1Char('/') + name).removeRecursively();
+    };
+    if (!journal.exists()) {
+        removeLeftovers();
+        return {};
+    }
+    if (!journal.open(QIODevice::ReadOnly))
+        return MaintenanceResult::failure(
+            tr("Le journal de restauration « %1 » ne peut pas être lu.").arg(journal.fileName()));
+    QString stagedDatabase;
+    QVector<QPair<QString, QString>> moves;
+    for (const QString& line : QString::fromUtf8(journal.readAll()).split(QLatin1Char('\n'))) {
+        const QStringList parts = line.split(QLatin1Char('\t'));
+        if (parts.value(0) == QLatin1String("MOVE") && parts.size() == 3)
+            moves.append({parts.at(1), parts.at(2)});
+        else if (parts.value(0) == QLatin1String("DATABASE"))
+            stagedDatabase = parts.value(1);
+    }
+    journal.close();
+    // The database not yet replaced: the restore did not happen, every
+    // move is undone. Replaced: it happened, every move was made before.
+    if (!stagedDatabase.isEmpty() && QFileInfo::exists(stagedDatabase)) {
+        for (auto it = moves.crbegin(); it != moves.crend(); ++it)
+            if (QFileInfo::exists(it->second) && !QFileInfo::exists(it->first))
+                renameFile(it->second, it->first);
+    }
+    QFile::remove(journalPath(files));
+    removeLeftovers();
+    return {};
+}
 
 MaintenanceResult writeBackupArchive(const BookletFiles& files, const QString& archive,
                                      const BackupProgress& progress)
@@ -214,31 +276,41 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
     }
 
     // 3. The current pictures and files step aside, the archive's take
-    // their place, then the database is replaced in one rename.
+    // their place, then the database is replaced in one rename: that rename
+    // is the moment the restore is done.
     if (progress)
         progress(tr("Restauration de la base"), 0, 1);
     const QString aside = staging + QStringLiteral("/.actuels");
     QDir().mkpath(aside);
-    Moves moves;
-    bool ok = true;
+    QVector<QPair<QString, QString>> planned;
     const std::pair<QString, QString> kinds[] = {{files.imagesFolder, QStringLiteral("*.jpg")},
                                                  {files.filesFolder, QStringLiteral("*.f")}};
     for (const auto& [folder, pattern] : kinds) {
         QDir().mkpath(folder);
         for (const QString& name : listed(folder, pattern))
-            ok =
-                ok && moves.move(folder + QLatin1Char('/') + name, aside + QLatin1Char('/') + name);
+            planned.append({folder + QLatin1Char('/') + name, aside + QLatin1Char('/') + name});
         for (const QString& name : listed(staging, pattern))
-            ok = ok &&
-                 moves.move(staging + QLatin1Char('/') + name, folder + QLatin1Char('/') + name);
+            planned.append({staging + QLatin1Char('/') + name, folder + QLatin1Char('/') + name});
     }
-    ok = ok && renameFile(staging + QLatin1Char('/') + kDatabaseEntry, files.databaseFile);
+    const QString stagedDatabase = staging + QLatin1Char('/') + kDatabaseEntry;
+    if (!writeJournal(files, staging, planned, stagedDatabase)) {
+        cleanUp();
+        return MaintenanceResult::failure(
+            tr("Impossible d'écrire le journal de la restauration ; rien n'a été restauré."));
+    }
+    Moves moves;
+    bool ok = true;
+    for (const auto& [from, to] : std::as_const(planned))
+        ok = ok && moves.move(from, to);
+    ok = ok && renameFile(stagedDatabase, files.databaseFile);
     if (!ok) {
         moves.undo();
+        QFile::remove(journalPath(files));
         cleanUp();
         return MaintenanceResult::failure(
             tr("La restauration a échoué ; les données actuelles sont restées en place."));
     }
+    QFile::remove(journalPath(files));
     cleanUp();
     if (progress)
         progress(QString(), 1, 1);

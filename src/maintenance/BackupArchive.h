@@ -40,4 +40,9 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
                                        const QString& safetyArchive,
                                        const BackupProgress& progress = {});
 
+// Finishes or undoes a restore that was cut short, from the journal it
+// wrote before its first move: the booklets are then wholly those of
+// before or wholly those of the archive. Nothing to do without a journal.
+MaintenanceResult recoverInterruptedRestore(const BookletFiles& files);
+
 } // namespace tav

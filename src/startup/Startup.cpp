@@ -8,6 +8,7 @@
 #include "db/DbError.h"
 #include "db/TextAffinityUpgrade.h"
 #include "db/VersionRow.h"
+#include "maintenance/BackupArchive.h"
 #include "maintenance/UpdateScript.h"
 #include "startup/DataFolders.h"
 #include "startup/FirstRunTransfer.h"
@@ -174,6 +175,17 @@ bool Startup::start()
     m_splash->setBarMaximum(8);
     setProgress(1, QStringLiteral("Chargement du logiciel ..."));
     setProgress(4);
+
+    // A restore cut short by a power cut or a killed process is finished
+    // or undone before the database is opened.
+    {
+        const QString db = c.databaseFolder();
+        const MaintenanceResult recovered = recoverInterruptedRestore(
+            {c.dbConfig.databaseFilePath(), db + QStringLiteral("Images"),
+             db + QStringLiteral("Files"), c.dataFolder + QStringLiteral("Backup")});
+        if (!recovered.ok)
+            MessageBox::error(nullptr, recovered.error);
+    }
 
     // 11-12. Database and data modules.
     const QString why = openDatabase();
