@@ -64,6 +64,22 @@ bool DatabaseCommands::addHistory(const QString& description, const QString& pat
     return true;
 }
 
+bool DatabaseCommands::recordPendingAnimal()
+{
+    // What the user typed on the card is written, not dropped, before the
+    // connection closes.
+    DataSet& animal = m_form.context().module1->animal();
+    if (!animal.isEditing())
+        return true;
+    try {
+        animal.post();
+    } catch (const DbError& e) {
+        showError(&m_form, e.message());
+        return false;
+    }
+    return true;
+}
+
 MaintenanceResult
 DatabaseCommands::runClosed(const QString& task,
                             const std::function<MaintenanceResult(const BackupProgress&)>& work)
@@ -127,6 +143,8 @@ void DatabaseCommands::backup()
         return;
     if (!path.endsWith(QStringLiteral(".bkp"), Qt::CaseInsensitive))
         path += QStringLiteral(".bkp");
+    if (!recordPendingAnimal())
+        return;
     // The row is written first, so that the archive holds its own backup.
     if (!addHistory(fr("Sauvagarde de la base de données"), path))
         return;
@@ -174,6 +192,8 @@ void DatabaseCommands::restore()
                     .arg(when)))
             return;
     }
+    if (!recordPendingAnimal())
+        return;
     const BookletFiles files = bookletFiles();
     QDir().mkpath(files.workFolder);
     // What is replaced goes into an archive of its own first.
@@ -241,6 +261,8 @@ void DatabaseCommands::history()
 void DatabaseCommands::compact()
 {
     if (!MessageBox::question(&m_form, fr("Confirmez-vous le compactage de la base de données ?")))
+        return;
+    if (!recordPendingAnimal())
         return;
     const AppContext& c = m_form.context();
     // The row is written before, so that it is part of the compacted file.

@@ -37,6 +37,7 @@ private:
     runClosed(const QString& task,
               const std::function<MaintenanceResult(const BackupProgress&)>& work);
     bool addHistory(const QString& description, const QString& path);
+    bool recordPendingAnimal();
     // Runs this version's update script on a restored database of an older
     // version, then stamps it.
     void updateRestoredDatabase();

@@ -173,13 +173,18 @@ void TestDatabaseCommands::compactionKeepsTheCurrentAnimalAndWritesHistory()
     // Answered No: nothing happens.
     QCOMPARE(lastMessage(), u("Confirmez-vous le compactage de la base de données ?"));
     QVERIFY(history().isEmpty());
+    // A name being typed on the card is written, not lost.
+    form()->context().module1->animal().setValue(QStringLiteral("Name"), u("Médor II"));
     MessageBox::setNextAnswer(MessageBox::Answer::Yes);
     trigger("Item_Compacter");
     QCOMPARE(lastMessage(), u("Compactage effectué."));
+    QCOMPARE(
+        form()->context().connection->scalar(QStringLiteral("SELECT Name FROM ANIMAL")).toString(),
+        u("Médor II"));
     QCOMPARE(history(),
              QStringList{u("2026-12-09|15:04|Compactage de la base de données|") +
                          m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB")});
-    QCOMPARE(form()->context().module1->animal().asString(QStringLiteral("Name")), u("Médor"));
+    QCOMPARE(form()->context().module1->animal().asString(QStringLiteral("Name")), u("Médor II"));
     QVERIFY(!QFile::exists(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE~.MDB")));
 }
 
