@@ -194,7 +194,35 @@ void createSchema(Connection& connection)
     Transaction tx(connection);
     for (const TableDef& t : schemaTables())
         connection.exec(createTableSql(t));
+    createRowIndexes(connection);
     tx.commit();
+}
+
+void createRowIndexes(Connection& connection)
+{
+    // Every page reads the rows of one animal (or of one followed analysis):
+    // without these a page of a large booklet reads the whole table. Keys
+    // are integers, so no index depends on the connection's collation.
+    static const char* const kIndexes[][2] = {{"IX_ACTION_REF", "[ACTION](Id_Ref, Tag)"},
+                                              {"IX_VACCINE_REF", "VACCINE(Id_Ref)"},
+                                              {"IX_WEIGHT_REF", "WEIGHT(Id_Ref)"},
+                                              {"IX_SIZE_REF", "SIZE(Id_Ref)"},
+                                              {"IX_EVENT_REF", "EVENT(Id_Ref)"},
+                                              {"IX_L_ANALYSIS_REF", "L_ANALYSIS(Id_Ref)"},
+                                              {"IX_ANALYSIS_REF", "ANALYSIS(Id_Ref)"},
+                                              {"IX_DOCUMENTIMG_REF", "DOCUMENTIMG(Id_Ref)"},
+                                              {"IX_DOCUMENTFILE_REF", "DOCUMENTFILE(Id_Ref)"}};
+    const QStringList tables = connection.tableNames();
+    for (const auto& [name, on] : kIndexes) {
+        const QString target = QString::fromLatin1(on);
+        const QString table = target.left(target.indexOf(QLatin1Char('(')))
+                                  .remove(QLatin1Char('['))
+                                  .remove(QLatin1Char(']'));
+        if (!tables.contains(table, Qt::CaseInsensitive))
+            continue;
+        connection.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS ") + QLatin1String(name) +
+                        QStringLiteral(" ON ") + target);
+    }
 }
 
 } // namespace tav

@@ -36,5 +36,8 @@ QString createTableSql(const TableDef& table);
 
 // Creates every table in one transaction; throws DbError.
 void createSchema(Connection& connection);
+// The indexes on the animal key of the per-animal tables, made when
+// missing (databases of earlier builds have none). Throws DbError.
+void createRowIndexes(Connection& connection);
 
 } // namespace tav

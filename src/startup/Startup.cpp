@@ -6,6 +6,7 @@
 #include "db/DataModule1.h"
 #include "db/DataModule2.h"
 #include "db/DbError.h"
+#include "db/Schema.h"
 #include "db/TextAffinityUpgrade.h"
 #include "db/VersionRow.h"
 #include "maintenance/BackupArchive.h"
@@ -254,6 +255,12 @@ QString Startup::openDatabase()
     if (const auto upgrade = upgradeTextAffinity(*m_connection); !upgrade.ok) {
         m_connection->close();
         return upgrade.message;
+    }
+    try {
+        createRowIndexes(*m_connection);
+    } catch (const DbError& e) {
+        m_connection->close();
+        return e.message();
     }
     m_module1 = std::make_unique<DataModule1>(*m_connection, c.dbConfig.databaseFolder);
     m_module2 = std::make_unique<DataModule2>(*m_connection);

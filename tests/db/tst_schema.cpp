@@ -45,6 +45,7 @@ private slots:
     void everyDataSetOpensOnTheTemplate();
     void everyNamedFieldExists();
     void textColumnsKeepWhatIsTyped();
+    void pagesReadTheirRowsThroughAnIndex();
 };
 
 void TestSchema::tablesCarryTheirDeclaredTypes()
@@ -274,6 +275,29 @@ void TestSchema::textColumnsKeepWhatIsTyped()
             }
         }
     }
+}
+
+void TestSchema::pagesReadTheirRowsThroughAnIndex()
+{
+    TestDatabase db;
+    QStringList plans;
+    const QString queries[] = {QStringLiteral("SELECT * FROM [ACTION] WHERE Id_Ref=1 AND Tag=1"),
+                               QStringLiteral("SELECT * FROM VACCINE WHERE Id_Ref=1"),
+                               QStringLiteral("SELECT * FROM WEIGHT WHERE Id_Ref=1"),
+                               QStringLiteral("SELECT * FROM EVENT WHERE Id_Ref=1")};
+    for (const QString& q : queries)
+        db.connection.forEachRow(QStringLiteral("EXPLAIN QUERY PLAN ") + q,
+                                 [&plans](const QVariantList& r) { plans << r.last().toString(); });
+    QCOMPARE(plans.size(), 4);
+    for (const QString& plan : std::as_const(plans))
+        QVERIFY2(plan.contains(QStringLiteral("USING INDEX")), qPrintable(plan));
+    // Run again on a database that has them, nothing changes.
+    createRowIndexes(db.connection);
+    QCOMPARE(db.connection
+                 .scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type='index' "
+                                        "AND name LIKE 'IX_%'"))
+                 .toInt(),
+             9);
 }
 
 QTEST_GUILESS_MAIN(TestSchema)
