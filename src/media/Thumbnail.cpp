@@ -2,9 +2,11 @@
 
 #include "BitmapRoutines.h"
 #include "JpegFile.h"
+#include "Orientation.h"
 #include "Placement.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QtEndian>
@@ -99,18 +101,28 @@ QByteArray bmpFile(const QImage& picture)
 
 ThumbnailResult thumbnailFromFile(const QString& path, int boxWidth, int boxHeight)
 {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {false, tr("Le fichier « %1 » n'existe pas.").arg(path), {}};
+    if (info.isDir())
+        return {false, tr("« %1 » est un dossier, pas une image.").arg(path), {}};
     QImage picture;
     if (isJpegName(path)) {
-        const JpegResult read = readJpegFile(picture, path);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {false,
+                    tr("Impossible de lire le fichier « %1 » : %2").arg(path, file.errorString()),
+                    {}};
+        const QByteArray data = file.readAll();
+        const JpegResult read = readJpegData(picture, data, path);
         if (!read.ok)
             return {false, read.error, {}};
+        // A phone's photo is shown the right way up; the file keeps its bytes.
+        if (!applyExifOrientation(picture, exifOrientation(data)))
+            return {false, tr("Mémoire insuffisante pour tourner l'image « %1 ».").arg(path), {}};
     } else {
-        const QFileInfo info(path);
-        if (!info.exists())
-            return {false, tr("Le fichier « %1 » n'existe pas.").arg(path), {}};
-        if (info.isDir())
-            return {false, tr("« %1 » est un dossier, pas une image.").arg(path), {}};
         QImageReader reader(path);
+        reader.setAutoTransform(true);
         const QSize size = reader.size();
         if (size.isValid() && qint64(size.width()) * size.height() > kJpegPixelLimit)
             return {false,
