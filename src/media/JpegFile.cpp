@@ -61,7 +61,8 @@ struct Decoder
 };
 
 // Reads the header and starts decompression. False on any codec error.
-bool startDecoding(Decoder* d, const unsigned char* data, unsigned long size)
+bool startDecoding(Decoder* d, const unsigned char* data, unsigned long size, int minWidth,
+                   int minHeight)
 {
     if (setjmp(d->err.jump))
         return false;
@@ -81,6 +82,20 @@ bool startDecoding(Decoder* d, const unsigned char* data, unsigned long size)
     default:
         d->cinfo.out_color_space = JCS_RGB;
         break;
+    }
+    if (minWidth > 0 && minHeight > 0) {
+        for (unsigned int denom : {8u, 4u, 2u}) {
+            // The codec rounds a scaled side up.
+            const auto scaled = [denom](JDIMENSION side) {
+                return (side + denom - 1) / denom;
+            };
+            if (scaled(d->cinfo.image_width) >= JDIMENSION(minWidth) &&
+                scaled(d->cinfo.image_height) >= JDIMENSION(minHeight)) {
+                d->cinfo.scale_num = 1;
+                d->cinfo.scale_denom = denom;
+                break;
+            }
+        }
     }
     jpeg_calc_output_dimensions(&d->cinfo);
     return true;
@@ -226,7 +241,7 @@ JpegResult readJpegFile(QImage& picture, const QString& path)
     return readJpegData(picture, data, path);
 }
 
-JpegResult readJpegData(QImage& picture, const QByteArray& data, const QString& name)
+JpegResult readJpegData(QImage& picture, const QByteArray& data, const QString& name, QSize atLeast)
 {
     if (data.isEmpty())
         return {false, tr("Le fichier « %1 » est vide.").arg(name)};
@@ -237,7 +252,7 @@ JpegResult readJpegData(QImage& picture, const QByteArray& data, const QString& 
     JpegResult result;
     QImage decoded;
     if (!startDecoding(&d, reinterpret_cast<const unsigned char*>(data.constData()),
-                       (unsigned long)data.size())) {
+                       (unsigned long)data.size(), atLeast.width(), atLeast.height())) {
         result = {false, damaged(name)};
     } else {
         const int width = int(d.cinfo.output_width);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 namespace tav {
@@ -31,7 +32,12 @@ JpegResult writeJpegFile(const QImage& picture, const QString& path, int quality
 JpegResult readJpegFile(QImage& picture, const QString& path);
 
 // The same from bytes in memory; `name` is the file named in messages.
-JpegResult readJpegData(QImage& picture, const QByteArray& data, const QString& name);
+// With a valid `atLeast`, the codec's DCT scaling decodes the picture at
+// 1/2, 1/4 or 1/8 of its size, the smallest that still covers `atLeast`:
+// much cheaper when only a small picture is needed. The pixel limit then
+// applies to the decoded size.
+JpegResult readJpegData(QImage& picture, const QByteArray& data, const QString& name,
+                        QSize atLeast = {});
 
 // The picture compressed as JPEG at quality 50 by the general-purpose
 // encoder. False on an empty picture.

@@ -113,6 +113,7 @@ private slots:
     void greyPicturesAreWrittenInColour();
     void readMatchesDjpegExactly();
     void readsGreyFiles();
+    void scaledDecodingCoversTheAskedSize();
     void fourChannelFilesGiveTheirColours();
     void badFilesGiveAReasonAndChangeNothing();
     void writeFailureKeepsTheEarlierFile();
@@ -202,6 +203,32 @@ void TestJpeg::readsGreyFiles()
     const QImage peer =
         decodeWithDjpeg(path(QStringLiteral("g2.jpg")), path(QStringLiteral("g2.pgm")));
     QCOMPARE(largestDifference(grey, peer), 0);
+}
+
+void TestJpeg::scaledDecodingCoversTheAskedSize()
+{
+    QVERIFY(writeJpegFile(gradient(100, 60), path(QStringLiteral("s.jpg")), 90).ok);
+    const QByteArray bytes = fileBytes(path(QStringLiteral("s.jpg")));
+    const QList<QPair<QSize, QSize>> cases = {
+        {QSize(), QSize(100, 60)},         {QSize(13, 8), QSize(13, 8)},
+        {QSize(13, 9), QSize(25, 15)},     {QSize(14, 8), QSize(25, 15)},
+        {QSize(50, 30), QSize(50, 30)},    {QSize(51, 10), QSize(100, 60)},
+        {QSize(500, 500), QSize(100, 60)},
+    };
+    for (const auto& [atLeast, expected] : cases) {
+        QImage picture;
+        QVERIFY(readJpegData(picture, bytes, QStringLiteral("s.jpg"), atLeast).ok);
+        QCOMPARE(picture.size(), expected);
+    }
+    // The same pixels as the peer's scaled decoding.
+    QImage quarter;
+    QVERIFY(readJpegData(quarter, bytes, QStringLiteral("s.jpg"), QSize(20, 10)).ok);
+    QVERIFY(run(QStringLiteral("djpeg"),
+                {QStringLiteral("-scale"), QStringLiteral("1/4"), QStringLiteral("-outfile"),
+                 path(QStringLiteral("s4.ppm")), path(QStringLiteral("s.jpg"))}));
+    const QImage peer(path(QStringLiteral("s4.ppm")));
+    QCOMPARE(quarter.size(), peer.size());
+    QCOMPARE(largestDifference(quarter, peer), 0);
 }
 
 void TestJpeg::fourChannelFilesGiveTheirColours()
