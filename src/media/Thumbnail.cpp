@@ -1,0 +1,148 @@
+#include "Thumbnail.h"
+
+#include "BitmapRoutines.h"
+#include "JpegFile.h"
+#include "Orientation.h"
+#include "Placement.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QtEndian>
+
+#include <cstring>
+#include <limits>
+
+namespace tav {
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("tav::Thumbnail", text);
+}
+
+void putLe16(char* at, quint16 value)
+{
+    qToLittleEndian(value, at);
+}
+
+void putLe32(char* at, quint32 value)
+{
+    qToLittleEndian(value, at);
+}
+
+bool isJpegName(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toUpper();
+    return suffix == QLatin1String("JPG") || suffix == QLatin1String("JPEG");
+}
+
+} // namespace
+
+QImage makeThumbnail(const QImage& picture, int boxWidth, int boxHeight)
+{
+    QImage box;
+    if (!makeBlankBitmap(box, boxWidth, boxHeight, Qt::white))
+        return {};
+    if (picture.isNull())
+        return box;
+    const Placement p = fitInBox(boxWidth, boxHeight, picture.width(), picture.height());
+    QImage fitted = picture;
+    if (!resizeBitmap(fitted, p.width, p.height))
+        return box;
+    // Rows are copied as they stand: drawing through a painter could blend
+    // or dither the resampled bytes.
+    for (int y = 0; y < fitted.height(); ++y)
+        std::memcpy(box.scanLine(p.top + y) + qsizetype(p.left) * 3, fitted.constScanLine(y),
+                    size_t(fitted.width()) * 3);
+    return box;
+}
+
+QByteArray bmpFile(const QImage& picture)
+{
+    if (picture.isNull())
+        return {};
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    if (rgb.isNull())
+        return {};
+    const qint64 stride = (qint64(rgb.width()) * 3 + 3) / 4 * 4;
+    const qint64 pixelBytes = stride * rgb.height();
+    const qint64 total = 54 + pixelBytes;
+    if (total > std::numeric_limits<qint32>::max())
+        return {};
+    QByteArray bmp(qsizetype(total), '\0');
+    char* h = bmp.data();
+    h[0] = 'B';
+    h[1] = 'M';
+    putLe32(h + 2, quint32(total));
+    putLe32(h + 10, 54); // offset of the pixel rows
+    putLe32(h + 14, 40); // BITMAPINFOHEADER
+    putLe32(h + 18, quint32(rgb.width()));
+    putLe32(h + 22, quint32(rgb.height())); // positive: bottom row first
+    putLe16(h + 26, 1);                     // planes
+    putLe16(h + 28, 24);                    // bits per pixel
+    putLe32(h + 30, 0);                     // no compression
+    putLe32(h + 34, quint32(pixelBytes));
+    putLe32(h + 38, 2835); // 72 dpi, in pixels per metre
+    putLe32(h + 42, 2835);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const uchar* in = rgb.constScanLine(y);
+        char* out = h + 54 + stride * (rgb.height() - 1 - y);
+        for (int x = 0; x < rgb.width(); ++x, in += 3, out += 3) {
+            out[0] = char(in[2]); // blue
+            out[1] = char(in[1]);
+            out[2] = char(in[0]);
+        }
+    }
+    return bmp;
+}
+
+ThumbnailResult thumbnailFromFile(const QString& path, int boxWidth, int boxHeight)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {false, tr("Le fichier « %1 » n'existe pas.").arg(path), {}};
+    if (info.isDir())
+        return {false, tr("« %1 » est un dossier, pas une image.").arg(path), {}};
+    QImage picture;
+    if (isJpegName(path)) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {false,
+                    tr("Impossible de lire le fichier « %1 » : %2").arg(path, file.errorString()),
+                    {}};
+        const QByteArray data = file.readAll();
+        const JpegResult read = readJpegData(picture, data, path);
+        if (!read.ok)
+            return {false, read.error, {}};
+        // A phone's photo is shown the right way up; the file keeps its bytes.
+        if (!applyExifOrientation(picture, exifOrientation(data)))
+            return {false, tr("Mémoire insuffisante pour tourner l'image « %1 ».").arg(path), {}};
+    } else {
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        const QSize size = reader.size();
+        if (size.isValid() && qint64(size.width()) * size.height() > kJpegPixelLimit)
+            return {false,
+                    tr("L'image « %1 » est trop grande (%2 × %3 pixels).")
+                        .arg(path)
+                        .arg(size.width())
+                        .arg(size.height()),
+                    {}};
+        picture = reader.read();
+        if (picture.isNull())
+            return {false,
+                    tr("Le fichier « %1 » n'est pas une image lisible : %2")
+                        .arg(path, reader.errorString()),
+                    {}};
+    }
+    const QImage thumbnail = makeThumbnail(picture, boxWidth, boxHeight);
+    const QByteArray bmp = bmpFile(thumbnail);
+    if (bmp.isEmpty())
+        return {false, tr("Impossible de construire la vignette de « %1 ».").arg(path), {}};
+    return {true, {}, bmp};
+}
+
+} // namespace tav

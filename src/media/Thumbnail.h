@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace tav {
+
+// Thumbnail boxes: image documents and the animal's photo.
+inline constexpr int kDocumentThumbnailSide = 90;
+inline constexpr int kPhotoThumbnailSide = 115;
+
+// A white 24-bit picture of the box's size with the picture fitted into it
+// (fitInBox), resampled (resizeBitmap) and centred. An empty picture, or
+// one that cannot be resampled, gives the white box alone.
+QImage makeThumbnail(const QImage& picture, int boxWidth, int boxHeight);
+
+// A complete 24-bit BMP file (file header, information header, bottom-up
+// rows padded to four bytes) holding the picture, converted to 24 bits.
+// Empty for an empty picture.
+QByteArray bmpFile(const QImage& picture);
+
+// The outcome of building a thumbnail from a file.
+struct ThumbnailResult
+{
+    bool ok = true;
+    QString error; // French, ready to show
+    QByteArray bmp;
+};
+
+// Decodes a picture file (JPEG through libjpeg-turbo, other formats through
+// Qt's readers) and returns its thumbnail as a BMP file. A file that cannot
+// be decoded gives a French reason, never a thumbnail.
+ThumbnailResult thumbnailFromFile(const QString& path, int boxWidth, int boxHeight);
+
+} // namespace tav
