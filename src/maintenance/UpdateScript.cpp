@@ -6,15 +6,20 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/JetType.h"
+#include "media/BitmapRoutines.h"
 #include "media/Cabinet.h"
+#include "media/JpegFile.h"
+#include "media/Thumbnail.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace tav {
@@ -160,6 +165,12 @@ int typeCodeOf(JetType type)
     }
     return 0;
 }
+
+// A picture command that failed, with the final line it logs.
+struct PictureFailure
+{
+    QString line;
+};
 
 class Runner
 {
@@ -345,10 +356,116 @@ QString updateLogLine(const QString& message)
            message;
 }
 
-QString Runner::pictures(Command, const QString&)
+QString Runner::pictures(Command command, const QString& line)
 {
-    // The picture commands need the JPEG toolbox of the pictures layer.
-    throw DbError(fr("commande d'images non disponible dans cette version"));
+    // "(qTABLEq,qCOLUMNq,...)": one delimiter dropped around each argument.
+    QStringList args;
+    for (const QString& a :
+         between(line, QLatin1Char('('), QLatin1Char(')')).split(QLatin1Char(',')))
+        args << unquoted(a);
+    const QString table = args.value(0);
+    const QString column = args.value(1);
+    const bool extracting =
+        command == Command::ExtractImageToJpeg || command == Command::ExtractJpegImage;
+    const char* phrase =
+        command == Command::ExtractImageToJpeg ? "Extraction des images au format jpeg de la table "
+        : command == Command::ExtractJpegImage ? "Extraction des images jpeg de la table "
+        : command == Command::ResizeBitmapInDataBase
+            ? "Redimensionne les images Bitmap de la table "
+            : "Conversion des images Bitmap en Jpeg de la table ";
+    log(fr("OPTIMISATION:") + fr(phrase) + table);
+
+    const QString images = m_c.databaseFolder + QStringLiteral("Images/");
+    QString error;
+    bool any = false;
+    try {
+        checkedName(table);
+        checkedName(column);
+        const QString prefix = args.value(2);
+        // A prefix names files of the pictures folder, never a path.
+        if (extracting && !isSafeEntryName(prefix + QStringLiteral("0.jpg")))
+            throw DbError(fr("préfixe de fichier refusé : « %1 »").arg(prefix));
+        if (extracting)
+            QDir().mkpath(images);
+        QVector<QPair<qint64, QByteArray>> rows;
+        m_db.forEachRow(QStringLiteral("SELECT Id, ") + column + QStringLiteral(" FROM ") + table,
+                        [&rows](const QVariantList& r) {
+                            const QByteArray bytes = r.at(1).toByteArray();
+                            if (!bytes.isEmpty())
+                                rows.append({r.at(0).toLongLong(), bytes});
+                        });
+        any = !rows.isEmpty();
+        const QString store = QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + column +
+                              QStringLiteral("=? WHERE Id=?");
+        for (const auto& [id, bytes] : std::as_const(rows)) {
+            const QString file = images + prefix + QString::number(id) + QStringLiteral(".jpg");
+            if (command == Command::ExtractJpegImage) {
+                log(fr("Extraction de l'image : ") + file);
+                QSaveFile out(file);
+                if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() ||
+                    !out.commit())
+                    throw DbError(fr("impossible d'écrire « %1 »").arg(file));
+                m_db.exec(store, {QVariant(QMetaType(QMetaType::QByteArray)), id});
+                continue;
+            }
+            QImage picture;
+            if (!picture.loadFromData(bytes))
+                throw DbError(fr("l'image %1 ne peut pas être lue").arg(id));
+            picture = picture.convertToFormat(QImage::Format_RGB888);
+            if (command == Command::ExtractImageToJpeg) {
+                log(fr("Conversion de l'image : ") + file);
+                if (!QFileInfo::exists(file)) {
+                    if (const JpegResult w = writeJpegFile(picture, file, 100); !w.ok)
+                        throw DbError(w.error);
+                }
+                if (!line.contains(QLatin1String("ExtractImageToJpegCopy")))
+                    m_db.exec(store, {QVariant(QMetaType(QMetaType::QByteArray)), id});
+            } else if (command == Command::ResizeBitmapInDataBase) {
+                log(fr("Redimensionnement de l'image : ") + QString::number(id) +
+                    QStringLiteral(".jpg"));
+                const int width = args.value(2).toInt();
+                const int height = args.value(3).toInt();
+                QImage fitted;
+                if (!fitPictureInBox(fitted, picture, width, height))
+                    throw DbError(fr("l'image %1 ne peut pas être réduite").arg(id));
+                if (line.contains(QLatin1String("ResizeBitmapDataBaseInWhiteRect"))) {
+                    QImage box;
+                    makeBlankBitmap(box, width, height, Qt::white);
+                    const int left = (width - fitted.width()) / 2;
+                    const int top = (height - fitted.height()) / 2;
+                    for (int y = 0; y < fitted.height(); ++y)
+                        std::memcpy(box.scanLine(top + y) + left * 3, fitted.constScanLine(y),
+                                    size_t(fitted.width()) * 3);
+                    fitted = box;
+                }
+                m_db.exec(store, {bmpFile(fitted), id});
+            } else {
+                log(fr("Conversion de l'image : ") + QString::number(id) + QStringLiteral(".jpg"));
+                const QString temp = images + QStringLiteral("temp.jpg");
+                QDir().mkpath(images);
+                if (const JpegResult w = writeJpegFile(picture, temp, 100); !w.ok)
+                    throw DbError(w.error);
+                QFile jpeg(temp);
+                const QByteArray converted =
+                    jpeg.open(QIODevice::ReadOnly) ? jpeg.readAll() : QByteArray();
+                jpeg.close();
+                QFile::remove(temp);
+                if (converted.isEmpty())
+                    throw DbError(fr("la conversion de l'image %1 a échoué").arg(id));
+                m_db.exec(store, {converted, id});
+            }
+        }
+    } catch (const DbError& e) {
+        error = e.message();
+    }
+    const QString last =
+        any ? QString()
+            : (extracting ? fr("Pas d'images dans la base") : fr("Pas d'images dans la table"));
+    if (!error.isEmpty()) {
+        error.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        throw PictureFailure{last + QStringLiteral(" (error : ") + error + QLatin1Char(')')};
+    }
+    return last;
 }
 
 MaintenanceResult Runner::run(const QString& scriptFile, bool backUp)
@@ -435,13 +552,25 @@ MaintenanceResult Runner::run(const QString& scriptFile, bool backUp)
         QString logged;
         QString error;
         // Each action in a transaction of its own: all of it or none.
+        if (command >= Command::ExtractImageToJpeg &&
+            command <= Command::ConvertBitmapToJpegInDataBase) {
+            // The picture commands log their own lines, the last one empty
+            // on success.
+            try {
+                Transaction transaction(m_db);
+                const QString last = pictures(command, line);
+                transaction.commit();
+                log(last);
+            } catch (const PictureFailure& failure) {
+                log(failure.line);
+            } catch (const DbError& e) {
+                log(QStringLiteral(" (error : ") + e.message() + QLatin1Char(')'));
+            }
+            continue;
+        }
         try {
             Transaction transaction(m_db);
-            if (command >= Command::ExtractImageToJpeg &&
-                command <= Command::ConvertBitmapToJpegInDataBase)
-                logged = pictures(command, line);
-            else
-                logged = action(command, line, &logged);
+            logged = action(command, line, &logged);
             transaction.commit();
         } catch (const DbError& e) {
             error = e.message();

@@ -4,8 +4,11 @@
 #include "db/Connection.h"
 #include "db/Schema.h"
 #include "maintenance/UpdateScript.h"
+#include "media/JpegFile.h"
+#include "media/Thumbnail.h"
 
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -62,6 +65,7 @@ private slots:
     void actionsLogTheirResultAndGoOn();
     void namesCannotCarrySql();
     void theBackupOfferCopiesTheDatabaseAndTheScriptGoes();
+    void pictureCommandsMoveAndReshapePictures();
 };
 
 void TestUpdateScript::aGuardedScriptRunsOnceThenSkipsItsBlocks()
@@ -158,6 +162,57 @@ void TestUpdateScript::theBackupOfferCopiesTheDatabaseAndTheScriptGoes()
     QVERIFY(!c.tableNames().contains(QStringLiteral("VISIT")));
     QVERIFY(!QFile::exists(script));
     QVERIFY(f.connection.tableNames().contains(QStringLiteral("VISIT")));
+}
+
+void TestUpdateScript::pictureCommandsMoveAndReshapePictures()
+{
+    Folders f;
+    const Clock::Fixed clock(QDateTime(QDate(2026, 12, 9), QTime(9, 0)));
+    QImage photo(30, 20, QImage::Format_RGB888);
+    photo.fill(QColor(200, 30, 30));
+    const QString jpegFile = f.root.filePath(QStringLiteral("photo.jpg"));
+    QVERIFY(writeJpegFile(photo, jpegFile, 90).ok);
+    const QByteArray jpeg = readBytes(jpegFile);
+    QImage wide(200, 100, QImage::Format_RGB888);
+    wide.fill(QColor(10, 120, 10));
+    f.connection.exec(
+        QStringLiteral("INSERT INTO ANIMAL (Name, Img1, ImgMini1) VALUES ('Rex', ?, ?)"),
+        {jpeg, bmpFile(wide)});
+    const QString script = f.script("ExtractJpegImage('ANIMAL','Img1','Animal')\r\n"
+                                    "ResizeBitmapInDataBase('ANIMAL','ImgMini1','115','115') "
+                                    "ResizeBitmapDataBaseInWhiteRect\r\n"
+                                    "ExtractImageToJpeg('ANIMAL','ImgMini2','Mini')\r\n"
+                                    "ExtractJpegImage('ANIMAL','ImgMini1','../evil')\r\n");
+    QVERIFY(runUpdateScript(f.context, script, false).ok);
+
+    const QString images = f.context.databaseFolder + QStringLiteral("Images/");
+    QCOMPARE(readBytes(images + QStringLiteral("Animal1.jpg")), jpeg);
+    QVERIFY(f.connection.scalar(QStringLiteral("SELECT Img1 FROM ANIMAL")).isNull());
+    QImage thumbnail;
+    QVERIFY(thumbnail.loadFromData(
+        f.connection.scalar(QStringLiteral("SELECT ImgMini1 FROM ANIMAL")).toByteArray()));
+    QCOMPARE(thumbnail.size(), QSize(115, 115));
+    // Fitted 115 x 57 and centred on white.
+    QCOMPARE(thumbnail.pixelColor(0, 0), QColor(Qt::white));
+    QCOMPARE(thumbnail.pixelColor(57, 57), QColor(10, 120, 10));
+    QVERIFY(!QFile::exists(f.context.databaseFolder + QStringLiteral("evil1.jpg")));
+
+    const QString stamp = QStringLiteral("09/12/2026-09:00:00 : ");
+    const QStringList log = f.log();
+    QCOMPARE(
+        log.mid(0, 8),
+        QStringList(
+            {stamp + QStringLiteral("OPTIMISATION:Extraction des images jpeg de la table ANIMAL"),
+             stamp + QStringLiteral("Extraction de l'image : ") + images +
+                 QStringLiteral("Animal1.jpg"),
+             QString(),
+             stamp +
+                 QStringLiteral("OPTIMISATION:Redimensionne les images Bitmap de la table ANIMAL"),
+             stamp + QStringLiteral("Redimensionnement de l'image : 1.jpg"), QString(),
+             stamp + QStringLiteral(
+                         "OPTIMISATION:Extraction des images au format jpeg de la table ANIMAL"),
+             stamp + QStringLiteral("Pas d'images dans la base")}));
+    QVERIFY2(log.at(9).contains(u("préfixe de fichier refusé")), qPrintable(log.at(9)));
 }
 
 QTEST_GUILESS_MAIN(TestUpdateScript)
