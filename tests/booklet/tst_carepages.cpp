@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 #include "ModalAnswer.h"
+#include "TestInput.h"
 #include "TestText.h"
 
 #include "booklet/TMainForm.h"
@@ -33,27 +34,6 @@ using namespace tav;
 using tav::test::ModalAnswer;
 
 namespace {
-
-void type(QLineEdit* edit, const QString& text)
-{
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    for (const QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
-
-bool chooseLine(const QString& text)
-{
-    TStrList* list = TStrList::openList();
-    if (!list)
-        return false;
-    const auto items = list->list()->findItems(text, Qt::MatchExactly);
-    if (items.isEmpty())
-        return false;
-    list->list()->setCurrentItem(items.first());
-    QTest::keyClick(list->list(), Qt::Key_Return);
-    return true;
-}
 
 QStringList rowTexts(const QTableView* grid, int row)
 {
@@ -160,9 +140,9 @@ void TestCarePages::consultationWithBothReimbursements()
         QVERIFY(chooseLine(QStringLiteral("Dr Martin (Dermatologie)")));
         QTest::keyClick(w->findChild<QLineEdit*>(QStringLiteral("Ed_Illness")), Qt::Key_Return);
         QVERIFY(chooseLine(QStringLiteral("Otite")));
-        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Date")), QStringLiteral("02032026"));
-        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Time")), QStringLiteral("1430"));
-        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Payment")), QStringLiteral("45"));
+        typeOver(w->findChild<QLineEdit*>(QStringLiteral("Ed_Date")), QStringLiteral("02032026"));
+        typeOver(w->findChild<QLineEdit*>(QStringLiteral("Ed_Time")), QStringLiteral("1430"));
+        typeOver(w->findChild<QLineEdit*>(QStringLiteral("Ed_Payment")), QStringLiteral("45"));
         w->okButton()->click();
     });
     button("Btn_Consult_Add")->click();
@@ -187,8 +167,8 @@ void TestCarePages::consultationWithBothReimbursements()
     answer = ModalAnswer::when<TEnterRepayment>([](TEnterRepayment* w) {
         QCOMPARE(w->findChild<QLineEdit*>(QStringLiteral("Ed_Date_Repayment"))->text(),
                  QStringLiteral("09/12/2026"));
-        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Price_Repayment")),
-             QStringLiteral("30,50"));
+        typeOver(w->findChild<QLineEdit*>(QStringLiteral("Ed_Price_Repayment")),
+                 QStringLiteral("30,50"));
         w->findChild<QPushButton*>(QStringLiteral("Btn_Ok"))->click();
     });
     secu->trigger();
@@ -200,8 +180,8 @@ void TestCarePages::consultationWithBothReimbursements()
     menu->hide();
 
     answer = ModalAnswer::when<TEnterRepayment>([](TEnterRepayment* w) {
-        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Price_Repayment_Comp")),
-             QStringLiteral("10"));
+        typeOver(w->findChild<QLineEdit*>(QStringLiteral("Ed_Price_Repayment_Comp")),
+                 QStringLiteral("10"));
         w->findChild<QPushButton*>(QStringLiteral("Btn_Ok"))->click();
     });
     comp->trigger();
@@ -234,7 +214,7 @@ void TestCarePages::cancelledAddLeavesNothingAndAChangedRowStaysSelected()
     QTableView* g = grid("Grid_Consult");
     QCOMPARE(g->model()->rowCount(), 2);
     auto answer = ModalAnswer::when<TEnterConsult>([](TEnterConsult* w) {
-        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Payment")), QStringLiteral("99"));
+        typeOver(w->findChild<QLineEdit*>(QStringLiteral("Ed_Payment")), QStringLiteral("99"));
         w->findChild<QPushButton*>(QStringLiteral("Btn_Cancel"))->click();
     });
     button("Btn_Consult_Add")->click();
@@ -243,7 +223,7 @@ void TestCarePages::cancelledAddLeavesNothingAndAChangedRowStaysSelected()
     QCOMPARE(g->currentIndex().row(), 0);
 
     answer = ModalAnswer::when<TEnterConsult>([](TEnterConsult* w) {
-        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Date")), QStringLiteral("10012026"));
+        typeOver(w->findChild<QLineEdit*>(QStringLiteral("Ed_Date")), QStringLiteral("10012026"));
         w->okButton()->click();
     });
     button("Btn_Consult_Edit")->click();
@@ -262,7 +242,7 @@ void TestCarePages::medicinePurchaseAndItsQuestionOnDelete()
     const auto answer = ModalAnswer::when<TEnterDrugPharmacy>([](TEnterDrugPharmacy* w) {
         QTest::keyClick(w->findChild<QLineEdit*>(QStringLiteral("Ed_Drug")), Qt::Key_Return);
         QVERIFY(chooseLine(QStringLiteral("Milbemax (Vermifuge)")));
-        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Payment")), QStringLiteral("12,5"));
+        typeOver(w->findChild<QLineEdit*>(QStringLiteral("Ed_Payment")), QStringLiteral("12,5"));
         w->okButton()->click();
     });
     button("Btn_Pharmacy_Add")->click();
@@ -312,8 +292,8 @@ void TestCarePages::vaccinationRemindersShowTheirState()
                  QStringLiteral("09/12/2026"));
         QTest::keyClick(w->findChild<QLineEdit*>(QStringLiteral("Ed_Vaccine")), Qt::Key_Return);
         QVERIFY(chooseLine(QStringLiteral("Rabisin")));
-        type(w->findChild<QLineEdit*>(QStringLiteral("Ed_Date_Repeat")),
-             QStringLiteral("09122027"));
+        typeOver(w->findChild<QLineEdit*>(QStringLiteral("Ed_Date_Repeat")),
+                 QStringLiteral("09122027"));
         w->okButton()->click();
     });
     button("Btn_Vaccine_Add")->click();

@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "TestInput.h"
 
 #include "booklet/AnimalList.h"
 #include "booklet/TMainForm.h"
@@ -24,31 +25,7 @@
 
 using namespace tav;
 
-namespace {
-
-// Types text as a user would, accented letters included.
-void typeText(QWidget* w, const QString& text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
-// Chooses a line of the open pick list with the keyboard.
-bool chooseLine(const QString& line)
-{
-    TStrList* list = TStrList::openList();
-    if (!list)
-        return false;
-    QListWidget* box = list->list();
-    const auto items = box->findItems(line, Qt::MatchExactly);
-    if (items.isEmpty())
-        return false;
-    box->setCurrentItem(items.first());
-    QTest::keyClick(box, Qt::Key_Return);
-    return true;
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestIdentityCard : public QObject
 {

@@ -1,5 +1,6 @@
 #include "ModalAnswer.h"
 #include "TestDatabase.h"
+#include "TestInput.h"
 #include "TestText.h"
 
 #include "core/Clock.h"
@@ -28,31 +29,12 @@ namespace {
 void type(QLineEdit* edit, const QString& text)
 {
     edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    for (const QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    typeOver(edit, text);
 }
 
 QLineEdit* edit(QWidget* window, const char* name)
 {
     return window->findChild<QLineEdit*>(QString::fromLatin1(name));
-}
-
-// Chooses a line of the open pick list as the user does.
-bool chooseLine(const QString& text, QStringList* offered = nullptr)
-{
-    TStrList* list = TStrList::openList();
-    if (!list)
-        return false;
-    if (offered)
-        *offered = list->lines();
-    const auto items = list->list()->findItems(text, Qt::MatchExactly);
-    if (items.isEmpty())
-        return false;
-    list->list()->setCurrentItem(items.first());
-    QTest::keyClick(list->list(), Qt::Key_Return);
-    return true;
 }
 
 } // namespace

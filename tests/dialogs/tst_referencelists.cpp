@@ -1,5 +1,6 @@
 #include "ModalAnswer.h"
 #include "TestDatabase.h"
+#include "TestInput.h"
 #include "TestText.h"
 
 #include "db/DataModule1.h"
@@ -63,16 +64,6 @@ QStringList captionsOf(const QTableView* grid)
 QString cell(const QTableView* grid, int row, int column = 0)
 {
     return grid->model()->index(row, column).data().toString();
-}
-
-// Types a text as the user does, replacing what the field holds; accents
-// go through plain key events.
-void type(QLineEdit* edit, const QString& text)
-{
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    for (const QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
 }
 
 QPushButton* button(QWidget* window, const char* name)
@@ -191,9 +182,9 @@ void TestReferenceLists::everyListStartsEmptyAndItsEntryWantsAName()
         okAtStart = entry->okButton()->isEnabled();
         auto* required = entry->findChild<QLineEdit*>(QString::fromLatin1(c.required));
         QVERIFY(required);
-        type(required, QStringLiteral("   "));
+        typeOver(required, QStringLiteral("   "));
         QVERIFY(!entry->okButton()->isEnabled());
-        type(required, u("Clinique de l'Étang \"Sud\""));
+        typeOver(required, u("Clinique de l'Étang \"Sud\""));
         okWithName = entry->okButton()->isEnabled();
         entry->okButton()->click();
     });
@@ -219,7 +210,7 @@ void TestReferenceLists::addingAPractitionerStoresEveryFieldAndSortsTheGrid()
             {"DBEdit6", "0612345678"},    {"DBEdit7", "0493000000"},
             {"DBEdit8", "martin@vet.fr"}, {"Ed_Specialite", "Dermatologie"}};
         for (const auto& [name, text] : typed)
-            type(entry->findChild<QLineEdit*>(QString::fromLatin1(name)), u(text));
+            typeOver(entry->findChild<QLineEdit*>(QString::fromLatin1(name)), u(text));
         entry->findChild<QPlainTextEdit*>(QStringLiteral("DBMemo1"))
             ->setPlainText(QStringLiteral("Sur rendez-vous"));
         entry->okButton()->click();
@@ -254,7 +245,7 @@ void TestReferenceLists::cancellingLeavesNoRow()
     QFETCH(QString, how);
     TReferenceList* list = openList(ReferenceKind::Vaccine);
     const auto answer = ModalAnswer::when<TEnterVaccine>([how](TEnterVaccine* entry) {
-        type(entry->findChild<QLineEdit*>(QStringLiteral("Ed_Title")), QStringLiteral("Rage"));
+        typeOver(entry->findChild<QLineEdit*>(QStringLiteral("Ed_Title")), QStringLiteral("Rage"));
         if (how == QLatin1String("Annuler"))
             button(entry, "Btn_Cancel")->click();
         else if (how == QLatin1String("Escape"))
@@ -283,7 +274,7 @@ void TestReferenceLists::changingARowKeepsItSelected()
     const auto answer = ModalAnswer::when<TEnterDrug>([](TEnterDrug* entry) {
         auto* title = entry->findChild<QLineEdit*>(QStringLiteral("Ed_Title"));
         QCOMPARE(title->text(), QStringLiteral("Apoquel"));
-        type(title, QStringLiteral("Zylkene"));
+        typeOver(title, QStringLiteral("Zylkene"));
         entry->okButton()->click();
     });
     const QPoint first = list->grid()->visualRect(list->grid()->model()->index(0, 0)).center();
@@ -347,8 +338,8 @@ void TestReferenceLists::refusedStoreKeepsTheWindowAndWhatWasTyped()
     bool stillOpen = false;
     const QString longNote(300, QLatin1Char('n'));
     const auto answer = ModalAnswer::when<TEnterPharmacy>([&](TEnterPharmacy* entry) {
-        type(entry->findChild<QLineEdit*>(QStringLiteral("Ed_Name")),
-             QStringLiteral("Pharmacie du Port"));
+        typeOver(entry->findChild<QLineEdit*>(QStringLiteral("Ed_Name")),
+                 QStringLiteral("Pharmacie du Port"));
         entry->findChild<QPlainTextEdit*>(QStringLiteral("DBMemo1"))->setPlainText(longNote);
         entry->okButton()->click();
         stillOpen = entry->isVisible();
@@ -378,7 +369,8 @@ void TestReferenceLists::specialtyComesFromTheRememberedValues()
     TReferenceList* list = openList(ReferenceKind::Doctor);
     QStringList offered;
     const auto answer = ModalAnswer::when<TEnterDoctor>([&offered](TEnterDoctor* entry) {
-        type(entry->findChild<QLineEdit*>(QStringLiteral("Ed_Name")), QStringLiteral("Dr Martin"));
+        typeOver(entry->findChild<QLineEdit*>(QStringLiteral("Ed_Name")),
+                 QStringLiteral("Dr Martin"));
         auto* specialty = entry->findChild<QLineEdit*>(QStringLiteral("Ed_Specialite"));
         QTest::keyClick(specialty, Qt::Key_Return);
         TStrList* pick = TStrList::openList();
