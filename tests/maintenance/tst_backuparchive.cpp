@@ -1,3 +1,4 @@
+#include "BookletFolders.h"
 #include "TestText.h"
 
 #include "core/Clock.h"
@@ -21,22 +22,12 @@ using namespace tav;
 namespace {
 
 // A data folder as the program lays it out, with one animal.
-struct Booklets
+struct Booklets : BookletFolders
 {
-    QTemporaryDir root;
-    BookletFiles files;
-
     Booklets()
     {
-        const QString data = root.filePath(QStringLiteral("Data"));
-        files = {data + QStringLiteral("/Access/TAVIRUNE.MDB"), data + QStringLiteral("/Images"),
-                 data + QStringLiteral("/Files"), root.filePath(QStringLiteral("Backup"))};
-        for (const QString& f : {QString(data + QStringLiteral("/Access")), files.imagesFolder,
-                                 files.filesFolder, files.workFolder})
-            QDir().mkpath(f);
-        Connection c;
-        c.open(files.databaseFile, true);
-        createSchema(c);
+        tav::Connection c;
+        c.open(files.databaseFile);
         c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES (?)"), {u("Médor")});
     }
     QString image(const QString& name) const

@@ -2,6 +2,7 @@
 // that the booklets are then wholly those of before or wholly those of
 // after, never a mix and never nothing. TAVIRUNE_KILL_TRIALS sets how many
 // trials each operation gets (8 by default; run 50 or more by hand).
+#include "BookletFolders.h"
 #include "TestText.h"
 
 #include "db/Connection.h"
@@ -31,24 +32,8 @@ struct State
     bool operator==(const State& o) const { return names == o.names && pictures == o.pictures; }
 };
 
-struct Booklets
+struct Booklets : BookletFolders
 {
-    QTemporaryDir root;
-    BookletFiles files;
-
-    Booklets()
-    {
-        const QString data = root.filePath(QStringLiteral("Data"));
-        files = {data + QStringLiteral("/Access/TAVIRUNE.MDB"), data + QStringLiteral("/Images"),
-                 data + QStringLiteral("/Files"), root.filePath(QStringLiteral("Backup"))};
-        for (const QString& f : {QString(data + QStringLiteral("/Access")), files.imagesFolder,
-                                 files.filesFolder, files.workFolder})
-            QDir().mkpath(f);
-        Connection c;
-        c.open(files.databaseFile, true);
-        createSchema(c);
-    }
-
     void fill(const QString& prefix, int animals, int pictures)
     {
         Connection c;

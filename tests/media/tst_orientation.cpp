@@ -1,3 +1,5 @@
+#include "PictureChecks.h"
+
 #include "media/JpegFile.h"
 #include "media/Orientation.h"
 #include "media/Thumbnail.h"
@@ -83,16 +85,6 @@ std::vector<int> reds(const QImage& picture)
         for (int x = 0; x < picture.width(); ++x)
             values.push_back(picture.pixelColor(x, y).red());
     return values;
-}
-
-QRect nonWhite(const QImage& picture)
-{
-    QRect area;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            if (picture.pixelColor(x, y) != QColor(Qt::white))
-                area |= QRect(x, y, 1, 1);
-    return area;
 }
 
 } // namespace

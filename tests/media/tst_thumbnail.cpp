@@ -1,3 +1,5 @@
+#include "PictureChecks.h"
+
 #include "media/JpegFile.h"
 #include "media/Thumbnail.h"
 
@@ -18,17 +20,6 @@ quint32 le32(const QByteArray& bytes, int at)
 quint16 le16(const QByteArray& bytes, int at)
 {
     return qFromLittleEndian<quint16>(bytes.constData() + at);
-}
-
-// The rectangle of non-white pixels, or an empty one.
-QRect nonWhite(const QImage& picture)
-{
-    QRect area;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            if (picture.pixelColor(x, y) != QColor(Qt::white))
-                area |= QRect(x, y, 1, 1);
-    return area;
 }
 
 } // namespace
