@@ -150,23 +150,27 @@ TEnterPharmacy::TEnterPharmacy(DataSet& dataSet, QWidget* parent)
                 {"DBMemo1", "Note"}});
 }
 
+void TReferenceEntry::setUpTitledForm(const char* className)
+{
+    // Medicines, vaccines and pathologies: a title and its description.
+    setUpForm<Ui::TEnterTitled>(this, className);
+    bindFields({{"Ed_Title", "Title"}, {"DBMemo1", "Description"}});
+}
+
 TEnterDrug::TEnterDrug(DataSet& dataSet, QWidget* parent)
     : TReferenceEntry(ReferenceKind::Drug, dataSet, parent)
 {
-    setUpForm<Ui::TEnterTitled>(this, "TEnterDrug");
-    bindFields({{"Ed_Title", "Title"}, {"DBMemo1", "Description"}});
+    setUpTitledForm("TEnterDrug");
 }
 
 TEnterVaccine::TEnterVaccine(DataSet& dataSet, QWidget* parent)
     : TReferenceEntry(ReferenceKind::Vaccine, dataSet, parent)
 {
-    setUpForm<Ui::TEnterTitled>(this, "TEnterVaccine");
-    bindFields({{"Ed_Title", "Title"}, {"DBMemo1", "Description"}});
+    setUpTitledForm("TEnterVaccine");
 }
 
 TEnterIllness::TEnterIllness(DataSet& dataSet, QWidget* parent)
     : TReferenceEntry(ReferenceKind::Illness, dataSet, parent)
 {
-    setUpForm<Ui::TEnterTitled>(this, "TEnterIllness");
-    bindFields({{"Ed_Title", "Title"}, {"DBMemo1", "Description"}});
+    setUpTitledForm("TEnterIllness");
 }

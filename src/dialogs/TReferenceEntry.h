@@ -36,6 +36,8 @@ protected:
     // Binds each named field of the window to its column, then applies the
     // window's rules; run by each member once its form is set up.
     void bindFields(std::initializer_list<std::pair<const char*, const char*>> fields);
+    // Sets up the title-and-description form under a member's class name.
+    void setUpTitledForm(const char* className);
 
     tav::DataSet& dataSet() const { return m_dataSet; }
 
