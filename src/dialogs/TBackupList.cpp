@@ -6,6 +6,7 @@
 #include "db/DataSetModel.h"
 #include "db/DbError.h"
 #include "ui/FramedWindow.h"
+#include "ui/GridLook.h"
 #include "ui/MessageBox.h"
 #include "ui_TBackupList.h"
 
@@ -22,23 +23,10 @@ TBackupList::TBackupList(DataModule1& module, QWidget* parent)
     m_backup.open();
     QTableView* grid = m_ui->Grid_Backup;
     grid->setModel(new DataSetModel(&m_backup, this));
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->verticalHeader()->hide();
+    styleListGrid(grid);
     grid->horizontalHeader()->setStretchLastSection(true);
     // A long path keeps its file name in sight.
-    grid->setWordWrap(false);
     grid->setTextElideMode(Qt::ElideMiddle);
-    QPalette palette = grid->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        palette.setColor(group, QPalette::Highlight, QColor(49, 106, 197));
-        palette.setColor(group, QPalette::HighlightedText, Qt::white);
-    }
-    grid->setPalette(palette);
-    QPalette header = grid->horizontalHeader()->palette();
-    header.setColor(QPalette::Button, QColor(216, 216, 216));
-    grid->horizontalHeader()->setPalette(header);
     for (int column = 0; column < grid->model()->columnCount(); ++column) {
         const QSize hint =
             grid->model()->headerData(column, Qt::Horizontal, Qt::SizeHintRole).toSize();

@@ -7,6 +7,7 @@
 #include "dialogs/ReferenceLists.h"
 #include "dialogs/TReferenceEntry.h"
 #include "ui/FramedWindow.h"
+#include "ui/GridLook.h"
 #include "ui/MessageBox.h"
 #include "ui_TReferenceList.h"
 
@@ -55,11 +56,7 @@ void TReferenceList::open()
     m_dataSet.open();
     m_model = new DataSetModel(&m_dataSet, this);
     m_ui->Grid_List->setModel(m_model);
-    for (int column = 0; column < m_model->columnCount(); ++column) {
-        const QSize hint = m_model->headerData(column, Qt::Horizontal, Qt::SizeHintRole).toSize();
-        if (hint.isValid())
-            m_ui->Grid_List->setColumnWidth(column, hint.width());
-    }
+    applyDesignWidths(m_ui->Grid_List);
     // The grid and the query share one current row.
     connect(m_ui->Grid_List->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {

@@ -1,11 +1,11 @@
 #include "booklet/pages/GridPage.h"
 
 #include "booklet/AppContext.h"
-#include "booklet/pages/StripedGrid.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
 #include "db/DataSetModel.h"
 #include "db/DbError.h"
+#include "ui/GridLook.h"
 #include "ui/MessageBox.h"
 
 #include <QTableView>

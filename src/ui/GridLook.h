@@ -4,9 +4,12 @@ class QTableView;
 
 namespace tav {
 
-// The look of the booklet's data grids: rows alternating white and pale
-// blue, a dark blue selection that stays visible without the focus, a grey
-// title row, whole-row selection and no editing in place.
+// The look of the program's read-only grids: whole-row selection in dark
+// blue that stays visible without the focus, a grey title row, no editing
+// in place.
+void styleListGrid(QTableView* grid);
+
+// The same with rows alternating white and pale blue: the booklet's pages.
 void styleStripedGrid(QTableView* grid);
 
 // Gives each column the width its model asks for in its title's size hint

@@ -1,4 +1,4 @@
-#include "booklet/pages/StripedGrid.h"
+#include "ui/GridLook.h"
 
 #include <QHeaderView>
 #include <QTableView>
@@ -7,9 +7,8 @@
 
 namespace tav {
 
-void styleStripedGrid(QTableView* grid)
+void styleListGrid(QTableView* grid)
 {
-    grid->setAlternatingRowColors(true);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -18,8 +17,6 @@ void styleStripedGrid(QTableView* grid)
     grid->horizontalHeader()->setHighlightSections(false);
     QPalette palette = grid->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        palette.setColor(group, QPalette::Base, Qt::white);
-        palette.setColor(group, QPalette::AlternateBase, QColor(232, 243, 255));
         palette.setColor(group, QPalette::Highlight, QColor(49, 106, 197));
         palette.setColor(group, QPalette::HighlightedText, Qt::white);
     }
@@ -28,6 +25,18 @@ void styleStripedGrid(QTableView* grid)
     header.setColor(QPalette::Button, QColor(216, 216, 216));
     header.setColor(QPalette::Window, QColor(216, 216, 216));
     grid->horizontalHeader()->setPalette(header);
+}
+
+void styleStripedGrid(QTableView* grid)
+{
+    styleListGrid(grid);
+    grid->setAlternatingRowColors(true);
+    QPalette palette = grid->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Base, Qt::white);
+        palette.setColor(group, QPalette::AlternateBase, QColor(232, 243, 255));
+    }
+    grid->setPalette(palette);
 }
 
 void applyDesignWidths(QTableView* grid)
