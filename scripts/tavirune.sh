@@ -11,7 +11,8 @@ packages=(
   qt6-base-dev libqt6sql6-sqlite libqt6opengl6-dev qt6-charts-dev qt6-translations-l10n
   libsqlite3-dev libgcab-dev libcurl4-openssl-dev libsane-dev libjpeg62-turbo-dev sqlite3
   gcab cabextract sane-utils python3-aiosmtpd libjpeg-turbo-progs xvfb xauth fonts-dejavu-core
-  desktop-file-utils appstream dpkg-dev file python3
+  desktop-file-utils appstream dpkg-dev file python3 qtkeychain-qt6-dev poppler-utils
+  python3-icalendar
 )
 
 as_root() {
