@@ -43,9 +43,9 @@ QVector<CabinetEntry> entriesOf(const BookletFiles& files)
 {
     QVector<CabinetEntry> entries{{kDatabaseEntry, files.databaseFile}};
     for (const QString& name : listed(files.imagesFolder, QStringLiteral("*.jpg")))
-        entries.append({name, files.imagesFolder + QLatin1Char('/') + name});
+        entries.append({name, files.imagesFolder + QLatin1Char('/') + name, false});
     for (const QString& name : listed(files.filesFolder, QStringLiteral("*.f")))
-        entries.append({name, files.filesFolder + QLatin1Char('/') + name});
+        entries.append({name, files.filesFolder + QLatin1Char('/') + name, false});
     return entries;
 }
 

@@ -1,5 +1,7 @@
 #include "media/Cabinet.h"
 
+#include "media/CabinetWriter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -111,21 +113,6 @@ gboolean onExtract(GCabFile* file, gpointer data)
     return TRUE;
 }
 
-struct WriteState
-{
-    const CabinetProgress* progress;
-    int index = 0;
-};
-
-gboolean onWrite(GCabFile* file, gpointer data)
-{
-    auto* state = static_cast<WriteState*>(data);
-    if (*state->progress)
-        (*state->progress)(state->index, entryName(file));
-    ++state->index;
-    return TRUE;
-}
-
 } // namespace
 
 bool isSafeEntryName(const QString& name)
@@ -144,64 +131,29 @@ bool isSafeEntryName(const QString& name)
 CabinetResult writeCabinet(const QString& path, const QVector<CabinetEntry>& entries,
                            const CabinetProgress& progress)
 {
-    GPtr<GCabCabinet> cabinet(gcab_cabinet_new());
-    GCabFolder* folder = gcab_folder_new(GCAB_COMPRESSION_MSZIP);
-    ErrorHolder e;
-    qint64 total = 0;
+    QSet<QString> names;
     for (const CabinetEntry& entry : entries) {
-        if (!isSafeEntryName(entry.name)) {
-            g_object_unref(folder);
+        if (!isSafeEntryName(entry.name))
             return failure(tr("Nom de fichier incorrect dans l'archive : « %1 »").arg(entry.name));
-        }
-        const QFileInfo info(entry.sourcePath);
-        if (!info.isFile()) {
-            g_object_unref(folder);
-            return failure(tr("Le fichier « %1 » est introuvable.").arg(entry.sourcePath));
-        }
-        // Refused before anything is written rather than written wrong.
-        total += info.size();
-        if (total > kCabinetContentLimit) {
-            g_object_unref(folder);
-            return failure(tr("Les fichiers à sauvegarder dépassent %1 Mo, ce qu'une archive de "
-                              "sauvegarde peut contenir.")
-                               .arg(kCabinetContentLimit / (1024 * 1024)));
-        }
-        GPtr<GFile> source = fileOf(entry.sourcePath);
-        GPtr<GCabFile> file(gcab_file_new_with_file(entry.name.toUtf8().constData(), source.get()));
-        if (!gcab_folder_add_file(folder, file.get(), FALSE, nullptr, &e.error)) {
-            g_object_unref(folder);
+        // Two entries of one name could not both be extracted.
+        if (names.contains(entry.name.toCaseFolded()))
             return failure(
-                tr("Impossible d'ajouter « %1 » à l'archive : %2").arg(entry.sourcePath, e.text()));
-        }
+                tr("Le fichier « %1 » figure deux fois dans l'archive.").arg(entry.name));
+        names.insert(entry.name.toCaseFolded());
+        if (!QFileInfo(entry.sourcePath).isFile())
+            return failure(tr("Le fichier « %1 » est introuvable.").arg(entry.sourcePath));
     }
-    if (!gcab_cabinet_add_folder(cabinet.get(), folder, &e.error)) {
-        g_object_unref(folder);
-        return failure(tr("Impossible de préparer l'archive : %1").arg(e.text()));
-    }
-    g_object_unref(folder);
-
     const QString temporary = path + QStringLiteral(".tmp");
     QFile::remove(temporary);
-    bool written = false;
-    {
-        GPtr<GFile> target = fileOf(temporary);
-        GPtr<GFileOutputStream> out(g_file_replace(
-            target.get(), nullptr, FALSE, G_FILE_CREATE_REPLACE_DESTINATION, nullptr, &e.error));
-        if (out) {
-            WriteState state{&progress};
-            written = gcab_cabinet_write_simple(cabinet.get(), G_OUTPUT_STREAM(out.get()), onWrite,
-                                                &state, nullptr, &e.error) &&
-                      g_output_stream_close(G_OUTPUT_STREAM(out.get()), nullptr, &e.error);
-        }
-    }
-    if (written) {
-        QFile f(temporary);
-        written = f.open(QIODevice::ReadWrite) && ::fsync(f.handle()) == 0;
-    }
-    if (!written || std::rename(QFile::encodeName(temporary).constData(),
-                                QFile::encodeName(path).constData()) != 0) {
+    const CabinetResult written = writeCabinetFile(temporary, entries, progress, CabinetLayout());
+    if (!written.ok) {
         QFile::remove(temporary);
-        return failure(tr("Impossible d'écrire l'archive « %1 » : %2").arg(path, e.text()));
+        return written;
+    }
+    if (std::rename(QFile::encodeName(temporary).constData(),
+                    QFile::encodeName(path).constData()) != 0) {
+        QFile::remove(temporary);
+        return failure(tr("Impossible d'écrire l'archive « %1 ».").arg(path));
     }
     return {};
 }
@@ -246,7 +198,9 @@ CabinetResult extractCabinet(const QString& path, const QString& folder,
     QSet<QString> seen;
     for (GCabFile* file : filesOf(cabinet.get())) {
         const QString name = entryName(file);
-        if (!isSafeEntryName(name))
+        // A name that is not valid UTF-8 would be written as bytes no
+        // program of this desktop could name again.
+        if (!isSafeEntryName(name) || name.toUtf8() != QByteArray(gcab_file_get_name(file)))
             return failure(
                 tr("L'archive « %1 » contient un nom de fichier refusé : « %2 »").arg(path, name));
         // Two entries of one name: which one is meant cannot be told.

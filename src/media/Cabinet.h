@@ -14,6 +14,9 @@ struct CabinetEntry
 {
     QString name; // a bare name: no folder part
     QString sourcePath;
+    // Already compressed content (JPEG pictures, packed files) is stored as
+    // it is: compressing it again costs time and gains nothing.
+    bool compressed = true;
 };
 
 // The outcome of a cabinet operation: success or a French reason.
@@ -26,15 +29,17 @@ struct CabinetResult
 // Called before each entry with its index and name.
 using CabinetProgress = std::function<void(int index, const QString& name)>;
 
-// Uncompressed bytes a cabinet written here holds at most: its one folder
-// counts its 32 KB blocks on 16 bits (the writer makes one folder only).
+// The largest entry a cabinet holds: one folder counts its 32 KB blocks on
+// 16 bits, and an entry stays within one folder.
 inline constexpr qint64 kCabinetContentLimit = 65535LL * 32768;
 
-// Writes a Microsoft Cabinet archive holding every entry, compressed with
-// MSZIP, in one folder. Content beyond the format's limit is refused before
-// anything is written. The archive is written under a temporary name in
-// the destination's folder and put in place only once it is complete, so
-// that an earlier archive of that name survives a failure.
+// Writes a Microsoft Cabinet archive holding every entry in order, each
+// compressed with MSZIP or stored as its flag says, in as many folders as
+// the content needs (up to the format's 4 GB in all). An entry beyond
+// kCabinetContentLimit is refused before anything is written. The archive
+// is written under a temporary name in the destination's folder and put in
+// place only once it is complete, so that an earlier archive of that name
+// survives a failure.
 CabinetResult writeCabinet(const QString& path, const QVector<CabinetEntry>& entries,
                            const CabinetProgress& progress = {});
 

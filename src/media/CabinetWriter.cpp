@@ -1,0 +1,431 @@
+#include "media/CabinetWriter.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace tav {
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+constexpr int kBlockSize = 32768;
+constexpr int kHeaderSize = 36;
+constexpr int kFolderSize = 8;
+constexpr int kFileHeaderSize = 16;
+constexpr int kDataHeaderSize = 8;
+constexpr quint16 kCompressNone = 0;
+constexpr quint16 kCompressMszip = 1;
+constexpr quint16 kAttributeArchive = 0x20;
+constexpr quint16 kAttributeNameIsUtf8 = 0x80;
+// Blocks compressed together by the threads before they are written.
+constexpr int kBlocksPerBatch = 64;
+
+void put16(std::vector<uint8_t>& out, quint32 v)
+{
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+
+void put32(std::vector<uint8_t>& out, quint32 v)
+{
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+// The format's checksum: the exclusive or of the little-endian 32-bit words,
+// the last partial word taken with its bytes in reverse order.
+quint32 checksum(const uint8_t* data, size_t size, quint32 seed)
+{
+    quint32 sum = seed;
+    size_t words = size / 4;
+    for (; words > 0; --words, data += 4)
+        sum ^= quint32(data[0]) | quint32(data[1]) << 8 | quint32(data[2]) << 16 |
+               quint32(data[3]) << 24;
+    quint32 last = 0;
+    switch (size & 3) {
+    case 3:
+        last |= quint32(*data++) << 16;
+        [[fallthrough]];
+    case 2:
+        last |= quint32(*data++) << 8;
+        [[fallthrough]];
+    case 1:
+        last |= quint32(*data);
+        break;
+    default:
+        break;
+    }
+    return sum ^ last;
+}
+
+struct PlannedFile
+{
+    const CabinetEntry* entry;
+    qint64 size;
+    quint32 offsetInFolder;
+    int folder;
+    QByteArray name;
+    quint16 date;
+    quint16 time;
+};
+
+struct PlannedFolder
+{
+    bool compressed;
+    qint64 bytes = 0;
+    quint32 dataOffset = 0;
+    int blocks = 0;
+};
+
+void dosDateTime(const QDateTime& when, quint16* date, quint16* time)
+{
+    QDateTime t = when.isValid() ? when : QDateTime(QDate(1980, 1, 1), QTime(0, 0));
+    if (t.date().year() < 1980)
+        t = QDateTime(QDate(1980, 1, 1), QTime(0, 0));
+    if (t.date().year() > 2107)
+        t = QDateTime(QDate(2107, 12, 31), QTime(23, 59, 58));
+    const QDate d = t.date();
+    const QTime h = t.time();
+    *date = quint16(((d.year() - 1980) << 9) | (d.month() << 5) | d.day());
+    *time = quint16((h.hour() << 11) | (h.minute() << 5) | (h.second() / 2));
+}
+
+// One data block: its uncompressed bytes in, its stored bytes out.
+struct Block
+{
+    std::vector<uint8_t> raw;
+    std::vector<uint8_t> packed;
+    bool failed = false;
+};
+
+class Compressor
+{
+public:
+    explicit Compressor(int level)
+    {
+        std::memset(&m_stream, 0, sizeof m_stream);
+        m_ready =
+            deflateInit2(&m_stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+    }
+    ~Compressor()
+    {
+        if (m_ready)
+            deflateEnd(&m_stream);
+    }
+    Compressor(const Compressor&) = delete;
+    Compressor& operator=(const Compressor&) = delete;
+
+    // Each block is a whole deflate stream of its own, so the blocks can be
+    // compressed in any order; readers keep the previous block as history,
+    // which a stream that never refers back to it does not need.
+    void pack(Block& block)
+    {
+        if (!m_ready || deflateReset(&m_stream) != Z_OK) {
+            block.failed = true;
+            return;
+        }
+        const uLong bound = deflateBound(&m_stream, uLong(block.raw.size()));
+        block.packed.resize(2 + bound);
+        block.packed[0] = 'C';
+        block.packed[1] = 'K';
+        m_stream.next_in = block.raw.data();
+        m_stream.avail_in = uInt(block.raw.size());
+        m_stream.next_out = block.packed.data() + 2;
+        m_stream.avail_out = uInt(bound);
+        if (deflate(&m_stream, Z_FINISH) != Z_STREAM_END) {
+            block.failed = true;
+            return;
+        }
+        block.packed.resize(2 + m_stream.total_out);
+    }
+
+private:
+    z_stream m_stream;
+    bool m_ready = false;
+};
+
+class Writer
+{
+public:
+    Writer(QFile& out, const CabinetLayout& layout) : m_out(out)
+    {
+        int threads = layout.threads > 0 ? layout.threads
+                                         : int(std::max(1U, std::thread::hardware_concurrency()));
+        threads = std::min(threads, 8);
+        for (int i = 0; i < threads; ++i)
+            m_compressors.emplace_back(std::make_unique<Compressor>(layout.compressionLevel));
+    }
+
+    QString error;
+
+    // Appends the bytes of one folder's files as its blocks; returns the
+    // number of blocks written, or -1.
+    int writeFolder(const PlannedFolder& folder, const std::vector<const PlannedFile*>& files,
+                    const CabinetProgress& progress, int* entryIndex)
+    {
+        m_blocks = 0;
+        m_compressed = folder.compressed;
+        m_batch.clear();
+        m_current.clear();
+        m_current.reserve(kBlockSize);
+        std::vector<uint8_t> buffer(1 << 20);
+        for (const PlannedFile* file : files) {
+            if (progress)
+                progress(*entryIndex, file->entry->name);
+            ++*entryIndex;
+            QFile in(file->entry->sourcePath);
+            if (!in.open(QIODevice::ReadOnly)) {
+                error = tr("Impossible de lire le fichier « %1 ».").arg(file->entry->sourcePath);
+                return -1;
+            }
+            qint64 left = file->size;
+            while (left > 0) {
+                const qint64 want = std::min<qint64>(left, qint64(buffer.size()));
+                const qint64 got = in.read(reinterpret_cast<char*>(buffer.data()), want);
+                if (got <= 0) {
+                    error = tr("Le fichier « %1 » a changé pendant l'archivage.")
+                                .arg(file->entry->sourcePath);
+                    return -1;
+                }
+                if (!append(buffer.data(), size_t(got)))
+                    return -1;
+                left -= got;
+            }
+            // A file that grew since it was measured would be archived cut.
+            char extra;
+            if (in.read(&extra, 1) != 0) {
+                error = tr("Le fichier « %1 » a changé pendant l'archivage.")
+                            .arg(file->entry->sourcePath);
+                return -1;
+            }
+        }
+        if (!m_current.empty())
+            queue();
+        if (!flush())
+            return -1;
+        return m_blocks;
+    }
+
+private:
+    bool append(const uint8_t* data, size_t size)
+    {
+        while (size > 0) {
+            const size_t room = size_t(kBlockSize) - m_current.size();
+            const size_t take = std::min(room, size);
+            m_current.insert(m_current.end(), data, data + take);
+            data += take;
+            size -= take;
+            if (m_current.size() == size_t(kBlockSize)) {
+                queue();
+                if (int(m_batch.size()) >= kBlocksPerBatch && !flush())
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    void queue()
+    {
+        Block block;
+        block.raw.swap(m_current);
+        m_current.reserve(kBlockSize);
+        m_batch.push_back(std::move(block));
+    }
+
+    bool flush()
+    {
+        if (m_batch.empty())
+            return true;
+        if (m_compressed) {
+            const int workers = int(m_compressors.size());
+            auto work = [this, workers](int worker) {
+                for (size_t i = size_t(worker); i < m_batch.size(); i += size_t(workers))
+                    m_compressors[size_t(worker)]->pack(m_batch[i]);
+            };
+            std::vector<std::thread> threads;
+            for (int w = 1; w < workers && size_t(w) < m_batch.size(); ++w)
+                threads.emplace_back(work, w);
+            work(0);
+            for (std::thread& t : threads)
+                t.join();
+        }
+        for (Block& block : m_batch) {
+            if (block.failed) {
+                error = tr("La compression de l'archive a échoué.");
+                return false;
+            }
+            const std::vector<uint8_t>& data = m_compressed ? block.packed : block.raw;
+            std::vector<uint8_t> header;
+            header.reserve(kDataHeaderSize);
+            put32(header, 0);
+            put16(header, quint32(data.size()));
+            put16(header, quint32(block.raw.size()));
+            const quint32 sum =
+                checksum(header.data() + 4, 4, checksum(data.data(), data.size(), 0));
+            header[0] = uint8_t(sum);
+            header[1] = uint8_t(sum >> 8);
+            header[2] = uint8_t(sum >> 16);
+            header[3] = uint8_t(sum >> 24);
+            if (!write(header.data(), header.size()) || !write(data.data(), data.size()))
+                return false;
+            ++m_blocks;
+        }
+        m_batch.clear();
+        return true;
+    }
+
+    bool write(const uint8_t* data, size_t size)
+    {
+        m_written += qint64(size);
+        if (m_written > qint64(UINT32_MAX)) {
+            error = tr("L'archive dépasserait 4 Go, ce que le format des sauvegardes ne permet "
+                       "pas.");
+            return false;
+        }
+        if (m_out.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size)) {
+            error = tr("Impossible d'écrire l'archive : %1").arg(m_out.errorString());
+            return false;
+        }
+        return true;
+    }
+
+public:
+    void startAt(qint64 offset) { m_written = offset; }
+    qint64 written() const { return m_written; }
+
+private:
+    QFile& m_out;
+    std::vector<std::unique_ptr<Compressor>> m_compressors;
+    std::vector<Block> m_batch;
+    std::vector<uint8_t> m_current;
+    bool m_compressed = true;
+    int m_blocks = 0;
+    qint64 m_written = 0;
+};
+
+} // namespace
+
+CabinetResult writeCabinetFile(const QString& path, const QVector<CabinetEntry>& entries,
+                               const CabinetProgress& progress, const CabinetLayout& layout)
+{
+    if (entries.isEmpty())
+        return {false, tr("Aucun fichier à mettre dans l'archive.")};
+    if (entries.size() > 65535)
+        return {false, tr("Une archive ne peut contenir plus de 65535 fichiers.")};
+    const qint64 folderCapacity = qint64(layout.maxBlocksPerFolder) * kBlockSize;
+
+    // The whole layout is known before the first byte: the sizes, the
+    // folders and where every file starts in its folder.
+    std::vector<PlannedFile> files;
+    std::vector<PlannedFolder> folders;
+    files.reserve(size_t(entries.size()));
+    qint64 directorySize = kHeaderSize;
+    for (const CabinetEntry& entry : entries) {
+        const QFileInfo info(entry.sourcePath);
+        const qint64 size = info.size();
+        if (size > folderCapacity)
+            return {false, tr("Le fichier « %1 » dépasse %2 Mo, ce qu'une archive peut "
+                              "contenir d'un seul fichier.")
+                               .arg(entry.sourcePath)
+                               .arg(folderCapacity / (1024 * 1024))};
+        if (folders.empty() || folders.back().compressed != entry.compressed ||
+            folders.back().bytes + size > folderCapacity) {
+            folders.push_back({entry.compressed});
+        }
+        PlannedFile file{&entry,
+                         size,
+                         quint32(folders.back().bytes),
+                         int(folders.size()) - 1,
+                         entry.name.toUtf8(),
+                         0,
+                         0};
+        dosDateTime(info.lastModified(), &file.date, &file.time);
+        folders.back().bytes += size;
+        directorySize += kFileHeaderSize + file.name.size() + 1;
+        files.push_back(std::move(file));
+    }
+    directorySize += qint64(folders.size()) * kFolderSize;
+
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return {false,
+                tr("Impossible d'écrire l'archive « %1 » : %2").arg(path, out.errorString())};
+    // The directory is written last, once the folders' places are known.
+    if (!out.resize(directorySize) || !out.seek(directorySize))
+        return {false,
+                tr("Impossible d'écrire l'archive « %1 » : %2").arg(path, out.errorString())};
+
+    Writer writer(out, layout);
+    writer.startAt(directorySize);
+    int entryIndex = 0;
+    size_t next = 0;
+    for (size_t f = 0; f < folders.size(); ++f) {
+        std::vector<const PlannedFile*> members;
+        while (next < files.size() && files[next].folder == int(f))
+            members.push_back(&files[next++]);
+        folders[f].dataOffset = quint32(writer.written());
+        const int blocks = writer.writeFolder(folders[f], members, progress, &entryIndex);
+        if (blocks < 0)
+            return {false, writer.error};
+        folders[f].blocks = blocks;
+    }
+
+    std::vector<uint8_t> directory;
+    directory.reserve(size_t(directorySize));
+    directory.insert(directory.end(), {'M', 'S', 'C', 'F'});
+    put32(directory, 0);
+    put32(directory, quint32(writer.written()));
+    put32(directory, 0);
+    put32(directory, quint32(kHeaderSize + folders.size() * kFolderSize));
+    put32(directory, 0);
+    directory.push_back(3); // format 1.3
+    directory.push_back(1);
+    put16(directory, quint32(folders.size()));
+    put16(directory, quint32(files.size()));
+    put16(directory, 0); // no reserve, no neighbouring cabinets
+    put16(directory, 0); // set
+    put16(directory, 0); // first of its set
+    for (const PlannedFolder& folder : folders) {
+        put32(directory, folder.dataOffset);
+        put16(directory, quint32(folder.blocks));
+        put16(directory, folder.compressed ? kCompressMszip : kCompressNone);
+    }
+    for (const PlannedFile& file : files) {
+        put32(directory, quint32(file.size));
+        put32(directory, file.offsetInFolder);
+        put16(directory, quint32(file.folder));
+        put16(directory, file.date);
+        put16(directory, file.time);
+        bool ascii = true;
+        for (char c : file.name)
+            ascii = ascii && uchar(c) < 0x80;
+        put16(directory, kAttributeArchive | (ascii ? 0 : kAttributeNameIsUtf8));
+        directory.insert(directory.end(), file.name.begin(), file.name.end());
+        directory.push_back(0);
+    }
+    if (!out.seek(0) ||
+        out.write(reinterpret_cast<const char*>(directory.data()), qint64(directory.size())) !=
+            qint64(directory.size()) ||
+        !out.flush() || ::fsync(out.handle()) != 0)
+        return {false,
+                tr("Impossible d'écrire l'archive « %1 » : %2").arg(path, out.errorString())};
+    out.close();
+    return {};
+}
+
+} // namespace tav
