@@ -4,13 +4,12 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "media/Cabinet.h"
+#include "media/CabinetWriter.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstdio>
@@ -49,34 +48,6 @@ QVector<CabinetEntry> entriesOf(const BookletFiles& files)
     return entries;
 }
 
-QByteArray digestOf(const QString& path)
-{
-    QFile f(path);
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    if (!f.open(QIODevice::ReadOnly) || !hash.addData(&f))
-        return {};
-    return hash.result();
-}
-
-// Extracts the archive beside itself and compares every entry with the file
-// it was made from.
-QString verify(const QString& archive, const QVector<CabinetEntry>& entries)
-{
-    QTemporaryDir check(QFileInfo(archive).absolutePath() + QStringLiteral("/verification-XXXXXX"));
-    if (!check.isValid())
-        return tr("Impossible de vérifier l'archive « %1 ».").arg(archive);
-    if (const CabinetResult r = extractCabinet(archive, check.path()); !r.ok)
-        return r.error;
-    for (const CabinetEntry& e : entries) {
-        const QString copy = check.filePath(e.name);
-        if (QFileInfo(copy).size() != QFileInfo(e.sourcePath).size() ||
-            digestOf(copy) != digestOf(e.sourcePath))
-            return tr("L'archive « %1 » ne rend pas le fichier « %2 » tel qu'il a été sauvegardé.")
-                .arg(archive, e.name);
-    }
-    return {};
-}
-
 MaintenanceResult pack(const QString& archive, const QVector<CabinetEntry>& entries,
                        const BackupProgress& progress)
 {
@@ -84,11 +55,14 @@ MaintenanceResult pack(const QString& archive, const QVector<CabinetEntry>& entr
     // that an earlier archive of that name survives a failed backup.
     const QString candidate = archive + QStringLiteral(".nouveau");
     const int total = int(entries.size());
-    const CabinetResult written =
-        writeCabinet(candidate, entries, [&progress, total](int index, const QString& name) {
+    QVector<QByteArray> digests;
+    const CabinetResult written = writeCabinet(
+        candidate, entries,
+        [&progress, total](int index, const QString& name) {
             if (progress)
                 progress(tr("Compression : ") + name, index, total);
-        });
+        },
+        &digests);
     if (!written.ok)
         return MaintenanceResult::failure(written.error);
     QStringList names;
@@ -104,7 +78,13 @@ MaintenanceResult pack(const QString& archive, const QVector<CabinetEntry>& entr
     if (problem.isEmpty()) {
         if (progress)
             progress(tr("Vérification de la sauvegarde"), total, total);
-        problem = verify(candidate, entries);
+        QVector<qint64> sizes;
+        for (const CabinetEntry& e : entries)
+            sizes << QFileInfo(e.sourcePath).size();
+        // Every block read back from the disk, its checksum checked and its
+        // bytes compared with those that were read to write it.
+        if (const CabinetResult read = verifyCabinet(candidate, sizes, digests); !read.ok)
+            problem = read.error;
     }
     if (problem.isEmpty() && !renameFile(candidate, archive))
         problem = tr("Impossible d'écrire l'archive « %1 ».").arg(archive);

@@ -129,7 +129,7 @@ bool isSafeEntryName(const QString& name)
 }
 
 CabinetResult writeCabinet(const QString& path, const QVector<CabinetEntry>& entries,
-                           const CabinetProgress& progress)
+                           const CabinetProgress& progress, QVector<QByteArray>* digests)
 {
     QSet<QString> names;
     for (const CabinetEntry& entry : entries) {
@@ -145,7 +145,8 @@ CabinetResult writeCabinet(const QString& path, const QVector<CabinetEntry>& ent
     }
     const QString temporary = path + QStringLiteral(".tmp");
     QFile::remove(temporary);
-    const CabinetResult written = writeCabinetFile(temporary, entries, progress, CabinetLayout());
+    const CabinetResult written =
+        writeCabinetFile(temporary, entries, progress, CabinetLayout(), digests);
     if (!written.ok) {
         QFile::remove(temporary);
         return written;

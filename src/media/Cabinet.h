@@ -40,8 +40,10 @@ inline constexpr qint64 kCabinetContentLimit = 65535LL * 32768;
 // is written under a temporary name in the destination's folder and put in
 // place only once it is complete, so that an earlier archive of that name
 // survives a failure.
+// When digests is given it receives the SHA-1 of every entry as it was read.
 CabinetResult writeCabinet(const QString& path, const QVector<CabinetEntry>& entries,
-                           const CabinetProgress& progress = {});
+                           const CabinetProgress& progress = {},
+                           QVector<QByteArray>* digests = nullptr);
 
 // What a cabinet says of one of its entries.
 struct CabinetEntryInfo

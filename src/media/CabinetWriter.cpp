@@ -1,5 +1,6 @@
 #include "media/CabinetWriter.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -176,7 +177,7 @@ public:
     // Appends the bytes of one folder's files as its blocks; returns the
     // number of blocks written, or -1.
     int writeFolder(const PlannedFolder& folder, const std::vector<const PlannedFile*>& files,
-                    const CabinetProgress& progress, int* entryIndex)
+                    const CabinetProgress& progress, int* entryIndex, QVector<QByteArray>* digests)
     {
         m_blocks = 0;
         m_compressed = folder.compressed;
@@ -193,6 +194,7 @@ public:
                 error = tr("Impossible de lire le fichier « %1 ».").arg(file->entry->sourcePath);
                 return -1;
             }
+            QCryptographicHash hash(QCryptographicHash::Sha1);
             qint64 left = file->size;
             while (left > 0) {
                 const qint64 want = std::min<qint64>(left, qint64(buffer.size()));
@@ -202,10 +204,14 @@ public:
                                 .arg(file->entry->sourcePath);
                     return -1;
                 }
+                if (digests)
+                    hash.addData(QByteArrayView(buffer.data(), got));
                 if (!append(buffer.data(), size_t(got)))
                     return -1;
                 left -= got;
             }
+            if (digests)
+                digests->append(hash.result());
             // A file that grew since it was measured would be archived cut.
             char extra;
             if (in.read(&extra, 1) != 0) {
@@ -321,8 +327,11 @@ private:
 } // namespace
 
 CabinetResult writeCabinetFile(const QString& path, const QVector<CabinetEntry>& entries,
-                               const CabinetProgress& progress, const CabinetLayout& layout)
+                               const CabinetProgress& progress, const CabinetLayout& layout,
+                               QVector<QByteArray>* digests)
 {
+    if (digests)
+        digests->clear();
     if (entries.isEmpty())
         return {false, tr("Aucun fichier à mettre dans l'archive.")};
     if (entries.size() > 65535)
@@ -379,7 +388,7 @@ CabinetResult writeCabinetFile(const QString& path, const QVector<CabinetEntry>&
         while (next < files.size() && files[next].folder == int(f))
             members.push_back(&files[next++]);
         folders[f].dataOffset = quint32(writer.written());
-        const int blocks = writer.writeFolder(folders[f], members, progress, &entryIndex);
+        const int blocks = writer.writeFolder(folders[f], members, progress, &entryIndex, digests);
         if (blocks < 0)
             return {false, writer.error};
         folders[f].blocks = blocks;
@@ -425,6 +434,193 @@ CabinetResult writeCabinetFile(const QString& path, const QVector<CabinetEntry>&
         return {false,
                 tr("Impossible d'écrire l'archive « %1 » : %2").arg(path, out.errorString())};
     out.close();
+    return {};
+}
+
+namespace {
+
+quint32 get16(const uint8_t* p)
+{
+    return quint32(p[0]) | quint32(p[1]) << 8;
+}
+
+quint32 get32(const uint8_t* p)
+{
+    return get16(p) | get16(p + 2) << 16;
+}
+
+class Inflater
+{
+public:
+    Inflater()
+    {
+        std::memset(&m_stream, 0, sizeof m_stream);
+        m_ready = inflateInit2(&m_stream, -MAX_WBITS) == Z_OK;
+    }
+    ~Inflater()
+    {
+        if (m_ready)
+            inflateEnd(&m_stream);
+    }
+    Inflater(const Inflater&) = delete;
+    Inflater& operator=(const Inflater&) = delete;
+
+    // One MSZIP block, with the previous block of its folder as history.
+    bool unpack(const std::vector<uint8_t>& in, const std::vector<uint8_t>& history,
+                std::vector<uint8_t>& out, size_t expected)
+    {
+        if (!m_ready || in.size() < 2 || in[0] != 'C' || in[1] != 'K' ||
+            inflateReset(&m_stream) != Z_OK)
+            return false;
+        if (!history.empty() &&
+            inflateSetDictionary(&m_stream, history.data(), uInt(history.size())) != Z_OK)
+            return false;
+        out.resize(kBlockSize);
+        m_stream.next_in = const_cast<uint8_t*>(in.data() + 2);
+        m_stream.avail_in = uInt(in.size() - 2);
+        m_stream.next_out = out.data();
+        m_stream.avail_out = uInt(out.size());
+        if (inflate(&m_stream, Z_FINISH) != Z_STREAM_END || m_stream.total_out != expected)
+            return false;
+        out.resize(expected);
+        return true;
+    }
+
+private:
+    z_stream m_stream;
+    bool m_ready = false;
+};
+
+} // namespace
+
+CabinetResult verifyCabinet(const QString& path, const QVector<qint64>& sizes,
+                            const QVector<QByteArray>& digests)
+{
+    const CabinetResult damaged{false, tr("L'archive « %1 » relue ne rend pas les fichiers "
+                                          "sauvegardés.")
+                                           .arg(path)};
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return {false, tr("Impossible de relire l'archive « %1 ».").arg(path)};
+    const QByteArray head = in.read(kHeaderSize);
+    const auto* h = reinterpret_cast<const uint8_t*>(head.constData());
+    if (head.size() != kHeaderSize || head.left(4) != "MSCF" || get32(h + 8) != in.size())
+        return damaged;
+    const int folderCount = int(get16(h + 26));
+    const int fileCount = int(get16(h + 28));
+    if (fileCount != sizes.size() || fileCount != digests.size() || get16(h + 30) != 0)
+        return damaged;
+    struct Folder
+    {
+        quint32 offset;
+        int blocks;
+        bool compressed;
+    };
+    std::vector<Folder> folders;
+    for (int i = 0; i < folderCount; ++i) {
+        const QByteArray f = in.read(kFolderSize);
+        if (f.size() != kFolderSize)
+            return damaged;
+        const auto* p = reinterpret_cast<const uint8_t*>(f.constData());
+        const quint32 type = get16(p + 6);
+        if (type != kCompressNone && type != kCompressMszip)
+            return damaged;
+        folders.push_back({get32(p), int(get16(p + 4)), type == kCompressMszip});
+    }
+    struct File
+    {
+        qint64 size;
+        qint64 offset;
+        int folder;
+    };
+    std::vector<File> files;
+    if (!in.seek(get32(h + 16)))
+        return damaged;
+    for (int i = 0; i < fileCount; ++i) {
+        const QByteArray f = in.read(kFileHeaderSize);
+        if (f.size() != kFileHeaderSize)
+            return damaged;
+        const auto* p = reinterpret_cast<const uint8_t*>(f.constData());
+        const int folder = int(get16(p + 8));
+        if (folder >= folderCount || qint64(get32(p)) != sizes.at(i))
+            return damaged;
+        files.push_back({qint64(get32(p)), qint64(get32(p + 4)), folder});
+        char c = 1;
+        while (c != 0)
+            if (!in.getChar(&c))
+                return damaged;
+    }
+
+    // Each folder's bytes are one stream cut into blocks; the files take
+    // their ranges of it in order.
+    Inflater inflater;
+    std::vector<uint8_t> packed;
+    std::vector<uint8_t> plain;
+    std::vector<uint8_t> history;
+    size_t nextFile = 0;
+    for (int f = 0; f < folderCount; ++f) {
+        if (!in.seek(folders[size_t(f)].offset))
+            return damaged;
+        history.clear();
+        qint64 position = 0;
+        QCryptographicHash hash(QCryptographicHash::Sha1);
+        auto finishFilesUpTo = [&](qint64 end) {
+            // Files that end within what has been read are complete.
+            while (nextFile < files.size() && files[nextFile].folder == f &&
+                   files[nextFile].offset + files[nextFile].size <= end) {
+                if (hash.result() != digests.at(int(nextFile)))
+                    return false;
+                hash.reset();
+                ++nextFile;
+            }
+            return true;
+        };
+        if (!finishFilesUpTo(0))
+            return damaged;
+        for (int b = 0; b < folders[size_t(f)].blocks; ++b) {
+            uint8_t header[kDataHeaderSize];
+            if (in.read(reinterpret_cast<char*>(header), kDataHeaderSize) != kDataHeaderSize)
+                return damaged;
+            const size_t packedSize = get16(header + 4);
+            const size_t plainSize = get16(header + 6);
+            if (plainSize > size_t(kBlockSize))
+                return damaged;
+            packed.resize(packedSize);
+            if (in.read(reinterpret_cast<char*>(packed.data()), qint64(packedSize)) !=
+                qint64(packedSize))
+                return damaged;
+            const quint32 sum = checksum(header + 4, 4, checksum(packed.data(), packedSize, 0));
+            if (get32(header) != 0 && get32(header) != sum)
+                return damaged;
+            if (folders[size_t(f)].compressed) {
+                if (!inflater.unpack(packed, history, plain, plainSize))
+                    return damaged;
+            } else {
+                if (packedSize != plainSize)
+                    return damaged;
+                plain.swap(packed);
+            }
+            // Feed the block to the files it covers.
+            size_t used = 0;
+            while (used < plain.size()) {
+                if (nextFile >= files.size() || files[nextFile].folder != f)
+                    return damaged;
+                const qint64 fileEnd = files[nextFile].offset + files[nextFile].size;
+                if (fileEnd <= position + qint64(used))
+                    return damaged;
+                const size_t take = size_t(std::min<qint64>(fileEnd - (position + qint64(used)),
+                                                            qint64(plain.size() - used)));
+                hash.addData(QByteArrayView(plain.data() + used, qsizetype(take)));
+                used += take;
+                if (!finishFilesUpTo(position + qint64(used)))
+                    return damaged;
+            }
+            position += qint64(plain.size());
+            history.swap(plain);
+        }
+    }
+    if (nextFile != files.size())
+        return damaged;
     return {};
 }
 

@@ -21,7 +21,16 @@ struct CabinetLayout
 // a new folder starts when an entry changes between compressed (MSZIP) and
 // stored, or when the current folder is full, so that an archive may hold
 // up to the format's 4 GB. Every data block carries its checksum.
+// When digests is given it receives the SHA-1 of every entry's bytes as
+// they were read.
 CabinetResult writeCabinetFile(const QString& path, const QVector<CabinetEntry>& entries,
-                               const CabinetProgress& progress, const CabinetLayout& layout);
+                               const CabinetProgress& progress, const CabinetLayout& layout,
+                               QVector<QByteArray>* digests = nullptr);
+
+// Reads a cabinet back block by block, checking every block's checksum and
+// decompressing it, and compares each entry's size and SHA-1 with what was
+// written. Nothing is written to disk.
+CabinetResult verifyCabinet(const QString& path, const QVector<qint64>& sizes,
+                            const QVector<QByteArray>& digests);
 
 } // namespace tav

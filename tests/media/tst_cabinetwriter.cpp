@@ -61,6 +61,7 @@ class TestCabinetWriter : public QObject
 private slots:
     void foldersChangeWithStorageAndSizeAndEveryReaderAgrees();
     void storedEntriesAreNotCompressedAgain();
+    void readingBackFindsAnyDamageInTheData();
     void tenThousandEntries();
     void aFileThatChangesWhileArchivedIsAFailure();
     void damagedArchivesNeverCrashTheReaderNorWriteOutside();
@@ -92,10 +93,16 @@ void TestCabinetWriter::foldersChangeWithStorageAndSizeAndEveryReaderAgrees()
     small.threads = 3;
     const QString archive = dir.filePath(QStringLiteral("a.cab"));
     QStringList seen;
+    QVector<QByteArray> digests;
     const CabinetResult r = writeCabinetFile(
         archive, entries, [&seen](int i, const QString& n) { seen << QString::number(i) + n; },
-        small);
+        small, &digests);
     QVERIFY2(r.ok, qPrintable(r.error));
+    QVector<qint64> sizes;
+    for (const Sample& s : samples)
+        sizes << s.bytes.size();
+    const CabinetResult readBack = verifyCabinet(archive, sizes, digests);
+    QVERIFY2(readBack.ok, qPrintable(readBack.error));
     QCOMPARE(seen.size(), samples.size());
     QCOMPARE(seen.first(), QStringLiteral("0TAVIRUNE.MDB"));
 
@@ -148,6 +155,54 @@ void TestCabinetWriter::storedEntriesAreNotCompressedAgain()
     QTemporaryDir out;
     QVERIFY(extractCabinet(stored, out.path()).ok);
     QCOMPARE(readBytes(out.filePath(QStringLiteral("a.txt"))), text);
+}
+
+void TestCabinetWriter::readingBackFindsAnyDamageInTheData()
+{
+    QTemporaryDir dir;
+    const QVector<Sample> samples{{QStringLiteral("TAVIRUNE.MDB"), noise(50000, 9), true},
+                                  {QStringLiteral("Animal1.jpg"), noise(40000, 10), false},
+                                  {QStringLiteral("Vide.jpg"), QByteArray(), false},
+                                  {QStringLiteral("File1.f"), QByteArray(70000, 'f'), true}};
+    QVector<CabinetEntry> entries;
+    QVector<qint64> sizes;
+    for (const Sample& s : samples) {
+        QVERIFY(writeBytes(dir.filePath(s.name), s.bytes));
+        entries.append({s.name, dir.filePath(s.name), s.compressed});
+        sizes << s.bytes.size();
+    }
+    const QString archive = dir.filePath(QStringLiteral("a.cab"));
+    QVector<QByteArray> digests;
+    QVERIFY(writeCabinet(archive, entries, {}, &digests).ok);
+    QCOMPARE(digests.size(), samples.size());
+    QVERIFY(verifyCabinet(archive, sizes, digests).ok);
+    const QByteArray good = readBytes(archive);
+
+    // A digest or a size that differs from what was written.
+    QVector<QByteArray> wrong = digests;
+    wrong[1][0] = char(wrong[1][0] ^ 1);
+    QVERIFY(!verifyCabinet(archive, sizes, wrong).ok);
+    QVector<qint64> otherSizes = sizes;
+    otherSizes[3] += 1;
+    QVERIFY(!verifyCabinet(archive, otherSizes, digests).ok);
+
+    // Any byte changed among the blocks, stored or compressed, or cut off.
+    // The first folder's entry, after the 36-byte header, says where the
+    // blocks begin.
+    const int firstBlock = int(quint8(good[36]) | quint8(good[37]) << 8);
+    QCOMPARE(firstBlock, 36 + 3 * 8 + 4 * 16 + 13 + 12 + 9 + 8);
+    QRandomGenerator random(7);
+    for (int trial = 0; trial < 200; ++trial) {
+        QByteArray bad = good;
+        const int at = firstBlock + int(random.bounded(bad.size() - firstBlock));
+        bad[at] = char(bad[at] ^ (1 + random.bounded(255)));
+        QVERIFY(writeBytes(archive, bad));
+        QVERIFY2(!verifyCabinet(archive, sizes, digests).ok, qPrintable(QString::number(at)));
+    }
+    QVERIFY(writeBytes(archive, good.left(good.size() - 1)));
+    const CabinetResult cut = verifyCabinet(archive, sizes, digests);
+    QVERIFY(!cut.ok);
+    QVERIFY2(cut.error.contains(u("ne rend pas")), qPrintable(cut.error));
 }
 
 void TestCabinetWriter::tenThousandEntries()
