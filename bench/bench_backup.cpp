@@ -139,6 +139,7 @@ int main(int argc, char** argv)
 
     std::vector<double> ours, theirs, restore, extract, backupRatio, restoreRatio;
     double oursPeak = 0;
+    QString restoreSteps;
     const QString archive = root.filePath(QStringLiteral("sauvegarde.bkp"));
     for (int run = 0; run < runs; ++run) {
         Stopwatch watch;
@@ -158,7 +159,22 @@ int main(int argc, char** argv)
 
         const QString safety = files.workFolder + QStringLiteral("/avant-%1.bkp").arg(run);
         watch.start();
-        const tav::MaintenanceResult r = tav::restoreBackupArchive(files, archive, safety);
+        // Where the restore's time goes, step by step (last run shown).
+        QStringList steps;
+        Stopwatch step;
+        QString current;
+        const tav::MaintenanceResult r =
+            tav::restoreBackupArchive(files, archive, safety, [&](const QString& text, int, int) {
+                if (text == current)
+                    return;
+                if (!current.isEmpty())
+                    steps << QStringLiteral("%1 %2 ms").arg(current).arg(step.wallMs(), 0, 'f', 0);
+                current = text;
+                step.start();
+            });
+        if (!current.isEmpty())
+            steps << QStringLiteral("%1 %2 ms").arg(current).arg(step.wallMs(), 0, 'f', 0);
+        restoreSteps = steps.join(QStringLiteral("; "));
         const double restoreMs = watch.wallMs();
         if (!r.ok) {
             out << "restore failed: " << r.error << "\n";
@@ -187,6 +203,7 @@ int main(int argc, char** argv)
     out << "  speed of the backup against gcab (x):     " << spread(backupRatio, "x", 2)
         << "  goal >= 2\n";
     out << "restore (extraction, checks, safety archive, renames): " << spread(restore) << "\n";
+    out << "  its steps: " << restoreSteps << "\n";
     out << "cabextract of the same archive:                         " << spread(extract) << "\n";
     out << "  restore time against cabextract (x):     " << spread(restoreRatio, "x", 2)
         << "  goal <= 1\n";
