@@ -212,6 +212,7 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing_data()
     QTest::newRow("Windows Access database") << QStringLiteral("access database");
     QTest::newRow("truncated cabinet") << QStringLiteral("truncated");
     QTest::newRow("twice the same name") << QStringLiteral("duplicate");
+    QTest::newRow("ten thousand entries, no usable database") << QStringLiteral("many");
 }
 
 void TestBackupArchive::archivesThatCannotServeChangeNothing()
@@ -228,6 +229,15 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing()
     const QString fake = other.filePath(QStringLiteral("TAVIRUNE.MDB"));
     if (kind == QLatin1String("noise")) {
         QVERIFY(writeBytes(archive, "PK\x03\x04 not a cabinet"));
+    } else if (kind == QLatin1String("many")) {
+        QVERIFY(writeBytes(fake, "this is not a database"));
+        QVector<CabinetEntry> entries{{QStringLiteral("TAVIRUNE.MDB"), fake}};
+        for (int i = 0; i < 10000; ++i) {
+            const QString name = QStringLiteral("Doc%1.jpg").arg(i);
+            QVERIFY(writeBytes(other.filePath(name), QByteArray::number(i)));
+            entries.append({name, other.filePath(name), false});
+        }
+        QVERIFY(writeCabinet(archive, entries).ok);
     } else if (kind == QLatin1String("pictures only")) {
         QVERIFY(writeCabinet(archive, {{QStringLiteral("Doc1.jpg"), picture}}).ok);
     } else if (kind == QLatin1String("truncated") || kind == QLatin1String("duplicate")) {
