@@ -131,14 +131,20 @@ void TestTableCommands::reminderItemBringsTheFlagsUpToDateFirst()
     QVERIFY(item("Item_Table_Rappels")->isEnabled());
     QStringList rows;
     QStringList last;
+    QPoint offCentre(-1000, -1000);
+    const QRect form = m_app->startup()->mainForm()->frameGeometry();
     auto answer = ModalAnswer::when<TRepeatVaccineList>([&](TRepeatVaccineList* w) {
         rows = column(w->grid(), 0);
         last = column(w->grid(), 2);
+        offCentre = w->frameGeometry().center() - form.center();
     });
     item("Item_Table_Rappels")->trigger();
     QVERIFY(answer.seen());
     QCOMPARE(rows, strings({"27/11/2026"}));
     QCOMPARE(last, strings({"27/11/2025 - Dr Martin"}));
+    // Centred over the main window, halves rounded down.
+    QVERIFY2(offCentre.manhattanLength() <= 2,
+             qPrintable(QStringLiteral("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
     QCOMPARE(connection().scalar(u("SELECT SUM(Repeat_Exe) FROM VACCINE WHERE Id_Ref=1")).toInt(),
              1);
     // Caramel's flags are the current animal's business only.

@@ -4,7 +4,9 @@
 // TAVIRUNE_PROGRAM_DIR must name the built program folder.
 #include "AppFixture.h"
 
+#include "booklet/ReminderNotice.h"
 #include "booklet/TMainForm.h"
+#include "core/Settings.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataModule2.h"
@@ -171,6 +173,22 @@ int main(int argc, char** argv)
         save(&medicines, folder);
         TRepeatVaccineList reminders(tables, 1);
         save(&reminders, folder);
+    }
+    {
+        // The start-up notice with a late reminder and two coming ones.
+        Settings settings;
+        QVector<DueReminder> due(3);
+        const char* names[][2] = {{"Médor", "Rage"},
+                                  {"Caramel", "Typhus, coryza et leucose"},
+                                  {"Pépite de Montfort-l'Amaury", "CHPPIL"}};
+        const int days[] = {-12, 0, 6};
+        for (int i = 0; i < 3; ++i) {
+            due[i].animalName = QString::fromUtf8(names[i][0]);
+            due[i].vaccineTitle = QString::fromUtf8(names[i][1]);
+            due[i].reminderDate = QDate(2026, 12, 9).addDays(days[i]);
+        }
+        ReminderNotice notice(due, QDate(2026, 12, 9), settings);
+        save(&notice, folder);
     }
 
     // The main window at its first-launch size, on each page that has rows.
