@@ -55,25 +55,41 @@ QDate ReminderStore::storedDate(const QVariant& value)
 void ReminderStore::refreshVaccineReminders(qint64 animalId)
 {
     const QString file = m_connection.filePath();
-    Transaction transaction(m_connection);
     QVector<Vaccination> shots;
+    QHash<qint64, int> stored; // 1, 0, or -1 for anything else
     {
         QSqlQuery q(m_connection.database());
         run(q,
-            QStringLiteral("SELECT Id, Id_Vaccine, Date_Vaccine, Repeat_Date FROM VACCINE "
-                           "WHERE Id_Ref=? ORDER BY Date_Vaccine"),
+            QStringLiteral("SELECT Id, Id_Vaccine, Date_Vaccine, Repeat_Date, Repeat_Exe FROM "
+                           "VACCINE WHERE Id_Ref=? ORDER BY Date_Vaccine"),
             {animalId}, file);
-        while (q.next())
-            shots.append({q.value(0).toLongLong(), vaccineKey(q.value(1)), storedDate(q.value(2)),
-                          storedDate(q.value(3))});
+        while (q.next()) {
+            const qint64 id = q.value(0).toLongLong();
+            shots.append(
+                {id, vaccineKey(q.value(1)), storedDate(q.value(2)), storedDate(q.value(3))});
+            const QVariant flag = q.value(4);
+            const qint64 value = flag.isNull() ? -1 : flag.toLongLong();
+            stored.insert(id, value == 0 || value == 1 ? int(value) : -1);
+        }
     }
     const QSet<qint64> due = tav::dueReminders(shots);
+    // Flags already right are left alone, and without a change nothing is
+    // written at all: the table of a booklet whose flags are current opens
+    // even where its file cannot be written.
+    QVector<qint64> changed;
+    for (const Vaccination& v : std::as_const(shots)) {
+        if (stored.value(v.id) != (due.contains(v.id) ? 1 : 0))
+            changed.append(v.id);
+    }
+    if (changed.isEmpty())
+        return;
+    Transaction transaction(m_connection);
     QSqlQuery update(m_connection.database());
     if (!update.prepare(QStringLiteral("UPDATE VACCINE SET Repeat_Exe=? WHERE Id=?")))
         throw DbError(databaseErrorText(update.lastError(), file));
-    for (const Vaccination& v : std::as_const(shots)) {
-        update.addBindValue(due.contains(v.id) ? 1 : 0);
-        update.addBindValue(v.id);
+    for (const qint64 id : std::as_const(changed)) {
+        update.addBindValue(due.contains(id) ? 1 : 0);
+        update.addBindValue(id);
         if (!update.exec())
             throw DbError(databaseErrorText(update.lastError(), file));
     }

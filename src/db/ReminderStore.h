@@ -31,8 +31,9 @@ public:
     explicit ReminderStore(Connection& connection) : m_connection(connection) {}
 
     // Stores in Repeat_Exe of every vaccination of the animal whether its
-    // reminder is still due, all rows or none. The rows of other animals are
-    // neither read nor written. Throws DbError.
+    // reminder is still due (1 or 0), all rows or none; a flag already
+    // right is not written again. The rows of other animals are neither
+    // read nor written. Throws DbError.
     void refreshVaccineReminders(qint64 animalId);
 
     // The due reminders of the animals still kept (no departure date), by

@@ -38,6 +38,7 @@ private slots:
     void vaccinesAndAnimalsNeverAffectEachOther();
     void vaccinationsWithoutVaccineCompareWithEachOther();
     void aFailedWriteLeavesEveryFlagAsItWas();
+    void currentFlagsAreNotWrittenAgain();
     void storedDatesReadWithoutTheirTime();
     void dueRemindersOfAllAnimalsSkipDepartedAnimals();
 };
@@ -141,6 +142,31 @@ void TestReminderStore::aFailedWriteLeavesEveryFlagAsItWas()
     QVERIFY(!due(c, a));
     QVERIFY(!due(c, b));
     QVERIFY(!c.inTransaction());
+}
+
+void TestReminderStore::currentFlagsAreNotWrittenAgain()
+{
+    TestDatabase db;
+    Connection& c = db.connection;
+    const qint64 due1 = addShot(c, 1, 1, u("2025-01-01"), u("2026-01-01"));
+    const qint64 unset = addShot(c, 1, 2, u("2025-01-01"), QVariant());
+    const qint64 oddTrue = addShot(c, 1, 3, u("2025-01-01"), u("2026-01-01"));
+    // A NULL flag and a true stored as -1 are put right too.
+    c.exec(QStringLiteral("UPDATE VACCINE SET Repeat_Exe=NULL WHERE Id=?"), {unset});
+    c.exec(QStringLiteral("UPDATE VACCINE SET Repeat_Exe=-1 WHERE Id=?"), {oddTrue});
+    ReminderStore(c).refreshVaccineReminders(1);
+    QCOMPARE(c.scalar(QStringLiteral("SELECT Repeat_Exe FROM VACCINE WHERE Id=?"), {unset}),
+             QVariant(qlonglong(0)));
+    QCOMPARE(c.scalar(QStringLiteral("SELECT Repeat_Exe FROM VACCINE WHERE Id=?"), {oddTrue}),
+             QVariant(qlonglong(1)));
+    QVERIFY(due(c, due1));
+
+    // Once current, a second run writes nothing: a refused write does not
+    // stop it.
+    c.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON VACCINE "
+                          "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    ReminderStore(c).refreshVaccineReminders(1);
+    QVERIFY(due(c, due1));
 }
 
 void TestReminderStore::storedDatesReadWithoutTheirTime()
