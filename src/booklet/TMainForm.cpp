@@ -6,6 +6,8 @@
 #include "booklet/DatabaseCommands.h"
 #include "booklet/NotebookTabBar.h"
 #include "booklet/PrinterSetup.h"
+#include "booklet/ReminderNotice.h"
+#include "booklet/TableCommands.h"
 #include "booklet/pages/BookletPage.h"
 #include "booklet/pages/TCarePage.h"
 #include "booklet/pages/TCustomPage.h"
@@ -536,10 +538,18 @@ void TMainForm::buildMenus()
     });
 
     QMenu* tables = addMenu("Menu_Tableaux", "&Tableaux");
-    addItem(tables, "Item_Table_Actes", "&Actes non remboursés", false);
-    addItem(tables, "Item_Table_Medicaments", "&Médicaments non remboursés", false);
+    const bool hasTables = m_context.module1 && m_context.module2;
+    auto* tableCommands = new tav::TableCommands(*this, *tables);
+    connect(addItem(tables, "Item_Table_Actes", "&Actes non remboursés", hasTables),
+            &QAction::triggered, tableCommands, &tav::TableCommands::Popup_Table_ConsultClick);
+    connect(addItem(tables, "Item_Table_Medicaments", "&Médicaments non remboursés", hasTables),
+            &QAction::triggered, tableCommands, &tav::TableCommands::Popup_Table_PharmacyClick);
     tables->addSeparator();
-    addItem(tables, "Item_Table_Rappels", "&Rappels de vaccination", false);
+    connect(addItem(tables, "Item_Table_Rappels", "&Rappels de vaccination", hasTables),
+            &QAction::triggered, tableCommands, &tav::TableCommands::Popup_Table_VaccineClick);
+    tables->addSeparator();
+    connect(addItem(tables, "Item_Table_Ics", "Exporter les rappels (.ics)…", hasTables),
+            &QAction::triggered, tableCommands, &tav::TableCommands::exportReminders);
 
     QMenu* print = addMenu("Menu_Impression", "&Impression");
     addItem(print, "Item_Print_Carnet", "&Carnet de santé", false);
@@ -586,11 +596,13 @@ void TMainForm::buildMenus()
 
     // The command bar's buttons open the same menus as the menu bar.
     for (const auto& [button, menu] :
-         {std::pair{"Btn_Table", tables}, std::pair{"Btn_Imprimer", print},
-          std::pair{"Btn_Html", html}}) {
+         {std::pair{"Btn_Imprimer", print}, std::pair{"Btn_Html", html}}) {
         if (auto* b = findChild<QToolButton*>(QString::fromLatin1(button)))
             b->setMenu(menu);
     }
+    if (auto* b = findChild<QToolButton*>(QStringLiteral("Btn_Table")))
+        connect(b, &QToolButton::clicked, tableCommands,
+                [tableCommands, b]() { tableCommands->Btn_TableClick(b); });
 }
 
 void TMainForm::choosePrinter()
@@ -658,6 +670,11 @@ void TMainForm::FormShow()
     FormResize();
     updateControls();
     m_clockTimer->start();
+    // Once the window is on screen, so that the notice opens over it.
+    if (m_context.connection)
+        QTimer::singleShot(0, this, [this]() {
+            tav::ReminderNotice::showIfDue(this, *m_context.connection, m_context.settings);
+        });
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event)

@@ -40,6 +40,7 @@ void Settings::load(const QString& iniPath)
     hideBigFontMsg = ini.readBool(kProperties, QStringLiteral("HideBigFontMsg"), hideBigFontMsg);
     animalSort = ini.readInt(kProperties, QStringLiteral("AnimalSort"), animalSort);
     animalEnd = ini.readBool(kProperties, QStringLiteral("AnimalEnd"), animalEnd);
+    reminderNotice = ini.readBool(kProperties, QStringLiteral("ReminderNotice"), reminderNotice);
 
     twainSource = ini.readString(kScan, QStringLiteral("TwainSource"), twainSource);
     showTwainUI = ini.readBool(kScan, QStringLiteral("ShowTwainUI"), showTwainUI);
@@ -71,6 +72,7 @@ bool Settings::save(const QString& iniPath) const
     ini.writeBool(kProperties, QStringLiteral("HideBigFontMsg"), hideBigFontMsg);
     ini.writeInt(kProperties, QStringLiteral("AnimalSort"), animalSort);
     ini.writeBool(kProperties, QStringLiteral("AnimalEnd"), animalEnd);
+    ini.writeBool(kProperties, QStringLiteral("ReminderNotice"), reminderNotice);
 
     ini.writeString(kScan, QStringLiteral("TwainSource"), twainSource);
     ini.writeBool(kScan, QStringLiteral("ShowTwainUI"), showTwainUI);

@@ -18,6 +18,8 @@ struct Settings
     bool hideBigFontMsg = false;
     int animalSort = 1;
     bool animalEnd = false;
+    // The notice of due vaccination reminders shown at start-up.
+    bool reminderNotice = true;
 
     // [Scan]
     QString twainSource;

@@ -84,6 +84,7 @@ void TestSettings::firstStartGivesDefaultsAndSavesEveryKeyInOrder()
                                               "HideBigFontMsg=0\r\n"
                                               "AnimalSort=1\r\n"
                                               "AnimalEnd=0\r\n"
+                                              "ReminderNotice=1\r\n"
                                               "\r\n"
                                               "[Scan]\r\n"
                                               "TwainSource=\r\n"
@@ -117,6 +118,7 @@ void TestSettings::roundTripsEveryValue()
     saved.hideBigFontMsg = true;
     saved.animalSort = 2;
     saved.animalEnd = true;
+    saved.reminderNotice = false;
     saved.twainSource = QStringLiteral("Numériseur € 2");
     saved.showTwainUI = true;
     saved.maxWidth = 1600;
@@ -143,6 +145,7 @@ void TestSettings::roundTripsEveryValue()
     QCOMPARE(loaded.hideBigFontMsg, saved.hideBigFontMsg);
     QCOMPARE(loaded.animalSort, saved.animalSort);
     QCOMPARE(loaded.animalEnd, saved.animalEnd);
+    QCOMPARE(loaded.reminderNotice, saved.reminderNotice);
     QCOMPARE(loaded.twainSource, saved.twainSource);
     QCOMPARE(loaded.showTwainUI, saved.showTwainUI);
     QCOMPARE(loaded.maxWidth, saved.maxWidth);

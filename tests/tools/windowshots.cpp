@@ -4,17 +4,24 @@
 // TAVIRUNE_PROGRAM_DIR must name the built program folder.
 #include "AppFixture.h"
 
+#include "booklet/ReminderNotice.h"
 #include "booklet/TMainForm.h"
+#include "core/Settings.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
+#include "db/DataModule2.h"
 #include "db/DataSet.h"
 #include "db/FieldFormat.h"
+#include "db/ReminderStore.h"
 #include "db/Schema.h"
 #include "dialogs/TBackupList.h"
 #include "dialogs/TCareEntry.h"
+#include "dialogs/TConsultRepaymentList.h"
 #include "dialogs/TEnterRepayment.h"
+#include "dialogs/TPharmacyRepaymentList.h"
 #include "dialogs/TReferenceEntry.h"
 #include "dialogs/TReferenceList.h"
+#include "dialogs/TRepeatVaccineList.h"
 
 #include <QApplication>
 #include <QDir>
@@ -146,6 +153,43 @@ int main(int argc, char** argv)
     action.close();
     drugs.dataSet().close();
     doctors.dataSet().close();
+
+    {
+        // The reimbursement and reminder tables of animal 1.
+        DataModule2 tables(connection);
+        tables.dataSet(QStringLiteral("ConsultRepaymentQuery"))
+            .setDisplayFormat(QStringLiteral("Price"), moneyFormat(QString::fromUtf8("€")));
+        connection.exec(QString::fromUtf8(
+            "INSERT INTO [ACTION] (Id_Ref, Tag, Id_Org, Id_Drug, Date_Action, Time_Action, Price, "
+            "Repayment, Remark1) VALUES (1, 1, 2, NULL, '2026-06-12', '09:15', 62, 0, 'Vaccins et "
+            "contrôle annuel'), (1, 2, 1, 1, '2026-06-12', '10:00', 18.4, 0, 'Une boîte')"));
+        connection.exec(QStringLiteral("UPDATE [ACTION] SET Id_Drug=1 WHERE Tag=2"));
+        connection.exec(QStringLiteral("INSERT INTO LST_PHARMACY (Name) VALUES ('Pharmacie du "
+                                       "Port')"));
+        ReminderStore(connection).refreshVaccineReminders(1);
+        TConsultRepaymentList acts(tables, 1);
+        save(&acts, folder);
+        TPharmacyRepaymentList medicines(tables, 1);
+        save(&medicines, folder);
+        TRepeatVaccineList reminders(tables, 1);
+        save(&reminders, folder);
+    }
+    {
+        // The start-up notice with a late reminder and two coming ones.
+        Settings settings;
+        QVector<DueReminder> due(3);
+        const char* names[][2] = {{"Médor", "Rage"},
+                                  {"Caramel", "Typhus, coryza et leucose"},
+                                  {"Pépite de Montfort-l'Amaury", "CHPPIL"}};
+        const int days[] = {-12, 0, 6};
+        for (int i = 0; i < 3; ++i) {
+            due[i].animalName = QString::fromUtf8(names[i][0]);
+            due[i].vaccineTitle = QString::fromUtf8(names[i][1]);
+            due[i].reminderDate = QDate(2026, 12, 9).addDays(days[i]);
+        }
+        ReminderNotice notice(due, QDate(2026, 12, 9), settings);
+        save(&notice, folder);
+    }
 
     // The main window at its first-launch size, on each page that has rows.
     AppFixture booklet;
