@@ -8,6 +8,9 @@
 #include "dialogs/TEnterAnalysis.h"
 #include "ui/MessageBox.h"
 
+#include <QHeaderView>
+#include <QTableView>
+
 using namespace tav;
 
 namespace {
@@ -24,6 +27,22 @@ TAnalysisList::TAnalysisList(DataModule1& module, QWidget* parent)
     : TReferenceList(kAnalysisList, module, parent)
 {
     setObjectName(QStringLiteral("TAnalysisList"));
+}
+
+void TAnalysisList::open()
+{
+    TReferenceList::open();
+    // The title's design width alone would push the description out of
+    // the window.
+    QTableView* list = grid();
+    const QFontMetrics metrics(list->font());
+    const int widths[] = {metrics.horizontalAdvance(QLatin1Char('M')) * 14,
+                          metrics.horizontalAdvance(QStringLiteral("mmol/l  ")),
+                          metrics.horizontalAdvance(QStringLiteral("Decimales  "))};
+    for (int column = 0; column < 3; ++column)
+        list->setColumnWidth(column, widths[column]);
+    list->setColumnWidth(3, metrics.horizontalAdvance(QStringLiteral("Description  ")));
+    list->horizontalHeader()->setStretchLastSection(true);
 }
 
 std::unique_ptr<QDialog> TAnalysisList::makeEntry()

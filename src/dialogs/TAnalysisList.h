@@ -12,6 +12,9 @@ class TAnalysisList : public TReferenceList
 public:
     explicit TAnalysisList(tav::DataModule1& module, QWidget* parent = nullptr);
 
+    // Opens the catalogue's query, its four columns fitting the window.
+    void open();
+
     void Btn_AddClick() override;
     void Btn_DeleteClick() override;
 

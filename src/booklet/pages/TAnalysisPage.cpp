@@ -23,6 +23,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenu>
@@ -73,6 +74,8 @@ ChartParts setUpChart(QChart* chart)
 {
     ChartParts p;
     applyChartLook(chart);
+    // Figures as the user writes them ("12,5").
+    chart->setLocalizeNumbers(true);
     p.series[0] = lineSeries(chart, QStringLiteral("Valeurs"), Qt::red, 3);
     p.series[1] = lineSeries(chart, QStringLiteral("Valeurs"), QColor(0, 255, 0), 1);
     p.series[2] = lineSeries(chart, QStringLiteral("min"), Qt::black, 1);
@@ -302,6 +305,14 @@ void TAnalysisPage::loadAnalysis(qint64 analysisId, qint64 selectValueId)
 
 void TAnalysisPage::afterLoad()
 {
+    // The remark's design width (its column's 255 characters) would put its
+    // title out of sight: it takes what is left of the grid instead.
+    const int last = grid()->model()->columnCount() - 1;
+    if (last >= 0) {
+        grid()->setColumnWidth(
+            last, grid()->fontMetrics().horizontalAdvance(QStringLiteral("Observations    ")));
+        grid()->horizontalHeader()->setStretchLastSection(true);
+    }
     buildChart();
     updateButtons();
 }
