@@ -66,6 +66,7 @@ private slots:
     void followingCreatinineOverTwoYears();
     void oneValueDrawsWithItsRangeAroundIt();
     void removingTheOnlyAnalysisLeavesNoOrphanValues();
+    void thousandsOfValuesKeepTheAxisReadable();
     void anotherAnimalShowsItsOwnFirstAnalysis();
     void chartIsSavedAsJpeg();
     void catalogueOpensFromTheListMenu();
@@ -336,6 +337,27 @@ void TestAnalysisPage::removingTheOnlyAnalysisLeavesNoOrphanValues()
     QCOMPARE(m_app->component<QTableView>(QStringLiteral("Grid_Analysis"))->model()->rowCount(), 0);
     QVERIFY(pointsOf(page()->chart(), 0).isEmpty());
     QVERIFY(!button("Btn_AnalysisValue_Add")->isEnabled());
+}
+
+void TestAnalysisPage::thousandsOfValuesKeepTheAxisReadable()
+{
+    seed({u("INSERT INTO ANIMAL (Id, Name) VALUES (1, 'Minou')"),
+          u("INSERT INTO LST_ANALYSIS (Id, Title) VALUES (10, 'Glucose')"),
+          u("INSERT INTO L_ANALYSIS (Id, Id_File, Id_Ref, Id_Analysis) VALUES (100, -1, 1, 10)"),
+          u("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 2999) "
+            "INSERT INTO ANALYSIS (Id_Ref, Date_Analysis, Value_Analysis) "
+            "SELECT 100, date('2010-01-01', '+' || i || ' days'), i % 7 FROM n")});
+    showPage();
+    QChart* chart = page()->chart();
+    emit page()->typeMenu()->aboutToShow();
+    page()
+        ->typeMenu()
+        ->findChild<QAction*>(QStringLiteral("Popup_Chart_Analysis_Dates"))
+        ->trigger();
+    QCOMPARE(pointsOf(chart, 0).size(), 3000);
+    const QStringList labels = axisLabels(chart);
+    QVERIFY2(labels.size() <= 12, qPrintable(QString::number(labels.size())));
+    QCOMPARE(labels.first(), QStringLiteral("01/01/2010"));
 }
 
 void TestAnalysisPage::anotherAnimalShowsItsOwnFirstAnalysis()

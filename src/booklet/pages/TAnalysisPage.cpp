@@ -47,6 +47,9 @@ const QString kValueFields[] = {QStringLiteral("Value_Analysis"), QStringLiteral
 constexpr int kGridHeight = 219;
 // The type menu opens this far left of its button.
 constexpr int kMenuOffset = 100;
+// More labels than this under the chart would write over each other: past
+// it, only every so many positions carries its label.
+constexpr int kMaxLabels = 12;
 
 // The eight line series of the chart, in their roles, and the band of the
 // normal range drawn between the minimum and maximum lines.
@@ -109,10 +112,6 @@ ChartParts setUpChart(QChart* chart)
 
 void fillChart(const ChartParts& p, const AnalysisCurve& curve)
 {
-    for (QLineSeries* s : p.series)
-        s->clear();
-    p.bandUpper->clear();
-    p.bandLower->clear();
     // The minima and maxima are drawn by their thin copies only.
     p.series[2]->setVisible(false);
     p.series[4]->setVisible(false);
@@ -121,40 +120,48 @@ void fillChart(const ChartParts& p, const AnalysisCurve& curve)
     for (const QString& label : p.axisX->categoriesLabels())
         p.axisX->remove(label);
 
+    // Each series gets its points at once: one by one, every point would
+    // lay the chart out again.
+    QList<QPointF> points[8];
+    QList<QPointF> bandLower;
+    QList<QPointF> bandUpper;
     if (curve.isEmpty()) {
-        p.series[6]->append(0, 0);
-        p.series[6]->append(1, 0);
-        p.series[7]->append(0, 1);
+        points[6] = {{0, 0}, {1, 0}};
+        points[7] = {{0, 1}};
         p.axisX->append(QStringLiteral("0"), 0);
         p.axisX->append(QStringLiteral("1"), 1);
         p.axisX->setRange(0, 1);
         p.axisY->setRange(0, 1);
-        return;
+    } else {
+        points[6] = {{0, curve.low}};
+        points[7] = {{0, curve.high}};
+        const int step = int((curve.points.size() + kMaxLabels - 1) / kMaxLabels);
+        for (int i = 0; i < curve.points.size(); ++i) {
+            const AnalysisPoint& point = curve.points.at(i);
+            if (i % step == 0)
+                p.axisX->append(point.label, i);
+            points[0].append({double(i), point.value});
+            if (point.min)
+                points[2].append({double(i), *point.min});
+            if (point.max)
+                points[4].append({double(i), *point.max});
+            if (point.min && point.max) {
+                bandLower.append({double(i), *point.min});
+                bandUpper.append({double(i), *point.max});
+            }
+        }
+        points[1] = points[0];
+        points[3] = points[2];
+        points[5] = points[4];
+        // Half a step of margin on each side, so that a single value shows.
+        p.axisX->setStartValue(-0.5);
+        p.axisX->setRange(-0.5, curve.points.size() - 0.5);
+        p.axisY->setRange(curve.low, curve.high);
     }
-    p.series[6]->append(0, curve.low);
-    p.series[7]->append(0, curve.high);
-    for (int i = 0; i < curve.points.size(); ++i) {
-        const AnalysisPoint& point = curve.points.at(i);
-        p.axisX->append(point.label, i);
-        p.series[0]->append(i, point.value);
-        p.series[1]->append(i, point.value);
-        if (point.min) {
-            p.series[2]->append(i, *point.min);
-            p.series[3]->append(i, *point.min);
-        }
-        if (point.max) {
-            p.series[4]->append(i, *point.max);
-            p.series[5]->append(i, *point.max);
-        }
-        if (point.min && point.max) {
-            p.bandLower->append(i, *point.min);
-            p.bandUpper->append(i, *point.max);
-        }
-    }
-    // Half a step of margin on each side, so that a single value shows.
-    p.axisX->setStartValue(-0.5);
-    p.axisX->setRange(-0.5, curve.points.size() - 0.5);
-    p.axisY->setRange(curve.low, curve.high);
+    for (int i = 0; i < 8; ++i)
+        p.series[i]->replace(points[i]);
+    p.bandLower->replace(bandLower);
+    p.bandUpper->replace(bandUpper);
 }
 
 std::optional<double> number(const QVariant& v)
