@@ -287,13 +287,22 @@ void TestAnalysisPage::followingCreatinineOverTwoYears()
     QCOMPARE(pointsOf(chart, 0).last(), QPointF(2, 7.2));
     QCOMPARE(model->index(2, 1).data().toString(), QStringLiteral("7,2 mg/l"));
 
+    // Deleting the first value asks first; the chart follows.
+    grid->setCurrentIndex(model->index(0, 0));
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    button("Btn_AnalysisValue_Delete")->click();
+    QCOMPARE(MessageBox::shownMessages().last().text,
+             u("Confirmez-vous la suppression de cette valeur ?"));
+    QCOMPARE(model->rowCount(), 2);
+    QCOMPARE(axisLabels(chart), strings({"01/09/2021", "01/02/2022"}));
+
     // Everything is there after a restart, the axis included.
     m_app->stop();
     QVERIFY(m_app->start());
     showPage();
     QCOMPARE(nameField(), u("Créatinine"));
     QCOMPARE(page()->chartMode(), 1);
-    QCOMPARE(pointsOf(page()->chart(), 0).size(), 3);
+    QCOMPARE(pointsOf(page()->chart(), 0).size(), 2);
 }
 
 void TestAnalysisPage::oneValueDrawsWithItsRangeAroundIt()
