@@ -5,6 +5,7 @@
 // TAVIRUNE_PROGRAM_DIR must name the built program folder.
 #include "AppFixture.h"
 
+#include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
@@ -130,6 +131,12 @@ int main(int argc, char** argv)
     form->grab().save(folder + QStringLiteral("/TMainForm-page5.png"));
     std::printf("%s/TMainForm-page5.png %dx%d\n", qPrintable(folder), form->width(),
                 form->height());
+    // The same page once the animal follows no analysis.
+    form->context().connection->exec(QStringLiteral("DELETE FROM ANALYSIS"));
+    form->context().connection->exec(QStringLiteral("DELETE FROM L_ANALYSIS"));
+    form->RefreshCurrentPage();
+    QTest::qWait(200);
+    form->grab().save(folder + QStringLiteral("/TMainForm-page5-empty.png"));
     booklet.stop();
     return 0;
 }
