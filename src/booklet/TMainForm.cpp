@@ -9,6 +9,7 @@
 #include "booklet/ReminderNotice.h"
 #include "booklet/TableCommands.h"
 #include "booklet/pages/BookletPage.h"
+#include "booklet/pages/TAnalysisPage.h"
 #include "booklet/pages/TCarePage.h"
 #include "booklet/pages/TCustomPage.h"
 #include "booklet/pages/TGeneralPage.h"
@@ -23,6 +24,7 @@
 #include "db/DbError.h"
 #include "db/FieldFormat.h"
 #include "dialogs/ReferenceLists.h"
+#include "dialogs/TAnalysisList.h"
 #include "dialogs/TEnterBreeds.h"
 #include "dialogs/TMiniCalendar.h"
 #include "output/CsvExport.h"
@@ -459,6 +461,11 @@ QWidget* TMainForm::buildNotebook()
                            : new TPharmacyPage(m_context, index, m_notebook);
             connect(page, &TCarePage::controlsChanged, this, &TMainForm::updateControls);
             addPage(page, colour);
+        } else if (index == 5) {
+            auto* page = new TAnalysisPage(m_context, index, m_notebook);
+            page->shareState(&m_currentAnalysisId, &m_analysisChartMode);
+            connect(page, &TAnalysisPage::controlsChanged, this, &TMainForm::updateControls);
+            addPage(page, colour);
         } else if (index == 6) {
             auto* page = new TVaccinePage(m_context, index, m_notebook);
             connect(page, &TVaccinePage::controlsChanged, this, &TMainForm::updateControls);
@@ -526,7 +533,12 @@ void TMainForm::buildMenus()
                 RefreshCurrentPage();
         });
     }
-    addItem(lists, "Item_Analyses", "&Analyses", false);
+    QAction* analyses = addItem(lists, "Item_Analyses", "&Analyses", m_context.module1 != nullptr);
+    connect(analyses, &QAction::triggered, this, [this]() {
+        // The Analyses page shows the catalogue's titles.
+        tav::editAnalysisList(this, *m_context.module1);
+        RefreshCurrentPage();
+    });
     QAction* species =
         addItem(lists, "Item_Especes", "&Espèces && races", m_context.module1 != nullptr);
     connect(species, &QAction::triggered, this, [this]() {

@@ -17,9 +17,13 @@
 using namespace tav;
 
 TReferenceList::TReferenceList(ReferenceKind kind, DataModule1& module, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::TReferenceList>()),
-      m_definition(referenceListDefinition(kind)), m_module(module),
-      m_dataSet(module.dataSet(QString::fromLatin1(m_definition.dataSet)))
+    : TReferenceList(referenceListDefinition(kind), module, parent)
+{}
+
+TReferenceList::TReferenceList(const ReferenceListDefinition& definition, DataModule1& module,
+                               QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::TReferenceList>()), m_definition(definition),
+      m_module(module), m_dataSet(module.dataSet(QString::fromLatin1(m_definition.dataSet)))
 {
     m_ui->setupUi(this);
     m_ui->Title->setText(QString::fromUtf8(m_definition.listTitle));
@@ -96,7 +100,7 @@ void TReferenceList::selectCurrentRow()
     m_ui->Grid_List->scrollTo(index);
 }
 
-std::unique_ptr<TReferenceEntry> TReferenceList::makeEntry()
+std::unique_ptr<QDialog> TReferenceList::makeEntry()
 {
     switch (m_definition.kind) {
     case ReferenceKind::Doctor:
@@ -116,7 +120,7 @@ std::unique_ptr<TReferenceEntry> TReferenceList::makeEntry()
 
 void TReferenceList::showEntry()
 {
-    const std::unique_ptr<TReferenceEntry> entry = makeEntry();
+    const std::unique_ptr<QDialog> entry = makeEntry();
     if (entry->exec() == QDialog::Accepted) {
         m_changed = true;
         try {

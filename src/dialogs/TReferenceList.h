@@ -40,20 +40,26 @@ public:
     tav::DataSet& dataSet() const { return m_dataSet; }
     QTableView* grid() const;
 
-    void Btn_AddClick();
+    virtual void Btn_AddClick();
     void Btn_EditClick();
-    void Btn_DeleteClick();
+    virtual void Btn_DeleteClick();
 
 protected:
     TReferenceList(tav::ReferenceKind kind, tav::DataModule1& module, QWidget* parent);
+    // A list outside the five reference tables, which brings its own edit
+    // window and its own add and delete.
+    TReferenceList(const tav::ReferenceListDefinition& definition, tav::DataModule1& module,
+                   QWidget* parent);
     void done(int result) override;
+    virtual std::unique_ptr<QDialog> makeEntry();
 
-private:
+    tav::DataModule1& module() const { return m_module; }
+    void setChanged() { m_changed = true; }
     void applyButtonRule();
     void showEntry();
     void selectCurrentRow();
-    std::unique_ptr<TReferenceEntry> makeEntry();
 
+private:
     std::unique_ptr<Ui::TReferenceList> m_ui;
     const tav::ReferenceListDefinition& m_definition;
     tav::DataModule1& m_module;
