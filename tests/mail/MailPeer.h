@@ -10,7 +10,6 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QTest>
 
 namespace tav::test {
 
@@ -44,10 +43,16 @@ public:
 
     // Options of mailpeer.py serve: --starttls, --tls, --user U --password P,
     // --reject ADDRESS. The certificate is passed when it was made.
-    bool start(const QStringList& options = {})
+    bool start(const QStringList& options = {}) { return run(QStringLiteral("serve"), options); }
+    // A plain socket that stores what it receives and answers "OK" once the
+    // sender has closed its side: the floor of the benchmark.
+    bool startSink() { return run(QStringLiteral("sink"), {}); }
+
+private:
+    bool run(const QString& command, const QStringList& options)
     {
-        QStringList args{script(), QStringLiteral("serve"), QStringLiteral("--store"), store()};
-        if (QFile::exists(certFile()))
+        QStringList args{script(), command, QStringLiteral("--store"), store()};
+        if (command == QLatin1String("serve") && QFile::exists(certFile()))
             args << QStringLiteral("--cert") << certFile() << QStringLiteral("--key") << keyFile();
         args << options;
         m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -63,6 +68,7 @@ public:
         return m_port > 0;
     }
 
+public:
     void stop()
     {
         if (m_server.state() == QProcess::NotRunning)

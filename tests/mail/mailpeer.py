@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Independent peer for the mail tests.
+"""Independent peer for the mail tests and benchmark.
 
 serve: a local SMTP server (aiosmtpd) on 127.0.0.1 that stores every message
 it accepts in a folder; prints "READY <port>" once it listens and runs until
@@ -82,6 +82,34 @@ def serve(args):
         controller.stop()
 
 
+def sink(args):
+    """The floor of the benchmarks: receives raw bytes on a plain socket
+    until the sender closes its side, stores them, then answers "OK"."""
+    server = socket.socket()
+    server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    server.bind(("127.0.0.1", 0))
+    server.listen(1)
+
+    def receive():
+        count = 0
+        while True:
+            conn, _ = server.accept()
+            count += 1
+            with conn, open(os.path.join(args.store, "sink%d.bin" % count), "wb") as out:
+                while True:
+                    data = conn.recv(65536)
+                    if not data:
+                        break
+                    out.write(data)
+                out.flush()
+                conn.sendall(b"OK\n")
+
+    import threading
+    threading.Thread(target=receive, daemon=True).start()
+    print("READY %d" % server.getsockname()[1], flush=True)
+    sys.stdin.read()
+
+
 def read(args):
     import email
     from email import policy
@@ -116,10 +144,12 @@ def main():
     s.add_argument("--user")
     s.add_argument("--password")
     s.add_argument("--reject", action="append", default=[])
+    k = sub.add_parser("sink")
+    k.add_argument("--store", required=True)
     r = sub.add_parser("read")
     r.add_argument("file")
     args = parser.parse_args()
-    serve(args) if args.command == "serve" else read(args)
+    {"serve": serve, "sink": sink, "read": read}[args.command](args)
 
 
 if __name__ == "__main__":
