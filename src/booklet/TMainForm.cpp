@@ -26,7 +26,9 @@
 #include "dialogs/ReferenceLists.h"
 #include "dialogs/TAnalysisList.h"
 #include "dialogs/TEnterBreeds.h"
+#include "dialogs/TEnterProperties.h"
 #include "dialogs/TMiniCalendar.h"
+#include "mail/SecretStore.h"
 #include "output/CsvExport.h"
 #include "ui/AppIcon.h"
 #include "ui/FileDialog.h"
@@ -514,7 +516,8 @@ void TMainForm::buildMenus()
     QMenu* file = addMenu("Menu_Fichier", "&Fichier");
     connect(addItem(file, "Item_Imprimante", "&Imprimante", true), &QAction::triggered, this,
             &TMainForm::choosePrinter);
-    addItem(file, "Item_Proprietes", "&Propriétés", false);
+    connect(addItem(file, "Item_Proprietes", "&Propriétés", true), &QAction::triggered, this,
+            &TMainForm::editPreferences);
     file->addSeparator();
     QAction* quit = addItem(file, "Item_Quitter", "&Quitter", true);
     connect(quit, &QAction::triggered, this, &QWidget::close);
@@ -635,6 +638,15 @@ void TMainForm::openHelp()
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(m_context.helpFile));
+}
+
+void TMainForm::editPreferences()
+{
+    // The e-mail commands are enabled by the sending settings: their rules
+    // are evaluated again once the settings have changed.
+    if (tav::editProperties(this, m_context.settings, m_context.settingsPath,
+                            tav::mail::secretStore(), m_scanSources))
+        updateControls();
 }
 
 void TMainForm::exportPageAsCsv()

@@ -88,6 +88,12 @@ public:
     using ControlRule = std::function<bool()>;
     void addControlRule(const QString& objectName, ControlRule rule);
 
+    // Lists the scanners that the preferences offer as source.
+    void setScanSourceLister(std::function<QStringList()> lister)
+    {
+        m_scanSources = std::move(lister);
+    }
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -117,6 +123,7 @@ private:
     void openWebSite();
     // Writes the grid of the page shown as a spreadsheet file.
     void exportPageAsCsv();
+    void editPreferences();
     bool animalEmpty() const;
     tav::DataSet& animal() const;
     QWidget* control(const QString& name) const;
@@ -141,6 +148,7 @@ private:
     QString m_moneyFormat;
     int m_moveDirection = 0;
     int m_currentAnalysisId = -1;
+    std::function<QStringList()> m_scanSources;
     int m_weightChartMode = 2;
     int m_sizeChartMode = 2;
     int m_analysisChartMode = 2;

@@ -51,6 +51,11 @@ void Settings::load(const QString& iniPath)
     smtpEmail = cut(ini.readString(kSmtp, QStringLiteral("Email"), smtpEmail), smtpTextMaxLength);
     smtpHost = cut(ini.readString(kSmtp, QStringLiteral("Host"), smtpHost), smtpTextMaxLength);
     smtpPort = ini.readInt(kSmtp, QStringLiteral("Port"), smtpPort);
+    smtpSecurity = ini.readInt(kSmtp, QStringLiteral("Security"), smtpSecurity);
+    if (smtpSecurity < 0 || smtpSecurity > 2)
+        smtpSecurity = 0;
+    smtpUser = cut(ini.readString(kSmtp, QStringLiteral("User"), smtpUser), smtpTextMaxLength);
+    smtpCaFile = ini.readString(kSmtp, QStringLiteral("CaFile"), smtpCaFile);
 
     winLeft = ini.readInt(kWindows, QStringLiteral("Left"), winLeft);
     winTop = ini.readInt(kWindows, QStringLiteral("Top"), winTop);
@@ -83,6 +88,20 @@ bool Settings::save(const QString& iniPath) const
     ini.writeString(kSmtp, QStringLiteral("Email"), smtpEmail);
     ini.writeString(kSmtp, QStringLiteral("Host"), smtpHost);
     ini.writeInt(kSmtp, QStringLiteral("Port"), smtpPort);
+    // A value back to its default leaves the file, rather than staying
+    // behind as the one read next time.
+    if (smtpSecurity != 0)
+        ini.writeInt(kSmtp, QStringLiteral("Security"), smtpSecurity);
+    else
+        ini.removeKey(kSmtp, QStringLiteral("Security"));
+    if (!smtpUser.isEmpty())
+        ini.writeString(kSmtp, QStringLiteral("User"), smtpUser);
+    else
+        ini.removeKey(kSmtp, QStringLiteral("User"));
+    if (!smtpCaFile.isEmpty())
+        ini.writeString(kSmtp, QStringLiteral("CaFile"), smtpCaFile);
+    else
+        ini.removeKey(kSmtp, QStringLiteral("CaFile"));
 
     ini.writeInt(kWindows, QStringLiteral("Left"), winLeft);
     ini.writeInt(kWindows, QStringLiteral("Top"), winTop);

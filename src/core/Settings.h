@@ -32,6 +32,13 @@ struct Settings
     QString smtpEmail;
     QString smtpHost;
     int smtpPort = 25;
+    // Added to the design's plain sending: 0 none, 1 STARTTLS, 2 TLS from
+    // the first byte; a user name asks for authentication (the password
+    // lives in the desktop's secret store); a CA file replaces the system's
+    // certificates. Written only when set, so a plain set-up keeps its file.
+    int smtpSecurity = 0;
+    QString smtpUser;
+    QString smtpCaFile;
 
     // [Windows]: the main window's client placement; winWidth -1 means no
     // position was ever stored.

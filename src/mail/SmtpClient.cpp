@@ -1,0 +1,194 @@
+#include "mail/SmtpClient.h"
+
+#include "mail/MessageSource.h"
+
+#include <QRegularExpression>
+
+#include <curl/curl.h>
+
+#include <mutex>
+
+namespace tav::mail {
+
+namespace {
+
+struct Transfer
+{
+    MessageSource* source = nullptr;
+    const std::atomic_bool* cancel = nullptr;
+    const std::function<void(qint64)>* progress = nullptr;
+    bool readFailed = false;
+};
+
+bool cancelled(const Transfer& t)
+{
+    return t.cancel && t.cancel->load();
+}
+
+size_t readMessage(char* buffer, size_t size, size_t count, void* user)
+{
+    auto* t = static_cast<Transfer*>(user);
+    if (cancelled(*t))
+        return CURL_READFUNC_ABORT;
+    const qint64 n = t->source->read(buffer, static_cast<qint64>(size * count));
+    if (n < 0) {
+        t->readFailed = true;
+        return CURL_READFUNC_ABORT;
+    }
+    if (t->progress && *t->progress)
+        (*t->progress)(t->source->produced());
+    return static_cast<size_t>(n);
+}
+
+int transferInfo(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    // Called about once a second even while the connection stalls, so a
+    // cancel is honoured while waiting for the server too.
+    return cancelled(*static_cast<Transfer*>(user)) ? 1 : 0;
+}
+
+void initialiseCurl()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+// Only a name or an address: anything else would change the URL.
+bool isValidHost(const QString& host)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^[A-Za-z0-9._-]+$|^[0-9A-Fa-f:.]+$)"));
+    return !host.isEmpty() && host.size() <= 253 && pattern.match(host).hasMatch();
+}
+
+QString serverText(const char* errorBuffer)
+{
+    return QString::fromUtf8(errorBuffer).trimmed();
+}
+
+QString failureText(CURLcode code, const SmtpServer& server, const char* errorBuffer, long response)
+{
+    const QString where = QStringLiteral("« %1 » (port %2)").arg(server.host).arg(server.port);
+    const QString detail = serverText(errorBuffer);
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return QStringLiteral("Le serveur SMTP %1 est introuvable.").arg(where);
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_OPERATION_TIMEDOUT:
+        return QStringLiteral("Impossible de joindre le serveur SMTP %1.").arg(where);
+    case CURLE_USE_SSL_FAILED:
+        return QStringLiteral("Le serveur SMTP %1 n'accepte pas de connexion chiffrée (STARTTLS).")
+            .arg(where);
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return QStringLiteral("Le certificat du serveur SMTP %1 n'a pas pu être vérifié.")
+            .arg(where);
+    case CURLE_SSL_CONNECT_ERROR:
+        return QStringLiteral("La connexion chiffrée avec le serveur SMTP %1 a échoué.").arg(where);
+    case CURLE_LOGIN_DENIED:
+        return QStringLiteral(
+                   "Le serveur SMTP %1 a refusé le nom d'utilisateur ou le mot de passe.")
+            .arg(where);
+    default:
+        break;
+    }
+    if (detail.startsWith(QLatin1String("RCPT failed")))
+        return QStringLiteral("Le serveur SMTP a refusé un destinataire (réponse %1).")
+            .arg(response);
+    if (detail.startsWith(QLatin1String("MAIL failed")))
+        return QStringLiteral("Le serveur SMTP a refusé l'expéditeur (réponse %1).").arg(response);
+    if (response >= 400)
+        return QStringLiteral("Le serveur SMTP a refusé le message (réponse %1).").arg(response);
+    return QStringLiteral("L'envoi du message a échoué : %1")
+        .arg(detail.isEmpty() ? QString::fromUtf8(curl_easy_strerror(code)) : detail);
+}
+
+} // namespace
+
+SendOutcome sendMessage(const SmtpServer& server, const QString& from,
+                        const QStringList& recipients, MessageSource& source,
+                        const std::atomic_bool* cancel, const std::function<void(qint64)>& progress)
+{
+    SendOutcome outcome;
+    if (!isValidHost(server.host)) {
+        outcome.message =
+            QStringLiteral("Le nom du serveur SMTP « %1 » n'est pas valide.").arg(server.host);
+        return outcome;
+    }
+    if (server.port < 1 || server.port > 65535) {
+        outcome.message = QStringLiteral("Le port SMTP %1 n'est pas valide.").arg(server.port);
+        return outcome;
+    }
+    if (recipients.isEmpty()) {
+        outcome.message = QStringLiteral("Le message n'a aucun destinataire.");
+        return outcome;
+    }
+
+    initialiseCurl();
+    CURL* curl = curl_easy_init();
+    if (!curl) {
+        outcome.message = QStringLiteral("L'envoi du message a échoué : libcurl indisponible.");
+        return outcome;
+    }
+    const QString host =
+        server.host.contains(QLatin1Char(':')) ? u'[' + server.host + u']' : server.host;
+    const QByteArray url = (server.security == SmtpSecurity::ImplicitTls ? "smtps://" : "smtp://") +
+                           host.toLatin1() + ':' + QByteArray::number(server.port);
+    const QByteArray mailFrom = '<' + from.toLatin1() + '>';
+    const QByteArray user = server.user.toUtf8();
+    const QByteArray password = server.password.toUtf8();
+    const QByteArray caFile = server.caFile.toLocal8Bit();
+
+    curl_slist* rcpt = nullptr;
+    for (const QString& r : recipients)
+        rcpt = curl_slist_append(rcpt, QByteArray('<' + r.toLatin1() + '>').constData());
+
+    Transfer transfer{&source, cancel, &progress, false};
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+    source.rewind();
+
+    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, static_cast<long>(server.connectTimeoutSeconds));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>(server.stallTimeoutSeconds));
+    curl_easy_setopt(curl, CURLOPT_USE_SSL,
+                     server.security == SmtpSecurity::None ? CURLUSESSL_NONE : CURLUSESSL_ALL);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!caFile.isEmpty())
+        curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.constData());
+    if (!user.isEmpty()) {
+        curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
+    }
+    curl_easy_setopt(curl, CURLOPT_MAIL_FROM, mailFrom.constData());
+    curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, rcpt);
+    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(curl, CURLOPT_READFUNCTION, readMessage);
+    curl_easy_setopt(curl, CURLOPT_READDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, transferInfo);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+
+    const CURLcode code = curl_easy_perform(curl);
+    long response = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &response);
+    curl_slist_free_all(rcpt);
+    curl_easy_cleanup(curl);
+
+    if (code == CURLE_OK) {
+        outcome.ok = true;
+    } else if (transfer.readFailed) {
+        outcome.message = source.error();
+    } else if (cancelled(transfer)) {
+        outcome.cancelled = true;
+        outcome.message = QStringLiteral("L'envoi du message a été annulé.");
+    } else {
+        outcome.message = failureText(code, server, errorBuffer, response);
+    }
+    return outcome;
+}
+
+} // namespace tav::mail
