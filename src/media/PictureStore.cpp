@@ -2,6 +2,7 @@
 
 #include "BitmapRoutines.h"
 #include "JpegFile.h"
+#include "Orientation.h"
 #include "Placement.h"
 #include "Thumbnail.h"
 
@@ -320,6 +321,29 @@ QString proposedPictureName(const QString& title)
     if (title.isEmpty())
         return QStringLiteral("*.jpg");
     return fileNameSafe(title + QLatin1String(".jpg"));
+}
+
+ShownPicture readShownPicture(const QString& path)
+{
+    if (const QString problem = checkSource(path); !problem.isEmpty())
+        return {false, problem, {}};
+    if (!isJpegFileName(path)) {
+        const PictureRead read = readPictureFile(path);
+        return {read.ok, read.error, read.picture};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {false,
+                tr("Impossible de lire le fichier « %1 » : %2").arg(path, file.errorString()),
+                {}};
+    const QByteArray data = file.readAll();
+    QImage picture;
+    const JpegResult read = readJpegData(picture, data, path);
+    if (!read.ok)
+        return {false, read.error, {}};
+    if (!applyExifOrientation(picture, exifOrientation(data)))
+        return {false, tr("Mémoire insuffisante pour tourner l'image « %1 ».").arg(path), {}};
+    return {true, {}, picture};
 }
 
 QString pictureViewProblem(const QString& file)

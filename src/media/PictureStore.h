@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -69,6 +70,17 @@ PictureResult saveImageCopy(const QString& file, const QString& destination);
 // The name proposed when saving a copy: the given name made a valid file
 // name, "*.jpg" when it is empty.
 QString proposedPictureName(const QString& title);
+
+// A stored picture decoded for showing, the right way up: a JPEG through
+// libjpeg-turbo with its EXIF orientation applied, any other picture
+// through Qt's readers. A French reason when it cannot be read.
+struct ShownPicture
+{
+    bool ok = true;
+    QString error;
+    QImage picture;
+};
+ShownPicture readShownPicture(const QString& path);
 
 // Why a picture file cannot be shown in the viewer (the looked-up
 // "cannot show" message), or empty when it can.

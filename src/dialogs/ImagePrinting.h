@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QSize>
+#include <QString>
+
+class QPagedPaintDevice;
+class QPrinter;
+class QWidget;
+
+namespace tav {
+
+// What the print dialog of the picture preview offers.
+struct PrintOffer
+{
+    int pageCount = 1;
+    bool selectionOffered = false; // the current picture alone
+};
+
+// What the user chose in it.
+struct PrintChoice
+{
+    enum class Range { All, Selection, Pages };
+    bool accepted = false;
+    Range range = Range::All;
+    int from = 1;
+    int to = 1;
+    int copies = 1;
+};
+
+// One picture sent to the printer.
+struct PrintedPicture
+{
+    QString title;
+    bool landscape = false;
+    QSize size;
+};
+
+// The printing of pictures one per A4 page, in portrait or landscape. In
+// the message boxes' test mode nothing reaches a printer or a dialog: the
+// dialog is answered with the next queued choice (cancelled when none) and
+// each page is recorded, and also written as a PDF file when a folder is
+// set.
+class ImagePrinting
+{
+public:
+    static PrintChoice askRange(QWidget* parent, QPrinter& printer, const PrintOffer& offer);
+    // Prints one page at once on the printer, without a dialog; nothing
+    // when the system has no printer.
+    static void printPicture(QPrinter& printer, const QImage& picture, const QString& title);
+
+    // The landscape page for a picture wider than high, else portrait.
+    static bool landscapeFor(QSize picture);
+    // Draws the page of one picture: the title at the top, the picture
+    // fitted into the rest of the printable area, never enlarged beyond its
+    // size at 150 dots an inch. The device's page orientation is set here.
+    static void renderPage(QPagedPaintDevice& device, const QImage& picture, const QString& title);
+
+    static void setNextChoice(const PrintChoice& choice);
+    static QList<PrintOffer> offers();
+    static QList<PrintedPicture> printed();
+    static void setPdfFolder(const QString& folder);
+    static void clear();
+};
+
+} // namespace tav
