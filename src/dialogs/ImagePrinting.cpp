@@ -22,6 +22,7 @@ struct Seam
     QList<PrintOffer> offers;
     QList<PrintedPicture> printed;
     QString pdfFolder;
+    int jobs = 0;
 };
 
 Seam& seam()
@@ -69,22 +70,52 @@ PrintChoice ImagePrinting::askRange(QWidget* parent, QPrinter& printer, const Pr
     return choice;
 }
 
-void ImagePrinting::printPicture(QPrinter& printer, const QImage& picture, const QString& title)
+ImagePrinting::Job::Job(QPrinter& printer) : m_printer(printer)
 {
     if (MessageBox::testMode()) {
         Seam& s = seam();
-        s.printed.append({title, landscapeFor(picture.size()), picture.size()});
         if (!s.pdfFolder.isEmpty()) {
-            QPdfWriter pdf(
-                QDir(s.pdfFolder).filePath(QStringLiteral("page%1.pdf").arg(s.printed.size())));
-            renderPage(pdf, picture, title);
+            ++s.jobs;
+            m_pdf =
+                new QPdfWriter(QDir(s.pdfFolder).filePath(QStringLiteral("job%1.pdf").arg(s.jobs)));
+            m_device = m_pdf;
         }
         return;
     }
-    if (QPrinterInfo::availablePrinters().isEmpty() &&
-        printer.outputFormat() == QPrinter::NativeFormat)
+    m_skip = QPrinterInfo::availablePrinters().isEmpty() &&
+             printer.outputFormat() == QPrinter::NativeFormat;
+    if (!m_skip)
+        m_device = &printer;
+}
+
+ImagePrinting::Job::~Job()
+{
+    if (m_painter) {
+        m_painter->end();
+        delete m_painter;
+    }
+    delete m_pdf;
+}
+
+void ImagePrinting::Job::addPage(const QImage& picture, const QString& title)
+{
+    if (MessageBox::testMode())
+        seam().printed.append({title, landscapeFor(picture.size()), picture.size()});
+    if (!m_device || m_skip)
         return;
-    renderPage(printer, picture, title);
+    preparePage(*m_device, picture);
+    if (!m_painter) {
+        m_painter = new QPainter;
+        if (!m_painter->begin(m_device)) {
+            delete m_painter;
+            m_painter = nullptr;
+            m_skip = true;
+            return;
+        }
+    } else {
+        m_device->newPage();
+    }
+    drawPage(*m_painter, *m_device, picture, title);
 }
 
 bool ImagePrinting::landscapeFor(QSize picture)
@@ -92,16 +123,17 @@ bool ImagePrinting::landscapeFor(QSize picture)
     return picture.width() > picture.height();
 }
 
-void ImagePrinting::renderPage(QPagedPaintDevice& device, const QImage& picture,
-                               const QString& title)
+void ImagePrinting::preparePage(QPagedPaintDevice& device, const QImage& picture)
 {
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageOrientation(landscapeFor(picture.size()) ? QPageLayout::Landscape
                                                            : QPageLayout::Portrait);
     device.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    QPainter painter;
-    if (!painter.begin(&device))
-        return;
+}
+
+void ImagePrinting::drawPage(QPainter& painter, QPagedPaintDevice& device, const QImage& picture,
+                             const QString& title)
+{
     const QRect area = device.pageLayout().paintRectPixels(device.logicalDpiX());
     const QRect page(0, 0, area.width(), area.height());
     QFont font(QStringLiteral("Arial"));
@@ -110,18 +142,17 @@ void ImagePrinting::renderPage(QPagedPaintDevice& device, const QImage& picture,
     const int titleHeight = painter.fontMetrics().height() * 2;
     painter.drawText(QRect(page.left(), page.top(), page.width(), titleHeight),
                      Qt::AlignLeft | Qt::AlignTop, title.trimmed());
-    if (!picture.isNull()) {
-        // The picture object covers the rest of the printable area; a small
-        // picture keeps its size at 150 dots an inch.
-        const double scale = device.logicalDpiX() / 150.0;
-        const int naturalWidth = int(picture.width() * scale);
-        const int naturalHeight = int(picture.height() * scale);
-        const Placement p =
-            fitInBox(page.width(), page.height() - titleHeight, naturalWidth, naturalHeight);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(p.left, titleHeight + p.top, p.width, p.height), picture);
-    }
-    painter.end();
+    if (picture.isNull())
+        return;
+    // The picture object covers the rest of the printable area; a small
+    // picture keeps its size at 150 dots an inch.
+    const double scale = device.logicalDpiX() / 150.0;
+    const int naturalWidth = int(picture.width() * scale);
+    const int naturalHeight = int(picture.height() * scale);
+    const Placement p =
+        fitInBox(page.width(), page.height() - titleHeight, naturalWidth, naturalHeight);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(p.left, titleHeight + p.top, p.width, p.height), picture);
 }
 
 void ImagePrinting::setNextChoice(const PrintChoice& choice)
@@ -151,6 +182,7 @@ void ImagePrinting::clear()
     s.offers.clear();
     s.printed.clear();
     s.pdfFolder.clear();
+    s.jobs = 0;
 }
 
 } // namespace tav

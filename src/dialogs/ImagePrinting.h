@@ -6,6 +6,8 @@
 #include <QString>
 
 class QPagedPaintDevice;
+class QPainter;
+class QPdfWriter;
 class QPrinter;
 class QWidget;
 
@@ -40,22 +42,44 @@ struct PrintedPicture
 // The printing of pictures one per A4 page, in portrait or landscape. In
 // the message boxes' test mode nothing reaches a printer or a dialog: the
 // dialog is answered with the next queued choice (cancelled when none) and
-// each page is recorded, and also written as a PDF file when a folder is
-// set.
+// each page is recorded, and each job also written as a PDF file
+// ("job1.pdf", ...) when a folder is set.
 class ImagePrinting
 {
 public:
     static PrintChoice askRange(QWidget* parent, QPrinter& printer, const PrintOffer& offer);
-    // Prints one page at once on the printer, without a dialog; nothing
-    // when the system has no printer.
-    static void printPicture(QPrinter& printer, const QImage& picture, const QString& title);
+
+    // One print job of pictures, one a page, sent to the printer without a
+    // further dialog when the job ends; nothing when the system has no
+    // printer. One job for all the pages, so that printing to a file keeps
+    // every page.
+    class Job
+    {
+    public:
+        explicit Job(QPrinter& printer);
+        ~Job();
+        Job(const Job&) = delete;
+        Job& operator=(const Job&) = delete;
+        void addPage(const QImage& picture, const QString& title);
+
+    private:
+        QPrinter& m_printer;
+        QPagedPaintDevice* m_device = nullptr; // the printer, or a PDF file in tests
+        QPdfWriter* m_pdf = nullptr;
+        QPainter* m_painter = nullptr;
+        bool m_skip = false;
+    };
 
     // The landscape page for a picture wider than high, else portrait.
     static bool landscapeFor(QSize picture);
+    // Sets the A4 page in the picture's orientation; before the painter
+    // begins or before a new page.
+    static void preparePage(QPagedPaintDevice& device, const QImage& picture);
     // Draws the page of one picture: the title at the top, the picture
     // fitted into the rest of the printable area, never enlarged beyond its
-    // size at 150 dots an inch. The device's page orientation is set here.
-    static void renderPage(QPagedPaintDevice& device, const QImage& picture, const QString& title);
+    // size at 150 dots an inch.
+    static void drawPage(QPainter& painter, QPagedPaintDevice& device, const QImage& picture,
+                         const QString& title);
 
     static void setNextChoice(const PrintChoice& choice);
     static QList<PrintOffer> offers();

@@ -436,7 +436,7 @@ bool TPreviewImage::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TPreviewImage::printCurrent()
+void TPreviewImage::printCurrent(ImagePrinting::Job& job)
 {
     const QString file = currentFile();
     if (file.isEmpty() || !QFileInfo(file).isFile()) {
@@ -450,7 +450,7 @@ void TPreviewImage::printCurrent()
         MessageBox::error(this, read.error);
         return;
     }
-    ImagePrinting::printPicture(*m_printer, read.picture, m_ui->Title->text());
+    job.addPage(read.picture, m_ui->Title->text());
 }
 
 void TPreviewImage::Btn_PrintClick()
@@ -465,20 +465,24 @@ void TPreviewImage::Btn_PrintClick()
     const int copies = std::max(1, choice.copies);
     if (choice.range == PrintChoice::Range::Selection) {
         loadCurrent(false);
+        ImagePrinting::Job job(*m_printer);
         for (int c = 0; c < copies; ++c)
-            printCurrent();
+            printCurrent(job);
         return;
     }
     const int from = choice.range == PrintChoice::Range::Pages ? std::max(1, choice.from) : 1;
     const int to = choice.range == PrintChoice::Range::Pages ? std::min(count, choice.to) : count;
     hide();
-    for (int i = from; i <= to; ++i) {
-        m_current = i - 1;
-        loadCurrent(true);
-        if (!QFileInfo(currentFile()).isFile())
-            continue; // reported when it became current
-        for (int c = 0; c < copies; ++c)
-            printCurrent();
+    {
+        ImagePrinting::Job job(*m_printer);
+        for (int i = from; i <= to; ++i) {
+            m_current = i - 1;
+            loadCurrent(true);
+            if (!QFileInfo(currentFile()).isFile())
+                continue; // reported when it became current
+            for (int c = 0; c < copies; ++c)
+                printCurrent(job);
+        }
     }
     done(QDialog::Accepted);
 }

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include "dialogs/ImagePrinting.h"
+
 #include <memory>
 
 namespace Ui {
@@ -86,7 +88,7 @@ private:
     void loadCurrent(bool report);
     void updateButtons();
     void moveTo(int row);
-    void printCurrent();
+    void printCurrent(tav::ImagePrinting::Job& job);
     QString fileOf(const Row& row) const;
 
     std::unique_ptr<Ui::TPreviewImage> m_ui;

@@ -315,13 +315,17 @@ void TestImageViewer::pagesTurnWithThePicture()
     ImagePrinting::setNextChoice(all);
     preview.Btn_PrintClick();
     QCOMPARE(ImagePrinting::printed().size(), 2);
+    // One job, one file, a page for each picture.
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"),
+               {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                QStringLiteral("2"), m_dir->filePath(QStringLiteral("job1.pdf"))});
+    QVERIFY(info.waitForFinished(30000));
+    const QString out = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(out.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\b"))), qPrintable(out));
     for (int page = 1; page <= 2; ++page) {
-        QProcess info;
-        info.start(QStringLiteral("pdfinfo"),
-                   {m_dir->filePath(QStringLiteral("page%1.pdf").arg(page))});
-        QVERIFY(info.waitForFinished(30000));
-        const QString out = QString::fromUtf8(info.readAllStandardOutput());
-        const QRegularExpression size(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts"));
+        const QRegularExpression size(
+            QStringLiteral("Page\\s+%1 size:\\s+([0-9.]+) x ([0-9.]+) pts").arg(page));
         const QRegularExpressionMatch m = size.match(out);
         QVERIFY2(m.hasMatch(), qPrintable(out));
         const double w = m.captured(1).toDouble();
