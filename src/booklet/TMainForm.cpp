@@ -9,6 +9,7 @@
 #include "booklet/ReminderNotice.h"
 #include "booklet/TableCommands.h"
 #include "booklet/pages/BookletPage.h"
+#include "booklet/pages/PhotoBox.h"
 #include "booklet/pages/TAnalysisPage.h"
 #include "booklet/pages/TCarePage.h"
 #include "booklet/pages/TCustomPage.h"
@@ -453,6 +454,9 @@ QWidget* TMainForm::buildNotebook()
         const QColor colour(info.red, info.green, info.blue);
         if (index == 0) {
             m_generalPage = new TGeneralPage(m_context, index, m_notebook);
+            m_generalPage->photoBox()->setSilhouette(*m_silhouette);
+            connect(m_generalPage, &TGeneralPage::photoChanged, this,
+                    &TMainForm::refreshAnimalInList);
             addPage(m_generalPage, colour);
         } else if (index == 2) {
             m_customPage = new TCustomPage(m_context, index, m_notebook);

@@ -241,7 +241,8 @@ JpegResult readJpegFile(QImage& picture, const QString& path)
     return readJpegData(picture, data, path);
 }
 
-JpegResult readJpegData(QImage& picture, const QByteArray& data, const QString& name, QSize atLeast)
+JpegResult readJpegData(QImage& picture, const QByteArray& data, const QString& name, QSize atLeast,
+                        JpegHeader* header)
 {
     if (data.isEmpty())
         return {false, tr("Le fichier « %1 » est vide.").arg(name)};
@@ -255,6 +256,8 @@ JpegResult readJpegData(QImage& picture, const QByteArray& data, const QString& 
                        (unsigned long)data.size(), atLeast.width(), atLeast.height())) {
         result = {false, damaged(name)};
     } else {
+        if (header)
+            header->size = QSize(int(d.cinfo.image_width), int(d.cinfo.image_height));
         const int width = int(d.cinfo.output_width);
         const int height = int(d.cinfo.output_height);
         const int components = d.cinfo.output_components;

@@ -36,8 +36,14 @@ JpegResult readJpegFile(QImage& picture, const QString& path);
 // 1/2, 1/4 or 1/8 of its size, the smallest that still covers `atLeast`:
 // much cheaper when only a small picture is needed. The pixel limit then
 // applies to the decoded size.
+// The picture's own size, as its header gives it, before any scaling.
+struct JpegHeader
+{
+    QSize size;
+};
+
 JpegResult readJpegData(QImage& picture, const QByteArray& data, const QString& name,
-                        QSize atLeast = {});
+                        QSize atLeast = {}, JpegHeader* header = nullptr);
 
 // The picture compressed as JPEG at quality 50 by the general-purpose
 // encoder. False on an empty picture.

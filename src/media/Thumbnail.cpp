@@ -39,16 +39,50 @@ bool isJpegName(const QString& path)
     return suffix == QLatin1String("JPG") || suffix == QLatin1String("JPEG");
 }
 
+// Qt's BMP reader fills the rows of a file cut short and reports success:
+// the header's row count tells whether all the rows of an uncompressed
+// file are there.
+bool bmpCutShort(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(54);
+    if (head.size() < 34 || !head.startsWith("BM"))
+        return false;
+    const auto* h = reinterpret_cast<const uchar*>(head.constData());
+    const quint32 offset = qFromLittleEndian<quint32>(h + 10);
+    const quint32 infoSize = qFromLittleEndian<quint32>(h + 14);
+    if (infoSize < 40)
+        return false; // the old OS/2 header: left to the reader
+    const qint64 width = qFromLittleEndian<qint32>(h + 18);
+    const qint64 height = qAbs(qint64(qFromLittleEndian<qint32>(h + 22)));
+    const int bits = qFromLittleEndian<quint16>(h + 28);
+    const quint32 compression = qFromLittleEndian<quint32>(h + 30);
+    // Only plain rows (BI_RGB, BI_BITFIELDS) have a size known in advance.
+    if ((compression != 0 && compression != 3) || width <= 0 || bits <= 0)
+        return false;
+    const qint64 stride = (width * bits + 31) / 32 * 4;
+    return qint64(offset) + stride * height > file.size();
+}
+
 } // namespace
 
 QImage makeThumbnail(const QImage& picture, int boxWidth, int boxHeight)
 {
+    return makeThumbnail(picture, boxWidth, boxHeight, picture.size());
+}
+
+QImage makeThumbnail(const QImage& picture, int boxWidth, int boxHeight, QSize fullSize)
+{
     QImage box;
     if (!makeBlankBitmap(box, boxWidth, boxHeight, Qt::white))
         return {};
-    if (picture.isNull())
+    if (picture.isNull() || fullSize.isEmpty())
         return box;
-    const Placement p = fitInBox(boxWidth, boxHeight, picture.width(), picture.height());
+    // The place is that of the whole picture, also when a reduced decode
+    // stands in for it, so that both give the same frame.
+    const Placement p = fitInBox(boxWidth, boxHeight, fullSize.width(), fullSize.height());
     QImage fitted = picture;
     if (!resizeBitmap(fitted, p.width, p.height))
         return box;
@@ -99,6 +133,37 @@ QByteArray bmpFile(const QImage& picture)
     return bmp;
 }
 
+PictureRead readPictureFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {false, tr("Le fichier « %1 » n'existe pas.").arg(path), {}};
+    if (info.isDir())
+        return {false, tr("« %1 » est un dossier, pas une image.").arg(path), {}};
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > kJpegPixelLimit)
+        return {false,
+                tr("L'image « %1 » est trop grande (%2 × %3 pixels).")
+                    .arg(path)
+                    .arg(size.width())
+                    .arg(size.height()),
+                {}};
+    const bool bmp = reader.format() == "bmp";
+    QImage picture = reader.read();
+    if (!picture.isNull() && bmp && bmpCutShort(path))
+        return {false,
+                tr("Le fichier « %1 » n'est pas une image lisible : il est tronqué.").arg(path),
+                {}};
+    if (picture.isNull())
+        return {false,
+                tr("Le fichier « %1 » n'est pas une image lisible : %2")
+                    .arg(path, reader.errorString()),
+                {}};
+    return {true, {}, picture};
+}
+
 ThumbnailResult thumbnailFromFile(const QString& path, int boxWidth, int boxHeight)
 {
     const QFileInfo info(path);
@@ -107,6 +172,7 @@ ThumbnailResult thumbnailFromFile(const QString& path, int boxWidth, int boxHeig
     if (info.isDir())
         return {false, tr("« %1 » est un dossier, pas une image.").arg(path), {}};
     QImage picture;
+    QSize fullSize;
     if (isJpegName(path)) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
@@ -114,31 +180,29 @@ ThumbnailResult thumbnailFromFile(const QString& path, int boxWidth, int boxHeig
                     tr("Impossible de lire le fichier « %1 » : %2").arg(path, file.errorString()),
                     {}};
         const QByteArray data = file.readAll();
-        const JpegResult read = readJpegData(picture, data, path);
+        // Only a small picture is needed: a large photo is decoded at 1/2,
+        // 1/4 or 1/8 of its size, still larger than the box, at a fraction
+        // of the cost of a full decode.
+        JpegHeader header;
+        const JpegResult read =
+            readJpegData(picture, data, path, QSize(boxWidth, boxHeight), &header);
         if (!read.ok)
             return {false, read.error, {}};
+        fullSize = header.size;
         // A phone's photo is shown the right way up; the file keeps its bytes.
-        if (!applyExifOrientation(picture, exifOrientation(data)))
+        const int orientation = exifOrientation(data);
+        if (!applyExifOrientation(picture, orientation))
             return {false, tr("Mémoire insuffisante pour tourner l'image « %1 ».").arg(path), {}};
+        if (orientation >= 5 && orientation <= 8)
+            fullSize.transpose();
     } else {
-        QImageReader reader(path);
-        reader.setAutoTransform(true);
-        const QSize size = reader.size();
-        if (size.isValid() && qint64(size.width()) * size.height() > kJpegPixelLimit)
-            return {false,
-                    tr("L'image « %1 » est trop grande (%2 × %3 pixels).")
-                        .arg(path)
-                        .arg(size.width())
-                        .arg(size.height()),
-                    {}};
-        picture = reader.read();
-        if (picture.isNull())
-            return {false,
-                    tr("Le fichier « %1 » n'est pas une image lisible : %2")
-                        .arg(path, reader.errorString()),
-                    {}};
+        PictureRead read = readPictureFile(path);
+        if (!read.ok)
+            return {false, read.error, {}};
+        picture = read.picture;
+        fullSize = picture.size();
     }
-    const QImage thumbnail = makeThumbnail(picture, boxWidth, boxHeight);
+    const QImage thumbnail = makeThumbnail(picture, boxWidth, boxHeight, fullSize);
     const QByteArray bmp = bmpFile(thumbnail);
     if (bmp.isEmpty())
         return {false, tr("Impossible de construire la vignette de « %1 ».").arg(path), {}};

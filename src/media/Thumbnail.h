@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 namespace tav {
@@ -14,6 +15,9 @@ inline constexpr int kPhotoThumbnailSide = 115;
 // (fitInBox), resampled (resizeBitmap) and centred. An empty picture, or
 // one that cannot be resampled, gives the white box alone.
 QImage makeThumbnail(const QImage& picture, int boxWidth, int boxHeight);
+// The same from a reduced copy of a picture of fullSize: placed as the
+// whole picture would be, resampled from the copy.
+QImage makeThumbnail(const QImage& picture, int boxWidth, int boxHeight, QSize fullSize);
 
 // A complete 24-bit BMP file (file header, information header, bottom-up
 // rows padded to four bytes) holding the picture, converted to 24 bits.
@@ -27,6 +31,16 @@ struct ThumbnailResult
     QString error; // French, ready to show
     QByteArray bmp;
 };
+
+// A picture file other than JPEG read by Qt's image readers, the right way
+// up; a missing, unreadable or oversized file gives a French reason.
+struct PictureRead
+{
+    bool ok = true;
+    QString error;
+    QImage picture;
+};
+PictureRead readPictureFile(const QString& path);
 
 // Decodes a picture file (JPEG through libjpeg-turbo, other formats through
 // Qt's readers) and returns its thumbnail as a BMP file. A file that cannot

@@ -6,6 +6,8 @@
 
 #include "booklet/ReminderNotice.h"
 #include "booklet/TMainForm.h"
+#include "booklet/pages/PhotoBox.h"
+#include "booklet/pages/TGeneralPage.h"
 #include "core/Settings.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
@@ -19,12 +21,17 @@
 #include "dialogs/TConsultRepaymentList.h"
 #include "dialogs/TEnterRepayment.h"
 #include "dialogs/TPharmacyRepaymentList.h"
+#include "dialogs/TPreviewImage.h"
 #include "dialogs/TReferenceEntry.h"
 #include "dialogs/TReferenceList.h"
 #include "dialogs/TRepeatVaccineList.h"
+#include "dialogs/TViewImage.h"
+#include "media/JpegFile.h"
+#include "ui/FileDialog.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QPixmap>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -218,6 +225,38 @@ int main(int argc, char** argv)
         return 1;
     TMainForm* form = booklet.startup()->mainForm();
     form->resize(800, 600);
+    // Médor's photo: a warm ground and a round face, 640 x 480.
+    QImage photo(640, 480, QImage::Format_RGB888);
+    {
+        QPainter p(&photo);
+        QLinearGradient ground(0, 0, 0, 480);
+        ground.setColorAt(0, QColor(250, 220, 160));
+        ground.setColorAt(1, QColor(150, 110, 60));
+        p.fillRect(photo.rect(), ground);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(QColor(120, 80, 40));
+        p.drawEllipse(QPointF(320, 260), 150, 140);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(270, 230), 22, 22);
+        p.drawEllipse(QPointF(370, 230), 22, 22);
+        p.setBrush(Qt::black);
+        p.drawEllipse(QPointF(320, 300), 30, 20);
+    }
+    const QString photoFile = dir.filePath(QStringLiteral("medor.jpg"));
+    writeJpegFile(photo, photoFile, 90);
+    FileDialog::setNextFileName(photoFile);
+    form->generalPage()->photoBox()->Btn_Select_ImgClick();
+    {
+        TViewImage viewer(form);
+        viewer.loadFile(form->generalPage()->photoBox()->photoPath());
+        save(&viewer, folder);
+        TPreviewImage preview(nullptr, form);
+        preview.setTitle(QStringLiteral("Photo"));
+        preview.setFiles({form->generalPage()->photoBox()->photoPath()});
+        preview.openAt(-1, 1);
+        preview.resize(524, 566);
+        save(&preview, folder);
+    }
     for (int page : {0, 3, 6}) {
         form->findChild<QTabBar*>(QStringLiteral("TabNoteBook"))->setCurrentIndex(page);
         QTest::qWait(50);

@@ -2,6 +2,7 @@
 
 #include "booklet/AnimalList.h"
 #include "booklet/AppContext.h"
+#include "booklet/pages/PhotoBox.h"
 #include "db/CardStore.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
@@ -20,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QVBoxLayout>
 
 namespace tav {
 
@@ -89,6 +91,11 @@ TGeneralPage::TGeneralPage(AppContext& context, int index, QWidget* parent)
     connect(m_ui->Ed_Species, &QLineEdit::textChanged, this, &TGeneralPage::Ed_SpeciesChange);
     connect(m_ui->Ed_Breed, &QLineEdit::textChanged, this, &TGeneralPage::Ed_BreedChange);
     connect(m_ui->Ed_Blood, &QLineEdit::textChanged, this, &TGeneralPage::Ed_BloodChange);
+    auto* photoLayout = new QVBoxLayout(m_ui->Pan_Photo);
+    photoLayout->setContentsMargins(0, 0, 0, 0);
+    m_photoBox = new PhotoBox(context, m_ui->Pan_Photo);
+    photoLayout->addWidget(m_photoBox);
+    connect(m_photoBox, &PhotoBox::photoChanged, this, &TGeneralPage::photoChanged);
     // The badge follows the field from the start, even when the first
     // animal's blood group is empty and the text never changes.
     Ed_BloodChange();

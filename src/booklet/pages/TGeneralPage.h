@@ -12,6 +12,8 @@ class TGeneralPage;
 
 namespace tav {
 
+class PhotoBox;
+
 // The "Général" page: the animal's identity card. Its fields are bound to
 // the current animal; species and breed are chosen from lists of titles
 // and stored as keys.
@@ -32,11 +34,14 @@ public:
     bool breedPicking() const { return m_breedPicking; }
     const QStringList& speciesIds() const { return m_speciesIds; }
     const QStringList& breedIds() const { return m_breedIds; }
+    PhotoBox* photoBox() const { return m_photoBox; }
 
 signals:
     // The species and breeds window stored changes: titles shown elsewhere
     // may be stale.
     void speciesAndBreedsEdited();
+    // The current animal's photo was stored or deleted.
+    void photoChanged(int animalId);
 
 private:
     static int fieldWidthFor(const QLineEdit* field, const QStringList& samples);
@@ -52,6 +57,7 @@ private:
     QStringList m_breedIds;
     bool m_speciesPicking = false;
     bool m_breedPicking = false;
+    PhotoBox* m_photoBox = nullptr;
 };
 
 } // namespace tav
