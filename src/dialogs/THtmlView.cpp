@@ -23,6 +23,16 @@ using namespace tav;
 
 namespace {
 
+// A browser makes a 1 % column as wide as its longest word; the text
+// browser makes it 1 % wide and breaks dates letter by letter. Such columns
+// are left to size themselves, on one line, here only.
+QString forTextBrowser(QString page)
+{
+    page.replace(QLatin1String(" width=\"1%\""), QString());
+    page.replace(QLatin1String(" nowrap"), QLatin1String(" style=\"white-space:nowrap\""));
+    return page;
+}
+
 // The generated pages are written in Windows-1252, which the text browser
 // does not read by itself: it gets them decoded.
 class PageBrowser : public QTextBrowser
@@ -40,7 +50,7 @@ public:
             const QUrl url = source().isValid() ? source().resolved(name) : name;
             QFile file(url.toLocalFile());
             if (file.open(QIODevice::ReadOnly))
-                return html::fromWindows1252(file.readAll());
+                return forTextBrowser(html::fromWindows1252(file.readAll()));
         }
         return QTextBrowser::loadResource(type, name);
     }

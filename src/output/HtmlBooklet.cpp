@@ -87,11 +87,13 @@ QString money(double value, const QString& symbol)
     return number(value, 2) + symbol;
 }
 
-void historyRow(Page& page, const QStringList& values, int rightAligned = -1)
+void historyRow(Page& page, const QStringList& values, const QList<int>& widths,
+                int rightAligned = -1)
 {
     page.beginRow();
     for (qsizetype i = 0; i < values.size(); ++i)
-        page.dataCell(values.at(i), i == rightAligned ? QStringLiteral("right") : QString(), true);
+        page.dataCell(values.at(i), i == rightAligned ? QStringLiteral("right") : QString(), true,
+                      0, widths.value(i) == 1);
     page.endRow();
 }
 
@@ -129,7 +131,9 @@ void actTable(Page& page, const QVector<BookletAct>& acts, bool consult, const Q
             values << escaped(a.gravity);
         values << escaped(a.repaymentDate) + QStringLiteral("&nbsp;&nbsp;") +
                       escaped(money(a.repaymentPrice, symbol));
-        historyRow(page, values, consult ? 6 : 5);
+        historyRow(page, values,
+                   consult ? QList<int>{1, 1, 1, 20, 20, 15, 10} : QList<int>{1, 1, 1, 20, 20, 10},
+                   consult ? 6 : 5);
     }
     page.endTable();
 }
@@ -180,7 +184,7 @@ void measureSection(Page& page, const BookletData& data, MeasureKind kind, const
         historyRow(
             page,
             {escaped(m.date), escaped(number(m.value, weight ? 3 : 2) + unit), escaped(m.remark)},
-            1);
+            {1, 15, 85}, 1);
     page.endTable();
     chartPicture(page, data, kind, folder, options, result);
 }
@@ -316,9 +320,11 @@ void vaccineSection(Page& page, const BookletData& data)
                    QStringLiteral("Observations")},
                   {1, 1, 20, 20, 20});
     for (const BookletVaccination& v : data.vaccinations)
-        historyRow(page, {escaped(v.date), escaped(v.repeatDate),
-                          escaped(withDetail(v.vaccine, v.vaccineCategory)),
-                          escaped(withDetail(v.doctor, v.doctorCategory)), escaped(v.remark)});
+        historyRow(page,
+                   {escaped(v.date), escaped(v.repeatDate),
+                    escaped(withDetail(v.vaccine, v.vaccineCategory)),
+                    escaped(withDetail(v.doctor, v.doctorCategory)), escaped(v.remark)},
+                   {1, 1, 20, 20, 20});
     page.endTable();
 }
 
@@ -333,7 +339,7 @@ void eventSection(Page& page, const BookletData& data)
     page.beginTable();
     historyHeader(page, {QStringLiteral("Date"), QStringLiteral("Description")}, {1, 100});
     for (const BookletEvent& e : data.events)
-        historyRow(page, {escaped(e.date), escaped(e.description)});
+        historyRow(page, {escaped(e.date), escaped(e.description)}, {1, 100});
     page.endTable();
 }
 
@@ -656,10 +662,12 @@ HtmlResult writeTablesPage(const TablesPageData& data, const QString& htmlFolder
                            QStringLiteral("Dernière vaccination")},
                           {20, 40, 40});
             for (const BookletVaccination& v : data.reminders)
-                historyRow(page, {escaped(v.repeatDate),
-                                  escaped(withDetail(v.vaccine, v.vaccineCategory)),
-                                  escaped(v.date + QStringLiteral(" - ") +
-                                          withDetail(v.doctor, v.doctorCategory))});
+                historyRow(page,
+                           {escaped(v.repeatDate),
+                            escaped(withDetail(v.vaccine, v.vaccineCategory)),
+                            escaped(v.date + QStringLiteral(" - ") +
+                                    withDetail(v.doctor, v.doctorCategory))},
+                           {20, 40, 40});
             page.endTable();
         }
     }

@@ -230,16 +230,19 @@ void Page::beginTable()
 void Page::headerCell(const QString& caption, int widthPercent, const QString& align)
 {
     m_lines << QStringLiteral("<td bgcolor=\"#0099FF\"") + widthAttribute(widthPercent) +
-                   alignAttribute(align) + QLatin1Char('>') + kFont +
-                   QStringLiteral("<font color=\"#FFFFFF\"><b>") + escaped(caption) +
+                   alignAttribute(align) +
+                   (widthPercent == 1 ? QStringLiteral(" nowrap") : QString()) + QLatin1Char('>') +
+                   kFont + QStringLiteral("<font color=\"#FFFFFF\"><b>") + escaped(caption) +
                    QStringLiteral("</b></font>") + kFontEnd + QStringLiteral("</td>");
 }
 
-void Page::dataCell(const QString& markup, const QString& align, bool top, int widthPercent)
+void Page::dataCell(const QString& markup, const QString& align, bool top, int widthPercent,
+                    bool noWrap)
 {
     m_lines << QStringLiteral("<td bgcolor=\"#F4F4F4\"") + widthAttribute(widthPercent) +
                    alignAttribute(align) + (top ? QStringLiteral(" valign=\"top\"") : QString()) +
-                   QLatin1Char('>') + kFont + markup + kFontEnd + QStringLiteral("</td>");
+                   (noWrap ? QStringLiteral(" nowrap") : QString()) + QLatin1Char('>') + kFont +
+                   markup + kFontEnd + QStringLiteral("</td>");
 }
 
 void Page::headerRow(const QStringList& captions, const QList<int>& widths)

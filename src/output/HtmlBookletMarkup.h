@@ -56,8 +56,10 @@ public:
     void endRow() { m_lines << QStringLiteral("</tr>"); }
     void headerCell(const QString& caption, int widthPercent, const QString& align = {});
     // `markup` is written as it stands: escape texts before.
+    // A cell of 1 % keeps its text on one line, as its column is meant to
+    // be just as wide as its dates and amounts.
     void dataCell(const QString& markup, const QString& align = {}, bool top = false,
-                  int widthPercent = 0);
+                  int widthPercent = 0, bool noWrap = false);
     // A whole header row and a whole data row (identity values, each
     // preceded by a non-breaking space).
     void headerRow(const QStringList& captions, const QList<int>& widths);
