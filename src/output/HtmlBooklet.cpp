@@ -1,20 +1,22 @@
 #include "output/HtmlBooklet.h"
 
-#include "core/FileRoutines.h"
 #include "core/TextRoutines.h"
 #include "media/BitmapRoutines.h"
-#include "media/JpegFile.h"
+#include "media/JpegFile.h" // compressToJpeg
 #include "media/PackedFile.h"
 #include "media/Thumbnail.h"
 #include "output/HtmlBookletMarkup.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QUrl>
+
+#include <cstdio>
 
 namespace tav {
 
@@ -29,16 +31,61 @@ const QString kHeadTitle = QStringLiteral("Fiche de santé");
 const QString kPopupOptions = QStringLiteral(
     "toolbar=no,location=no,directories=no,status=no,menubar=no,scrollbars=yes,resizable=yes");
 
-// Writes under a temporary name, then renames: a page is whole or absent.
+// Writes under a temporary name, then renames: a file is whole or absent.
+// The working folder is rebuilt by every command, so nothing waits for the
+// disk to confirm the write, as a lasting file would.
+bool finishWorkingFile(const QString& part, const QString& path)
+{
+    if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) == 0)
+        return true;
+    QFile::remove(part);
+    return false;
+}
+
+QString unwrittenMessage(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    const QString part = path + QStringLiteral(".part");
+    QFile file(part);
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                   file.write(bytes) == bytes.size() && file.flush();
+    const QString reason = file.errorString();
+    file.close();
+    if (written && file.error() == QFileDevice::NoError && finishWorkingFile(part, path))
         return true;
+    QFile::remove(part);
     if (error)
-        *error = QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
-                     .arg(QDir::toNativeSeparators(path), file.errorString());
+        *error = unwrittenMessage(path, reason);
     return false;
+}
+
+bool copyWorkingFile(const QString& source, const QString& path)
+{
+    const QString part = path + QStringLiteral(".part");
+    QFile::remove(part);
+    return QFile::copy(source, part) && finishWorkingFile(part, path);
+}
+
+// A picture of the page as JPEG at the given quality; false with the
+// reason when it cannot be written.
+bool writePicture(const QImage& picture, const QString& path, int quality, QString* error)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    if (!writer.write(picture)) {
+        if (error)
+            *error = unwrittenMessage(path, writer.errorString());
+        return false;
+    }
+    return writeFile(path, bytes, error);
 }
 
 bool writePage(const QString& path, const QString& text, QString* error)
@@ -202,10 +249,10 @@ void generalSection(Page& page, const BookletData& data, const QString& folder,
     QImage face;
     bool faceWritten = false;
     if (!photo.isNull() && fitPictureInBox(face, onWhite(photo), 120, 120)) {
-        const JpegResult written = writeJpegFile(face, folder + QStringLiteral("face.jpg"), 100);
-        faceWritten = written.ok;
-        if (!written.ok)
-            result.problems << written.error;
+        QString error;
+        faceWritten = writePicture(face, folder + QStringLiteral("face.jpg"), 100, &error);
+        if (!faceWritten)
+            result.problems << error;
     }
 
     page.comment(QStringLiteral("INFORMATIONS GENERALES"));
@@ -440,7 +487,7 @@ ExportedImage exportImage(const BookletImage& image, const QString& folder,
             // An existing copy is kept: the picture file it came from is the
             // same one.
             const bool copied =
-                QFileInfo::exists(folder + copy) || copyFileIfMissing(picture, folder + copy).ok;
+                QFileInfo::exists(folder + copy) || copyWorkingFile(picture, folder + copy);
             QString error;
             out.popup =
                 copied && writePage(folder + QStringLiteral("doc") + id + QStringLiteral(".htm"),
@@ -457,10 +504,10 @@ ExportedImage exportImage(const BookletImage& image, const QString& folder,
     }
     if (thumbnail.isNull())
         makeBlankBitmap(thumbnail, 10, 10, Qt::white);
-    const JpegResult written = writeJpegFile(
-        onWhite(thumbnail), folder + QStringLiteral("doc") + id + QStringLiteral(".jpg"), 100);
-    if (!written.ok)
-        result.problems << written.error;
+    QString error;
+    if (!writePicture(onWhite(thumbnail),
+                      folder + QStringLiteral("doc") + id + QStringLiteral(".jpg"), 100, &error))
+        result.problems << error;
     return out;
 }
 
