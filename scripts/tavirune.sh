@@ -13,6 +13,7 @@ packages=(
   gcab cabextract sane-utils python3-aiosmtpd libjpeg-turbo-progs xvfb xauth fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev file python3 qtkeychain-qt6-dev poppler-utils
   python3-icalendar
+  chromium
 )
 
 as_root() {

@@ -11,11 +11,15 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
@@ -86,6 +90,49 @@ struct WrittenBooklet
     QString page;
 };
 
+// Opens the pages in headless Chromium, each in a frame of a page written
+// beside them, and returns for each its title, code page, text and whether
+// every picture was loaded: [{page, title, charset, text, images: [[src, loaded]]}].
+QJsonArray renderInChromium(const QString& folder, const QStringList& pages)
+{
+    QString frames;
+    for (const QString& p : pages)
+        frames += u("<iframe src=\"") + p + u("\"></iframe>");
+    const QString wrapper =
+        u("<html><body>") + frames +
+        u("<script>\n"
+          "var frames = document.getElementsByTagName('iframe'), left = frames.length, out = [];\n"
+          "for (var k = 0; k < frames.length; ++k) frames[k].onload = function () {\n"
+          "  var d = this.contentDocument, r = {page: this.getAttribute('src'), title: d.title,\n"
+          "    charset: d.characterSet, text: d.body.innerText, images: []};\n"
+          "  for (var i = 0; i < d.images.length; ++i)\n"
+          "    r.images.push([d.images[i].getAttribute('src'),\n"
+          "                   d.images[i].complete && d.images[i].naturalWidth > 0]);\n"
+          "  out.push(r);\n"
+          "  if (--left == 0) { var p = document.createElement('pre'); p.id = 'result';\n"
+          "    p.textContent = btoa(unescape(encodeURIComponent(JSON.stringify(out))));\n"
+          "    document.body.appendChild(p); }\n"
+          "};\n"
+          "</script></body></html>");
+    writeBytes(folder + u("/check-in-browser.html"), wrapper.toUtf8());
+    QTemporaryDir profile;
+    QProcess chromium;
+    chromium.start(u("chromium"),
+                   {u("--headless"), u("--no-sandbox"), u("--disable-gpu"),
+                    u("--allow-file-access-from-files"), u("--virtual-time-budget=10000"),
+                    u("--user-data-dir=") + profile.path(), u("--dump-dom"),
+                    QUrl::fromLocalFile(folder + u("/check-in-browser.html")).toString()});
+    if (!chromium.waitForFinished(120000))
+        return {};
+    const QByteArray dom = chromium.readAllStandardOutput();
+    const int start = dom.indexOf("<pre id=\"result\">");
+    const int end = dom.indexOf("</pre>", start);
+    if (start < 0 || end < 0)
+        return {};
+    const int from = start + int(qstrlen("<pre id=\"result\">"));
+    return QJsonDocument::fromJson(QByteArray::fromBase64(dom.mid(from, end - from))).array();
+}
+
 } // namespace
 
 class TestHtmlView : public QObject
@@ -98,6 +145,7 @@ private slots:
     void savesThePageAndWhatItShowsElsewhere();
     void printsAndSavesAsPdf();
     void maximiseAndGripFollowEachOther();
+    void savedFolderOpensInABrowser();
 };
 
 void TestHtmlView::initTestCase()
@@ -247,6 +295,41 @@ void TestHtmlView::maximiseAndGripFollowEachOther()
     QTRY_VERIFY(!view.isMaximized());
     QCOMPARE(maximise->toolTip(), u("Agrandir"));
     QVERIFY(grip->isVisible());
+}
+
+void TestHtmlView::savedFolderOpensInABrowser()
+{
+    if (QStandardPaths::findExecutable(u("chromium")).isEmpty())
+        QSKIP("chromium is not installed");
+    WrittenBooklet b;
+    QTemporaryDir target;
+    THtmlView view(b.page, u(" Fiche de santé"));
+    FileDialog::setNextFileName(target.filePath(u("fiche.htm")));
+    view.Btn_SaveClick();
+    const QJsonArray pages =
+        renderInChromium(target.path(), strings({"fiche.htm", "doc7.htm", "doc8.htm"}));
+    QCOMPARE(pages.size(), 3);
+    for (const QJsonValue& v : pages) {
+        const QJsonObject page = v.toObject();
+        const QString name = page.value(u("page")).toString();
+        QCOMPARE(page.value(u("charset")).toString(), u("windows-1252"));
+        const QJsonArray images = page.value(u("images")).toArray();
+        QVERIFY2(!images.isEmpty(), qPrintable(name));
+        for (const QJsonValue& image : images)
+            QVERIFY2(image.toArray().at(1).toBool(),
+                     qPrintable(name + u(": ") + image.toArray().at(0).toString()));
+        if (name == u("fiche.htm")) {
+            QCOMPARE(page.value(u("title")).toString(), u("Fiche de santé"));
+            const QString text = page.value(u("text")).toString();
+            QVERIFY(text.contains(u("Tom & Jerry <3")));
+            QVERIFY(text.contains(u("DOCUMENT(S) IMAGE(S)")));
+            QVERIFY(text.contains(u("lettre du véto.txt")));
+            // The photo, the weight chart, the file icon and two thumbnails.
+            QCOMPARE(images.size(), 5);
+        } else {
+            QCOMPARE(images.size(), 1);
+        }
+    }
 }
 
 QTEST_MAIN(TestHtmlView)
