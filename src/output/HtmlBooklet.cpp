@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tav {
@@ -315,7 +316,8 @@ void generalSection(Page& page, const BookletData& data, const QString& folder,
                            {QStringLiteral("Date de départ"), a.endDate, a.endWeight, a.endSize,
                             QStringLiteral("Type"), a.endType}};
     for (const Dated& d : dated) {
-        if (trim(d.date).isEmpty())
+        // A date left blank in its mask ("  /  /    ") is no date.
+        if (!std::any_of(d.date.cbegin(), d.date.cend(), [](QChar c) { return c.isDigit(); }))
             continue;
         page.beginTable();
         page.headerRow(

@@ -400,7 +400,7 @@ void TestHtmlBooklet::optionalTablesOnlyWhenDated()
     b.set(id, u("Begin_Date"), u("15/05/2021"));
     b.set(id, u("Begin_Weight"), 3.2);
     b.set(id, u("Begin_Breeder"), u("Élevage du Lac"));
-    b.set(id, u("End_Date"), u("   "));
+    b.set(id, u("End_Date"), u("  /  /    "));
     // Ticked then unticked reads "non".
     b.set(id, u("Pedigree"), 1);
     b.set(id, u("Pedigree"), 0);
