@@ -12,7 +12,7 @@ packages=(
   libsqlite3-dev libgcab-dev libcurl4-openssl-dev libsane-dev libjpeg62-turbo-dev sqlite3
   gcab cabextract sane-utils python3-aiosmtpd libjpeg-turbo-progs xvfb xauth fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev file python3 qtkeychain-qt6-dev poppler-utils
-  python3-icalendar zlib1g-dev openssl qt6-image-formats-plugins
+  python3-icalendar zlib1g-dev openssl qt6-image-formats-plugins chromium
 )
 
 as_root() {

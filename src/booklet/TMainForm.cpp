@@ -24,13 +24,16 @@
 #include "db/DataSet.h"
 #include "db/DbError.h"
 #include "db/FieldFormat.h"
+#include "db/HtmlBookletStore.h"
 #include "dialogs/ReferenceLists.h"
 #include "dialogs/TAnalysisList.h"
 #include "dialogs/TEnterBreeds.h"
 #include "dialogs/TEnterProperties.h"
+#include "dialogs/THtmlView.h"
 #include "dialogs/TMiniCalendar.h"
 #include "mail/SecretStore.h"
 #include "output/CsvExport.h"
+#include "output/HtmlBooklet.h"
 #include "ui/AppIcon.h"
 #include "ui/FileDialog.h"
 #include "ui/FramedWindow.h"
@@ -97,6 +100,77 @@ QImage drawSilhouette()
 QString fr(const char* text)
 {
     return QString::fromUtf8(text);
+}
+
+enum class HtmlCommand { Booklet, Consultations, Medicines, Reminders };
+
+// Writes one page of the "Html" menu for the animal and shows it in the
+// viewer. A failure is shown and no viewer opens.
+void runHtmlCommand(QWidget* parent, tav::AppContext& context, int animalId, HtmlCommand command,
+                    const QImage& silhouette, QPrinter* printer)
+{
+    using tav::HtmlBookletStore;
+    QString error;
+    const QString folder = tav::prepareHtmlFolders(context.dataFolder, &error);
+    if (folder.isEmpty()) {
+        showError(parent, error);
+        return;
+    }
+    tav::HtmlOutputOptions options;
+    options.databaseFolder = context.databaseFolder();
+    options.currencySymbol = tav::moneySymbol(
+        context.currencySymbol.isEmpty() ? QLocale().currencySymbol(QLocale::CurrencySymbol)
+                                         : context.currencySymbol);
+    options.silhouette = silhouette;
+    options.makerName = appinfo::makerName();
+    options.webSite =
+        lookupText(QStringLiteral("Common"), QStringLiteral("WebSite"), appinfo::webSite());
+    tav::HtmlResult result;
+    QString title = QStringLiteral(" Tableaux");
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        HtmlBookletStore store(*context.connection);
+        tav::TablesPageData tables;
+        switch (command) {
+        case HtmlCommand::Booklet:
+            title = QStringLiteral(" Fiche de santé");
+            result = tav::writeBookletPage(store.booklet(animalId), folder, options);
+            break;
+        case HtmlCommand::Consultations:
+            tables.consultTitle = QStringLiteral("HISTORIQUE DES ACTES");
+            tables.consultations = store.consultations(animalId, HtmlBookletStore::Acts::All);
+            result = tav::writeTablesPage(tables, folder, options);
+            break;
+        case HtmlCommand::Medicines:
+            tables.medicineTitle = QStringLiteral("HISTORIQUE DES MEDICAMENTS");
+            tables.medicines = store.medicines(animalId, HtmlBookletStore::Acts::All);
+            result = tav::writeTablesPage(tables, folder, options);
+            break;
+        case HtmlCommand::Reminders:
+            store.refreshVaccineReminders(animalId);
+            tables.consultTitle = QStringLiteral("ACTES NON REMBOURSEES");
+            tables.medicineTitle = QStringLiteral("MEDICAMENTS NON REMBOURSES");
+            tables.reminderTitle = QStringLiteral("RAPPELS DE VACCINATION");
+            tables.consultations =
+                store.consultations(animalId, HtmlBookletStore::Acts::NotReimbursed);
+            tables.medicines = store.medicines(animalId, HtmlBookletStore::Acts::NotReimbursed);
+            tables.reminders = store.dueReminders(animalId);
+            result = tav::writeTablesPage(tables, folder, options);
+            break;
+        }
+    } catch (const DbError& e) {
+        result.ok = false;
+        result.error = e.message();
+    }
+    QApplication::restoreOverrideCursor();
+    if (!result.ok) {
+        showError(parent, result.error);
+        return;
+    }
+    THtmlView view(result.pagePath, title, parent);
+    view.setSaveFolder(context.dataFolder);
+    view.setPrinter(printer);
+    view.exec();
 }
 
 } // namespace
@@ -577,10 +651,29 @@ void TMainForm::buildMenus()
     addItem(print, "Item_Print_Rappels", "&Tableaux de rappel", false);
 
     QMenu* html = addMenu("Menu_Html", "  &Html  ");
-    addItem(html, "Item_Html_Carnet", "&Carnet de santé", false);
-    addItem(html, "Item_Html_Actes", "Historique des &actes", false);
-    addItem(html, "Item_Html_Medicaments", "Historique des &médicaments", false);
-    addItem(html, "Item_Html_Rappels", "&Tableaux de rappel", false);
+    for (const auto& [name, caption, command] :
+         {std::tuple{"Item_Html_Carnet", "&Carnet de santé", HtmlCommand::Booklet},
+          std::tuple{"Item_Html_Actes", "Historique des &actes", HtmlCommand::Consultations},
+          std::tuple{"Item_Html_Medicaments", "Historique des &médicaments",
+                     HtmlCommand::Medicines},
+          std::tuple{"Item_Html_Rappels", "&Tableaux de rappel", HtmlCommand::Reminders}}) {
+        QAction* item = addItem(html, name, caption, m_context.module1 != nullptr);
+        connect(item, &QAction::triggered, this, [this, command = command]() {
+            if (animalEmpty())
+                return;
+            // What is being typed on the card belongs in the page.
+            if (animal().isEditing()) {
+                try {
+                    animal().post();
+                } catch (const DbError& e) {
+                    showError(this, e.message());
+                    return;
+                }
+            }
+            runHtmlCommand(this, m_context, animal().asInt(QStringLiteral("Id")), command,
+                           m_silhouette ? *m_silhouette : QImage(), m_printer.get());
+        });
+    }
 
     QMenu* tools = addMenu("Menu_Outils", "&Outils");
     QAction* exportCsv = addItem(tools, "Item_ExportCsv", "Exporter la page en CSV…", true);
