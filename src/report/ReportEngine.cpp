@@ -1,6 +1,7 @@
 #include "report/ReportEngine.h"
 
 #include "core/Clock.h"
+#include "core/TextRoutines.h"
 #include "db/FieldFormat.h"
 #include "report/ReportData.h"
 
@@ -424,7 +425,10 @@ Preparer::Instance Preparer::instance(const ResolvedBand& band, int row) const
                     rect.y() + 2 * kPadY + QFontMetricsF(font).lineSpacing() * item.lines.size();
                 height = std::max(height, needed);
             } else {
-                item.lines = text.split(QLatin1Char('\n'));
+                // Spaces at a line's end show nothing: "[Name] [ForeName]"
+                // without a forename is the name alone.
+                for (const QString& line : text.split(QLatin1Char('\n')))
+                    item.lines.append(trimRight(line));
             }
             break;
         }
