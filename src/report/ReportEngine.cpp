@@ -83,7 +83,7 @@ private:
     QString moneySymbolText() const;
     QString formatValue(const Resolved& part, int row) const;
     QString objectText(const ResolvedObject& object, int row) const;
-    QStringList breakLines(const QString& text, const QFont& font, double width) const;
+    QStringList breakLines(const QString& text, const QFontMetricsF& metrics, double width) const;
 
     struct Instance
     {
@@ -100,6 +100,7 @@ private:
     PreparedReport& m_out;
     QVector<ResolvedBand> m_bands;
     QHash<QString, int> m_fontIndex;
+    std::vector<QFontMetricsF> m_metrics; // of each font, measured once
     QHash<QString, int> m_pictureIndex;
 
     QSizeF m_page;
@@ -136,6 +137,7 @@ int Preparer::fontFor(const ReportObject& object)
     font.setKerning(false);
     font.setHintingPreference(QFont::PreferNoHinting);
     m_out.fonts.append(font);
+    m_metrics.emplace_back(font);
     const int index = int(m_out.fonts.size()) - 1;
     m_fontIndex.insert(key, index);
     return index;
@@ -337,9 +339,9 @@ QString Preparer::objectText(const ResolvedObject& object, int row) const
     return text;
 }
 
-QStringList Preparer::breakLines(const QString& text, const QFont& font, double width) const
+QStringList Preparer::breakLines(const QString& text, const QFontMetricsF& metrics,
+                                 double width) const
 {
-    const QFontMetricsF metrics(font);
     QStringList lines;
     for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
         if (metrics.horizontalAdvance(paragraph) <= width) {
@@ -418,17 +420,25 @@ Preparer::Instance Preparer::instance(const ResolvedBand& band, int row) const
             item.align = object.align;
             const QString text = objectText(ro, row);
             item.pageNumbers = text.contains(kPageMarker) || text.contains(kPagesMarker);
-            const QFont& font = m_out.fonts.at(ro.font);
+            const QFontMetricsF& metrics = m_metrics.at(std::size_t(ro.font));
+            const double width = std::max(1.0, rect.width() - 2 * kPadX);
             if (object.wrap) {
-                item.lines = breakLines(text, font, std::max(1.0, rect.width() - 2 * kPadX));
+                item.lines = breakLines(text, metrics, width);
                 const double needed =
-                    rect.y() + 2 * kPadY + QFontMetricsF(font).lineSpacing() * item.lines.size();
+                    rect.y() + 2 * kPadY + metrics.lineSpacing() * item.lines.size();
                 height = std::max(height, needed);
             } else {
                 // Spaces at a line's end show nothing: "[Name] [ForeName]"
                 // without a forename is the name alone.
                 for (const QString& line : text.split(QLatin1Char('\n')))
                     item.lines.append(trimRight(line));
+                // Only a text too large for its box is clipped: clipping
+                // costs every device, a PDF file most.
+                double widest = 0;
+                for (const QString& line : std::as_const(item.lines))
+                    widest = std::max(widest, metrics.horizontalAdvance(line));
+                item.clip = widest > width + 0.5 ||
+                            metrics.lineSpacing() * item.lines.size() > rect.height() + 0.5;
             }
             break;
         }
@@ -618,10 +628,15 @@ void PreparedReport::paintPage(QPainter& painter, int page) const
     const QPaintDevice* device = painter.device();
     const QSizeF size = pageSizeUnits();
     const double scale = std::min(device->width() / size.width(), device->height() / size.height());
+    std::vector<QFontMetricsF> metrics;
+    metrics.reserve(std::size_t(fonts.size()));
+    for (const QFont& font : fonts)
+        metrics.emplace_back(font);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.scale(scale, scale);
+    int currentFont = -1;
     for (const PreparedItem& item : pages.at(page)) {
         QPen pen(item.color, item.pen);
         pen.setCapStyle(Qt::FlatCap);
@@ -654,11 +669,13 @@ void PreparedReport::paintPage(QPainter& painter, int page) const
                 painter.setPen(pen);
                 painter.drawRect(item.rect);
             }
-            const QFont& font = fonts.at(item.font);
-            painter.setFont(font);
+            if (item.font != currentFont) {
+                painter.setFont(fonts.at(item.font));
+                currentFont = item.font;
+            }
             painter.setPen(item.color);
-            const QFontMetricsF metrics(font);
-            const double lineHeight = metrics.lineSpacing();
+            const QFontMetricsF& m = metrics.at(std::size_t(item.font));
+            const double lineHeight = m.lineSpacing();
             const QRectF inner = item.rect.adjusted(kPadX, 0, -kPadX, 0);
             const double block = lineHeight * item.lines.size();
             double y = inner.y() + kPadY;
@@ -666,17 +683,24 @@ void PreparedReport::paintPage(QPainter& painter, int page) const
                 y = inner.y() + (inner.height() - block) / 2;
             else if (item.align & Qt::AlignBottom)
                 y = inner.bottom() - kPadY - block;
-            painter.save();
-            painter.setClipRect(item.rect);
+            if (item.clip) {
+                painter.save();
+                painter.setClipRect(item.rect);
+            }
             for (const QString& line : item.lines) {
                 const QString text =
                     item.pageNumbers ? withPageNumbers(line, page + 1, pageCount()) : line;
-                painter.drawText(QRectF(inner.x(), y, inner.width(), lineHeight),
-                                 int(item.align & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter,
-                                 text);
+                double x = inner.x();
+                if (item.align & (Qt::AlignRight | Qt::AlignHCenter)) {
+                    const double free = inner.width() - m.horizontalAdvance(text);
+                    x += (item.align & Qt::AlignRight) ? free : free / 2;
+                }
+                // On the baseline: no layout pass per line.
+                painter.drawText(QPointF(x, y + m.ascent()), text);
                 y += lineHeight;
             }
-            painter.restore();
+            if (item.clip)
+                painter.restore();
             break;
         }
         }

@@ -51,6 +51,7 @@ struct PreparedItem
     double pen = 20;
     int picture = -1;
     bool pageNumbers = false; // lines hold the page markers
+    bool clip = false;        // the text is larger than its box
 };
 
 // A report computed once into its pages, then drawn on any paged device:
