@@ -130,13 +130,14 @@ int main(int argc, char** argv)
     };
     ReportRunner runner(module, settings);
 
-    std::vector<double> reportMs, floorMs, ratios;
+    std::vector<double> reportMs, floorMs, ratios, reportCpu, floorCpu;
     int pages = 0;
     qint64 pdfBytes = 0;
     for (int sample = 0; sample < kSamples; ++sample) {
         Stopwatch watch;
         writeRowsAsText(module, reportFolder, dir.filePath(QStringLiteral("rows.txt")));
         const double floor = watch.wallMs();
+        floorCpu.push_back(watch.cpuMs());
 
         watch.start();
         const ReportOutcome outcome = runner.booklet(kAnimal);
@@ -147,6 +148,7 @@ int main(int argc, char** argv)
             return 1;
         }
         const double report = watch.wallMs();
+        reportCpu.push_back(watch.cpuMs());
         pages = outcome.report.pageCount();
         pdfBytes = QFile(dir.filePath(QStringLiteral("carnet.pdf"))).size();
         floorMs.push_back(floor);
@@ -159,6 +161,8 @@ int main(int argc, char** argv)
                 qPrintable(spread(reportMs)));
     std::printf("  mêmes lignes en texte (plancher)  : %s\n", qPrintable(spread(floorMs)));
     std::printf("  rapport / plancher                : %s\n", qPrintable(spread(ratios, "x", 2)));
+    std::printf("  temps processeur : rapport %s, plancher %s\n", qPrintable(spread(reportCpu)),
+                qPrintable(spread(floorCpu)));
     std::printf("  mémoire : %.1f Mo résidents, pointe %.1f Mo\n", memory.rss, memory.hwm);
     std::printf("  objectif : < 1000 ms, < 150 Mo -> %s\n",
                 median(reportMs) < 1000 && memory.hwm < 150 ? "atteint" : "MANQUÉ");

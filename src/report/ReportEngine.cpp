@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextLayout>
 
 #include <cmath>
 
@@ -83,7 +84,8 @@ private:
     QString moneySymbolText() const;
     QString formatValue(const Resolved& part, int row) const;
     QString objectText(const ResolvedObject& object, int row) const;
-    QStringList breakLines(const QString& text, const QFontMetricsF& metrics, double width) const;
+    QStringList breakLines(const QString& text, const QFont& font, const QFontMetricsF& metrics,
+                           double width) const;
 
     struct Instance
     {
@@ -339,51 +341,28 @@ QString Preparer::objectText(const ResolvedObject& object, int row) const
     return text;
 }
 
-QStringList Preparer::breakLines(const QString& text, const QFontMetricsF& metrics,
-                                 double width) const
+QStringList Preparer::breakLines(const QString& text, const QFont& font,
+                                 const QFontMetricsF& metrics, double width) const
 {
     QStringList lines;
     for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
-        if (metrics.horizontalAdvance(paragraph) <= width) {
+        if (paragraph.size() * metrics.maxWidth() <= width ||
+            metrics.horizontalAdvance(paragraph) <= width) {
             lines.append(paragraph);
             continue;
         }
-        QString line;
-        // Words keep the spaces that follow them; a word wider than the
-        // box is cut where it no longer fits.
-        QStringList words;
-        QString word;
-        for (QChar c : paragraph) {
-            word += c;
-            if (c == QLatin1Char(' ')) {
-                words.append(word);
-                word.clear();
-            }
+        // One shaping pass per paragraph; a word wider than the box is cut
+        // where it no longer fits.
+        QTextLayout layout(paragraph, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines.append(trimRight(paragraph.mid(line.textStart(), line.textLength())));
         }
-        if (!word.isEmpty())
-            words.append(word);
-        for (const QString& w : std::as_const(words)) {
-            if (metrics.horizontalAdvance(line + w.trimmed()) <= width) {
-                line += w;
-                continue;
-            }
-            if (!line.isEmpty()) {
-                lines.append(line.trimmed());
-                line.clear();
-            }
-            if (metrics.horizontalAdvance(w.trimmed()) <= width) {
-                line = w;
-                continue;
-            }
-            for (QChar c : w) {
-                if (!line.isEmpty() && metrics.horizontalAdvance(line + c) > width) {
-                    lines.append(line);
-                    line.clear();
-                }
-                line += c;
-            }
-        }
-        lines.append(line.trimmed());
+        layout.endLayout();
     }
     return lines;
 }
@@ -423,7 +402,7 @@ Preparer::Instance Preparer::instance(const ResolvedBand& band, int row) const
             const QFontMetricsF& metrics = m_metrics.at(std::size_t(ro.font));
             const double width = std::max(1.0, rect.width() - 2 * kPadX);
             if (object.wrap) {
-                item.lines = breakLines(text, metrics, width);
+                item.lines = breakLines(text, m_out.fonts.at(ro.font), metrics, width);
                 const double needed =
                     rect.y() + 2 * kPadY + metrics.lineSpacing() * item.lines.size();
                 height = std::max(height, needed);
@@ -433,12 +412,20 @@ Preparer::Instance Preparer::instance(const ResolvedBand& band, int row) const
                 for (const QString& line : text.split(QLatin1Char('\n')))
                     item.lines.append(trimRight(line));
                 // Only a text too large for its box is clipped: clipping
-                // costs every device, a PDF file most.
-                double widest = 0;
-                for (const QString& line : std::as_const(item.lines))
-                    widest = std::max(widest, metrics.horizontalAdvance(line));
-                item.clip = widest > width + 0.5 ||
-                            metrics.lineSpacing() * item.lines.size() > rect.height() + 0.5;
+                // costs every device, a PDF file most. Shaping a text to
+                // measure it is the dearest step of all, so a line that
+                // cannot overflow, even in its widest letters, is measured
+                // only when its alignment needs the width.
+                const bool aligned = object.align & (Qt::AlignRight | Qt::AlignHCenter);
+                for (const QString& line : std::as_const(item.lines)) {
+                    const bool mayOverflow = line.size() * metrics.maxWidth() > width;
+                    const double advance =
+                        aligned || mayOverflow ? metrics.horizontalAdvance(line) : -1;
+                    item.widths.append(advance);
+                    item.clip = item.clip || advance > width + 0.5;
+                }
+                item.clip =
+                    item.clip || metrics.lineSpacing() * item.lines.size() > rect.height() + 0.5;
             }
             break;
         }
@@ -687,12 +674,15 @@ void PreparedReport::paintPage(QPainter& painter, int page) const
                 painter.save();
                 painter.setClipRect(item.rect);
             }
-            for (const QString& line : item.lines) {
+            for (int i = 0; i < item.lines.size(); ++i) {
+                const QString& line = item.lines.at(i);
                 const QString text =
                     item.pageNumbers ? withPageNumbers(line, page + 1, pageCount()) : line;
                 double x = inner.x();
                 if (item.align & (Qt::AlignRight | Qt::AlignHCenter)) {
-                    const double free = inner.width() - m.horizontalAdvance(text);
+                    const double known = item.pageNumbers ? -1 : item.widths.value(i, -1);
+                    const double free =
+                        inner.width() - (known >= 0 ? known : m.horizontalAdvance(text));
                     x += (item.align & Qt::AlignRight) ? free : free / 2;
                 }
                 // On the baseline: no layout pass per line.

@@ -52,6 +52,7 @@ struct PreparedItem
     int picture = -1;
     bool pageNumbers = false; // lines hold the page markers
     bool clip = false;        // the text is larger than its box
+    QVector<double> widths;   // of each line when measured, else -1
 };
 
 // A report computed once into its pages, then drawn on any paged device:
