@@ -35,4 +35,13 @@ bool printChart(QWidget* parent, ReportRunner& runner, const QImage& chart,
     return runReport(parent, [&]() { return runner.chart(chart, chartTitle, subtitle); });
 }
 
+bool printChart(QWidget* parent, DataModuleReport& module, const QString& reportFolder,
+                const QImage& chart, const QString& chartTitle, const QString& subtitle)
+{
+    ReportRunner::Settings settings;
+    settings.reportFolder = reportFolder;
+    ReportRunner runner(module, settings);
+    return printChart(parent, runner, chart, chartTitle, subtitle);
+}
+
 } // namespace tav

@@ -10,6 +10,7 @@ class QWidget;
 namespace tav {
 
 struct ReportOutcome;
+class DataModuleReport;
 class ReportRunner;
 
 // Runs a report command under the wait cursor, then shows what it ended
@@ -22,5 +23,8 @@ bool runReport(QWidget* parent, const std::function<ReportOutcome()>& command);
 // subtitle (the animal).
 bool printChart(QWidget* parent, ReportRunner& runner, const QImage& chart,
                 const QString& chartTitle, const QString& subtitle);
+// The same for the chart pages, which know the report module and folder.
+bool printChart(QWidget* parent, DataModuleReport& module, const QString& reportFolder,
+                const QImage& chart, const QString& chartTitle, const QString& subtitle);
 
 } // namespace tav

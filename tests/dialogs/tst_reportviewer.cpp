@@ -1,7 +1,9 @@
 #include "../report/ReportTestSupport.h"
 #include "ModalAnswer.h"
+#include "TestDatabase.h"
 #include "TestText.h"
 
+#include "db/DataModule2.h"
 #include "dialogs/ReportWindows.h"
 #include "dialogs/TFreeReportPrintViewer.h"
 #include "report/ReportRunner.h"
@@ -73,6 +75,7 @@ private slots:
     void savingAsPdfWritesEveryPage();
     void reportCommandsShowWhatTheyEndedWith();
     void printedPagesStayWithinTheReport();
+    void chartPrintsThroughItsOwnReport();
 };
 
 void TestReportViewer::initTestCase()
@@ -274,6 +277,32 @@ void TestReportViewer::printedPagesStayWithinTheReport()
     QCOMPARE(TFreeReportPrintViewer::printedPages(c, 2, 3), qMakePair(2, 2));
     c.range = Choice::Range::All;
     QCOMPARE(TFreeReportPrintViewer::printedPages(c, 2, 3), qMakePair(1, 3));
+}
+
+void TestReportViewer::chartPrintsThroughItsOwnReport()
+{
+    TestDatabase db;
+    DataModuleReport module(db.connection);
+    QImage chart(ReportRunner::statSize, QImage::Format_RGB32);
+    chart.fill(Qt::white);
+    const QString reports =
+        qEnvironmentVariable("TAVIRUNE_PROGRAM_DIR") + QStringLiteral("/Reports/");
+    QStringList texts;
+    auto answer =
+        test::ModalAnswer::when<TFreeReportPrintViewer>([&](TFreeReportPrintViewer* viewer) {
+            texts = viewer->report().pageTexts(0);
+            viewer->reject();
+        });
+    QVERIFY(printChart(nullptr, module, reports, chart, u("Courbe de taille"), u("Médor")));
+    QVERIFY(answer.seen());
+    QVERIFY(texts.contains(u("COURBE DE TAILLE (MEDOR)")));
+    QCOMPARE(ReportRunner::titleText(), u("COURBE DE TAILLE (MEDOR)"));
+
+    // Without its template the chart report says so and opens nothing.
+    QTemporaryDir empty;
+    QVERIFY(!printChart(nullptr, module, empty.path() + u("/"), chart, u("Poids"), u("Médor")));
+    QCOMPARE(MessageBox::shownMessages().last().text,
+             u("Le modèle de rapport « Stat.frf » est introuvable."));
 }
 
 QTEST_MAIN(TestReportViewer)
