@@ -94,8 +94,12 @@ private:
     };
     Instance instance(const ResolvedBand& band, int row) const;
     void place(const Instance& instance);
+    // Places a band taller than the room left, cut at the page's foot and
+    // continued on the next pages, so that no line is lost.
+    void placeAcrossPages(Instance instance);
     void newPage();
     bool pageHasContent() const { return m_y > m_contentTop + 0.5; }
+    bool fits(double height) const { return m_y + height <= m_bottom + 0.5; }
 
     const ReportTemplate& m_template;
     const ReportInput& m_input;
@@ -457,6 +461,57 @@ void Preparer::place(const Instance& inst)
     m_y += inst.height;
 }
 
+void Preparer::placeAcrossPages(Instance inst)
+{
+    while (!fits(inst.height)) {
+        const double cut = std::max(0.0, m_bottom - m_y);
+        Instance head;
+        Instance tail;
+        head.height = cut;
+        tail.height = inst.height - cut;
+        for (const PreparedItem& item : std::as_const(inst.items)) {
+            if (item.rect.bottom() <= cut + 0.5) {
+                head.items.append(item);
+                continue;
+            }
+            PreparedItem rest = item;
+            rest.rect.translate(0, -cut);
+            if (item.rect.top() >= cut) {
+                tail.items.append(rest);
+                continue;
+            }
+            PreparedItem first = item;
+            first.rect.setBottom(cut);
+            rest.rect.setTop(0);
+            if (item.kind == PreparedItem::Kind::Text) {
+                const double lineHeight = m_metrics.at(std::size_t(item.font)).lineSpacing();
+                const int fit = std::clamp(int((cut - item.rect.top() - kPadY) / lineHeight), 0,
+                                           int(item.lines.size()));
+                first.lines = item.lines.mid(0, fit);
+                first.widths = item.widths.mid(0, fit);
+                rest.lines = item.lines.mid(fit);
+                rest.widths = item.widths.mid(fit);
+            }
+            if (item.kind == PreparedItem::Kind::Line) {
+                // A rule crossing the cut stays whole on the page it starts.
+                head.items.append(item);
+                continue;
+            }
+            head.items.append(first);
+            if (item.kind != PreparedItem::Kind::Text || !rest.lines.isEmpty())
+                tail.items.append(rest);
+        }
+        place(head);
+        newPage();
+        inst = tail;
+        // A page cannot hold even a header's room: stop cutting, the rest
+        // goes as it is.
+        if (m_bottom - m_y <= 0)
+            break;
+    }
+    place(inst);
+}
+
 void Preparer::newPage()
 {
     m_out.pages.append(QVector<PreparedItem>());
@@ -494,13 +549,13 @@ void Preparer::layout()
     m_bottom = m_page.height() - m_template.marginBottom * kUnits - m_footerHeight;
     newPage();
 
-    auto fits = [this](double height) {
-        return m_y + height <= m_bottom + 0.5;
-    };
     auto placeFlowing = [&](const Instance& inst) {
         if (!fits(inst.height) && pageHasContent())
             newPage();
-        place(inst);
+        if (fits(inst.height))
+            place(inst);
+        else
+            placeAcrossPages(inst);
     };
 
     for (int b = 0; b < m_bands.size(); ++b) {
@@ -542,10 +597,29 @@ void Preparer::layout()
                 m_repeatHeader = &band;
             break;
         }
-        case ReportBand::Kind::Data:
-            for (int row = 0; row < rows; ++row)
-                placeFlowing(instance(band, row));
+        case ReportBand::Kind::Data: {
+            // The last row goes along with its footer: a total never
+            // stands alone atop a page.
+            double footer = 0;
+            for (int n = b + 1; n < m_bands.size() && rows > 0; ++n) {
+                const ResolvedBand& next = m_bands.at(n);
+                if (next.band->kind == ReportBand::Kind::Footer && next.source == band.source) {
+                    footer = instance(next, rows - 1).height;
+                    break;
+                }
+                if (next.band->kind == ReportBand::Kind::Data)
+                    break;
+            }
+            for (int row = 0; row < rows; ++row) {
+                const Instance inst = instance(band, row);
+                if (row == rows - 1 && footer > 0 && fits(inst.height) &&
+                    !fits(inst.height + footer) && pageHasContent() &&
+                    inst.height + footer <= m_bottom - m_contentTop)
+                    newPage();
+                placeFlowing(inst);
+            }
             break;
+        }
         }
         // Rows of a data set end with its data band; its header stops
         // repeating there.

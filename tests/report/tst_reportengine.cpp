@@ -57,6 +57,8 @@ private slots:
     void wrappedTextGrowsItsRowAndBreaksLongWords();
     void pdfTextReadsBackWithMoneyAndAccents();
     void pdfIsWrittenWholeOrNotAtAll();
+    void textTallerThanAPageGoesOnWithoutLosingLines();
+    void lastRowKeepsItsFooterCompany();
 };
 
 void TestReportEngine::initTestCase()
@@ -304,6 +306,54 @@ void TestReportEngine::pdfIsWrittenWholeOrNotAtAll()
     QVERIFY(out.writePdf(path, &error));
     QVERIFY(readBytes(path).startsWith("%PDF"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("rapport.pdf")});
+}
+
+void TestReportEngine::textTallerThanAPageGoesOnWithoutLosingLines()
+{
+    QStringList typed;
+    for (int i = 1; i <= 150; ++i)
+        typed.append(QStringLiteral("Remarque %1").arg(i));
+    MemoryRows rows({QStringLiteral("Remark")}, {{typed.join(QLatin1Char('\n'))}});
+    ReportInput input;
+    input.addDataSet(QStringLiteral("A"), &rows);
+    PreparedReport out;
+    QVERIFY(prepare(u(kHead) + u("[PageFooter]\nHeight=8\nText=0,0,190,8 | | Pied\n"
+                                 "[Band]\nHeight=100\nText=0,0,190,10 | | Avant\n"
+                                 "[Data A]\nHeight=5\nText=0,0,190,5 | wrap | [Remark]\n"
+                                 "Frame=0,0,190,5 | stretch\n"
+                                 "[Band]\nHeight=5\nText=0,0,190,5 | | Après\n"),
+                    input, &out));
+    QVERIFY(out.pageCount() >= 3);
+    QStringList seen;
+    for (int page = 0; page < out.pageCount(); ++page) {
+        for (const PreparedItem& item : out.pages.at(page)) {
+            // Nothing runs into the page footer.
+            if (item.lines.value(0) != QLatin1String("Pied"))
+                QVERIFY(item.rect.bottom() <= (297 - 10 - 8) * 100 + 1);
+        }
+        for (const QString& text : out.pageTexts(page)) {
+            if (text.startsWith(QLatin1String("Remarque")))
+                seen.append(text);
+        }
+    }
+    QCOMPARE(seen, typed);
+    QCOMPARE(out.pageTexts(out.pageCount() - 1).last(), u("Après"));
+}
+
+void TestReportEngine::lastRowKeepsItsFooterCompany()
+{
+    // 277 mm: 26 rows of 10 mm leave 17, room for the last row (10) but
+    // not for it and the footer (10).
+    MemoryRows rows({QStringLiteral("Label"), QStringLiteral("Price")}, numberedRows(27));
+    ReportInput input;
+    input.addDataSet(QStringLiteral("A"), &rows);
+    PreparedReport out;
+    QVERIFY(prepare(u(kHead) + u("[Data A]\nHeight=10\nText=0,0,190,10 | | [Label]\n"
+                                 "[Footer A]\nHeight=10\nText=0,0,190,10 | | Total\n"),
+                    input, &out));
+    QCOMPARE(out.pageCount(), 2);
+    QCOMPARE(out.pageTexts(0).last(), QStringLiteral("Ligne 26"));
+    QCOMPARE(out.pageTexts(1), (QStringList{QStringLiteral("Ligne 27"), QStringLiteral("Total")}));
 }
 
 QTEST_MAIN(TestReportEngine)
