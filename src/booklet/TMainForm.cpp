@@ -17,15 +17,19 @@
 #include "booklet/pages/TVaccinePage.h"
 #include "core/AppInfo.h"
 #include "core/TextLookup.h"
+#include "core/TextRoutines.h"
 #include "core/WindowPlacement.h"
 #include "db/AnimalPictureStore.h"
+#include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataModule2.h"
 #include "db/DataSet.h"
 #include "db/DbError.h"
 #include "db/FieldFormat.h"
 #include "db/HtmlBookletStore.h"
+#include "db/ReportQueries.h"
 #include "dialogs/ReferenceLists.h"
+#include "dialogs/ReportWindows.h"
 #include "dialogs/TAnalysisList.h"
 #include "dialogs/TEnterBreeds.h"
 #include "dialogs/TEnterProperties.h"
@@ -34,6 +38,7 @@
 #include "mail/SecretStore.h"
 #include "output/CsvExport.h"
 #include "output/HtmlBooklet.h"
+#include "report/ReportRunner.h"
 #include "ui/AppIcon.h"
 #include "ui/FileDialog.h"
 #include "ui/FramedWindow.h"
@@ -68,6 +73,20 @@
 using namespace tav;
 
 namespace {
+
+// Where the printed reports find their templates, pictures and flags.
+ReportRunner::Settings reportSettings(AppContext& context)
+{
+    ReportRunner::Settings settings;
+    settings.reportFolder = context.reportFolder;
+    settings.databaseFolder = trailingSeparator(context.databaseFolder());
+    settings.currencySymbol = context.currencySymbol;
+    Connection* connection = context.connection;
+    settings.refreshReminders = [connection](int animalId) {
+        reportqueries::refreshReminderFlags(*connection, animalId);
+    };
+    return settings;
+}
 
 struct PageInfo
 {
@@ -645,10 +664,28 @@ void TMainForm::buildMenus()
             &QAction::triggered, tableCommands, &tav::TableCommands::exportReminders);
 
     QMenu* print = addMenu("Menu_Impression", "&Impression");
-    addItem(print, "Item_Print_Carnet", "&Carnet de santé", false);
-    addItem(print, "Item_Print_Actes", "Historique des  &actes", false);
-    addItem(print, "Item_Print_Medicaments", "Historique des &médicaments", false);
-    addItem(print, "Item_Print_Rappels", "&Tableaux de rappel", false);
+    // Each report reads the current animal's rows as stored and shows its
+    // pages in the preview window.
+    using ReportCommand = tav::ReportOutcome (tav::ReportRunner::*)(int);
+    for (const auto& [name, text, command] :
+         {std::tuple<const char*, const char*, ReportCommand>{
+              "Item_Print_Carnet", "&Carnet de santé", &tav::ReportRunner::booklet},
+          std::tuple<const char*, const char*, ReportCommand>{
+              "Item_Print_Actes", "Historique des  &actes", &tav::ReportRunner::consultHistory},
+          std::tuple<const char*, const char*, ReportCommand>{"Item_Print_Medicaments",
+                                                              "Historique des &médicaments",
+                                                              &tav::ReportRunner::pharmacyHistory},
+          std::tuple<const char*, const char*, ReportCommand>{
+              "Item_Print_Rappels", "&Tableaux de rappel", &tav::ReportRunner::reminderTables}}) {
+        QAction* item = addItem(print, name, text, m_context.moduleReport != nullptr);
+        connect(item, &QAction::triggered, this, [this, command = command]() {
+            if (animalEmpty())
+                return;
+            const int id = animal().asInt(QStringLiteral("Id"));
+            tav::ReportRunner runner(*m_context.moduleReport, reportSettings(m_context));
+            tav::runReport(this, [&runner, command, id]() { return (runner.*command)(id); });
+        });
+    }
 
     QMenu* html = addMenu("Menu_Html", "  &Html  ");
     for (const auto& [name, caption, command] :

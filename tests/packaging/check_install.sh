@@ -17,6 +17,8 @@ for f in \
   lib/tavirune/tavirune \
   lib/tavirune/doc/index.html \
   lib/tavirune/Ressources/DB/Data/Access/TAVIRUNE.MDB \
+  lib/tavirune/Reports/Fich.frf \
+  lib/tavirune/Reports/Fich.rpt \
   share/applications/org.tavirune.Tavirune.desktop \
   share/metainfo/org.tavirune.Tavirune.metainfo.xml \
   share/icons/hicolor/scalable/apps/org.tavirune.Tavirune.svg \

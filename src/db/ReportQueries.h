@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QStringList>
+
+namespace tav {
+
+class Connection;
+class DataModuleReport;
+
+// The report module's data sets as the printed reports open them, every
+// condition on the animal's key alone. Each throws DbError and leaves the
+// data set it failed on closed.
+namespace reportqueries {
+
+// Closes the six data sets of the module.
+void closeAll(DataModuleReport& module);
+// The main data set with a statement of its own.
+void openMain(DataModuleReport& module, const QStringList& sql);
+// Acts, purchases, vaccinations, weights and events of the animal.
+void openBookletDetails(DataModuleReport& module, int animalId);
+// The animal's acts and purchases that an insurer has still to pay back,
+// and its vaccinations whose reminder is due.
+void openReminderDetails(DataModuleReport& module, int animalId);
+
+// Recomputes the reminder flag of the animal's vaccinations, in one
+// transaction: due when no vaccination with the same vaccine (or, for one
+// without a vaccine, with none either) falls on the same day or later.
+void refreshReminderFlags(Connection& connection, int animalId);
+
+} // namespace reportqueries
+
+} // namespace tav

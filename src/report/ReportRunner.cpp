@@ -1,0 +1,246 @@
+#include "report/ReportRunner.h"
+
+#include "core/TextLookup.h"
+#include "core/TextRoutines.h"
+#include "db/DataModule2.h"
+#include "db/DataSet.h"
+#include "db/DbError.h"
+#include "db/ReportQueries.h"
+#include "report/ReportData.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLocale>
+
+#include <memory>
+#include <vector>
+
+namespace tav {
+
+namespace {
+
+QString fr(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// The template's names of the module's data sets.
+const std::pair<const char*, const char*> kSources[] = {
+    {"frDBDataSet", "ReportQuery"},          {"frDSConsult", "ReportQueryConsult"},
+    {"frDSPharmacy", "ReportQueryPharmacy"}, {"frDSVaccine", "ReportQueryVaccine"},
+    {"frDSWeight", "ReportQueryWeight"},     {"frDSEvent", "ReportQueryEvent"}};
+
+QString& titleStore()
+{
+    static QString title;
+    return title;
+}
+
+ReportOutcome failed(const QString& message)
+{
+    ReportOutcome outcome;
+    outcome.status = ReportOutcome::Status::Failed;
+    outcome.message = message;
+    return outcome;
+}
+
+// Closes the module's data sets when the report is done, whatever happened.
+struct CloseQueries
+{
+    DataModuleReport& module;
+    ~CloseQueries() { reportqueries::closeAll(module); }
+};
+
+} // namespace
+
+bool buildReportSql(const QString& path, bool dropFirstLine, const QueryClauses& clauses,
+                    QStringList* sql, QString* error)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (!QFileInfo::exists(path)) {
+        *error = fr("La requête du rapport « %1 » est introuvable.").arg(name);
+        return false;
+    }
+    if (!rewriteQueryFile(path, dropFirstLine, clauses, sql)) {
+        *error = fr("La requête du rapport « %1 » ne peut pas être lue, ou il lui manque la ligne "
+                    "FROM, WHERE ou ORDER BY à remplacer.")
+                     .arg(name);
+        return false;
+    }
+    return true;
+}
+
+ReportRunner::ReportRunner(DataModuleReport& module, Settings settings)
+    : m_module(module), m_settings(std::move(settings))
+{}
+
+QString ReportRunner::titleText()
+{
+    return titleStore();
+}
+
+void ReportRunner::setTitleText(const QString& title)
+{
+    titleStore() = stripAccents(title).toUpper();
+}
+
+void ReportRunner::clearTitleText()
+{
+    titleStore().clear();
+}
+
+ReportInput ReportRunner::input() const
+{
+    ReportInput in;
+    const QString symbol = m_settings.currencySymbol;
+    in.variable = [symbol](const QString& name, QString* value) {
+        const QString upper = name.toUpper();
+        if (upper == QLatin1String("TITLE")) {
+            *value = titleStore();
+            return true;
+        }
+        if (upper == QLatin1String("CURRENCYSYMBOL")) {
+            *value = symbol.isEmpty() ? QLocale().currencySymbol(QLocale::CurrencySymbol) : symbol;
+            return true;
+        }
+        return false;
+    };
+    return in;
+}
+
+ReportOutcome ReportRunner::prepare(const QString& name, const QString& title,
+                                    const ReportInput& extra)
+{
+    ReportTemplate layout;
+    QString error;
+    if (!layout.load(m_settings.reportFolder + name + QStringLiteral(".frf"), &error))
+        return failed(error);
+    std::vector<std::unique_ptr<DataSetSource>> sources;
+    ReportInput in = extra;
+    for (const auto& [templateName, dataSet] : kSources) {
+        sources.push_back(
+            std::make_unique<DataSetSource>(m_module.dataSet(QString::fromLatin1(dataSet))));
+        in.addDataSet(QString::fromLatin1(templateName), sources.back().get());
+    }
+    ReportOutcome outcome;
+    outcome.report.title = title;
+    if (!prepareReport(layout, in, &outcome.report, &error))
+        return failed(error);
+    outcome.status = ReportOutcome::Status::Ready;
+    return outcome;
+}
+
+ReportOutcome ReportRunner::listReport(const QString& name, const QString& where,
+                                       const QString& title)
+{
+    setTitleText(title);
+    CloseQueries closer{m_module};
+    try {
+        reportqueries::closeAll(m_module);
+        const QString rpt = m_settings.reportFolder + name + QStringLiteral(".rpt");
+        // Without a statement file the template shows the closed data set.
+        if (QFileInfo::exists(rpt)) {
+            QStringList sql;
+            QString error;
+            if (!buildReportSql(rpt, true, {QString(), where, QString(), QString()}, &sql, &error))
+                return failed(error);
+            reportqueries::openMain(m_module, sql);
+            if (m_module.dataSet(QStringLiteral("ReportQuery")).isEmpty()) {
+                ReportOutcome empty;
+                empty.status = ReportOutcome::Status::Empty;
+                empty.message = texts::printEmptyList();
+                return empty;
+            }
+        }
+        return prepare(name, title, input());
+    } catch (const DbError& e) {
+        return failed(e.message());
+    }
+}
+
+ReportOutcome ReportRunner::consultHistory(int animalId)
+{
+    return listReport(QStringLiteral("ConsultList"),
+                      QStringLiteral("Action.Tag=1 AND Action.Id_Ref=") + QString::number(animalId),
+                      QStringLiteral("Historique des actes"));
+}
+
+ReportOutcome ReportRunner::pharmacyHistory(int animalId)
+{
+    return listReport(QStringLiteral("PharmacyList"),
+                      QStringLiteral("Action.Tag=2 AND Action.Id_Ref=") + QString::number(animalId),
+                      fr("Historique des médicaments"));
+}
+
+ReportOutcome ReportRunner::booklet(int animalId)
+{
+    CloseQueries closer{m_module};
+    try {
+        reportqueries::closeAll(m_module);
+        QStringList sql;
+        QString error;
+        if (!buildReportSql(m_settings.reportFolder + QStringLiteral("Fich.rpt"), true,
+                            {QString(), QStringLiteral("ANIMAL.Id=") + QString::number(animalId),
+                             QString(), QString()},
+                            &sql, &error))
+            return failed(error);
+        reportqueries::openMain(m_module, sql);
+        reportqueries::openBookletDetails(m_module, animalId);
+
+        ReportInput in = input();
+        // The curves are drawn in the modes stored for this animal, whatever
+        // page the main window shows; an empty mode reads as 0.
+        const DataSet& animal = m_module.dataSet(QStringLiteral("ReportQuery"));
+        const auto storedMode = [&animal](const char* field) {
+            const QString name = QString::fromLatin1(field);
+            return animal.isEmpty() || !animal.hasField(name) ? 0 : animal.asInt(name);
+        };
+        if (m_settings.chartRenderer) {
+            in.addPicture(
+                QStringLiteral("Img_Chart_Weight"),
+                m_settings.chartRenderer(animalId, 1, storedMode("WeightMode"), chartSize));
+            in.addPicture(QStringLiteral("Img_Chart_Size"),
+                          m_settings.chartRenderer(animalId, 2, storedMode("SizeMode"), chartSize));
+        }
+        // A photo removed by hand leaves its box empty.
+        QImageReader photo(m_settings.databaseFolder + QStringLiteral("Images/Animal") +
+                           QString::number(animalId) + QStringLiteral(".jpg"));
+        if (photo.canRead()) {
+            const QSize size = photo.size();
+            if (size.isValid() && (size.width() > 1200 || size.height() > 1200))
+                photo.setScaledSize(size.scaled(1200, 1200, Qt::KeepAspectRatio));
+            in.addPicture(QStringLiteral("Img_Photo"), photo.read());
+        }
+        return prepare(QStringLiteral("Fich"), fr("Carnet de santé"), in);
+    } catch (const DbError& e) {
+        return failed(e.message());
+    }
+}
+
+ReportOutcome ReportRunner::reminderTables(int animalId)
+{
+    CloseQueries closer{m_module};
+    try {
+        if (m_settings.refreshReminders)
+            m_settings.refreshReminders(animalId);
+        reportqueries::closeAll(m_module);
+        reportqueries::openReminderDetails(m_module, animalId);
+        return prepare(QStringLiteral("TableList"), QStringLiteral("Tableaux de rappel"), input());
+    } catch (const DbError& e) {
+        return failed(e.message());
+    }
+}
+
+ReportOutcome ReportRunner::chart(const QImage& chart, const QString& chartTitle,
+                                  const QString& subtitle)
+{
+    const QString title = chartTitle.section(QLatin1Char('\n'), 0, 0) + QStringLiteral(" (") +
+                          subtitle + QLatin1Char(')');
+    setTitleText(title);
+    // The picture goes to the engine in memory: no file to leave behind.
+    ReportInput in = input();
+    in.addPicture(QStringLiteral("Img_Stat"), chart);
+    return prepare(QStringLiteral("Stat"), title, in);
+}
+
+} // namespace tav
