@@ -9,6 +9,7 @@
 #include "booklet/pages/BookletPage.h"
 #include "booklet/pages/TCarePage.h"
 #include "booklet/pages/TCustomPage.h"
+#include "booklet/pages/TEventPage.h"
 #include "booklet/pages/TGeneralPage.h"
 #include "booklet/pages/TVaccinePage.h"
 #include "core/AppInfo.h"
@@ -461,6 +462,19 @@ QWidget* TMainForm::buildNotebook()
             auto* page = new TVaccinePage(m_context, index, m_notebook);
             connect(page, &TVaccinePage::controlsChanged, this, &TMainForm::updateControls);
             addPage(page, colour);
+        } else if (index == 8) {
+            auto* page = new TEventPage(m_context, index, m_notebook);
+            connect(page, &TEventPage::controlsChanged, this, &TMainForm::updateControls);
+            addPage(page, colour);
+            addControlRule(QStringLiteral("Btn_Event_Add"), []() { return true; });
+            for (const char* name : {"Btn_Event_Edit", "Btn_Event_Delete"}) {
+                addControlRule(QString::fromLatin1(name), [this]() {
+                    if (!m_context.module1)
+                        return false;
+                    const DataSet& event = m_context.module1->dataSet(QStringLiteral("Event"));
+                    return event.isOpen() && !event.isEmpty();
+                });
+            }
         } else {
             // Pages still to come keep their tab and an empty place.
             addPage(new BookletPage(index, fr(info.caption), m_notebook), colour);
