@@ -8,6 +8,7 @@
 #include "booklet/PrinterSetup.h"
 #include "booklet/pages/BookletPage.h"
 #include "booklet/pages/TCarePage.h"
+#include "booklet/pages/TCurvePage.h"
 #include "booklet/pages/TCustomPage.h"
 #include "booklet/pages/TEventPage.h"
 #include "booklet/pages/TGeneralPage.h"
@@ -449,6 +450,14 @@ QWidget* TMainForm::buildNotebook()
         if (index == 0) {
             m_generalPage = new TGeneralPage(m_context, index, m_notebook);
             addPage(m_generalPage, colour);
+        } else if (index == 1) {
+            auto* page = new TCurvePage(m_context, index, m_notebook);
+            connect(page, &TCurvePage::controlsChanged, this, &TMainForm::updateControls);
+            addPage(page, colour);
+            for (const char* name :
+                 {"Btn_Chart_Weight_Edit", "Btn_Chart_Weight_Save", "Btn_Chart_Weight_Type",
+                  "Btn_Chart_Size_Edit", "Btn_Chart_Size_Save", "Btn_Chart_Size_Type"})
+                addControlRule(QString::fromLatin1(name), []() { return true; });
         } else if (index == 2) {
             m_customPage = new TCustomPage(m_context, index, m_notebook);
             addPage(m_customPage, colour);
