@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -45,6 +46,8 @@ TChartValueList::TChartValueList(DataSet& measures, int kind, const CurveAnimal&
     m_delete = form.Btn_Value_Delete;
     styleStripedGrid(m_grid);
     m_grid->setModel(new DataSetModel(&m_rows, m_grid));
+    // Date and value at their width, the remark in the rest of the window.
+    m_grid->horizontalHeader()->setStretchLastSection(true);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid() && m_rows.isOpen() && current.row() != m_rows.recNo())
@@ -54,8 +57,8 @@ TChartValueList::TChartValueList(DataSet& measures, int kind, const CurveAnimal&
         if (m_edit->isEnabled())
             Btn_EditClick();
     });
-    form.Splitter_Value->setStretchFactor(0, 3);
-    form.Splitter_Value->setStretchFactor(1, 2);
+    // The chart takes most of the height, the list what is left.
+    form.Splitter_Value->setSizes({300, 170});
 
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("Popup_Chart_Type"));

@@ -47,7 +47,17 @@ QVector<double> yValues(MeasureChartView* view)
     return out;
 }
 
+// The labels of the positions of the curve drawn.
 QStringList axisLabels(MeasureChartView* view)
+{
+    QStringList out;
+    for (const CurvePoint& p : view->curve().points)
+        out << p.label;
+    return out;
+}
+
+// The labels the horizontal axis shows.
+QStringList shownLabels(MeasureChartView* view)
 {
     auto* axis = qobject_cast<QCategoryAxis*>(view->chart()->axes(Qt::Horizontal).value(0));
     return axis ? axis->categoriesLabels() : QStringList();
@@ -99,6 +109,7 @@ private slots:
     void curveWindowManagesMeasuresWithItsOwnMode();
     void chartIsSavedAsJpegUnderTheProposedName();
     void pictureForTheBookletsDrawsTheStoredCurve();
+    void manyPointsKeepALabelledReadableAxis();
 
 private:
     void seed(const QStringList& statements);
@@ -331,6 +342,37 @@ void TestCurvePage::pictureForTheBookletsDrawsTheStoredCurve()
         }
     }
     QVERIFY(red);
+}
+
+void TestCurvePage::manyPointsKeepALabelledReadableAxis()
+{
+    QStringList rows;
+    for (int day = 0; day < 2000; ++day)
+        rows << QStringLiteral("(1, '%1', %2)")
+                    .arg(QDate(2021, 1, 1).addDays(day).toString(Qt::ISODate))
+                    .arg(5 + day % 7);
+    seed({QStringLiteral("UPDATE ANIMAL SET WeightMode=1"),
+          QStringLiteral("INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight) VALUES ") +
+              rows.join(QLatin1Char(','))});
+    showCurves();
+    MeasureChartView* weight = page()->chartView(TCurvePage::Weight);
+    weight->resize(600, 250);
+    // Every point is drawn...
+    QCOMPARE(series(weight, 0)->count(), 2000 + 2);
+    // ...but only some positions carry a label, evenly, the first always.
+    const QStringList shown = shownLabels(weight);
+    QVERIFY(shown.size() >= 2);
+    QVERIFY(shown.size() <= 20);
+    QCOMPARE(shown.first(), QStringLiteral("15/06/2020"));
+    auto* axis = qobject_cast<QCategoryAxis*>(weight->chart()->axes(Qt::Horizontal).value(0));
+    const qreal step = axis->endValue(shown.at(1)) - axis->endValue(shown.at(0));
+    for (int i = 1; i < shown.size(); ++i) {
+        QCOMPARE(axis->endValue(shown.at(i)) - axis->endValue(shown.at(i - 1)), step);
+        QCOMPARE(shown.at(i), axisLabels(weight).at(int(axis->endValue(shown.at(i)))));
+    }
+    // A wider chart holds more labels.
+    weight->resize(1200, 250);
+    QVERIFY(shownLabels(weight).size() > shown.size());
 }
 
 QTEST_MAIN(TestCurvePage)

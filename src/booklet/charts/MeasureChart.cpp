@@ -6,16 +6,24 @@
 
 #include <QCategoryAxis>
 #include <QChart>
+#include <QFontMetrics>
 #include <QLineSeries>
 #include <QLocale>
 #include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
 
 namespace tav {
 
 namespace {
 
-// Most labels the horizontal axis carries: more would overlap.
-constexpr int kMaxAxisLabels = 8;
+// Room around the first and last positions, in positions.
+constexpr qreal kEdge = 0.5;
+// What the vertical axis, its labels and the margins take of the width.
+constexpr qreal kOutsidePlot = 90;
+// Room between two labels.
+constexpr int kLabelGap = 16;
 
 QLineSeries* lineAt(QChart* chart, int role)
 {
@@ -33,6 +41,9 @@ void setUpMeasureChart(QChart* chart)
     x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     auto* y = new QValueAxis(chart);
     y->setLabelFormat(QStringLiteral("%.1f"));
+    // Values read with the user's decimal separator.
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(QLocale());
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     const char* titles[MeasureSeriesCount] = {"",    "",    "min",       "min",
@@ -64,11 +75,11 @@ void drawMeasureCurve(QChart* chart, const MeasureCurve& curve)
     }
     auto* x = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
     auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
-    const QStringList old = x->categoriesLabels();
-    for (const QString& label : old)
-        x->remove(label);
 
     if (curve.isEmpty()) {
+        const QStringList old = x->categoriesLabels();
+        for (const QString& label : old)
+            x->remove(label);
         lineAt(chart, LimitMinSeries)->append({QPointF(0, 0), QPointF(1, 0)});
         lineAt(chart, LimitMaxSeries)->append(QPointF(0, 1));
         x->append(QStringLiteral("0"), 0);
@@ -88,13 +99,34 @@ void drawMeasureCurve(QChart* chart, const MeasureCurve& curve)
     lineAt(chart, CurveSeries)->replace(points);
     lineAt(chart, HighlightSeries)->replace(points);
 
+    labelMeasureAxis(chart, curve);
+    y->setRange(curve.rangeMin(), curve.rangeMax());
+}
+
+void labelMeasureAxis(QChart* chart, const MeasureCurve& curve)
+{
+    auto* x = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
+    if (!x || curve.isEmpty())
+        return;
+    const QStringList old = x->categoriesLabels();
+    for (const QString& label : old)
+        x->remove(label);
     const int count = int(curve.points.size());
-    const int step = (count + kMaxAxisLabels - 1) / kMaxAxisLabels;
+    // Labels of one curve have about the same width: a sample tells it.
+    const QFontMetrics metrics(x->labelsFont());
+    int widest = 0;
+    const int sampleStep = std::max(1, count / 64);
+    for (int i = 0; i < count; i += sampleStep)
+        widest = std::max(widest, metrics.horizontalAdvance(curve.points.at(i).label));
+    widest = std::max(widest, metrics.horizontalAdvance(curve.points.last().label));
+    const qreal width = chart->size().width() > kOutsidePlot * 2 ? chart->size().width() : 600;
+    const qreal perPosition = (width - kOutsidePlot) / (count - 1 + 2 * kEdge);
+    // Only every step-th position is labelled, so that no label overlaps
+    // or gets cut: the axis stays readable with thousands of points.
+    const int step = std::max(1, int(std::ceil((2 * widest + kLabelGap) / perPosition)));
     for (int i = 0; i < count; i += step)
         x->append(curve.points.at(i).label, i);
-    // Half a step on each side keeps the first and last labels whole.
-    x->setRange(-0.3, count - 1 + 0.3);
-    y->setRange(curve.rangeMin(), curve.rangeMax());
+    x->setRange(-kEdge, count - 1 + kEdge);
 }
 
 QString measureChartTitle(int kind)

@@ -39,9 +39,12 @@ void setUpMeasureChart(QChart* chart);
 
 // Draws the curve into a chart set up as above: the points one after the
 // other at equally spaced labelled positions. An empty curve draws no line
-// and a range of 0 to 1. With many points only some positions carry their
-// label, so that the axis stays readable.
+// and a range of 0 to 1.
 void drawMeasureCurve(QChart* chart, const MeasureCurve& curve);
+
+// Labels the horizontal axis for the chart's width: every position while
+// the labels fit, else every n-th one, the first always.
+void labelMeasureAxis(QChart* chart, const MeasureCurve& curve);
 
 // "Evolution du poids", "Evolution de la taille".
 QString measureChartTitle(int kind);

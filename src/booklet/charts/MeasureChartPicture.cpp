@@ -17,6 +17,7 @@ QImage renderMeasureChart(Connection& connection, int animalId, int measureKind,
         buildMeasureCurve(store.measures(animalId, measureKind), mode, animal.birthDate,
                           animal.birthValue, measureHeadroom(measureKind));
     QChart chart;
+    chart.resize(size);
     drawMeasureCurve(&chart, curve);
     chart.setTitle(measureChartTitle(measureKind));
     return renderChart(&chart, size);

@@ -58,12 +58,19 @@ bool MeasureChartView::saveAsJpeg(const QString& dataFolder, const QString& anim
 {
     // The page's chart has no title: a holder drawn alike carries it.
     QChart holder;
+    holder.resize(chart()->size());
     drawMeasureCurve(&holder, m_curve);
     const QString title = measureChartTitle(m_kind);
     holder.setTitle(title);
-    holder.resize(chart()->size());
     return saveChartAsJpeg(this, &holder,
                            chartFileName(dataFolder, title, animalTitle, Clock::today()));
+}
+
+void MeasureChartView::resizeEvent(QResizeEvent* event)
+{
+    QChartView::resizeEvent(event);
+    // As many labels as the new width holds.
+    labelMeasureAxis(chart(), m_curve);
 }
 
 void MeasureChartView::mouseDoubleClickEvent(QMouseEvent* event)
