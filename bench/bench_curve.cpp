@@ -8,6 +8,7 @@
 #include "BenchSupport.h"
 
 #include "booklet/AppContext.h"
+#include "booklet/charts/MeasureChart.h"
 #include "booklet/charts/MeasureChartView.h"
 #include "booklet/pages/TCurvePage.h"
 #include "db/Connection.h"
@@ -126,6 +127,24 @@ int main(int argc, char** argv)
         ratios.push_back(program.back() / floor.back());
         paintedRatios.push_back(painted.back() / floor.back());
     }
+    // Where the time goes: the same three steps one by one.
+    std::vector<double> opening, building, drawing;
+    MeasureChartView* view = page.chartView(TCurvePage::Weight);
+    for (int i = 0; i < kRuns; ++i) {
+        QElapsedTimer t;
+        t.start();
+        weight.close();
+        weight.open();
+        opening.push_back(double(t.nsecsElapsed()) / 1e6);
+        t.restart();
+        const MeasureCurve built =
+            buildMeasureCurve(measuresOf(weight, 1), CurveByDate, QStringLiteral("01/01/2000"),
+                              QStringLiteral("0.45"), kWeightHeadroom);
+        building.push_back(double(t.nsecsElapsed()) / 1e6);
+        t.restart();
+        view->showCurve(built);
+        drawing.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
     const auto* curve =
         qobject_cast<QLineSeries*>(page.chartView(TCurvePage::Weight)->chart()->series().at(0));
     std::printf("weight curve, %d weighings read (%d by the floor), %d points drawn\n",
@@ -136,5 +155,8 @@ int main(int argc, char** argv)
     std::printf("  ratio without painting       %s   goal <= 2 and < 100 ms\n",
                 qPrintable(spread(ratios, "x", 2)));
     std::printf("  ratio with painting          %s\n", qPrintable(spread(paintedRatios, "x", 2)));
+    std::printf("  steps: query open %s, curve build %s, chart update %s\n",
+                qPrintable(spread(opening, "ms", 2)), qPrintable(spread(building, "ms", 2)),
+                qPrintable(spread(drawing, "ms", 2)));
     return 0;
 }

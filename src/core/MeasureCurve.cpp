@@ -14,6 +14,22 @@ QString birthLabel()
     return QStringLiteral("Naissance");
 }
 
+// "dd/mm/yyyy" written digit by digit: a curve labels thousands of dates,
+// and a date format string is parsed anew at every call.
+QString dateLabel(const QDate& date)
+{
+    int y = 0, m = 0, d = 0;
+    date.getDate(&y, &m, &d);
+    if (!date.isValid() || y < 0 || y > 9999)
+        return formatDateText(date);
+    const char16_t text[10] = {
+        char16_t(u'0' + d / 10),   char16_t(u'0' + d % 10),       u'/',
+        char16_t(u'0' + m / 10),   char16_t(u'0' + m % 10),       u'/',
+        char16_t(u'0' + y / 1000), char16_t(u'0' + y / 100 % 10), char16_t(u'0' + y / 10 % 10),
+        char16_t(u'0' + y % 10)};
+    return QString(reinterpret_cast<const QChar*>(text), 10);
+}
+
 } // namespace
 
 double MeasureCurve::rangeMin() const
@@ -41,7 +57,7 @@ QString measureLabel(int mode, const QDate& reference, const QDate& date, const 
 {
     switch (mode) {
     case CurveByDate:
-        return formatDateText(date);
+        return dateLabel(date);
     case CurveByYears:
         // Completed years compare (month, day) pairs: see ageInYears().
         return QString::number(ageInYears(date, reference)) + QStringLiteral(" ans");

@@ -68,10 +68,14 @@ void drawMeasureCurve(QChart* chart, const MeasureCurve& curve)
     setUpMeasureChart(chart);
     for (int role = 0; role < MeasureSeriesCount; ++role) {
         QLineSeries* series = lineAt(chart, role);
-        series->clear();
         // The curve and the range markers are active, min and max are not.
-        series->setVisible(role == CurveSeries || role == HighlightSeries ||
-                           role == LimitMinSeries || role == LimitMaxSeries);
+        const bool active = role == CurveSeries || role == HighlightSeries ||
+                            role == LimitMinSeries || role == LimitMaxSeries;
+        if (series->isVisible() != active)
+            series->setVisible(active);
+        // The two curve series get all their points at once below.
+        if (series->count() > 0 && (curve.isEmpty() || role > HighlightSeries))
+            series->clear();
     }
     auto* x = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
     auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
@@ -88,6 +92,9 @@ void drawMeasureCurve(QChart* chart, const MeasureCurve& curve)
         y->setRange(0, 1);
         return;
     }
+    // The ranges first: every change of range lays out every point again.
+    labelMeasureAxis(chart, curve);
+    y->setRange(curve.rangeMin(), curve.rangeMax());
     if (curve.low)
         lineAt(chart, LimitMinSeries)->append(QPointF(0, *curve.low));
     if (curve.high)
@@ -98,9 +105,6 @@ void drawMeasureCurve(QChart* chart, const MeasureCurve& curve)
         points.append(QPointF(i, curve.points.at(i).value));
     lineAt(chart, CurveSeries)->replace(points);
     lineAt(chart, HighlightSeries)->replace(points);
-
-    labelMeasureAxis(chart, curve);
-    y->setRange(curve.rangeMin(), curve.rangeMax());
 }
 
 void labelMeasureAxis(QChart* chart, const MeasureCurve& curve)
