@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTableView>
 #include <QToolButton>
 #include <QValueAxis>
 #include <QtTest>
@@ -287,6 +288,18 @@ void TestCurvePage::curveWindowManagesMeasuresWithItsOwnMode()
         QCOMPARE(MessageBox::shownMessages().last().text,
                  u("Désirez-vous supprimer cette valeur ?"));
         QCOMPARE(w->chartView()->curve().points.size(), 4);
+
+        // A double-click on a row changes that measure and redraws it.
+        auto change = ModalAnswer::when<TEnterWeight>([](TEnterWeight* e) {
+            auto* value = e->findChild<QLineEdit*>(QStringLiteral("Ed_Weight"));
+            value->setFocus();
+            typeOver(value, QStringLiteral("4,5"));
+            e->okButton()->click();
+        });
+        auto* grid = w->findChild<QTableView*>(QStringLiteral("Grid_Value"));
+        emit grid->doubleClicked(grid->model()->index(0, 0));
+        QVERIFY(change.seen());
+        QCOMPARE(yValues(w->chartView()).at(1), 4.5);
         checked = true;
         w->findChild<QPushButton*>(QStringLiteral("Btn_Close"))->click();
     });
