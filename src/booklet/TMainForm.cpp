@@ -12,7 +12,9 @@
 #include "booklet/pages/PhotoBox.h"
 #include "booklet/pages/TAnalysisPage.h"
 #include "booklet/pages/TCarePage.h"
+#include "booklet/pages/TCurvePage.h"
 #include "booklet/pages/TCustomPage.h"
+#include "booklet/pages/TEventPage.h"
 #include "booklet/pages/TGeneralPage.h"
 #include "booklet/pages/TVaccinePage.h"
 #include "core/AppInfo.h"
@@ -551,6 +553,14 @@ QWidget* TMainForm::buildNotebook()
             connect(m_generalPage, &TGeneralPage::photoChanged, this,
                     &TMainForm::refreshAnimalInList);
             addPage(m_generalPage, colour);
+        } else if (index == 1) {
+            auto* page = new TCurvePage(m_context, index, m_notebook);
+            connect(page, &TCurvePage::controlsChanged, this, &TMainForm::updateControls);
+            addPage(page, colour);
+            for (const char* name :
+                 {"Btn_Chart_Weight_Edit", "Btn_Chart_Weight_Save", "Btn_Chart_Weight_Type",
+                  "Btn_Chart_Size_Edit", "Btn_Chart_Size_Save", "Btn_Chart_Size_Type"})
+                addControlRule(QString::fromLatin1(name), []() { return true; });
         } else if (index == 2) {
             m_customPage = new TCustomPage(m_context, index, m_notebook);
             addPage(m_customPage, colour);
@@ -569,6 +579,19 @@ QWidget* TMainForm::buildNotebook()
             auto* page = new TVaccinePage(m_context, index, m_notebook);
             connect(page, &TVaccinePage::controlsChanged, this, &TMainForm::updateControls);
             addPage(page, colour);
+        } else if (index == 8) {
+            auto* page = new TEventPage(m_context, index, m_notebook);
+            connect(page, &TEventPage::controlsChanged, this, &TMainForm::updateControls);
+            addPage(page, colour);
+            addControlRule(QStringLiteral("Btn_Event_Add"), []() { return true; });
+            for (const char* name : {"Btn_Event_Edit", "Btn_Event_Delete"}) {
+                addControlRule(QString::fromLatin1(name), [this]() {
+                    if (!m_context.module1)
+                        return false;
+                    const DataSet& event = m_context.module1->dataSet(QStringLiteral("Event"));
+                    return event.isOpen() && !event.isEmpty();
+                });
+            }
         } else {
             // Pages still to come keep their tab and an empty place.
             addPage(new BookletPage(index, fr(info.caption), m_notebook), colour);

@@ -1,61 +1,103 @@
 #include "booklet/charts/ChartLook.h"
 
+#include "media/JpegFile.h"
 #include "ui/FileDialog.h"
+#include "ui/MessageBox.h"
 
+#include <QAbstractAxis>
 #include <QChart>
-#include <QFile>
+#include <QFileInfo>
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
-#include <QLegend>
 #include <QLinearGradient>
 #include <QPainter>
 
 namespace tav {
 
+namespace {
+
+const QColor kGradientTop(128, 128, 255);
+const QColor kGradientBottom(223, 223, 255);
+const QColor kAxisColour(100, 100, 255);
+
+// A chart never shown has no size of its own: it is saved at this one.
+constexpr QSize kDefaultPictureSize(800, 600);
+
+} // namespace
+
 void applyChartLook(QChart* chart)
 {
     QLinearGradient gradient(0, 0, 0, 1);
     gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
-    gradient.setColorAt(0, QColor(128, 128, 255));
-    gradient.setColorAt(1, QColor(223, 223, 255));
+    gradient.setColorAt(0, kGradientTop);
+    gradient.setColorAt(1, kGradientBottom);
     chart->setBackgroundBrush(gradient);
+    chart->setBackgroundPen(QPen(kAxisColour));
+    chart->setBackgroundRoundness(0);
     chart->setPlotAreaBackgroundBrush(Qt::white);
+    chart->setPlotAreaBackgroundPen(QPen(kAxisColour));
     chart->setPlotAreaBackgroundVisible(true);
+    chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->hide();
+    chart->setDropShadowEnabled(false);
+    const auto axes = chart->axes();
+    for (QAbstractAxis* axis : axes) {
+        axis->setLinePen(QPen(kAxisColour));
+        axis->setLabelsColor(Qt::black);
+        axis->setGridLineColor(QColor(210, 210, 240));
+    }
 }
 
 QImage renderChart(QChart* chart, const QSize& size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QGraphicsScene scene;
-    const QSizeF before = chart->size();
-    QGraphicsScene* owner = chart->scene();
-    if (!owner)
-        scene.addItem(chart);
-    chart->resize(size);
-    {
-        QPainter painter(&image);
-        chart->scene()->render(&painter, QRectF(QPointF(0, 0), size),
-                               QRectF(chart->pos(), QSizeF(size)));
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    if (!chart || size.isEmpty())
+        return picture;
+    // The chart is laid out at the picture's size for the time of the
+    // drawing, in a scene of its own when no view shows it.
+    QGraphicsScene* ownScene = nullptr;
+    if (!chart->scene()) {
+        ownScene = new QGraphicsScene;
+        ownScene->addItem(chart);
     }
-    if (!owner)
-        scene.removeItem(chart);
-    chart->resize(before);
-    return image;
+    const QRectF before = chart->geometry();
+    chart->setGeometry(QRectF(before.topLeft(), QSizeF(size)));
+    if (chart->layout())
+        chart->layout()->activate();
+    {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        chart->scene()->render(&painter, QRectF(QPointF(0, 0), QSizeF(size)),
+                               chart->sceneBoundingRect());
+    }
+    chart->setGeometry(before);
+    if (ownScene) {
+        ownScene->removeItem(chart);
+        delete ownScene;
+    }
+    return picture;
 }
 
 bool saveChartAsJpeg(QWidget* parent, QChart* chart, const QString& proposedName)
 {
-    const QString path =
+    QString path =
         FileDialog::getSaveFileName(parent, QStringLiteral("Enregistrer l'image sous ..."),
                                     proposedName, QStringLiteral("Image Jpeg|*.jpg"));
     if (path.isEmpty())
         return false;
-    const QString temporary = path + QStringLiteral(".tmp");
-    if (!renderChart(chart, QSize(800, 600)).save(temporary, "JPG", 100))
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".jpg");
+    QSize size = chart->size().toSize();
+    if (size.width() < 100 || size.height() < 100)
+        size = kDefaultPictureSize;
+    const QImage picture = renderChart(chart, size).convertToFormat(QImage::Format_RGB888);
+    const JpegResult written = writeJpegFile(picture, path, 100);
+    if (!written.ok) {
+        MessageBox::error(parent, written.error);
         return false;
-    QFile::remove(path);
-    return QFile::rename(temporary, path);
+    }
+    return true;
 }
 
 } // namespace tav

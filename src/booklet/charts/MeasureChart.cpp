@@ -1,0 +1,189 @@
+#include "booklet/charts/MeasureChart.h"
+
+#include "booklet/charts/ChartLook.h"
+#include "core/DateRoutines.h"
+#include "db/DataSet.h"
+
+#include <QCategoryAxis>
+#include <QChart>
+#include <QFontMetrics>
+#include <QLineSeries>
+#include <QLocale>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tav {
+
+namespace {
+
+// Room around the first and last positions, in positions.
+constexpr qreal kEdge = 0.5;
+// What the vertical axis, its labels and the margins take of the width.
+constexpr qreal kOutsidePlot = 90;
+// Room between two labels.
+constexpr int kLabelGap = 16;
+
+QLineSeries* lineAt(QChart* chart, int role)
+{
+    const auto all = chart->series();
+    return role < all.size() ? qobject_cast<QLineSeries*>(all.at(role)) : nullptr;
+}
+
+} // namespace
+
+void setUpMeasureChart(QChart* chart)
+{
+    if (chart->series().size() >= MeasureSeriesCount)
+        return;
+    auto* x = new QCategoryAxis(chart);
+    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    auto* y = new QValueAxis(chart);
+    y->setLabelFormat(QStringLiteral("%.1f"));
+    // Values read with the user's decimal separator.
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(QLocale());
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    const char* titles[MeasureSeriesCount] = {"",    "",    "min",       "min",
+                                              "max", "max", "limit_min", "limit_max"};
+    for (int role = 0; role < MeasureSeriesCount; ++role) {
+        auto* series = new QLineSeries(chart);
+        series->setName(QString::fromLatin1(titles[role]));
+        series->setPointsVisible(false);
+        chart->addSeries(series);
+        series->attachAxis(x);
+        series->attachAxis(y);
+    }
+    lineAt(chart, CurveSeries)->setPen(QPen(QColor(255, 0, 0), 3));
+    lineAt(chart, HighlightSeries)->setPen(QPen(QColor(0, 255, 0), 1));
+    for (int role : {LimitMinSeries, LimitMaxSeries})
+        lineAt(chart, role)->setPen(Qt::NoPen);
+    applyChartLook(chart);
+}
+
+void drawMeasureCurve(QChart* chart, const MeasureCurve& curve)
+{
+    setUpMeasureChart(chart);
+    for (int role = 0; role < MeasureSeriesCount; ++role) {
+        QLineSeries* series = lineAt(chart, role);
+        // The curve and the range markers are active, min and max are not.
+        const bool active = role == CurveSeries || role == HighlightSeries ||
+                            role == LimitMinSeries || role == LimitMaxSeries;
+        if (series->isVisible() != active)
+            series->setVisible(active);
+        // The two curve series get all their points at once below.
+        if (series->count() > 0 && (curve.isEmpty() || role > HighlightSeries))
+            series->clear();
+    }
+    auto* x = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
+    auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+
+    if (curve.isEmpty()) {
+        const QStringList old = x->categoriesLabels();
+        for (const QString& label : old)
+            x->remove(label);
+        lineAt(chart, LimitMinSeries)->append({QPointF(0, 0), QPointF(1, 0)});
+        lineAt(chart, LimitMaxSeries)->append(QPointF(0, 1));
+        x->append(QStringLiteral("0"), 0);
+        x->append(QStringLiteral("1"), 1);
+        x->setRange(0, 1);
+        y->setRange(0, 1);
+        return;
+    }
+    // The ranges first: every change of range lays out every point again.
+    labelMeasureAxis(chart, curve);
+    y->setRange(curve.rangeMin(), curve.rangeMax());
+    if (curve.low)
+        lineAt(chart, LimitMinSeries)->append(QPointF(0, *curve.low));
+    if (curve.high)
+        lineAt(chart, LimitMaxSeries)->append(QPointF(0, *curve.high));
+    QList<QPointF> points;
+    points.reserve(curve.points.size());
+    for (int i = 0; i < curve.points.size(); ++i)
+        points.append(QPointF(i, curve.points.at(i).value));
+    lineAt(chart, CurveSeries)->replace(points);
+    lineAt(chart, HighlightSeries)->replace(points);
+}
+
+void labelMeasureAxis(QChart* chart, const MeasureCurve& curve)
+{
+    auto* x = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
+    if (!x || curve.isEmpty())
+        return;
+    const QStringList old = x->categoriesLabels();
+    for (const QString& label : old)
+        x->remove(label);
+    const int count = int(curve.points.size());
+    // Labels of one curve have about the same width: a sample tells it.
+    const QFontMetrics metrics(x->labelsFont());
+    int widest = 0;
+    const int sampleStep = std::max(1, count / 64);
+    for (int i = 0; i < count; i += sampleStep)
+        widest = std::max(widest, metrics.horizontalAdvance(curve.points.at(i).label));
+    widest = std::max(widest, metrics.horizontalAdvance(curve.points.last().label));
+    const qreal width = chart->size().width() > kOutsidePlot * 2 ? chart->size().width() : 600;
+    const qreal perPosition = (width - kOutsidePlot) / (count - 1 + 2 * kEdge);
+    // Only every step-th position is labelled, so that no label overlaps
+    // or gets cut: the axis stays readable with thousands of points.
+    const int step = std::max(1, int(std::ceil((2 * widest + kLabelGap) / perPosition)));
+    for (int i = 0; i < count; i += step)
+        x->append(curve.points.at(i).label, i);
+    x->setRange(-kEdge, count - 1 + kEdge);
+}
+
+QString measureChartTitle(int kind)
+{
+    return kind == 2 ? QStringLiteral("Evolution de la taille")
+                     : QStringLiteral("Evolution du poids");
+}
+
+QString measureCaption(int kind)
+{
+    return kind == 2 ? QStringLiteral("T  A  I  L  L  E") : QStringLiteral("P  O  I  D  S");
+}
+
+double measureHeadroom(int kind)
+{
+    return kind == 2 ? kSizeHeadroom : kWeightHeadroom;
+}
+
+QString measureValueText(int kind, double value)
+{
+    return kind == 2 ? QLocale().toString(value, 'f', 2) + QStringLiteral(" cm")
+                     : QLocale().toString(value, 'f', 3) + QStringLiteral(" kg");
+}
+
+QString measurePointText(int kind, const CurvePoint& point)
+{
+    return formatDateText(point.date) + QString::fromUtf8(" — ") +
+           measureValueText(kind, point.value);
+}
+
+QVector<Measure> measuresOf(const DataSet& rows, int kind)
+{
+    QVector<Measure> out;
+    if (!rows.isOpen())
+        return out;
+    const int date =
+        rows.fieldIndex(kind == 2 ? QStringLiteral("Date_Size") : QStringLiteral("Date_Weight"));
+    const int value =
+        rows.fieldIndex(kind == 2 ? QStringLiteral("Size") : QStringLiteral("Weight"));
+    const int id = rows.fieldIndex(QStringLiteral("Id"));
+    if (date < 0 || value < 0)
+        return out;
+    out.reserve(rows.recordCount());
+    for (int r = 0; r < rows.recordCount(); ++r) {
+        const QVariant v = rows.valueAt(r, value);
+        if (!v.isValid() || v.isNull())
+            continue;
+        const QVariant d = rows.valueAt(r, date);
+        out.append({d.typeId() == QMetaType::QDate ? d.toDate()
+                                                   : QDate::fromString(d.toString(), Qt::ISODate),
+                    v.toDouble(), id >= 0 ? rows.valueAt(r, id).toLongLong() : -1});
+    }
+    return out;
+}
+
+} // namespace tav

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/MeasureCurve.h"
+
+#include <QString>
+#include <QVector>
+
+class QChart;
+
+namespace tav {
+
+class DataSet;
+
+// The animal whose curve is drawn, as the curve needs it.
+struct CurveAnimal
+{
+    qint64 id = -1;
+    QString birthDate;  // "dd/mm/yyyy" as stored, possibly with blanks
+    QString birthValue; // empty when none
+    QString title;      // "Name ForeName"
+};
+
+// The eight series of a growth chart, in their order.
+enum MeasureSeriesRole {
+    CurveSeries = 0,     // the curve, red, 3 pixels wide
+    HighlightSeries = 1, // the same points, a thin lime line over it
+    MinSeries1 = 2,      // "min" and "max": inactive on growth charts
+    MinSeries2 = 3,
+    MaxSeries1 = 4,
+    MaxSeries2 = 5,
+    LimitMinSeries = 6, // invisible: holds the bottom of the range
+    LimitMaxSeries = 7, // invisible: holds the top of the range
+    MeasureSeriesCount = 8
+};
+
+// Gives an empty chart its eight series and its two axes, with the
+// booklet's look. Does nothing to a chart that has them.
+void setUpMeasureChart(QChart* chart);
+
+// Draws the curve into a chart set up as above: the points one after the
+// other at equally spaced labelled positions. An empty curve draws no line
+// and a range of 0 to 1.
+void drawMeasureCurve(QChart* chart, const MeasureCurve& curve);
+
+// Labels the horizontal axis for the chart's width: every position while
+// the labels fit, else every n-th one, the first always.
+void labelMeasureAxis(QChart* chart, const MeasureCurve& curve);
+
+// "Evolution du poids", "Evolution de la taille".
+QString measureChartTitle(int kind);
+// "P  O  I  D  S", "T  A  I  L  L  E".
+QString measureCaption(int kind);
+double measureHeadroom(int kind);
+// "12,400 kg", "48,50 cm", in the user's locale.
+QString measureValueText(int kind, double value);
+// "12/03/2026 — 12,400 kg": what hovering a point shows.
+QString measurePointText(int kind, const CurvePoint& point);
+
+// The measures of an open Weight (kind 1) or Size (kind 2) query, in its
+// order; rows without a value are left out.
+QVector<Measure> measuresOf(const DataSet& rows, int kind);
+
+} // namespace tav

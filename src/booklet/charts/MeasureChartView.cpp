@@ -1,0 +1,82 @@
+#include "booklet/charts/MeasureChartView.h"
+
+#include "booklet/charts/ChartFileName.h"
+#include "booklet/charts/ChartLook.h"
+#include "booklet/charts/MeasureChart.h"
+#include "core/Clock.h"
+
+#include <QChart>
+#include <QCursor>
+#include <QLineSeries>
+#include <QMouseEvent>
+#include <QToolTip>
+
+namespace tav {
+
+MeasureChartView::MeasureChartView(QWidget* parent) : QChartView(parent)
+{
+    // The view's own chart: one given through setChart() would leave the
+    // view's first chart to nobody.
+    QChart* chart = this->chart();
+    setUpMeasureChart(chart);
+    setRenderHint(QPainter::Antialiasing);
+    setRubberBand(QChartView::NoRubberBand);
+    const auto all = chart->series();
+    for (int role : {CurveSeries, HighlightSeries}) {
+        auto* line = qobject_cast<QLineSeries*>(all.at(role));
+        connect(line, &QLineSeries::hovered, this, &MeasureChartView::hover);
+    }
+    drawMeasureCurve(chart, m_curve);
+}
+
+void MeasureChartView::showCurve(const MeasureCurve& curve)
+{
+    m_curve = curve;
+    m_hoverText.clear();
+    drawMeasureCurve(chart(), m_curve);
+}
+
+QString MeasureChartView::pointText(int index) const
+{
+    if (m_curve.isEmpty() || index < 0 || index >= m_curve.points.size())
+        return {};
+    return measurePointText(m_kind, m_curve.points.at(index));
+}
+
+void MeasureChartView::hover(const QPointF& point, bool entering)
+{
+    // The series reports the place on the line: the nearest position is
+    // the point meant.
+    m_hoverText = entering ? pointText(qRound(point.x())) : QString();
+    if (m_hoverText.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(QCursor::pos(), m_hoverText, this);
+}
+
+bool MeasureChartView::saveAsJpeg(const QString& dataFolder, const QString& animalTitle)
+{
+    // The page's chart has no title: a holder drawn alike carries it.
+    QChart holder;
+    holder.resize(chart()->size());
+    drawMeasureCurve(&holder, m_curve);
+    const QString title = measureChartTitle(m_kind);
+    holder.setTitle(title);
+    return saveChartAsJpeg(this, &holder,
+                           chartFileName(dataFolder, title, animalTitle, Clock::today()));
+}
+
+void MeasureChartView::resizeEvent(QResizeEvent* event)
+{
+    QChartView::resizeEvent(event);
+    // As many labels as the new width holds.
+    labelMeasureAxis(chart(), m_curve);
+}
+
+void MeasureChartView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+    emit doubleClicked();
+}
+
+} // namespace tav

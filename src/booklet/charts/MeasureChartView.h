@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/MeasureCurve.h"
+
+#include <QChartView>
+
+namespace tav {
+
+// Shows one growth chart: its eight series set up at creation, the curve
+// given last, the date and value of a point under the mouse in a tooltip,
+// and a double-click as a request to manage the measures.
+class MeasureChartView : public QChartView
+{
+    Q_OBJECT
+public:
+    explicit MeasureChartView(QWidget* parent = nullptr);
+
+    void setKind(int kind) { m_kind = kind; }
+    int kind() const { return m_kind; }
+    void showCurve(const MeasureCurve& curve);
+    const MeasureCurve& curve() const { return m_curve; }
+
+    // The text shown while the mouse is over the point at that position.
+    QString pointText(int index) const;
+    // The tooltip shown last; empty once the mouse has left the curve.
+    const QString& hoverText() const { return m_hoverText; }
+
+    // Saves the chart shown, titled, as a JPEG picture the user names; the
+    // file offered lies in the data folder and names the animal. False when
+    // cancelled or failed (the failure is shown).
+    bool saveAsJpeg(const QString& dataFolder, const QString& animalTitle);
+
+signals:
+    void doubleClicked();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void hover(const QPointF& point, bool entering);
+
+    int m_kind = 1;
+    MeasureCurve m_curve;
+    QString m_hoverText;
+};
+
+} // namespace tav

@@ -1,0 +1,213 @@
+#include "booklet/pages/TCurvePage.h"
+
+#include "booklet/AppContext.h"
+#include "booklet/charts/MeasureChartView.h"
+#include "core/TextRoutines.h"
+#include "db/DataModule1.h"
+#include "db/DataSet.h"
+#include "db/DbError.h"
+#include "db/MeasureStore.h"
+#include "dialogs/TChartValueList.h"
+#include "ui/MessageBox.h"
+#include "ui_TCurvePage.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QLabel>
+#include <QMenu>
+#include <QToolButton>
+
+namespace tav {
+
+namespace {
+
+// The type menu opens this far left of its button.
+constexpr int kMenuShift = 100;
+
+QString kindName(int kind)
+{
+    return kind == TCurvePage::Size ? QStringLiteral("Size") : QStringLiteral("Weight");
+}
+
+// The caption label reads from top to bottom, one letter a line.
+QString verticalText(const QString& caption)
+{
+    QStringList letters;
+    for (const QChar c : caption) {
+        if (!c.isSpace())
+            letters << QString(c);
+    }
+    return letters.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+TCurvePage::TCurvePage(AppContext& context, int index, QWidget* parent)
+    : BookletPage(index, QStringLiteral("Poids & taille"), parent), m_context(context)
+{
+    Ui::TCurvePage form;
+    form.setupUi(this);
+    panel(Weight).view = form.Chart_Weight;
+    panel(Size).view = form.Chart_Size;
+    for (int kind : {Weight, Size}) {
+        const QString name = kindName(kind);
+        panel(kind).view->setKind(kind);
+        findChild<QLabel*>(QStringLiteral("Lab_") + name)
+            ->setText(verticalText(measureCaption(kind)));
+        const auto button = [this, name](const char* what) {
+            return findChild<QToolButton*>(QStringLiteral("Btn_Chart_") + name + QLatin1Char('_') +
+                                           QLatin1String(what));
+        };
+        connect(button("Edit"), &QToolButton::clicked, this,
+                [this, kind]() { openValueList(kind); });
+        connect(panel(kind).view, &MeasureChartView::doubleClicked, this,
+                [this, kind]() { openValueList(kind); });
+        connect(button("Save"), &QToolButton::clicked, this, [this, kind]() { saveChart(kind); });
+        buildTypeMenu(kind, name);
+        QToolButton* type = button("Type");
+        connect(type, &QToolButton::clicked, this, [this, kind, type]() {
+            panel(kind).menu->popup(type->mapToGlobal(QPoint(-kMenuShift, 0)));
+        });
+        // Printing goes through the report engine, which is not there yet.
+        button("Print")->setEnabled(false);
+    }
+}
+
+void TCurvePage::buildTypeMenu(int kind, const QString& name)
+{
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("Popup_Chart_") + name + QStringLiteral("_Type"));
+    auto* group = new QActionGroup(menu);
+    const std::pair<const char*, int> items[] = {
+        {"Dates", CurveByDate}, {"Années", CurveByYears}, {"Mois", CurveByMonths}};
+    for (const auto& [text, tag] : items) {
+        QAction* action = menu->addAction(QString::fromUtf8(text));
+        action->setCheckable(true);
+        action->setData(tag);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, kind, tag = tag]() { chooseMode(kind, tag); });
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this, kind, menu]() {
+        const auto actions = menu->actions();
+        for (QAction* a : actions)
+            a->setChecked(a->data().toInt() == panel(kind).mode);
+    });
+    panel(kind).menu = menu;
+}
+
+bool TCurvePage::hasAnimal() const
+{
+    return m_context.module1 && m_context.module1->animal().isOpen() &&
+           !m_context.module1->animal().isEmpty();
+}
+
+DataSet* TCurvePage::measures(int kind) const
+{
+    return m_context.module1 ? &m_context.module1->dataSet(kindName(kind)) : nullptr;
+}
+
+CurveAnimal TCurvePage::curveAnimal(int kind) const
+{
+    CurveAnimal a;
+    if (!hasAnimal())
+        return a;
+    const DataSet& animal = m_context.module1->animal();
+    a.id = animal.value(QStringLiteral("Id")).toLongLong();
+    a.birthDate = animal.asString(QStringLiteral("BirthDay_Date"));
+    a.birthValue = measureNumberText(animal.value(
+        kind == Size ? QStringLiteral("BirthDay_Size") : QStringLiteral("BirthDay_Weight")));
+    a.title = nameAndForename(animal.asString(QStringLiteral("Name")),
+                              animal.asString(QStringLiteral("ForeName")));
+    return a;
+}
+
+void TCurvePage::refresh()
+{
+    loadCurve(Weight, -1);
+    loadCurve(Size, -1);
+}
+
+void TCurvePage::loadCurve(int kind, qint64 selectId)
+{
+    DataSet* rows = measures(kind);
+    if (!rows)
+        return;
+    const qint64 animal = hasAnimal() ? curveAnimal(kind).id : -1;
+    rows->disableControls();
+    try {
+        rows->close();
+        rows->replaceWhereLine(QStringLiteral("WHERE Id_Ref=") + QString::number(animal));
+        rows->open();
+    } catch (const DbError& e) {
+        showError(this, e.message());
+    }
+    int mode = 0;
+    if (animal >= 0)
+        mode = m_context.module1->animal()
+                   .value(kind == Size ? QStringLiteral("SizeMode") : QStringLiteral("WeightMode"))
+                   .toInt();
+    drawCurve(kind, selectId, mode);
+    rows->enableControls();
+}
+
+void TCurvePage::drawCurve(int kind, qint64 selectId, int mode)
+{
+    Panel& p = panel(kind);
+    p.mode = mode;
+    DataSet* rows = measures(kind);
+    if (!rows)
+        return;
+    const CurveAnimal animal = curveAnimal(kind);
+    p.view->showCurve(buildMeasureCurve(measuresOf(*rows, kind), mode, animal.birthDate,
+                                        animal.birthValue, measureHeadroom(kind)));
+    if (rows->isOpen() && !rows->isEmpty() && (selectId < 0 || !rows->locateId(selectId)))
+        rows->first();
+}
+
+void TCurvePage::openValueList(int kind)
+{
+    DataSet* rows = measures(kind);
+    if (!hasAnimal() || !rows)
+        return;
+    {
+        TChartValueList window(*rows, kind, curveAnimal(kind), panel(kind).mode,
+                               m_context.dataFolder, this);
+        window.exec();
+    }
+    loadCurve(kind, -1);
+    emit controlsChanged();
+}
+
+void TCurvePage::saveChart(int kind)
+{
+    if (!hasAnimal())
+        return;
+    panel(kind).view->saveAsJpeg(m_context.dataFolder, curveAnimal(kind).title);
+}
+
+void TCurvePage::chooseMode(int kind, int mode)
+{
+    if (!hasAnimal())
+        return;
+    DataSet* rows = measures(kind);
+    const qint64 current = rows && rows->isOpen() && !rows->isEmpty()
+                               ? rows->value(QStringLiteral("Id")).toLongLong()
+                               : -1;
+    DataSet& animal = m_context.module1->animal();
+    try {
+        if (!animal.isEditing())
+            animal.edit();
+        animal.setValue(kind == Size ? QStringLiteral("SizeMode") : QStringLiteral("WeightMode"),
+                        mode);
+        animal.post();
+    } catch (const DbError& e) {
+        // The mode still applies to what is shown; the animal keeps what
+        // was typed in it, to be mended and recorded.
+        showError(this, e.message());
+    }
+    drawCurve(kind, current, mode);
+    emit controlsChanged();
+}
+
+} // namespace tav

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "booklet/charts/MeasureChart.h"
+#include "booklet/pages/BookletPage.h"
+
+class QMenu;
+
+namespace tav {
+
+struct AppContext;
+class DataSet;
+class MeasureChartView;
+
+// The "Poids & taille" page: the weight curve above the size curve of the
+// current animal, each drawn in the mode stored with the animal (by date,
+// by age in years or in months), with the curve window to manage the
+// measures and the chart saved as a picture.
+class TCurvePage : public BookletPage
+{
+    Q_OBJECT
+public:
+    static constexpr int Weight = 1;
+    static constexpr int Size = 2;
+
+    TCurvePage(AppContext& context, int index, QWidget* parent = nullptr);
+
+    void refresh() override;
+
+    // Reads the measures of the current animal again and draws them in its
+    // stored mode, making the measure of that key current (-1: the first).
+    void loadCurve(int kind, qint64 selectId);
+    void drawCurve(int kind, qint64 selectId, int mode);
+    // The mode in use (WeightChartMode, SizeChartMode).
+    int chartMode(int kind) const { return panel(kind).mode; }
+    MeasureChartView* chartView(int kind) const { return panel(kind).view; }
+    QMenu* typeMenu(int kind) const { return panel(kind).menu; }
+
+    // Opens the curve window of that kind, then draws the curve again.
+    void openValueList(int kind);
+    void saveChart(int kind);
+    // An item of the type menu: the mode is used and stored with the animal.
+    void chooseMode(int kind, int mode);
+
+signals:
+    void controlsChanged();
+
+private:
+    struct Panel
+    {
+        MeasureChartView* view = nullptr;
+        QMenu* menu = nullptr;
+        int mode = 0;
+    };
+    Panel& panel(int kind) { return m_panels[kind == Size ? 1 : 0]; }
+    const Panel& panel(int kind) const { return m_panels[kind == Size ? 1 : 0]; }
+    DataSet* measures(int kind) const;
+    bool hasAnimal() const;
+    CurveAnimal curveAnimal(int kind) const;
+    void buildTypeMenu(int kind, const QString& name);
+
+    AppContext& m_context;
+    Panel m_panels[2];
+};
+
+} // namespace tav

@@ -1,0 +1,196 @@
+#include "dialogs/TChartValueList.h"
+
+#include "booklet/charts/MeasureChartView.h"
+#include "core/Clock.h"
+#include "core/DateRoutines.h"
+#include "db/DataSet.h"
+#include "db/DataSetModel.h"
+#include "db/DbError.h"
+#include "dialogs/TEnterWeight.h"
+#include "ui/FramedWindow.h"
+#include "ui/GridLook.h"
+#include "ui/MessageBox.h"
+#include "ui_TChartValueList.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
+
+namespace tav {
+
+namespace {
+
+// The type menu opens this far above its button.
+constexpr int kMenuRise = 85;
+
+} // namespace
+
+TChartValueList::TChartValueList(DataSet& measures, int kind, const CurveAnimal& animal, int mode,
+                                 const QString& dataFolder, QWidget* parent)
+    : QDialog(parent), m_rows(measures), m_kind(kind == 2 ? 2 : 1), m_animal(animal), m_mode(mode),
+      m_dataFolder(dataFolder)
+{
+    Ui::TChartValueList form;
+    form.setupUi(this);
+    form.Title->setText(m_kind == 2 ? QStringLiteral("  Gestion de la courbe de taille")
+                                    : QStringLiteral("  Gestion de la courbe de poids"));
+    m_view = form.Chart_Value;
+    m_view->setKind(m_kind);
+    m_grid = form.Grid_Value;
+    m_edit = form.Btn_Value_Edit;
+    m_delete = form.Btn_Value_Delete;
+    styleStripedGrid(m_grid);
+    m_grid->setModel(new DataSetModel(&m_rows, m_grid));
+    // Date and value at their width, the remark in the rest of the window.
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid() && m_rows.isOpen() && current.row() != m_rows.recNo())
+                    m_rows.moveTo(current.row());
+            });
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this]() {
+        if (m_edit->isEnabled())
+            Btn_EditClick();
+    });
+    // The chart takes most of the height, the list what is left.
+    form.Splitter_Value->setSizes({300, 170});
+
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("Popup_Chart_Type"));
+    auto* group = new QActionGroup(m_menu);
+    const auto item = [this, group](const QString& text, int tag) {
+        QAction* action = m_menu->addAction(text);
+        action->setCheckable(true);
+        action->setData(tag);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, tag]() { chooseMode(tag); });
+    };
+    item(QStringLiteral("Mois"), CurveByMonths);
+    item(QString::fromUtf8("Années"), CurveByYears);
+    m_menu->addSeparator();
+    item(QStringLiteral("Dates"), CurveByDate);
+    connect(m_menu, &QMenu::aboutToShow, this, [this]() {
+        const auto actions = m_menu->actions();
+        for (QAction* a : actions) {
+            if (a->isCheckable())
+                a->setChecked(a->data().toInt() == m_mode);
+        }
+    });
+    connect(form.Btn_Chart_Type, &QToolButton::clicked, this,
+            [this, button = form.Btn_Chart_Type]() {
+                m_menu->popup(button->mapToGlobal(QPoint(0, -kMenuRise)));
+            });
+    connect(form.Btn_Value_Add, &QToolButton::clicked, this, &TChartValueList::Btn_AddClick);
+    connect(m_edit, &QToolButton::clicked, this, &TChartValueList::Btn_EditClick);
+    connect(m_delete, &QToolButton::clicked, this, &TChartValueList::Btn_DeleteClick);
+    connect(form.Btn_Chart_Save, &QToolButton::clicked, this, &TChartValueList::Btn_SaveClick);
+    connect(form.Btn_Close, &QPushButton::clicked, this, &TChartValueList::accept);
+    // Printing goes through the report engine, which is not there yet.
+    form.Btn_Chart_Print->setEnabled(false);
+
+    prepareWindow(this, false);
+    draw(-1);
+}
+
+qint64 TChartValueList::currentId() const
+{
+    return m_rows.isOpen() && !m_rows.isEmpty() ? m_rows.value(QStringLiteral("Id")).toLongLong()
+                                                : -1;
+}
+
+void TChartValueList::draw(qint64 selectId)
+{
+    try {
+        if (m_rows.isOpen())
+            m_rows.refreshKeepRow();
+    } catch (const DbError& e) {
+        showError(this, e.message());
+    }
+    m_view->showCurve(buildMeasureCurve(measuresOf(m_rows, m_kind), m_mode, m_animal.birthDate,
+                                        m_animal.birthValue, measureHeadroom(m_kind)));
+    if (m_rows.isOpen() && !m_rows.isEmpty()) {
+        if (selectId < 0 || !m_rows.locateId(selectId))
+            m_rows.first();
+        m_grid->setCurrentIndex(m_grid->model()->index(m_rows.recNo(), 0));
+    }
+    updateButtons();
+}
+
+void TChartValueList::updateButtons()
+{
+    const bool rows = m_rows.isOpen() && !m_rows.isEmpty();
+    m_edit->setEnabled(rows);
+    m_delete->setEnabled(rows);
+}
+
+void TChartValueList::enter()
+{
+    {
+        TEnterWeight window(m_rows, m_kind, this);
+        window.setBirthDate(parseDateText(m_animal.birthDate));
+        window.exec();
+    }
+    if (m_rows.isEditing())
+        m_rows.cancel();
+    draw(currentId());
+}
+
+void TChartValueList::Btn_AddClick()
+{
+    try {
+        m_rows.append();
+        m_rows.setValue(QStringLiteral("Id_Ref"), m_animal.id);
+        m_rows.setValue(m_kind == 2 ? QStringLiteral("Date_Size") : QStringLiteral("Date_Weight"),
+                        Clock::today());
+    } catch (const DbError& e) {
+        if (m_rows.isEditing())
+            m_rows.cancel();
+        showError(this, e.message());
+        return;
+    }
+    enter();
+}
+
+void TChartValueList::Btn_EditClick()
+{
+    if (!m_edit->isEnabled() || currentId() < 0)
+        return;
+    try {
+        m_rows.edit();
+    } catch (const DbError& e) {
+        showError(this, e.message());
+        return;
+    }
+    enter();
+}
+
+void TChartValueList::Btn_DeleteClick()
+{
+    if (currentId() < 0 ||
+        !MessageBox::question(this, QString::fromUtf8("Désirez-vous supprimer cette valeur ?")))
+        return;
+    try {
+        m_rows.remove();
+    } catch (const DbError& e) {
+        showError(this, e.message());
+    }
+    draw(-1);
+}
+
+void TChartValueList::Btn_SaveClick()
+{
+    m_view->saveAsJpeg(m_dataFolder, m_animal.title);
+}
+
+void TChartValueList::chooseMode(int mode)
+{
+    m_mode = mode;
+    draw(currentId());
+}
+
+} // namespace tav

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "booklet/charts/MeasureChart.h"
+
+#include <QDialog>
+
+class QMenu;
+class QTableView;
+class QToolButton;
+
+namespace tav {
+
+class DataSet;
+class MeasureChartView;
+
+// The curve window: the chart of one kind of measure (1 weight, 2 size)
+// above the list of its measures, where they are added, changed and
+// deleted. Its mode starts as the page's and changes here only: it is
+// never stored with the animal.
+class TChartValueList : public QDialog
+{
+    Q_OBJECT
+public:
+    TChartValueList(DataSet& measures, int kind, const CurveAnimal& animal, int mode,
+                    const QString& dataFolder, QWidget* parent = nullptr);
+
+    int mode() const { return m_mode; }
+    MeasureChartView* chartView() const { return m_view; }
+    QMenu* typeMenu() const { return m_menu; }
+
+    void Btn_AddClick();
+    void Btn_EditClick();
+    void Btn_DeleteClick();
+    void Btn_SaveClick();
+    void chooseMode(int mode);
+
+private:
+    // Reads the measures again keeping the current one, draws the curve and
+    // makes the measure of that key current (-1: the first).
+    void draw(qint64 selectId);
+    void enter();
+    void updateButtons();
+    qint64 currentId() const;
+
+    DataSet& m_rows;
+    int m_kind;
+    CurveAnimal m_animal;
+    int m_mode;
+    QString m_dataFolder;
+    MeasureChartView* m_view = nullptr;
+    QTableView* m_grid = nullptr;
+    QMenu* m_menu = nullptr;
+    QToolButton* m_edit = nullptr;
+    QToolButton* m_delete = nullptr;
+};
+
+} // namespace tav

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+namespace tav {
+
+class DataSet;
+
+// Edits one measure of the current animal, a weight (kind 1, query Weight)
+// or a size (kind 2, query Size), on the row the caller has put into insert
+// or edit state. OK stores the row, or shows why it cannot and keeps the
+// window open with what was typed; Annuler, Escape and the close button
+// cancel it.
+class TEnterWeight : public QDialog
+{
+    Q_OBJECT
+public:
+    static constexpr int Weight = 1;
+    static constexpr int Size = 2;
+
+    TEnterWeight(DataSet& measures, int measureKind, QWidget* parent = nullptr);
+
+    int measureKind() const { return m_kind; }
+    // A measure cannot be dated before the animal was born.
+    void setBirthDate(const QDate& birth) { m_birth = birth; }
+
+    QPushButton* okButton() const { return m_ok; }
+
+    void Btn_OkClick();
+    void reject() override;
+
+    // Why a typed measure value cannot be stored with the given number of
+    // decimals, or an empty text when it can. The value is read as typed:
+    // "12,4567" has four decimals whatever it rounds to.
+    static QString decimalsProblem(const QString& typed, int decimals, const QString& caption);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QString dateColumn() const;
+    QString valueColumn() const;
+    // Checks the row can be stored; the French reason when it cannot.
+    QString problem() const;
+
+    DataSet& m_row;
+    int m_kind;
+    QDate m_birth;
+    QLineEdit* m_date = nullptr;
+    QLineEdit* m_value = nullptr;
+    QPushButton* m_ok = nullptr;
+};
+
+} // namespace tav

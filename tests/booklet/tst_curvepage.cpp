@@ -1,0 +1,392 @@
+#include "AppFixture.h"
+#include "ModalAnswer.h"
+#include "TestInput.h"
+#include "TestText.h"
+
+#include "booklet/AppContext.h"
+#include "booklet/TMainForm.h"
+#include "booklet/charts/MeasureChartPicture.h"
+#include "booklet/charts/MeasureChartView.h"
+#include "booklet/pages/TCurvePage.h"
+#include "core/Clock.h"
+#include "db/Connection.h"
+#include "dialogs/TChartValueList.h"
+#include "dialogs/TEnterWeight.h"
+#include "media/JpegFile.h"
+#include "ui/FileDialog.h"
+#include "ui/MessageBox.h"
+
+#include <QAction>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableView>
+#include <QToolButton>
+#include <QValueAxis>
+#include <QtTest>
+
+using namespace tav;
+using tav::test::ModalAnswer;
+
+namespace {
+
+QLineSeries* series(MeasureChartView* view, int role)
+{
+    return qobject_cast<QLineSeries*>(view->chart()->series().at(role));
+}
+
+QVector<double> yValues(MeasureChartView* view)
+{
+    QVector<double> out;
+    const auto points = series(view, 0)->points();
+    for (const QPointF& p : points)
+        out << p.y();
+    return out;
+}
+
+// The labels of the positions of the curve drawn.
+QStringList axisLabels(MeasureChartView* view)
+{
+    QStringList out;
+    for (const CurvePoint& p : view->curve().points)
+        out << p.label;
+    return out;
+}
+
+// The labels the horizontal axis shows.
+QStringList shownLabels(MeasureChartView* view)
+{
+    auto* axis = qobject_cast<QCategoryAxis*>(view->chart()->axes(Qt::Horizontal).value(0));
+    return axis ? axis->categoriesLabels() : QStringList();
+}
+
+double rangeTop(MeasureChartView* view)
+{
+    return qobject_cast<QValueAxis*>(view->chart()->axes(Qt::Vertical).value(0))->max();
+}
+
+// Chooses an item of a type menu as the user does, the menu having opened.
+void choose(QMenu* menu, const QString& text)
+{
+    emit menu->aboutToShow();
+    const auto actions = menu->actions();
+    for (QAction* a : actions) {
+        if (a->text() == text) {
+            a->trigger();
+            return;
+        }
+    }
+    QFAIL("no such menu item");
+}
+
+QString checkedItem(QMenu* menu)
+{
+    emit menu->aboutToShow();
+    const auto actions = menu->actions();
+    for (QAction* a : actions) {
+        if (a->isChecked())
+            return a->text();
+    }
+    return {};
+}
+
+} // namespace
+
+class TestCurvePage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void storedModeZeroDrawsNothingUntilATypeIsChosen();
+    void seriesKeepTheirRolesRangeAndLabels();
+    void hoveringAPointShowsItsDateAndValue();
+    void curveWindowManagesMeasuresWithItsOwnMode();
+    void chartIsSavedAsJpegUnderTheProposedName();
+    void pictureForTheBookletsDrawsTheStoredCurve();
+    void manyPointsKeepALabelledReadableAxis();
+
+private:
+    void seed(const QStringList& statements);
+    TCurvePage* page() const;
+    void showCurves();
+    QVariant scalar(const QString& sql) const;
+
+    std::unique_ptr<AppFixture> m_app;
+    std::unique_ptr<Clock::Fixed> m_clock;
+};
+
+void TestCurvePage::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+}
+
+void TestCurvePage::init()
+{
+    MessageBox::clearShownMessages();
+    MessageBox::clearNextAnswers();
+    FileDialog::clearRequests();
+    FileDialog::clearNextFileNames();
+    m_clock = std::make_unique<Clock::Fixed>(QDateTime(QDate(2026, 12, 9), QTime(10, 0)));
+    m_app = std::make_unique<AppFixture>();
+    m_app->installTemplate();
+    QVERIFY(m_app->start());
+    seed({QStringLiteral("INSERT INTO ANIMAL (Name, ForeName, BirthDay_Date, BirthDay_Weight, "
+                         "BirthDay_Size) VALUES ('Médor', 'du Val', '15/06/2020', 0.45, 12)"),
+          QStringLiteral("INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight) VALUES "
+                         "(1, '2020-09-01', 4.2), (1, '2021-03-12', 12.4), "
+                         "(1, '2021-03-12', 12.1), (1, '2022-06-15', 11.8)"),
+          QStringLiteral("INSERT INTO [SIZE] (Id_Ref, Date_Size, Size) VALUES "
+                         "(1, '2020-09-01', 30), (1, '2021-06-01', 48)")});
+}
+
+void TestCurvePage::cleanup()
+{
+    m_app.reset();
+    m_clock.reset();
+}
+
+void TestCurvePage::seed(const QStringList& statements)
+{
+    m_app->stop();
+    {
+        Connection c;
+        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"), false);
+        for (const QString& s : statements)
+            c.exec(s);
+    }
+    QVERIFY(m_app->start());
+}
+
+TCurvePage* TestCurvePage::page() const
+{
+    QWidget* main = AppFixture::findWindow("TMainForm");
+    return main ? main->findChild<TCurvePage*>() : nullptr;
+}
+
+void TestCurvePage::showCurves()
+{
+    auto* tabs = m_app->component<QTabBar>(QStringLiteral("TabNoteBook"));
+    tabs->setCurrentIndex(0);
+    tabs->setCurrentIndex(1);
+}
+
+QVariant TestCurvePage::scalar(const QString& sql) const
+{
+    return m_app->startup()->mainForm()->context().connection->scalar(sql);
+}
+
+void TestCurvePage::storedModeZeroDrawsNothingUntilATypeIsChosen()
+{
+    showCurves();
+    TCurvePage* curves = page();
+    QVERIFY(curves);
+    MeasureChartView* weight = curves->chartView(TCurvePage::Weight);
+    QCOMPARE(curves->chartMode(TCurvePage::Weight), 0);
+    QCOMPARE(series(weight, 0)->count(), 0);
+    QCOMPARE(checkedItem(curves->typeMenu(TCurvePage::Weight)), QString());
+
+    choose(curves->typeMenu(TCurvePage::Weight), QStringLiteral("Dates"));
+    QCOMPARE(MessageBox::shownMessages().size(), 0);
+    QCOMPARE(scalar(QStringLiteral("SELECT WeightMode FROM ANIMAL")).toInt(), 1);
+    QCOMPARE(scalar(QStringLiteral("SELECT IFNULL(SizeMode, 0) FROM ANIMAL")).toInt(), 0);
+    QCOMPARE(yValues(weight), QVector<double>({0.45, 4.2, 12.4, 11.8}));
+    QCOMPARE(checkedItem(curves->typeMenu(TCurvePage::Weight)), QStringLiteral("Dates"));
+
+    choose(curves->typeMenu(TCurvePage::Weight), u("Années"));
+    QCOMPARE(axisLabels(weight), strings({"Naissance", "0 ans", "2 ans"}));
+
+    // The mode comes back with the animal after a restart.
+    m_app->stop();
+    QVERIFY(m_app->start());
+    showCurves();
+    QCOMPARE(page()->chartMode(TCurvePage::Weight), 2);
+    QCOMPARE(axisLabels(page()->chartView(TCurvePage::Weight)),
+             strings({"Naissance", "0 ans", "2 ans"}));
+    QCOMPARE(series(page()->chartView(TCurvePage::Size), 0)->count(), 0);
+}
+
+void TestCurvePage::seriesKeepTheirRolesRangeAndLabels()
+{
+    seed({QStringLiteral("UPDATE ANIMAL SET WeightMode=1, SizeMode=3")});
+    showCurves();
+    MeasureChartView* weight = page()->chartView(TCurvePage::Weight);
+    QChart* chart = weight->chart();
+    QCOMPARE(chart->series().size(), 8);
+    QStringList names;
+    for (int role = 0; role < 8; ++role)
+        names << series(weight, role)->name();
+    QCOMPARE(names, strings({"", "", "min", "min", "max", "max", "limit_min", "limit_max"}));
+    QCOMPARE(series(weight, 0)->pen().color(), QColor(255, 0, 0));
+    QCOMPARE(series(weight, 0)->pen().width(), 3);
+    QCOMPARE(series(weight, 1)->pen().color(), QColor(0, 255, 0));
+    for (int role : {2, 3, 4, 5}) {
+        QVERIFY(!series(weight, role)->isVisible());
+        QCOMPARE(series(weight, role)->count(), 0);
+    }
+    QVERIFY(!chart->legend()->isVisible());
+    QVERIFY(!series(weight, 0)->pointsVisible());
+
+    // Same-day weighings give one point with the greater weight.
+    QCOMPARE(axisLabels(weight), strings({"15/06/2020", "01/09/2020", "12/03/2021", "15/06/2022"}));
+    QCOMPARE(yValues(weight), QVector<double>({0.45, 4.2, 12.4, 11.8}));
+    QCOMPARE(series(weight, 1)->points(), series(weight, 0)->points());
+    QCOMPARE(series(weight, 6)->points(), QList<QPointF>({QPointF(0, 0)}));
+    QCOMPARE(series(weight, 7)->points(), QList<QPointF>({QPointF(0, 13.4)}));
+    QCOMPARE(rangeTop(weight), 13.4);
+
+    MeasureChartView* size = page()->chartView(TCurvePage::Size);
+    QCOMPARE(axisLabels(size), strings({"Naissance", "3 mois", "12 mois"}));
+    QCOMPARE(rangeTop(size), 53.0);
+}
+
+void TestCurvePage::hoveringAPointShowsItsDateAndValue()
+{
+    seed({QStringLiteral("UPDATE ANIMAL SET WeightMode=1, SizeMode=1")});
+    showCurves();
+    MeasureChartView* weight = page()->chartView(TCurvePage::Weight);
+    emit series(weight, 0)->hovered(QPointF(1.9, 12.3), true);
+    QCOMPARE(weight->hoverText(), u("12/03/2021 — 12,400 kg"));
+    emit series(weight, 0)->hovered(QPointF(1.9, 12.3), false);
+    QCOMPARE(weight->hoverText(), QString());
+    QCOMPARE(page()->chartView(TCurvePage::Size)->pointText(0), u("15/06/2020 — 12,00 cm"));
+}
+
+void TestCurvePage::curveWindowManagesMeasuresWithItsOwnMode()
+{
+    seed({QStringLiteral("UPDATE ANIMAL SET WeightMode=1")});
+    showCurves();
+    bool checked = false;
+    auto answer = ModalAnswer::when<TChartValueList>([&checked](TChartValueList* w) {
+        QCOMPARE(w->windowTitle(), u("Gestion de la courbe de poids"));
+        QCOMPARE(w->mode(), 1);
+        // Its own mode redraws its chart only.
+        w->chooseMode(3);
+        QCOMPARE(axisLabels(w->chartView()), strings({"Naissance", "3 mois", "9 mois", "24 mois"}));
+
+        auto entry = ModalAnswer::when<TEnterWeight>([](TEnterWeight* e) {
+            auto* value = e->findChild<QLineEdit*>(QStringLiteral("Ed_Weight"));
+            value->setFocus();
+            typeOver(value, QStringLiteral("13,05"));
+            e->okButton()->click();
+        });
+        w->findChild<QToolButton*>(QStringLiteral("Btn_Value_Add"))->click();
+        QVERIFY(entry.seen());
+        QCOMPARE(axisLabels(w->chartView()),
+                 strings({"Naissance", "3 mois", "9 mois", "24 mois", "78 mois"}));
+        QCOMPARE(yValues(w->chartView()).last(), 13.05);
+
+        // Deleting asks first, then draws again.
+        MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+        w->findChild<QToolButton*>(QStringLiteral("Btn_Value_Delete"))->click();
+        QCOMPARE(MessageBox::shownMessages().last().text,
+                 u("Désirez-vous supprimer cette valeur ?"));
+        QCOMPARE(w->chartView()->curve().points.size(), 4);
+
+        // A double-click on a row changes that measure and redraws it.
+        auto change = ModalAnswer::when<TEnterWeight>([](TEnterWeight* e) {
+            auto* value = e->findChild<QLineEdit*>(QStringLiteral("Ed_Weight"));
+            value->setFocus();
+            typeOver(value, QStringLiteral("4,5"));
+            e->okButton()->click();
+        });
+        auto* grid = w->findChild<QTableView*>(QStringLiteral("Grid_Value"));
+        emit grid->doubleClicked(grid->model()->index(0, 0));
+        QVERIFY(change.seen());
+        QCOMPARE(yValues(w->chartView()).at(1), 4.5);
+        checked = true;
+        w->findChild<QPushButton*>(QStringLiteral("Btn_Close"))->click();
+    });
+    page()->findChild<QToolButton*>(QStringLiteral("Btn_Chart_Weight_Edit"))->click();
+    QVERIFY(answer.seen());
+    QVERIFY(checked);
+    // The measure just added was the current one, and went.
+    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM WEIGHT")).toInt(), 4);
+    QCOMPARE(scalar(QStringLiteral("SELECT MAX(Date_Weight) FROM WEIGHT")).toString(),
+             QStringLiteral("2022-06-15"));
+    // The page keeps the stored mode.
+    QCOMPARE(page()->chartMode(TCurvePage::Weight), 1);
+    QCOMPARE(axisLabels(page()->chartView(TCurvePage::Weight)),
+             strings({"15/06/2020", "01/09/2020", "12/03/2021", "15/06/2022"}));
+}
+
+void TestCurvePage::chartIsSavedAsJpegUnderTheProposedName()
+{
+    seed({QStringLiteral("UPDATE ANIMAL SET WeightMode=1")});
+    showCurves();
+    const QString target = m_app->documentsFolder() + QStringLiteral("/poids");
+    FileDialog::setNextFileName(target);
+    page()->findChild<QToolButton*>(QStringLiteral("Btn_Chart_Weight_Save"))->click();
+    QCOMPARE(FileDialog::requests().size(), 1);
+    const FileDialog::Request asked = FileDialog::requests().first();
+    QCOMPARE(asked.title, QStringLiteral("Enregistrer l'image sous ..."));
+    QCOMPARE(asked.filter, QStringLiteral("Image Jpeg|*.jpg"));
+    QCOMPARE(asked.dir, m_app->startup()->mainForm()->context().dataFolder +
+                            u("Evolution_du_poids_(Médor du Val)_09_12_2026.jpg"));
+    QCOMPARE(MessageBox::shownMessages().size(), 0);
+    QImage picture;
+    QVERIFY(readJpegFile(picture, target + QStringLiteral(".jpg")).ok);
+    QVERIFY(picture.width() > 100 && picture.height() > 50);
+
+    // A folder that cannot be written is said so, and leaves nothing.
+    FileDialog::setNextFileName(m_app->documentsFolder() + QStringLiteral("/none/poids.jpg"));
+    page()->findChild<QToolButton*>(QStringLiteral("Btn_Chart_Weight_Save"))->click();
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    QVERIFY(!QFile::exists(m_app->documentsFolder() + QStringLiteral("/none/poids.jpg")));
+}
+
+void TestCurvePage::pictureForTheBookletsDrawsTheStoredCurve()
+{
+    Connection& connection = *m_app->startup()->mainForm()->context().connection;
+    const QImage picture = renderMeasureChart(connection, 1, 1, 1, QSize(640, 400));
+    QCOMPARE(picture.size(), QSize(640, 400));
+    // Red curve pixels are there: the curve was drawn, not an empty chart.
+    bool red = false;
+    for (int y = 0; y < picture.height() && !red; ++y) {
+        for (int x = 0; x < picture.width() && !red; ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            red = c.red() > 200 && c.green() < 60 && c.blue() < 60;
+        }
+    }
+    QVERIFY(red);
+}
+
+void TestCurvePage::manyPointsKeepALabelledReadableAxis()
+{
+    QStringList rows;
+    for (int day = 0; day < 2000; ++day)
+        rows << QStringLiteral("(1, '%1', %2)")
+                    .arg(QDate(2021, 1, 1).addDays(day).toString(Qt::ISODate))
+                    .arg(5 + day % 7);
+    seed({QStringLiteral("UPDATE ANIMAL SET WeightMode=1"),
+          QStringLiteral("INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight) VALUES ") +
+              rows.join(QLatin1Char(','))});
+    showCurves();
+    MeasureChartView* weight = page()->chartView(TCurvePage::Weight);
+    weight->resize(600, 250);
+    // Every point is drawn...
+    QCOMPARE(series(weight, 0)->count(), 2000 + 2);
+    // ...but only some positions carry a label, evenly, the first always.
+    const QStringList shown = shownLabels(weight);
+    QVERIFY(shown.size() >= 2);
+    QVERIFY(shown.size() <= 20);
+    QCOMPARE(shown.first(), QStringLiteral("15/06/2020"));
+    auto* axis = qobject_cast<QCategoryAxis*>(weight->chart()->axes(Qt::Horizontal).value(0));
+    const qreal step = axis->endValue(shown.at(1)) - axis->endValue(shown.at(0));
+    for (int i = 1; i < shown.size(); ++i) {
+        QCOMPARE(axis->endValue(shown.at(i)) - axis->endValue(shown.at(i - 1)), step);
+        QCOMPARE(shown.at(i), axisLabels(weight).at(int(axis->endValue(shown.at(i)))));
+    }
+    // A wider chart holds more labels.
+    weight->resize(1200, 250);
+    QVERIFY(shownLabels(weight).size() > shown.size());
+}
+
+QTEST_MAIN(TestCurvePage)
+#include "tst_curvepage.moc"
