@@ -9,6 +9,7 @@
 #include "booklet/pages/BookletPage.h"
 #include "booklet/pages/TCarePage.h"
 #include "booklet/pages/TCustomPage.h"
+#include "booklet/pages/TDocumentPage.h"
 #include "booklet/pages/TGeneralPage.h"
 #include "booklet/pages/TVaccinePage.h"
 #include "core/AppInfo.h"
@@ -460,6 +461,10 @@ QWidget* TMainForm::buildNotebook()
         } else if (index == 6) {
             auto* page = new TVaccinePage(m_context, index, m_notebook);
             connect(page, &TVaccinePage::controlsChanged, this, &TMainForm::updateControls);
+            addPage(page, colour);
+        } else if (index == 7) {
+            auto* page = new TDocumentPage(m_context, index, m_notebook);
+            connect(page, &TDocumentPage::controlsChanged, this, &TMainForm::updateControls);
             addPage(page, colour);
         } else {
             // Pages still to come keep their tab and an empty place.
