@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 #include "ModalAnswer.h"
+#include "SaneTestConfig.h"
 #include "TestInput.h"
 #include "TestText.h"
 
@@ -63,6 +64,7 @@ private slots:
     void anImageWhosePictureWasRemovedByHand();
     void anAttachedFileIsOpenedSavedSentAndDeleted();
     void filesDroppedFromTheFileManager();
+    void aScannedPageBecomesAnImageDocument();
 
 private:
     TDocumentPage* showPage();
@@ -82,6 +84,7 @@ private:
     void addImage(const QString& title, const QString& file);
 
     std::unique_ptr<AppFixture> m_app;
+    std::unique_ptr<SaneTestConfig> m_sane;
     QTemporaryDir m_user;
 };
 
@@ -90,6 +93,8 @@ void TestDocumentPage::init()
     MessageBox::clearShownMessages();
     MessageBox::clearNextAnswers();
     FileDialog::clearNextFileNames();
+    // The scan button asks SANE for its scanners: only the test one.
+    m_sane = std::make_unique<SaneTestConfig>("test-picture \"Color pattern\"\nmode Color\n");
     m_app = std::make_unique<AppFixture>();
     m_app->installTemplate();
     QVERIFY(m_app->start());
@@ -105,6 +110,7 @@ void TestDocumentPage::init()
 void TestDocumentPage::cleanup()
 {
     m_app.reset();
+    m_sane.reset();
 }
 
 TDocumentPage* TestDocumentPage::showPage()
@@ -325,6 +331,31 @@ void TestDocumentPage::filesDroppedFromTheFileManager()
     QCOMPARE(MessageBox::shownMessages().size(), 1);
     QVERIFY(MessageBox::shownMessages()[0].text.contains(u("vide.pdf")));
     QCOMPARE(count("DOCUMENTFILE"), 1);
+}
+
+void TestDocumentPage::aScannedPageBecomesAnImageDocument()
+{
+    TDocumentPage* page = showPage();
+    Settings& settings = m_app->startup()->mainForm()->context().settings;
+    settings.twainSource = u("test:1");
+    settings.showTwainUI = false;
+    auto answer = ModalAnswer::when<TEnterDocument>([](TEnterDocument* w) {
+        auto* scan = w->findChild<QPushButton*>(QStringLiteral("Btn_Scan"));
+        QVERIFY(scan->isEnabled());
+        typeText(w->titleEdit(), u("Certificat de vaccination"));
+        scan->click();
+        QVERIFY(w->imageChanged());
+        QVERIFY(w->okButton()->isEnabled());
+        w->okButton()->click();
+    });
+    button("Btn_Document_Img_Add")->click();
+    QVERIFY(answer.seen());
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QCOMPARE(page->imageList()->count(), 1);
+    const int id = page->imageList()->item(0)->data(Qt::UserRole).toInt();
+    QImage stored;
+    QVERIFY(readJpegFile(stored, databaseFolder() + u("Images/Doc%1.jpg").arg(id)).ok);
+    QCOMPARE(stored.width(), 157);
 }
 
 QTEST_MAIN(TestDocumentPage)

@@ -8,6 +8,7 @@
 #include "db/DataSet.h"
 #include "db/DbError.h"
 #include "dialogs/TEnterObjectFile.h"
+#include "dialogs/TScanDialog.h"
 #include "documents/DocumentLibrary.h"
 #include "media/JpegFile.h"
 #include "ui/FileDialog.h"
@@ -157,6 +158,12 @@ TDocumentPage::TDocumentPage(AppContext& context, int index, QWidget* parent)
     connect(m_grid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { fileMenu()->popup(m_grid->viewport()->mapToGlobal(at)); });
 
+    m_scanner = [this](QWidget* owner) {
+        return scanPicture(owner, m_context.settings.twainSource, m_context.settings.showTwainUI);
+    };
+    m_scannerAvailable = []() {
+        return scannerAvailable();
+    };
     setAcceptDrops(true);
     if (m_context.connection && m_context.module1) {
         m_library = std::make_unique<DocumentLibrary>(*m_context.connection,
