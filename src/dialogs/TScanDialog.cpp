@@ -56,7 +56,8 @@ TScanDialog::TScanDialog(const QVector<tav::scan::Device>& devices, const QStrin
 {
     m_ui->setupUi(this);
     for (const tav::scan::Device& d : devices)
-        m_ui->Cb_Source->addItem(d.label(), d.name);
+        m_ui->Cb_Source->addItem(d.label() + QStringLiteral(" (") + d.name + QLatin1Char(')'),
+                                 d.name);
     m_ui->Cb_Source->setCurrentIndex(std::max(0, m_ui->Cb_Source->findData(deviceName)));
     for (const AreaPreset& a : kAreas)
         m_ui->Cb_Area->addItem(fr(a.caption));

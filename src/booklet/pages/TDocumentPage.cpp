@@ -107,7 +107,9 @@ TDocumentPage::TDocumentPage(AppContext& context, int index, QWidget* parent)
     form.Splitter_Document->setSizes({150, 10000});
     form.Splitter_Document->setStretchFactor(1, 1);
     m_images->viewport()->setCursor(Qt::PointingHandCursor);
-    m_images->setGridSize(QSize(110, 120));
+    // Room for a title of three lines under each thumbnail.
+    m_images->setGridSize(QSize(120, 150));
+    m_images->setTextElideMode(Qt::ElideNone);
     m_images->setSelectionMode(QAbstractItemView::SingleSelection);
 
     m_model = new DocumentFileModel(this);
