@@ -234,8 +234,9 @@ void TDocumentPage::ClearDocumentImages()
 
 void TDocumentPage::hideEvent(QHideEvent* event)
 {
-    // A page left gives back its thumbnails.
-    ClearDocumentImages();
+    // A page left gives back its thumbnails; a window minimised keeps them.
+    if (!event->spontaneous())
+        ClearDocumentImages();
     BookletPage::hideEvent(event);
 }
 
@@ -302,6 +303,12 @@ void TDocumentPage::updateButtons()
     button("Btn_Document_File_Email")->setEnabled(file && sendingReady());
 }
 
+void TDocumentPage::applyPictureLimits()
+{
+    // Read at each store: the preferences may have changed them.
+    m_library->setPictureLimits(m_context.settings.maxWidth, m_context.settings.jpegQuality);
+}
+
 bool TDocumentPage::runImageWindow(TEnterDocument& window)
 {
     window.setScanner(m_scanner, m_scannerAvailable && m_scannerAvailable());
@@ -318,6 +325,7 @@ void TDocumentPage::Btn_Document_Img_AddClick()
     DocumentResult r;
     {
         WaitCursor wait;
+        applyPictureLimits();
         r = m_library->addImage(animalId(), window.title(), window.picture());
     }
     if (!r.ok) {
@@ -357,6 +365,7 @@ void TDocumentPage::Btn_Document_Img_EditClick()
     DocumentResult r;
     {
         WaitCursor wait;
+        applyPictureLimits();
         r = m_library->updateImage(id, window.title(),
                                    window.imageChanged() ? window.picture() : QImage());
     }
@@ -572,6 +581,7 @@ int TDocumentPage::addDroppedFiles(const QStringList& paths)
     bool filesAdded = false;
     QStringList failures;
     WaitCursor wait;
+    applyPictureLimits();
     for (const QString& path : paths) {
         DocumentResult r;
         if (QFileInfo(path).isFile() && isPictureFile(path)) {

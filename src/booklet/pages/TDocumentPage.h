@@ -116,6 +116,7 @@ private:
     QToolButton* button(const char* name) const;
     void appendImageItem(int id, const QString& title, const QByteArray& thumbnail);
     bool runImageWindow(TEnterDocument& window);
+    void applyPictureLimits();
     void showFailure(const QString& message);
 
     AppContext& m_context;
