@@ -99,7 +99,6 @@ int childAttach(const QString& folder, const QString& file)
     const DocumentResult r = library.attachFile(1, file);
     if (!r.ok)
         std::fprintf(stderr, "%s\n", qPrintable(r.error));
-    std::printf("%d\n", r.id);
     return r.ok ? 0 : 1;
 }
 
