@@ -245,6 +245,15 @@ void TestDocumentPage::anAttachedFileIsOpenedSavedSentAndDeleted()
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     QVERIFY(!button("Btn_Document_File_Delete")->isEnabled());
 
+    // A file gone between the choice and the adding is named, and nothing
+    // is added.
+    FileDialog::setNextFileName(m_user.filePath(u("absent.pdf")));
+    button("Btn_Document_File_Add")->click();
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    QCOMPARE(MessageBox::shownMessages()[0].text, u("Fichier \"absent.pdf\" introuvable."));
+    QCOMPARE(grid->model()->rowCount(), 0);
+    MessageBox::clearShownMessages();
+
     QByteArray content;
     for (int i = 0; i < 4321; ++i)
         content += char(i * 13 % 256);
