@@ -15,6 +15,7 @@
 #include "booklet/pages/TCurvePage.h"
 #include "booklet/pages/TCustomPage.h"
 #include "booklet/pages/TEventPage.h"
+#include "booklet/pages/TDocumentPage.h"
 #include "booklet/pages/TGeneralPage.h"
 #include "booklet/pages/TVaccinePage.h"
 #include "core/AppInfo.h"
@@ -592,6 +593,10 @@ QWidget* TMainForm::buildNotebook()
                     return event.isOpen() && !event.isEmpty();
                 });
             }
+        } else if (index == 7) {
+            auto* page = new TDocumentPage(m_context, index, m_notebook);
+            connect(page, &TDocumentPage::controlsChanged, this, &TMainForm::updateControls);
+            addPage(page, colour);
         } else {
             // Pages still to come keep their tab and an empty place.
             addPage(new BookletPage(index, fr(info.caption), m_notebook), colour);

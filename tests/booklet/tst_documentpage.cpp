@@ -1,0 +1,376 @@
+#include "AppFixture.h"
+#include "ModalAnswer.h"
+#include "SaneTestConfig.h"
+#include "TestInput.h"
+#include "TestText.h"
+
+#include "booklet/AppContext.h"
+#include "booklet/TMainForm.h"
+#include "booklet/pages/TDocumentPage.h"
+#include "db/Connection.h"
+#include "dialogs/TEnterDocument.h"
+#include "documents/DocumentLibrary.h"
+#include "media/JpegFile.h"
+#include "startup/Startup.h"
+#include "ui/FileDialog.h"
+#include "ui/MessageBox.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableView>
+#include <QToolButton>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using namespace tav;
+using tav::test::ModalAnswer;
+
+namespace {
+
+QStringList rowTexts(const QTableView* grid, int row)
+{
+    QStringList out;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        out << grid->model()->index(row, c).data().toString();
+    return out;
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat st
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 0777 : 0;
+}
+
+} // namespace
+
+class TestDocumentPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void anImageDocumentIsAddedTurnedAndDeleted();
+    void anImageWhosePictureWasRemovedByHand();
+    void anAttachedFileIsOpenedSavedSentAndDeleted();
+    void filesDroppedFromTheFileManager();
+    void aScannedPageBecomesAnImageDocument();
+
+private:
+    TDocumentPage* showPage();
+    QToolButton* button(const char* name) const
+    {
+        return m_app->component<QToolButton>(QString::fromLatin1(name));
+    }
+    Connection& connection() const { return *m_app->startup()->mainForm()->context().connection; }
+    int count(const char* table) const
+    {
+        return connection()
+            .scalar(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(table))
+            .toInt();
+    }
+    QString databaseFolder() const { return m_app->dataFolder() + QStringLiteral("Data/"); }
+    QString picture(const QString& name, int width, int height, QColor colour);
+    void addImage(const QString& title, const QString& file);
+
+    std::unique_ptr<AppFixture> m_app;
+    std::unique_ptr<SaneTestConfig> m_sane;
+    QTemporaryDir m_user;
+};
+
+void TestDocumentPage::init()
+{
+    MessageBox::clearShownMessages();
+    MessageBox::clearNextAnswers();
+    FileDialog::clearNextFileNames();
+    // The scan button asks SANE for its scanners: only the test one.
+    m_sane = std::make_unique<SaneTestConfig>("test-picture \"Color pattern\"\nmode Color\n");
+    m_app = std::make_unique<AppFixture>();
+    m_app->installTemplate();
+    QVERIFY(m_app->start());
+    m_app->stop();
+    {
+        Connection c;
+        c.open(databaseFolder() + QStringLiteral("Access/TAVIRUNE.MDB"), false);
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Médor')"));
+    }
+    QVERIFY(m_app->start());
+}
+
+void TestDocumentPage::cleanup()
+{
+    m_app.reset();
+    m_sane.reset();
+}
+
+TDocumentPage* TestDocumentPage::showPage()
+{
+    m_app->component<QTabBar>(QStringLiteral("TabNoteBook"))->setCurrentIndex(7);
+    return qobject_cast<TDocumentPage*>(m_app->startup()->mainForm()->pages().value(7));
+}
+
+QString TestDocumentPage::picture(const QString& name, int width, int height, QColor colour)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    image.fill(colour);
+    const QString path = m_user.filePath(name);
+    if (name.endsWith(QStringLiteral(".jpg")))
+        writeJpegFile(image, path, 95);
+    else
+        image.save(path);
+    return path;
+}
+
+void TestDocumentPage::addImage(const QString& title, const QString& file)
+{
+    auto answer = ModalAnswer::when<TEnterDocument>([&](TEnterDocument* w) {
+        QVERIFY(!w->okButton()->isEnabled());
+        typeText(w->titleEdit(), title);
+        QVERIFY(!w->okButton()->isEnabled());
+        FileDialog::setNextFileName(file);
+        w->findChild<QPushButton*>(QStringLiteral("Btn_Img"))->click();
+        QVERIFY(w->okButton()->isEnabled());
+        w->okButton()->click();
+    });
+    button("Btn_Document_Img_Add")->click();
+    QVERIFY(answer.seen());
+}
+
+void TestDocumentPage::anImageDocumentIsAddedTurnedAndDeleted()
+{
+    TDocumentPage* page = showPage();
+    QVERIFY(page);
+    QVERIFY(button("Btn_Document_Img_Add")->isEnabled());
+    QVERIFY(!button("Btn_Document_Img_Edit")->isEnabled());
+    QVERIFY(!page->imageMenu()->actions()[1]->isEnabled());
+
+    addImage(u("Radio d'épaule"), picture(u("radio.jpg"), 200, 100, Qt::darkGray));
+    QListWidget* list = page->imageList();
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->item(0)->text(), u("Radio d'épaule"));
+    QCOMPARE(list->iconSize(), QSize(90, 90));
+    const int id = list->item(0)->data(Qt::UserRole).toInt();
+    const QString stored = databaseFolder() + u("Images/Doc%1.jpg").arg(id);
+    QVERIFY(QFileInfo::exists(stored));
+    QCOMPARE(count("DOCUMENTIMG"), 1);
+
+    list->item(0)->setSelected(true);
+    QVERIFY(button("Btn_Document_Img_Edit")->isEnabled());
+    // Sending needs the sending settings.
+    QVERIFY(!button("Btn_Document_Img_Email")->isEnabled());
+    QVERIFY(!page->imageMenu()->actions()[5]->isEnabled());
+    QVERIFY(page->imageMenu()->actions()[1]->isEnabled());
+
+    auto answer = ModalAnswer::when<TEnterDocument>([](TEnterDocument* w) {
+        QCOMPARE(w->titleEdit()->text(), u("Radio d'épaule"));
+        QCOMPARE(w->pictureLabel()->text(), u("Image (200 x 100)"));
+        QVERIFY(!w->imageChanged());
+        w->findChild<QToolButton*>(QStringLiteral("Btn_Rotation_Right"))->click();
+        QCOMPARE(w->pictureLabel()->text(), u("Image (100 x 200)"));
+        QVERIFY(w->imageChanged());
+        w->titleEdit()->setText(u("Radio de face"));
+        w->okButton()->click();
+    });
+    button("Btn_Document_Img_Edit")->click();
+    QVERIFY(answer.seen());
+    QCOMPARE(list->item(0)->text(), u("Radio de face"));
+    QImage back;
+    QVERIFY(readJpegFile(back, stored).ok);
+    QCOMPARE(back.size(), QSize(100, 200));
+
+    DocumentPreview shown;
+    page->setPreviewHook([&](const DocumentPreview& p) { shown = p; });
+    addImage(u("Certificat"), picture(u("certificat.png"), 60, 40, Qt::white));
+    list->item(1)->setSelected(true);
+    button("Btn_Document_Img_Exe")->click();
+    QCOMPARE(shown.files.size(), 2);
+    QCOMPARE(shown.current, 1);
+    QCOMPARE(shown.title, u("Document - Image"));
+
+    list->item(0)->setSelected(true);
+    MessageBox::setNextAnswer(MessageBox::Answer::No);
+    button("Btn_Document_Img_Delete")->click();
+    QCOMPARE(list->count(), 2);
+    list->item(0)->setSelected(true);
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    button("Btn_Document_Img_Delete")->click();
+    QCOMPARE(MessageBox::shownMessages().last().text,
+             u("Confirmez-vous la suppression de ce document ?"));
+    QCOMPARE(list->count(), 1);
+    QVERIFY(!QFileInfo::exists(stored));
+    QCOMPARE(count("DOCUMENTIMG"), 1);
+}
+
+void TestDocumentPage::anImageWhosePictureWasRemovedByHand()
+{
+    TDocumentPage* page = showPage();
+    addImage(u("Ordonnance 12/03"), picture(u("o.jpg"), 40, 40, Qt::red));
+    QListWidget* list = page->imageList();
+    list->item(0)->setSelected(true);
+    const int id = list->item(0)->data(Qt::UserRole).toInt();
+    QVERIFY(QFile::remove(databaseFolder() + u("Images/Doc%1.jpg").arg(id)));
+
+    MessageBox::clearShownMessages();
+    button("Btn_Document_Img_Save")->click();
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    QVERIFY(MessageBox::shownMessages()[0].text.startsWith(u("IMPOSSIBLE DE TROUVER L'IMAGE !")));
+    QVERIFY(FileDialog::requests().isEmpty() ||
+            FileDialog::requests().last().title != u("Enregistrer l'image sous ..."));
+
+    auto answer = ModalAnswer::when<TEnterDocument>([](TEnterDocument* w) {
+        QCOMPARE(w->titleEdit()->text(), u("Ordonnance 12/03"));
+        QVERIFY(!w->okButton()->isEnabled());
+    });
+    button("Btn_Document_Img_Edit")->click();
+    QVERIFY(answer.seen());
+    QCOMPARE(list->item(0)->text(), u("Ordonnance 12/03"));
+}
+
+void TestDocumentPage::anAttachedFileIsOpenedSavedSentAndDeleted()
+{
+    TDocumentPage* page = showPage();
+    QTableView* grid = m_app->component<QTableView>(QStringLiteral("Grid_Document_File"));
+    QVERIFY(grid);
+    QAbstractItemModelTester tester(grid->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QVERIFY(!button("Btn_Document_File_Delete")->isEnabled());
+
+    // A file gone between the choice and the adding is named, and nothing
+    // is added.
+    FileDialog::setNextFileName(m_user.filePath(u("absent.pdf")));
+    button("Btn_Document_File_Add")->click();
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    QCOMPARE(MessageBox::shownMessages()[0].text, u("Fichier \"absent.pdf\" introuvable."));
+    QCOMPARE(grid->model()->rowCount(), 0);
+    MessageBox::clearShownMessages();
+
+    QByteArray content;
+    for (int i = 0; i < 4321; ++i)
+        content += char(i * 13 % 256);
+    const QString source = m_user.filePath(u("résultats.qqzz"));
+    QVERIFY(writeBytes(source, content));
+    FileDialog::setNextFileName(source);
+    button("Btn_Document_File_Add")->click();
+    QCOMPARE(grid->model()->rowCount(), 1);
+    QCOMPARE(rowTexts(grid, 0), strings({"", "résultats.qqzz", "QQZZ file", "4 Ko"}));
+    QCOMPARE(grid->model()->headerData(1, Qt::Horizontal).toString(), u("Nom"));
+    QVERIFY(button("Btn_Document_File_Exe")->isEnabled());
+
+    QUrl opened;
+    page->setOpener([&](const QUrl& url) {
+        opened = url;
+        return true;
+    });
+    button("Btn_Document_File_Exe")->click();
+    QVERIFY(opened.isLocalFile());
+    QCOMPARE(QFileInfo(opened.toLocalFile()).fileName(), u("résultats.qqzz"));
+    QCOMPARE(readBytes(opened.toLocalFile()), content);
+    QCOMPARE(modeOf(opened.toLocalFile()), mode_t(0400));
+
+    const QString target = m_user.filePath(u("copie.qqzz"));
+    QVERIFY(writeBytes(target, "mine"));
+    FileDialog::setNextFileName(target);
+    MessageBox::setNextAnswer(MessageBox::Answer::No);
+    button("Btn_Document_File_Save")->click();
+    QCOMPARE(readBytes(target), QByteArray("mine"));
+    QCOMPARE(FileDialog::requests().last().filter, u("QQZZ file|*.qqzz"));
+    FileDialog::setNextFileName(target);
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    button("Btn_Document_File_Save")->click();
+    QCOMPARE(readBytes(target), content);
+
+    QVector<DocumentAttachment> sent;
+    page->setEmailHook([&](const QVector<DocumentAttachment>& a) { sent = a; });
+    Settings& settings = m_app->startup()->mainForm()->context().settings;
+    settings.smtpName = u("Claire");
+    settings.smtpEmail = u("claire@example.org");
+    settings.smtpHost = u("127.0.0.1");
+    page->updateButtons();
+    QVERIFY(button("Btn_Document_File_Email")->isEnabled());
+    button("Btn_Document_File_Email")->click();
+    QCOMPARE(sent.size(), 1);
+    QVERIFY(sent[0].entry().startsWith(u("000001%&a%")));
+    QVERIFY(sent[0].entry().endsWith(u("%&b%QQZZ file%&c%4 Ko%&d%")));
+    QCOMPARE(readBytes(sent[0].path), content);
+    QCOMPARE(modeOf(sent[0].path), mode_t(0600));
+
+    const QString stored = databaseFolder() + u("Files/File1.f");
+    QVERIFY(QFileInfo::exists(stored));
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QCOMPARE(grid->model()->rowCount(), 0);
+    QVERIFY(!QFileInfo::exists(stored));
+    QCOMPARE(count("DOCUMENTFILE"), 0);
+    QVERIFY(!button("Btn_Document_File_Exe")->isEnabled());
+}
+
+void TestDocumentPage::filesDroppedFromTheFileManager()
+{
+    TDocumentPage* page = showPage();
+    const QString png = picture(u("radio genou.png"), 120, 80, Qt::blue);
+    const QString text = m_user.filePath(u("notes.txt"));
+    QVERIFY(writeBytes(text, "Vermifuge le 3 mars\r\n"));
+    const QString empty = m_user.filePath(u("vide.pdf"));
+    QVERIFY(writeBytes(empty, {}));
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(png), QUrl::fromLocalFile(text), QUrl::fromLocalFile(empty)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(page, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(page, &drop);
+
+    QCOMPARE(page->imageList()->count(), 1);
+    QCOMPARE(page->imageList()->item(0)->text(), u("radio genou"));
+    QCOMPARE(page->fileGrid()->model()->rowCount(), 1);
+    QCOMPARE(page->fileGrid()->model()->index(0, 1).data().toString(), u("notes.txt"));
+    // The empty file is refused and said so once the others are in.
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    QVERIFY(MessageBox::shownMessages()[0].text.contains(u("vide.pdf")));
+    QCOMPARE(count("DOCUMENTFILE"), 1);
+}
+
+void TestDocumentPage::aScannedPageBecomesAnImageDocument()
+{
+    TDocumentPage* page = showPage();
+    Settings& settings = m_app->startup()->mainForm()->context().settings;
+    settings.twainSource = u("test:1");
+    settings.showTwainUI = false;
+    // Stored pictures keep to the preferences, a quality out of range
+    // brought back to 100.
+    settings.maxWidth = 100;
+    settings.jpegQuality = 500;
+    auto answer = ModalAnswer::when<TEnterDocument>([](TEnterDocument* w) {
+        auto* scan = w->findChild<QPushButton*>(QStringLiteral("Btn_Scan"));
+        QVERIFY(scan->isEnabled());
+        typeText(w->titleEdit(), u("Certificat de vaccination"));
+        scan->click();
+        QVERIFY(w->imageChanged());
+        QVERIFY(w->okButton()->isEnabled());
+        w->okButton()->click();
+    });
+    button("Btn_Document_Img_Add")->click();
+    QVERIFY(answer.seen());
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QCOMPARE(page->imageList()->count(), 1);
+    const int id = page->imageList()->item(0)->data(Qt::UserRole).toInt();
+    QImage stored;
+    QVERIFY(readJpegFile(stored, databaseFolder() + u("Images/Doc%1.jpg").arg(id)).ok);
+    // 157 x 196 fitted into 100 x 100.
+    QCOMPARE(stored.size(), QSize(80, 100));
+}
+
+QTEST_MAIN(TestDocumentPage)
+#include "tst_documentpage.moc"
