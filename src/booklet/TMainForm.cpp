@@ -8,14 +8,15 @@
 #include "booklet/PrinterSetup.h"
 #include "booklet/ReminderNotice.h"
 #include "booklet/TableCommands.h"
+#include "booklet/charts/MeasureChartPicture.h"
 #include "booklet/pages/BookletPage.h"
 #include "booklet/pages/PhotoBox.h"
 #include "booklet/pages/TAnalysisPage.h"
 #include "booklet/pages/TCarePage.h"
 #include "booklet/pages/TCurvePage.h"
 #include "booklet/pages/TCustomPage.h"
-#include "booklet/pages/TEventPage.h"
 #include "booklet/pages/TDocumentPage.h"
+#include "booklet/pages/TEventPage.h"
 #include "booklet/pages/TGeneralPage.h"
 #include "booklet/pages/TVaccinePage.h"
 #include "core/AppInfo.h"
@@ -30,7 +31,9 @@
 #include "db/DbError.h"
 #include "db/FieldFormat.h"
 #include "db/HtmlBookletStore.h"
+#include "db/ReminderStore.h"
 #include "db/ReportQueries.h"
+#include "dialogs/ImagePreview.h"
 #include "dialogs/ReferenceLists.h"
 #include "dialogs/ReportWindows.h"
 #include "dialogs/TAnalysisList.h"
@@ -38,10 +41,12 @@
 #include "dialogs/TEnterProperties.h"
 #include "dialogs/THtmlView.h"
 #include "dialogs/TMiniCalendar.h"
+#include "dialogs/TSendEmail.h"
 #include "mail/SecretStore.h"
 #include "output/CsvExport.h"
 #include "output/HtmlBooklet.h"
 #include "report/ReportRunner.h"
+#include "scan/SaneScanner.h"
 #include "ui/AppIcon.h"
 #include "ui/FileDialog.h"
 #include "ui/FramedWindow.h"
@@ -86,7 +91,10 @@ ReportRunner::Settings reportSettings(AppContext& context)
     settings.currencySymbol = context.currencySymbol;
     Connection* connection = context.connection;
     settings.refreshReminders = [connection](int animalId) {
-        reportqueries::refreshReminderFlags(*connection, animalId);
+        ReminderStore(*connection).refreshVaccineReminders(animalId);
+    };
+    settings.chartRenderer = [connection](int animalId, int kind, int mode, const QSize& size) {
+        return renderMeasureChart(*connection, animalId, kind, mode, size);
     };
     return settings;
 }
@@ -144,6 +152,10 @@ void runHtmlCommand(QWidget* parent, tav::AppContext& context, int animalId, Htm
         context.currencySymbol.isEmpty() ? QLocale().currencySymbol(QLocale::CurrencySymbol)
                                          : context.currencySymbol);
     options.silhouette = silhouette;
+    tav::Connection* connection = context.connection;
+    options.chart = [connection](int animalId, int kind, int mode, QSize size) {
+        return tav::renderMeasureChart(*connection, animalId, kind, mode, size);
+    };
     options.makerName = appinfo::makerName();
     options.webSite =
         lookupText(QStringLiteral("Common"), QStringLiteral("WebSite"), appinfo::webSite());
@@ -169,7 +181,7 @@ void runHtmlCommand(QWidget* parent, tav::AppContext& context, int animalId, Htm
             result = tav::writeTablesPage(tables, folder, options);
             break;
         case HtmlCommand::Reminders:
-            store.refreshVaccineReminders(animalId);
+            ReminderStore(*context.connection).refreshVaccineReminders(animalId);
             tables.consultTitle = QStringLiteral("ACTES NON REMBOURSEES");
             tables.medicineTitle = QStringLiteral("MEDICAMENTS NON REMBOURSES");
             tables.reminderTitle = QStringLiteral("RAPPELS DE VACCINATION");
@@ -216,6 +228,13 @@ TMainForm::~TMainForm()
 void TMainForm::FormCreate()
 {
     m_silhouette = new QImage(drawSilhouette());
+    if (!m_scanSources)
+        m_scanSources = []() {
+            QStringList labels;
+            for (const scan::Device& device : scan::listDevices().devices)
+                labels << device.label();
+            return labels;
+        };
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationName(appinfo::productName());
     applyApplicationIdentity();
@@ -596,6 +615,17 @@ QWidget* TMainForm::buildNotebook()
         } else if (index == 7) {
             auto* page = new TDocumentPage(m_context, index, m_notebook);
             connect(page, &TDocumentPage::controlsChanged, this, &TMainForm::updateControls);
+            // The preview has its own print command: a print asked from the
+            // page opens it on the picture to print.
+            page->setPreviewHook([this](const DocumentPreview& preview) {
+                showImagePreview(this, preview.files, preview.current, preview.title);
+            });
+            page->setEmailHook([this](const QVector<DocumentAttachment>& attachments) {
+                QStringList files;
+                for (const DocumentAttachment& a : attachments)
+                    files << a.path;
+                sendFilesByEmail(this, m_context.settings, files);
+            });
             addPage(page, colour);
         } else {
             // Pages still to come keep their tab and an empty place.

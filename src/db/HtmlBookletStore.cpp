@@ -245,23 +245,4 @@ QVector<BookletVaccination> HtmlBookletStore::dueReminders(int animalId) const
     return out;
 }
 
-void HtmlBookletStore::refreshVaccineReminders(int animalId)
-{
-    QVector<Vaccination> shots;
-    eachRow(m_connection,
-            QStringLiteral("SELECT Id, Id_Vaccine, Date_Vaccine, Repeat_Date FROM VACCINE "
-                           "WHERE Id_Ref=?"),
-            {animalId}, [&](const QSqlQuery& q) {
-                shots.append({q.value(0).toLongLong(), q.value(1).toLongLong(),
-                              QDate::fromString(text(q, 2).left(10), Qt::ISODate),
-                              QDate::fromString(text(q, 3).left(10), Qt::ISODate)});
-            });
-    const QSet<qint64> due = tav::dueReminders(shots);
-    Transaction transaction(m_connection);
-    for (const Vaccination& shot : std::as_const(shots))
-        m_connection.exec(QStringLiteral("UPDATE VACCINE SET Repeat_Exe=? WHERE Id=?"),
-                          {due.contains(shot.id) ? 1 : 0, shot.id});
-    transaction.commit();
-}
-
 } // namespace tav

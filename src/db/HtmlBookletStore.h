@@ -138,11 +138,6 @@ public:
     // The vaccinations whose stored reminder flag says it is still due.
     QVector<BookletVaccination> dueReminders(int animalId) const;
 
-    // Rewrites the reminder flag of every vaccination of the animal: due
-    // when it has a reminder date and no vaccination with the same vaccine
-    // on the same day or later exists. One transaction.
-    void refreshVaccineReminders(int animalId);
-
 private:
     QVector<BookletAct> acts(int animalId, int tag, Acts which) const;
 

@@ -23,11 +23,6 @@ void openFiltered(DataModuleReport& module, const char* name, const QString& whe
     d.open();
 }
 
-QDate storedDate(const QVariant& value)
-{
-    return QDate::fromString(value.toString().left(10), Qt::ISODate);
-}
-
 } // namespace
 
 void closeAll(DataModuleReport& module)
@@ -71,32 +66,6 @@ void openReminderDetails(DataModuleReport& module, int animalId)
                      id);
     openFiltered(module, "ReportQueryVaccine",
                  QStringLiteral("WHERE Vaccine.Repeat_Exe=True AND Vaccine.Id_Ref=") + id);
-}
-
-void refreshReminderFlags(Connection& connection, int animalId)
-{
-    QVector<Vaccination> shots;
-    QVector<qint64> ids;
-    connection.forEachRow(
-        QStringLiteral("SELECT Id, Id_Vaccine, Date_Vaccine, Repeat_Date FROM VACCINE "
-                       "WHERE Id_Ref=") +
-            QString::number(animalId),
-        [&](const QVariantList& row) {
-            Vaccination v;
-            v.id = row.at(0).toLongLong();
-            // Vaccinations without a vaccine compare among themselves.
-            v.vaccineId = row.at(1).isNull() ? -1 : row.at(1).toLongLong();
-            v.date = storedDate(row.at(2));
-            v.repeat = storedDate(row.at(3));
-            shots.append(v);
-            ids.append(v.id);
-        });
-    const QSet<qint64> due = dueReminders(shots);
-    Transaction transaction(connection);
-    for (qint64 id : std::as_const(ids))
-        connection.exec(QStringLiteral("UPDATE VACCINE SET Repeat_Exe=? WHERE Id=?"),
-                        {due.contains(id) ? 1 : 0, id});
-    transaction.commit();
 }
 
 } // namespace tav::reportqueries

@@ -22,11 +22,6 @@ void openBookletDetails(DataModuleReport& module, int animalId);
 // and its vaccinations whose reminder is due.
 void openReminderDetails(DataModuleReport& module, int animalId);
 
-// Recomputes the reminder flag of the animal's vaccinations, in one
-// transaction: due when no vaccination with the same vaccine (or, for one
-// without a vaccine, with none either) falls on the same day or later.
-void refreshReminderFlags(Connection& connection, int animalId);
-
 } // namespace reportqueries
 
 } // namespace tav

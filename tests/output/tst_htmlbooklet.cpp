@@ -3,6 +3,7 @@
 #include "TestText.h"
 
 #include "db/HtmlBookletStore.h"
+#include "db/ReminderStore.h"
 #include "media/BitmapRoutines.h"
 #include "media/JpegFile.h"
 #include "media/PackedFile.h"
@@ -610,7 +611,7 @@ void TestHtmlBooklet::tablesPageShowsItsSections()
     tables.reminderTitle = u("RAPPELS DE VACCINATION");
     tables.consultations = b.store.consultations(id, HtmlBookletStore::Acts::NotReimbursed);
     tables.medicines = b.store.medicines(id, HtmlBookletStore::Acts::NotReimbursed);
-    b.store.refreshVaccineReminders(id);
+    ReminderStore(b.db.connection).refreshVaccineReminders(id);
     tables.reminders = b.store.dueReminders(id);
     HtmlResult result = writeTablesPage(tables, b.html, b.options);
     QVERIFY2(result.ok, qPrintable(result.error));

@@ -5,6 +5,7 @@
 #include "core/Clock.h"
 #include "db/DataModule2.h"
 #include "db/DataSet.h"
+#include "db/ReminderStore.h"
 #include "db/ReportQueries.h"
 #include "report/ReportRunner.h"
 
@@ -283,7 +284,7 @@ void TestReportRunner::reminderTablesShowWhatIsStillOwedAndDue()
     ReportRunner::Settings settings{installedReports(), QString(), u("€"), {}, {}};
     settings.refreshReminders = [&](int animal) {
         refreshed.append(animal);
-        reportqueries::refreshReminderFlags(c, animal);
+        ReminderStore(c).refreshVaccineReminders(animal);
     };
     ReportRunner runner(*m_module, settings);
     const ReportOutcome outcome = runner.reminderTables(7);
@@ -314,7 +315,7 @@ void TestReportRunner::reminderFlagsFollowTheVaccineOrItsAbsence()
         "(1, 7, NULL, '2025-01-01', '2026-01-01', 0), (2, 7, NULL, '2025-06-01', '2026-06-01', 0), "
         "(3, 7, 1, '2025-01-01', '2026-01-01', 0), (4, 7, 1, '2025-01-01', NULL, 0), "
         "(5, 8, 1, '2025-01-01', '2026-01-01', 1), (6, 8, 1, '2026-01-01', NULL, 1)"));
-    reportqueries::refreshReminderFlags(c, 7);
+    ReminderStore(c).refreshVaccineReminders(7);
     QVector<QPair<int, int>> flags;
     c.forEachRow(QStringLiteral("SELECT Id, Repeat_Exe FROM VACCINE ORDER BY Id"),
                  [&](const QVariantList& row) {

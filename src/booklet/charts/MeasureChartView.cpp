@@ -66,6 +66,14 @@ bool MeasureChartView::saveAsJpeg(const QString& dataFolder, const QString& anim
                            chartFileName(dataFolder, title, animalTitle, Clock::today()));
 }
 
+QImage MeasureChartView::picture(const QSize& size) const
+{
+    QChart holder;
+    holder.resize(size);
+    drawMeasureCurve(&holder, m_curve);
+    return renderChart(&holder, size);
+}
+
 void MeasureChartView::resizeEvent(QResizeEvent* event)
 {
     QChartView::resizeEvent(event);

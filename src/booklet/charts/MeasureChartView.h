@@ -29,6 +29,8 @@ public:
     // file offered lies in the data folder and names the animal. False when
     // cancelled or failed (the failure is shown).
     bool saveAsJpeg(const QString& dataFolder, const QString& animalTitle);
+    // The curve drawn alone at a size, for printing.
+    QImage picture(const QSize& size) const;
 
 signals:
     void doubleClicked();

@@ -10,9 +10,11 @@
 #include "db/DbError.h"
 #include "db/FieldFormat.h"
 #include "dialogs/PickList.h"
+#include "dialogs/ReportWindows.h"
 #include "dialogs/TEnterAnalysisValue.h"
 #include "dialogs/TEnterAnimalAnalysis.h"
 #include "dialogs/TStrList.h"
+#include "report/ReportRunner.h"
 #include "ui/MessageBox.h"
 #include "ui_TAnalysisPage.h"
 
@@ -238,8 +240,8 @@ TAnalysisPage::TAnalysisPage(AppContext& context, int index, QWidget* parent)
             &TAnalysisPage::Btn_Chart_Chart_Analysis_SaveClick);
     connect(form.Btn_Chart_Analysis_Type, &QToolButton::clicked, this,
             &TAnalysisPage::Btn_Chart_Analysis_TypeClick);
-    // Printing goes through the report engine, which is not there yet.
-    form.Btn_Chart_Chart_Analysis_Print->setEnabled(false);
+    connect(form.Btn_Chart_Chart_Analysis_Print, &QToolButton::clicked, this,
+            &TAnalysisPage::Btn_Chart_Chart_Analysis_PrintClick);
     connect(this, &GridPage::controlsChanged, this, &TAnalysisPage::updateButtons);
     buildChart();
     updateButtons();
@@ -591,6 +593,18 @@ void TAnalysisPage::Btn_Chart_Chart_Analysis_SaveClick()
         if (kForbidden.contains(c) || c.unicode() < 32)
             c = QLatin1Char('_');
     saveChartAsJpeg(this, &holder, m_context.dataFolder + name);
+}
+
+void TAnalysisPage::Btn_Chart_Chart_Analysis_PrintClick()
+{
+    if (!hasAnimal() || !m_context.moduleReport)
+        return;
+    QChart holder;
+    holder.resize(ReportRunner::statSize);
+    const ChartParts parts = setUpChart(&holder);
+    fillChart(parts, m_curve);
+    printChart(this, *m_context.moduleReport, m_context.reportFolder,
+               renderChart(&holder, ReportRunner::statSize), m_chartTitle, animalTitle());
 }
 
 void TAnalysisPage::Btn_Chart_Analysis_TypeClick()

@@ -56,6 +56,7 @@ public:
     void Btn_AnalysisValue_EditClick();
     void Btn_AnalysisValue_DeleteClick();
     void Btn_Chart_Chart_Analysis_SaveClick();
+    void Btn_Chart_Chart_Analysis_PrintClick();
     void Btn_Chart_Analysis_TypeClick();
     void Popup_Chart_Analysis_Type_DateClick(QAction* item);
 

@@ -7,7 +7,9 @@
 #include "db/DataSet.h"
 #include "db/DbError.h"
 #include "db/MeasureStore.h"
+#include "dialogs/ReportWindows.h"
 #include "dialogs/TChartValueList.h"
+#include "report/ReportRunner.h"
 #include "ui/MessageBox.h"
 #include "ui_TCurvePage.h"
 
@@ -68,8 +70,7 @@ TCurvePage::TCurvePage(AppContext& context, int index, QWidget* parent)
         connect(type, &QToolButton::clicked, this, [this, kind, type]() {
             panel(kind).menu->popup(type->mapToGlobal(QPoint(-kMenuShift, 0)));
         });
-        // Printing goes through the report engine, which is not there yet.
-        button("Print")->setEnabled(false);
+        connect(button("Print"), &QToolButton::clicked, this, [this, kind]() { printCurve(kind); });
     }
 }
 
@@ -184,6 +185,15 @@ void TCurvePage::saveChart(int kind)
     if (!hasAnimal())
         return;
     panel(kind).view->saveAsJpeg(m_context.dataFolder, curveAnimal(kind).title);
+}
+
+void TCurvePage::printCurve(int kind)
+{
+    if (!hasAnimal() || !m_context.moduleReport)
+        return;
+    const QImage picture = panel(kind).view->picture(ReportRunner::statSize);
+    printChart(this, *m_context.moduleReport, m_context.reportFolder, picture,
+               measureChartTitle(kind), curveAnimal(kind).title);
 }
 
 void TCurvePage::chooseMode(int kind, int mode)

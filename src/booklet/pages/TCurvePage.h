@@ -38,6 +38,7 @@ public:
     // Opens the curve window of that kind, then draws the curve again.
     void openValueList(int kind);
     void saveChart(int kind);
+    void printCurve(int kind);
     // An item of the type menu: the mode is used and stored with the animal.
     void chooseMode(int kind, int mode);
 
