@@ -77,7 +77,12 @@ bool Settings::save(const QString& iniPath) const
     ini.writeBool(kProperties, QStringLiteral("HideBigFontMsg"), hideBigFontMsg);
     ini.writeInt(kProperties, QStringLiteral("AnimalSort"), animalSort);
     ini.writeBool(kProperties, QStringLiteral("AnimalEnd"), animalEnd);
-    ini.writeBool(kProperties, QStringLiteral("ReminderNotice"), reminderNotice);
+    // Written only once turned off, like the other keys the first versions
+    // did not have: a settings file stays as those versions wrote it.
+    if (!reminderNotice)
+        ini.writeBool(kProperties, QStringLiteral("ReminderNotice"), reminderNotice);
+    else
+        ini.removeKey(kProperties, QStringLiteral("ReminderNotice"));
 
     ini.writeString(kScan, QStringLiteral("TwainSource"), twainSource);
     ini.writeBool(kScan, QStringLiteral("ShowTwainUI"), showTwainUI);

@@ -84,7 +84,6 @@ void TestSettings::firstStartGivesDefaultsAndSavesEveryKeyInOrder()
                                               "HideBigFontMsg=0\r\n"
                                               "AnimalSort=1\r\n"
                                               "AnimalEnd=0\r\n"
-                                              "ReminderNotice=1\r\n"
                                               "\r\n"
                                               "[Scan]\r\n"
                                               "TwainSource=\r\n"
