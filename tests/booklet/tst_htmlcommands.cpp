@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QImage>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -56,6 +57,11 @@ void TestHtmlCommands::init()
         c.exec(u("INSERT INTO [ACTION] (Id_Ref, Tag, Date_Action, Price, Repayment, "
                  "Repayment_Comp) VALUES (?, 1, '2025-02-01', 40, 0, 0)"),
                {id});
+        // Weighed twice and drawn by dates; never measured.
+        c.exec(u("UPDATE ANIMAL SET WeightMode=1, SizeMode=1 WHERE Id=?"), {id});
+        c.exec(u("INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight) VALUES "
+                 "(?, '2025-01-10', 4.2), (?, '2025-06-10', 9.8)"),
+               {id, id});
     }
     QVERIFY(m_app->start());
 }
@@ -79,6 +85,10 @@ void TestHtmlCommands::bookletOfTheCurrentAnimalOpensInTheViewer()
     QVERIFY(shown.contains(u("AUCUN MEDICAMENT")));
     QVERIFY(QFile::exists(htmlFolder() + u("index.htm")));
     QVERIFY(QFile::exists(htmlFolder() + u("face.jpg")));
+    // The weight curve is drawn in its stored mode; the size has no curve.
+    const QImage weight(htmlFolder() + u("weight.bmp"));
+    QCOMPARE(weight.size(), QSize(680, 400));
+    QVERIFY(!QFile::exists(htmlFolder() + u("size.bmp")));
     QVERIFY(MessageBox::shownMessages().isEmpty());
 }
 
