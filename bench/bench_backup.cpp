@@ -140,10 +140,29 @@ int main(int argc, char** argv)
     std::vector<double> ours, theirs, restore, extract, backupRatio, restoreRatio;
     double oursPeak = 0;
     QString restoreSteps;
+    QString backupSteps;
     const QString archive = root.filePath(QStringLiteral("sauvegarde.bkp"));
     for (int run = 0; run < runs; ++run) {
         Stopwatch watch;
-        const tav::MaintenanceResult b = tav::writeBackupArchive(files, archive);
+        QStringList backupParts;
+        Stopwatch part;
+        QString phase;
+        const tav::MaintenanceResult b =
+            tav::writeBackupArchive(
+                files, archive, [&](const QString& text, int, int) {
+                    // The files' names are one phase: writing the archive.
+                    const QString now = text.startsWith(QStringLiteral("Compression"))
+                                            ? QStringLiteral("Compression")
+                                            : text;
+                    if (now == phase)
+                        return;
+                    if (!phase.isEmpty())
+                        backupParts
+                            << QStringLiteral("%1 %2 ms").arg(phase).arg(part.wallMs(), 0, 'f', 0);
+                    phase = now;
+                    part.start();
+                });
+        backupSteps = backupParts.join(QStringLiteral("; "));
         const double backupMs = watch.wallMs();
         if (!b.ok) {
             out << "backup failed: " << b.error << "\n";
@@ -199,6 +218,7 @@ int main(int argc, char** argv)
     }
     out << "archive: " << QFileInfo(archive).size() / (1024 * 1024) << " MB\n";
     out << "backup (compaction, writing, verification): " << spread(ours) << "\n";
+    out << "  its steps: " << backupSteps << "\n";
     out << "gcab -c -z of the same files:               " << spread(theirs) << "\n";
     out << "  speed of the backup against gcab (x):     " << spread(backupRatio, "x", 2)
         << "  goal >= 2\n";

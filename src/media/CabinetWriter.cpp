@@ -114,19 +114,23 @@ struct Block
     bool failed = false;
 };
 
+// The bytes of a block's beginning that tell whether it is worth
+// compressing, and what compressing them must save at least.
+constexpr size_t kProbeSize = 4096;
+constexpr uLong kProbeKept = kProbeSize * 95 / 100;
+
 class Compressor
 {
 public:
     explicit Compressor(int level)
     {
-        std::memset(&m_stream, 0, sizeof m_stream);
-        m_ready =
-            deflateInit2(&m_stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+        m_ready = init(m_packing, level) & init(m_storing, 0) & init(m_probing, 1);
     }
     ~Compressor()
     {
-        if (m_ready)
-            deflateEnd(&m_stream);
+        deflateEnd(&m_packing);
+        deflateEnd(&m_storing);
+        deflateEnd(&m_probing);
     }
     Compressor(const Compressor&) = delete;
     Compressor& operator=(const Compressor&) = delete;
@@ -136,27 +140,51 @@ public:
     // which a stream that never refers back to it does not need.
     void pack(Block& block)
     {
-        if (!m_ready || deflateReset(&m_stream) != Z_OK) {
+        // Photos inside the database are JPEG data already: their blocks go
+        // into the stream as deflate's stored blocks, which costs a copy.
+        z_stream& stream = compressible(block.raw) ? m_packing : m_storing;
+        if (!m_ready || deflateReset(&stream) != Z_OK) {
             block.failed = true;
             return;
         }
-        const uLong bound = deflateBound(&m_stream, uLong(block.raw.size()));
+        const uLong bound = deflateBound(&stream, uLong(block.raw.size()));
         block.packed.resize(2 + bound);
         block.packed[0] = 'C';
         block.packed[1] = 'K';
-        m_stream.next_in = block.raw.data();
-        m_stream.avail_in = uInt(block.raw.size());
-        m_stream.next_out = block.packed.data() + 2;
-        m_stream.avail_out = uInt(bound);
-        if (deflate(&m_stream, Z_FINISH) != Z_STREAM_END) {
+        stream.next_in = block.raw.data();
+        stream.avail_in = uInt(block.raw.size());
+        stream.next_out = block.packed.data() + 2;
+        stream.avail_out = uInt(bound);
+        if (deflate(&stream, Z_FINISH) != Z_STREAM_END) {
             block.failed = true;
             return;
         }
-        block.packed.resize(2 + m_stream.total_out);
+        block.packed.resize(2 + stream.total_out);
     }
 
 private:
-    z_stream m_stream;
+    static bool init(z_stream& stream, int level)
+    {
+        std::memset(&stream, 0, sizeof stream);
+        return deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+    }
+
+    bool compressible(const std::vector<uint8_t>& raw)
+    {
+        if (raw.size() < kProbeSize || deflateReset(&m_probing) != Z_OK)
+            return true;
+        m_probe.resize(deflateBound(&m_probing, kProbeSize));
+        m_probing.next_in = const_cast<uint8_t*>(raw.data());
+        m_probing.avail_in = uInt(kProbeSize);
+        m_probing.next_out = m_probe.data();
+        m_probing.avail_out = uInt(m_probe.size());
+        return deflate(&m_probing, Z_FINISH) != Z_STREAM_END || m_probing.total_out < kProbeKept;
+    }
+
+    z_stream m_packing;
+    z_stream m_storing;
+    z_stream m_probing;
+    std::vector<uint8_t> m_probe;
     bool m_ready = false;
 };
 

@@ -11,7 +11,7 @@ struct CabinetLayout
     // A folder counts its 32 KB blocks on 16 bits.
     int maxBlocksPerFolder = 65535;
     // zlib's level for compressed entries.
-    int compressionLevel = 6;
+    int compressionLevel = 1;
     // Threads compressing blocks side by side; 0 is one per processor.
     int threads = 0;
 };

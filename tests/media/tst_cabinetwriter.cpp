@@ -155,6 +155,22 @@ void TestCabinetWriter::storedEntriesAreNotCompressedAgain()
     QTemporaryDir out;
     QVERIFY(extractCabinet(stored, out.path()).ok);
     QCOMPARE(readBytes(out.filePath(QStringLiteral("a.txt"))), text);
+
+    // Pictures inside a compressed entry (a database holding photos) are
+    // not compressed again, and come back whole through every reader.
+    const QByteArray photos = noise(300000, 11) + QByteArray(100000, 't');
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("TAVIRUNE.MDB")), photos));
+    const QString mixed = dir.filePath(QStringLiteral("mixed.cab"));
+    QVERIFY(writeCabinet(mixed, {{QStringLiteral("TAVIRUNE.MDB"),
+                                  dir.filePath(QStringLiteral("TAVIRUNE.MDB"))}})
+                .ok);
+    // At most the block where the pictures end is stored with them.
+    QVERIFY(QFileInfo(mixed).size() < 300000 + 32768 + 1000);
+    QVERIFY(run(QStringLiteral("cabextract"), {QStringLiteral("-t"), mixed})
+                .contains("All done, no errors"));
+    QTemporaryDir back;
+    QVERIFY(extractCabinet(mixed, back.path()).ok);
+    QCOMPARE(readBytes(back.filePath(QStringLiteral("TAVIRUNE.MDB"))), photos);
 }
 
 void TestCabinetWriter::readingBackFindsAnyDamageInTheData()
