@@ -12,6 +12,7 @@
 #include "db/Connection.h"
 #include "dialogs/TChartValueList.h"
 #include "dialogs/TEnterWeight.h"
+#include "dialogs/TFreeReportPrintViewer.h"
 #include "media/JpegFile.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -19,6 +20,7 @@
 #include <QAction>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QDir>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenu>
@@ -109,6 +111,7 @@ private slots:
     void hoveringAPointShowsItsDateAndValue();
     void curveWindowManagesMeasuresWithItsOwnMode();
     void chartIsSavedAsJpegUnderTheProposedName();
+    void chartIsPrintedThroughTheChartReport();
     void pictureForTheBookletsDrawsTheStoredCurve();
     void manyPointsKeepALabelledReadableAxis();
 
@@ -339,6 +342,35 @@ void TestCurvePage::chartIsSavedAsJpegUnderTheProposedName()
     page()->findChild<QToolButton*>(QStringLiteral("Btn_Chart_Weight_Save"))->click();
     QCOMPARE(MessageBox::shownMessages().size(), 1);
     QVERIFY(!QFile::exists(m_app->documentsFolder() + QStringLiteral("/none/poids.jpg")));
+}
+
+void TestCurvePage::chartIsPrintedThroughTheChartReport()
+{
+    seed({QStringLiteral("UPDATE ANIMAL SET WeightMode=1")});
+    // The chart report's template, as the program folder holds it.
+    const QDir reports(qEnvironmentVariable("TAVIRUNE_PROGRAM_DIR") + QStringLiteral("/Reports"));
+    for (const QString& name : reports.entryList({QStringLiteral("Stat.*")}, QDir::Files))
+        m_app->writeProgramFile(QStringLiteral("Reports/") + name,
+                                readBytes(reports.filePath(name)));
+    showCurves();
+    auto* print = page()->findChild<QToolButton*>(QStringLiteral("Btn_Chart_Weight_Print"));
+    QVERIFY(print->isEnabled());
+    int pages = 0;
+    int pictures = 0;
+    QString texts;
+    auto answer = ModalAnswer::when<TFreeReportPrintViewer>([&](TFreeReportPrintViewer* viewer) {
+        pages = viewer->report().pageCount();
+        pictures = int(viewer->report().pictures.size());
+        texts = viewer->report().pageTexts(0).join(QLatin1Char('|'));
+    });
+    print->click();
+    QVERIFY2(answer.seen(), qPrintable(MessageBox::shownMessages().isEmpty()
+                                           ? QString()
+                                           : MessageBox::shownMessages().first().text));
+    QCOMPARE(pages, 1);
+    QVERIFY(pictures >= 1);
+    QVERIFY2(texts.contains(u("EVOLUTION DU POIDS (MEDOR DU VAL)")), qPrintable(texts));
+    QVERIFY(MessageBox::shownMessages().isEmpty());
 }
 
 void TestCurvePage::pictureForTheBookletsDrawsTheStoredCurve()
