@@ -627,9 +627,6 @@ QWidget* TMainForm::buildNotebook()
                 sendFilesByEmail(this, m_context.settings, files);
             });
             addPage(page, colour);
-        } else {
-            // Pages still to come keep their tab and an empty place.
-            addPage(new BookletPage(index, fr(info.caption), m_notebook), colour);
         }
     }
     connect(m_generalPage, &TGeneralPage::speciesAndBreedsEdited, this, [this]() {
