@@ -5,6 +5,7 @@
 // column read once.
 //
 //   bench/bench_curve [weighings]
+#include "BareRead.h"
 #include "BenchSupport.h"
 
 #include "booklet/AppContext.h"
@@ -48,38 +49,6 @@ void fill(Connection& c, int weighings)
                 i % 5 ? QString() : QStringLiteral("Après le repas")});
     }
     c.commit();
-}
-
-// Steps the statement, reading every column the way its type asks.
-double bareRead(sqlite3* db, const QByteArray& sql, int* rows)
-{
-    QElapsedTimer t;
-    t.start();
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
-    int n = 0;
-    double sink = 0;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
-            switch (sqlite3_column_type(stmt, c)) {
-            case SQLITE_INTEGER:
-                sink += double(sqlite3_column_int64(stmt, c));
-                break;
-            case SQLITE_FLOAT:
-                sink += sqlite3_column_double(stmt, c);
-                break;
-            case SQLITE_TEXT:
-                sink += sqlite3_column_bytes(stmt, c);
-                break;
-            default:
-                break;
-            }
-        }
-        ++n;
-    }
-    sqlite3_finalize(stmt);
-    *rows = n + (sink < 0 ? 1 : 0);
-    return double(t.nsecsElapsed()) / 1e6;
 }
 
 } // namespace

@@ -12,15 +12,6 @@ using namespace tav;
 
 namespace {
 
-QByteArray noise(int size, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char& b : bytes)
-        b = char(random.bounded(256));
-    return bytes;
-}
-
 // Runs a peer tool; true when it ends well.
 bool run(const QString& program, const QStringList& arguments, const QString& folder = {})
 {
