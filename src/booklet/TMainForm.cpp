@@ -228,13 +228,14 @@ TMainForm::~TMainForm()
 void TMainForm::FormCreate()
 {
     m_silhouette = new QImage(drawSilhouette());
-    if (!m_scanSources)
-        m_scanSources = []() {
-            QStringList labels;
-            for (const scan::Device& device : scan::listDevices().devices)
-                labels << device.label();
-            return labels;
-        };
+    // Asked only when the preferences open their list: SANE looks for
+    // scanners then, not at start.
+    m_scanSources = []() {
+        QStringList labels;
+        for (const scan::Device& device : scan::listDevices().devices)
+            labels << device.label();
+        return labels;
+    };
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationName(appinfo::productName());
     applyApplicationIdentity();

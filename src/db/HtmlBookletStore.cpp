@@ -1,6 +1,5 @@
 #include "db/HtmlBookletStore.h"
 
-#include "core/VaccineReminders.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 

@@ -1,6 +1,5 @@
 #include "db/ReportQueries.h"
 
-#include "core/VaccineReminders.h"
 #include "db/Connection.h"
 #include "db/DataModule2.h"
 #include "db/DataSet.h"
