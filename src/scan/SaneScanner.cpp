@@ -284,9 +284,20 @@ Capabilities capabilities(const QString& deviceName)
     return c;
 }
 
+static ScanJob::Reader& defaultReader()
+{
+    static ScanJob::Reader reader;
+    return reader;
+}
+
 ScanJob::ScanJob(const QString& deviceName, const Options& options, QObject* parent)
-    : QObject(parent), m_device(deviceName), m_options(options)
+    : QObject(parent), m_device(deviceName), m_options(options), m_reader(defaultReader())
 {}
+
+void ScanJob::setDefaultReader(Reader reader)
+{
+    defaultReader() = std::move(reader);
+}
 
 ScanJob::~ScanJob()
 {
@@ -370,6 +381,12 @@ void ScanJob::run()
     if (expected > 0)
         data.reserve(expected);
     QByteArray block(64 * 1024, Qt::Uninitialized);
+    auto read = [this, &h, &block](SANE_Int* got) {
+        auto* bytes = reinterpret_cast<SANE_Byte*>(block.data());
+        if (m_reader)
+            return SANE_Status(m_reader(h.handle, bytes, int(block.size()), got));
+        return sane_read(h.handle, bytes, SANE_Int(block.size()), got);
+    };
     int shown = -1;
     for (;;) {
         if (m_cancel) {
@@ -377,22 +394,24 @@ void ScanJob::run()
             // then has it let go of the page.
             sane_cancel(h.handle);
             SANE_Int ignored = 0;
-            while (sane_read(h.handle, reinterpret_cast<SANE_Byte*>(block.data()),
-                             SANE_Int(block.size()), &ignored) == SANE_STATUS_GOOD) {
+            while (read(&ignored) == SANE_STATUS_GOOD) {
             }
             emit finished(QImage(), QString(), true);
             return;
         }
         SANE_Int got = 0;
-        status = sane_read(h.handle, reinterpret_cast<SANE_Byte*>(block.data()),
-                           SANE_Int(block.size()), &got);
+        status = read(&got);
         if (status == SANE_STATUS_EOF)
             break;
         if (status == SANE_STATUS_CANCELLED) {
+            sane_cancel(h.handle);
             emit finished(QImage(), QString(), true);
             return;
         }
         if (status != SANE_STATUS_GOOD) {
+            // A driver may still run its reading thread after an error; only a
+            // cancel makes it stop before the handle and the drivers go away.
+            sane_cancel(h.handle);
             fail(fr("La numérisation a été interrompue. ") + statusText(status));
             return;
         }

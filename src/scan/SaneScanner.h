@@ -8,6 +8,7 @@
 #include <QVector>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class QThread;
@@ -87,6 +88,16 @@ public:
     // Cancels and waits for the worker.
     ~ScanJob() override;
 
+    // Reads one block of the page as sane_read does: the SANE handle, the
+    // buffer, its size, the bytes got; returns a SANE status.
+    using Reader = std::function<int(void*, unsigned char*, int, int*)>;
+    // Replaces the scanner's reads (set before start()), so that a scanner
+    // failing in the middle of a page can be played.
+    void setReader(Reader reader) { m_reader = std::move(reader); }
+    // The reads of the jobs made from now on, for windows that make their
+    // own job; an empty one brings back the scanner's.
+    static void setDefaultReader(Reader reader);
+
     void start();
     void cancel();
     bool isRunning() const;
@@ -103,6 +114,7 @@ private:
     QString m_device;
     Options m_options;
     std::atomic<bool> m_cancel{false};
+    Reader m_reader;
     std::unique_ptr<Session> m_session;
     QThread* m_thread = nullptr;
 };

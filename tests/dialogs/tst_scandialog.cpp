@@ -1,6 +1,7 @@
 #include "ModalAnswer.h"
 #include "SaneTestConfig.h"
 #include "TestInput.h"
+#include "UnpluggedScanner.h"
 
 #include "core/TextLookup.h"
 #include "dialogs/TEnterDocument.h"
@@ -116,7 +117,10 @@ void TestScanDialog::theSettingsWindowShapesTheScan()
 
 void TestScanDialog::aScannerThatStopsAnsweringLeavesTheWindowAsItWas()
 {
-    SaneTestConfig config("read-status-code \"SANE_STATUS_IO_ERROR\"\n");
+    SaneTestConfig config("read-limit true\nread-limit-size 1000\n");
+    UnpluggedScanner unplugged;
+    scan::ScanJob::setDefaultReader(unplugged.reader());
+    const auto restore = qScopeGuard([] { scan::ScanJob::setDefaultReader({}); });
     TEnterDocument window;
     window.setScanner(scanner(QString(), false), scannerAvailable());
     typeText(window.titleEdit(), QStringLiteral("Radio"));

@@ -1,5 +1,6 @@
 #include "SaneTestConfig.h"
 
+#include "UnpluggedScanner.h"
 #include "scan/SaneScanner.h"
 
 #include <QtTest>
@@ -29,10 +30,11 @@ struct Outcome
 };
 
 Outcome scan(const QString& device, const Options& options,
-             const std::function<void(ScanJob&)>& during = {})
+             const std::function<void(ScanJob&)>& during = {}, ScanJob::Reader reader = {})
 {
     Outcome out;
     ScanJob job(device, options);
+    job.setReader(std::move(reader));
     bool done = false;
     QObject::connect(&job, &ScanJob::progress, &job, [&](int p) {
         out.progress << p;
@@ -120,8 +122,11 @@ void TestSaneScanner::aScanCanBeCancelled()
 
 void TestSaneScanner::aScannerThatStopsAnsweringIsReported()
 {
-    SaneTestConfig config("read-status-code \"SANE_STATUS_IO_ERROR\"\n");
-    const Outcome out = scan(QStringLiteral("test:0"), {50, QStringLiteral("Color"), {}});
+    SaneTestConfig config("read-limit true\nread-limit-size 1000\n");
+    UnpluggedScanner unplugged;
+    const Outcome out =
+        scan(QStringLiteral("test:0"), {50, QStringLiteral("Color"), {}}, {}, unplugged.reader());
+    QCOMPARE(unplugged.reads(), 4);
     QVERIFY(!out.cancelled);
     QVERIFY(out.picture.isNull());
     QVERIFY2(out.error.contains(QString::fromUtf8("débranché")), qPrintable(out.error));
