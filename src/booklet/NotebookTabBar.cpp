@@ -38,6 +38,22 @@ void NotebookTabBar::setFitWidth(int width)
 
 QFont NotebookTabBar::captionFont() const
 {
+    QStringList captions;
+    captions.reserve(count());
+    for (int i = 0; i < count(); ++i)
+        captions << tabText(i);
+    if (m_fitted.fitWidth != m_fitWidth || m_fitted.captions != captions ||
+        m_fitted.base != font()) {
+        m_fitted.base = font();
+        m_fitted.fitWidth = m_fitWidth;
+        m_fitted.captions = captions;
+        m_fitted.font = fittedFont();
+    }
+    return m_fitted.font;
+}
+
+QFont NotebookTabBar::fittedFont() const
+{
     QFont font = this->font();
     const int available = m_fitWidth - 2 * kPadding * count() - 1;
     if (m_fitWidth <= 0 || count() == 0 || available <= 0)

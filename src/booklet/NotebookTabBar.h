@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+#include <QStringList>
 #include <QTabBar>
 
 namespace tav {
@@ -27,7 +29,20 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    QFont fittedFont() const;
+
     int m_fitWidth = 0;
+    // Fitting shapes every caption at several sizes, and each tab's size
+    // asks for it: the result is kept for the font, width and captions it
+    // was found for.
+    struct Fitted
+    {
+        QFont base;
+        int fitWidth = -1;
+        QStringList captions;
+        QFont font;
+    };
+    mutable Fitted m_fitted;
 };
 
 } // namespace tav
