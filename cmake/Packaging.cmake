@@ -35,8 +35,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # The libraries the program links come from dpkg-shlibdeps; the SQLite
-# driver is a Qt plug-in loaded at run time, so it is named by hand.
+# driver is a Qt plug-in and libcurl is opened when a message is sent, so
+# they are named by hand.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libcurl4")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -1,12 +1,9 @@
 #include "mail/SmtpClient.h"
 
+#include "mail/CurlLibrary.h"
 #include "mail/MessageSource.h"
 
 #include <QRegularExpression>
-
-#include <curl/curl.h>
-
-#include <mutex>
 
 namespace tav::mail {
 
@@ -47,12 +44,6 @@ int transferInfo(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
     return cancelled(*static_cast<Transfer*>(user)) ? 1 : 0;
 }
 
-void initialiseCurl()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 // Only a name or an address: anything else would change the URL.
 bool isValidHost(const QString& host)
 {
@@ -66,7 +57,8 @@ QString serverText(const char* errorBuffer)
     return QString::fromUtf8(errorBuffer).trimmed();
 }
 
-QString failureText(CURLcode code, const SmtpServer& server, const char* errorBuffer, long response)
+QString failureText(const CurlLibrary& curl, CURLcode code, const SmtpServer& server,
+                    const char* errorBuffer, long response)
 {
     const QString where = QStringLiteral("« %1 » (port %2)").arg(server.host).arg(server.port);
     const QString detail = serverText(errorBuffer);
@@ -99,7 +91,7 @@ QString failureText(CURLcode code, const SmtpServer& server, const char* errorBu
     if (response >= 400)
         return QStringLiteral("Le serveur SMTP a refusé le message (réponse %1).").arg(response);
     return QStringLiteral("L'envoi du message a échoué : %1")
-        .arg(detail.isEmpty() ? QString::fromUtf8(curl_easy_strerror(code)) : detail);
+        .arg(detail.isEmpty() ? QString::fromUtf8(curl.easyStrerror(code)) : detail);
 }
 
 } // namespace
@@ -123,8 +115,12 @@ SendOutcome sendMessage(const SmtpServer& server, const QString& from,
         return outcome;
     }
 
-    initialiseCurl();
-    CURL* curl = curl_easy_init();
+    const CurlLibrary& api = curlLibrary();
+    if (!api.error.isEmpty()) {
+        outcome.message = api.error;
+        return outcome;
+    }
+    CURL* curl = api.easyInit();
     if (!curl) {
         outcome.message = QStringLiteral("L'envoi du message a échoué : libcurl indisponible.");
         return outcome;
@@ -140,43 +136,43 @@ SendOutcome sendMessage(const SmtpServer& server, const QString& from,
 
     curl_slist* rcpt = nullptr;
     for (const QString& r : recipients)
-        rcpt = curl_slist_append(rcpt, QByteArray('<' + r.toLatin1() + '>').constData());
+        rcpt = api.slistAppend(rcpt, QByteArray('<' + r.toLatin1() + '>').constData());
 
     Transfer transfer{&source, cancel, &progress, false};
     char errorBuffer[CURL_ERROR_SIZE] = {};
     source.rewind();
 
-    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, static_cast<long>(server.connectTimeoutSeconds));
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>(server.stallTimeoutSeconds));
-    curl_easy_setopt(curl, CURLOPT_USE_SSL,
-                     server.security == SmtpSecurity::None ? CURLUSESSL_NONE : CURLUSESSL_ALL);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    api.easySetopt(curl, CURLOPT_URL, url.constData());
+    api.easySetopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
+    api.easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+    api.easySetopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+    api.easySetopt(curl, CURLOPT_CONNECTTIMEOUT, static_cast<long>(server.connectTimeoutSeconds));
+    api.easySetopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    api.easySetopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>(server.stallTimeoutSeconds));
+    api.easySetopt(curl, CURLOPT_USE_SSL,
+                   server.security == SmtpSecurity::None ? CURLUSESSL_NONE : CURLUSESSL_ALL);
+    api.easySetopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    api.easySetopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!caFile.isEmpty())
-        curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.constData());
+        api.easySetopt(curl, CURLOPT_CAINFO, caFile.constData());
     if (!user.isEmpty()) {
-        curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
+        api.easySetopt(curl, CURLOPT_USERNAME, user.constData());
+        api.easySetopt(curl, CURLOPT_PASSWORD, password.constData());
     }
-    curl_easy_setopt(curl, CURLOPT_MAIL_FROM, mailFrom.constData());
-    curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, rcpt);
-    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(curl, CURLOPT_READFUNCTION, readMessage);
-    curl_easy_setopt(curl, CURLOPT_READDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, transferInfo);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    api.easySetopt(curl, CURLOPT_MAIL_FROM, mailFrom.constData());
+    api.easySetopt(curl, CURLOPT_MAIL_RCPT, rcpt);
+    api.easySetopt(curl, CURLOPT_UPLOAD, 1L);
+    api.easySetopt(curl, CURLOPT_READFUNCTION, readMessage);
+    api.easySetopt(curl, CURLOPT_READDATA, &transfer);
+    api.easySetopt(curl, CURLOPT_NOPROGRESS, 0L);
+    api.easySetopt(curl, CURLOPT_XFERINFOFUNCTION, transferInfo);
+    api.easySetopt(curl, CURLOPT_XFERINFODATA, &transfer);
 
-    const CURLcode code = curl_easy_perform(curl);
+    const CURLcode code = api.easyPerform(curl);
     long response = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &response);
-    curl_slist_free_all(rcpt);
-    curl_easy_cleanup(curl);
+    api.easyGetinfo(curl, CURLINFO_RESPONSE_CODE, &response);
+    api.slistFreeAll(rcpt);
+    api.easyCleanup(curl);
 
     if (code == CURLE_OK) {
         outcome.ok = true;
@@ -186,7 +182,7 @@ SendOutcome sendMessage(const SmtpServer& server, const QString& from,
         outcome.cancelled = true;
         outcome.message = QStringLiteral("L'envoi du message a été annulé.");
     } else {
-        outcome.message = failureText(code, server, errorBuffer, response);
+        outcome.message = failureText(api, code, server, errorBuffer, response);
     }
     return outcome;
 }

@@ -37,7 +37,7 @@ grep -qx 'Exec=tavirune' "$root/share/applications/org.tavirune.Tavirune.desktop
 (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)
 deb="$(ls "$work"/deb/tavirune_*.deb)"
 depends="$(dpkg-deb -f "$deb" Depends)"
-for d in libqt6widgets6 libqt6sql6-sqlite libsqlite3-0; do
+for d in libqt6widgets6 libqt6sql6-sqlite libsqlite3-0 libcurl4; do
   grep -q "$d" <<<"$depends" || fail "the package does not depend on $d ($depends)"
 done
 contents="$(dpkg-deb -c "$deb")"
