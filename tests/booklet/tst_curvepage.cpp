@@ -114,6 +114,7 @@ private slots:
     void chartIsPrintedThroughTheChartReport();
     void pictureForTheBookletsDrawsTheStoredCurve();
     void manyPointsKeepALabelledReadableAxis();
+    void aChartNeverGivenACurveIsSetUpWhenShown();
 
 private:
     void seed(const QStringList& statements);
@@ -418,6 +419,24 @@ void TestCurvePage::manyPointsKeepALabelledReadableAxis()
     // A wider chart holds more labels.
     weight->resize(1200, 250);
     QVERIFY(shownLabels(weight).size() > shown.size());
+}
+
+void TestCurvePage::aChartNeverGivenACurveIsSetUpWhenShown()
+{
+    // Without a booklet no curve is ever given: showing the view must still
+    // bring its axes and series, and a resize before that must not fail.
+    MeasureChartView view;
+    view.resize(300, 200);
+    QVERIFY(view.chart()->series().isEmpty());
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(view.chart()->series().size() > HighlightSeries);
+    QCOMPARE(view.chart()->axes(Qt::Horizontal).size(), 1);
+    view.resize(400, 250);
+    // A curve given afterwards is drawn into the same series.
+    QLineSeries* curve = qobject_cast<QLineSeries*>(view.chart()->series().at(CurveSeries));
+    view.showCurve(MeasureCurve());
+    QCOMPARE(view.chart()->series().at(CurveSeries), curve);
 }
 
 QTEST_MAIN(TestCurvePage)

@@ -15,12 +15,19 @@ namespace tav {
 
 MeasureChartView::MeasureChartView(QWidget* parent) : QChartView(parent)
 {
+    setRenderHint(QPainter::Antialiasing);
+    setRubberBand(QChartView::NoRubberBand);
+}
+
+void MeasureChartView::prepare()
+{
+    if (m_prepared)
+        return;
+    m_prepared = true;
     // The view's own chart: one given through setChart() would leave the
     // view's first chart to nobody.
     QChart* chart = this->chart();
     setUpMeasureChart(chart);
-    setRenderHint(QPainter::Antialiasing);
-    setRubberBand(QChartView::NoRubberBand);
     const auto all = chart->series();
     for (int role : {CurveSeries, HighlightSeries}) {
         auto* line = qobject_cast<QLineSeries*>(all.at(role));
@@ -33,7 +40,10 @@ void MeasureChartView::showCurve(const MeasureCurve& curve)
 {
     m_curve = curve;
     m_hoverText.clear();
-    drawMeasureCurve(chart(), m_curve);
+    if (m_prepared)
+        drawMeasureCurve(chart(), m_curve);
+    else
+        prepare();
 }
 
 QString MeasureChartView::pointText(int index) const
@@ -74,11 +84,18 @@ QImage MeasureChartView::picture(const QSize& size) const
     return renderChart(&holder, size);
 }
 
+void MeasureChartView::showEvent(QShowEvent* event)
+{
+    prepare();
+    QChartView::showEvent(event);
+}
+
 void MeasureChartView::resizeEvent(QResizeEvent* event)
 {
     QChartView::resizeEvent(event);
     // As many labels as the new width holds.
-    labelMeasureAxis(chart(), m_curve);
+    if (m_prepared)
+        labelMeasureAxis(chart(), m_curve);
 }
 
 void MeasureChartView::mouseDoubleClickEvent(QMouseEvent* event)

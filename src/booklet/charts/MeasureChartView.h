@@ -15,6 +15,11 @@ class MeasureChartView : public QChartView
 public:
     explicit MeasureChartView(QWidget* parent = nullptr);
 
+    // Sets the chart's series and axes up. Done when the view is first
+    // shown or given a curve: the booklet's pages are all made at start,
+    // and a chart costs more to set up than the rest of its page.
+    void prepare();
+
     void setKind(int kind) { m_kind = kind; }
     int kind() const { return m_kind; }
     void showCurve(const MeasureCurve& curve);
@@ -38,11 +43,13 @@ signals:
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void hover(const QPointF& point, bool entering);
 
     int m_kind = 1;
+    bool m_prepared = false;
     MeasureCurve m_curve;
     QString m_hoverText;
 };

@@ -194,10 +194,6 @@ TAnalysisPage::TAnalysisPage(AppContext& context, int index, QWidget* parent)
     m_view->setObjectName(QStringLiteral("Chart_Analysis"));
     m_view->setRenderHint(QPainter::Antialiasing);
     form.Pan_Chart_Host->layout()->addWidget(m_view);
-    const ChartParts parts = setUpChart(m_chart);
-    // Hovering a value shows its date, its value and the unit.
-    for (QLineSeries* s : {parts.series[0], parts.series[1]})
-        connect(s, &QLineSeries::hovered, this, &TAnalysisPage::showHover);
 
     m_typeMenu = new QMenu(this);
     m_typeMenu->setObjectName(QStringLiteral("Popup_Chart_Analysis_Type"));
@@ -253,8 +249,27 @@ void TAnalysisPage::shareState(int* currentAnalysisId, int* chartMode)
     m_chartMode = chartMode ? chartMode : &m_ownMode;
 }
 
+QChart* TAnalysisPage::chart()
+{
+    prepareChart();
+    return m_chart;
+}
+
+void TAnalysisPage::prepareChart()
+{
+    // Set up when first needed: the pages are all made at start.
+    if (m_chartPrepared)
+        return;
+    m_chartPrepared = true;
+    const ChartParts parts = setUpChart(m_chart);
+    // Hovering a value shows its date, its value and the unit.
+    for (QLineSeries* s : {parts.series[0], parts.series[1]})
+        connect(s, &QLineSeries::hovered, this, &TAnalysisPage::showHover);
+}
+
 void TAnalysisPage::showEvent(QShowEvent* event)
 {
+    prepareChart();
     GridPage::showEvent(event);
     if (!m_splitPlaced) {
         m_splitPlaced = true;
@@ -346,6 +361,7 @@ void TAnalysisPage::buildChart()
     }
     m_curve = buildAnalysisCurve(samples, *m_chartMode);
     m_chartTitle = QStringLiteral("Evolution des analyses : ") + m_name->text();
+    prepareChart();
     ChartParts parts;
     const QList<QAbstractSeries*> series = m_chart->series();
     for (int i = 0; i < 8; ++i)

@@ -32,7 +32,8 @@ public:
     int currentAnalysisId() const { return *m_currentId; }
     int chartMode() const { return *m_chartMode; }
 
-    QChart* chart() const { return m_chart; }
+    // The chart, set up on first use.
+    QChart* chart();
     const AnalysisCurve& curve() const { return m_curve; }
     // The title the chart carries when printed or saved.
     const QString& chartTitle() const { return m_chartTitle; }
@@ -70,6 +71,7 @@ private:
     void buildChart();
     void updateButtons();
     void showHover(const QPointF& point, bool state);
+    void prepareChart();
     QString animalTitle() const;
     void showValueWindow();
 
@@ -88,6 +90,7 @@ private:
     QLineEdit* m_name = nullptr;
     QChartView* m_view = nullptr;
     QChart* m_chart = nullptr;
+    bool m_chartPrepared = false;
     QMenu* m_typeMenu = nullptr;
     AnalysisGridModel* m_gridModel = nullptr;
     bool m_splitPlaced = false;

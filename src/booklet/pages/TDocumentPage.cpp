@@ -124,11 +124,6 @@ TDocumentPage::TDocumentPage(AppContext& context, int index, QWidget* parent)
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->installEventFilter(this);
 
-    form.Btn_Document_File_Exe->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    form.Btn_Document_Img_Exe->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    form.Btn_Document_File_Save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    form.Btn_Document_Img_Save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-
     const std::pair<QToolButton*, void (TDocumentPage::*)()> commands[] = {
         {form.Btn_Document_Img_Add, &TDocumentPage::Btn_Document_Img_AddClick},
         {form.Btn_Document_Img_Edit, &TDocumentPage::Btn_Document_Img_EditClick},
@@ -230,6 +225,24 @@ void TDocumentPage::refresh()
 void TDocumentPage::ClearDocumentImages()
 {
     m_images->clear();
+}
+
+void TDocumentPage::showEvent(QShowEvent* event)
+{
+    // The style's icons are drawn when asked for: only a page seen pays.
+    if (!m_iconsSet) {
+        m_iconsSet = true;
+        const std::pair<const char*, QStyle::StandardPixmap> icons[] = {
+            {"Btn_Document_File_Exe", QStyle::SP_DialogOpenButton},
+            {"Btn_Document_Img_Exe", QStyle::SP_FileDialogContentsView},
+            {"Btn_Document_File_Save", QStyle::SP_DialogSaveButton},
+            {"Btn_Document_Img_Save", QStyle::SP_DialogSaveButton}};
+        for (const auto& [name, icon] : icons) {
+            if (auto* button = findChild<QToolButton*>(QString::fromLatin1(name)))
+                button->setIcon(style()->standardIcon(icon));
+        }
+    }
+    BookletPage::showEvent(event);
 }
 
 void TDocumentPage::hideEvent(QHideEvent* event)

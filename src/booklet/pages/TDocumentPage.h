@@ -102,6 +102,7 @@ signals:
     void controlsChanged();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -121,6 +122,7 @@ private:
 
     AppContext& m_context;
     std::unique_ptr<DocumentLibrary> m_library;
+    bool m_iconsSet = false;
     QListWidget* m_images = nullptr;
     QTableView* m_grid = nullptr;
     DocumentFileModel* m_model = nullptr;
