@@ -237,10 +237,8 @@ void TDocumentPage::showEvent(QShowEvent* event)
             {"Btn_Document_Img_Exe", QStyle::SP_FileDialogContentsView},
             {"Btn_Document_File_Save", QStyle::SP_DialogSaveButton},
             {"Btn_Document_Img_Save", QStyle::SP_DialogSaveButton}};
-        for (const auto& [name, icon] : icons) {
-            if (auto* button = findChild<QToolButton*>(QString::fromLatin1(name)))
-                button->setIcon(style()->standardIcon(icon));
-        }
+        for (const auto& [name, icon] : icons)
+            button(name)->setIcon(style()->standardIcon(icon));
     }
     BookletPage::showEvent(event);
 }
