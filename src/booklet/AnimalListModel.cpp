@@ -2,8 +2,11 @@
 
 #include "core/TextRoutines.h"
 #include "db/DbError.h"
+#include "media/Thumbnail.h"
 
 #include <QPainter>
+#include <QPixmap>
+#include <QtMath>
 
 namespace tav {
 
@@ -32,61 +35,9 @@ AnimalListModel::AnimalListModel(QObject* parent) : QAbstractListModel(parent)
     m_thumbnails.setMaxCost(kThumbnailCacheBytes);
 }
 
-namespace {
-
-quint32 le32(const uchar* p)
-{
-    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
-}
-
-quint16 le16(const uchar* p)
-{
-    return quint16(p[0] | p[1] << 8);
-}
-
-// Uncompressed 24- and 32-bit BMP, the form thumbnails are stored in, read
-// directly: the general image reader costs several times the decoding.
-// Anything else, or anything inconsistent, gives a null image.
-QImage readPlainBmp(const QByteArray& bytes)
-{
-    const auto* d = reinterpret_cast<const uchar*>(bytes.constData());
-    const qsizetype size = bytes.size();
-    if (size < 54 || d[0] != 'B' || d[1] != 'M' || le32(d + 14) < 40)
-        return QImage();
-    const quint32 offset = le32(d + 10);
-    const auto width = qint32(le32(d + 18));
-    const auto rawHeight = qint32(le32(d + 22));
-    const int bpp = le16(d + 28);
-    const quint32 compression = le32(d + 30);
-    if (width <= 0 || width > 4096 || rawHeight == 0 || rawHeight < -4096 || rawHeight > 4096 ||
-        le16(d + 26) != 1 || (bpp != 24 && bpp != 32) || compression != 0)
-        return QImage();
-    const int height = rawHeight < 0 ? -rawHeight : rawHeight;
-    const qsizetype stride = ((qsizetype(width) * bpp / 8) + 3) & ~qsizetype(3);
-    if (offset > quint64(size) || quint64(size) - offset < quint64(stride) * quint64(height))
-        return QImage();
-    QImage img(width, height, QImage::Format_RGB32);
-    const int step = bpp / 8;
-    for (int y = 0; y < height; ++y) {
-        // Rows are stored bottom-up unless the height is negative.
-        const uchar* src = d + offset + stride * (rawHeight > 0 ? height - 1 - y : y);
-        auto* dst = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < width; ++x, src += step)
-            dst[x] = qRgb(src[2], src[1], src[0]);
-    }
-    return img;
-}
-
-} // namespace
-
 QImage AnimalListModel::decodeThumbnail(const QByteArray& bytes)
 {
-    QImage img = readPlainBmp(bytes);
-    if (img.isNull())
-        img = QImage::fromData(bytes, "BMP");
-    if (img.isNull())
-        img = QImage::fromData(bytes);
-    return img;
+    return decodeStoredThumbnail(bytes);
 }
 
 QImage AnimalListModel::fitThumbnail(const QImage& picture)
@@ -290,12 +241,52 @@ QSize AnimalListDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
     return QSize(option.rect.width(), kRowHeight);
 }
 
+// Laying the texts out costs most of a row's painting, and moving through
+// the list scrolls every visible row each step: rows are drawn once into a
+// picture and then copied. The key holds everything a row's look depends
+// on, so a changed row is drawn again.
+constexpr int kRowCacheBytes = 6 * 1024 * 1024;
+
 void AnimalListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const
 {
     const QRect cell = option.rect;
+    if (cell.isEmpty())
+        return;
     const bool header = index.data(AnimalListModel::KeyRole).toInt() < 1;
     const QStringList fields = index.data(AnimalListModel::FieldsRole).toStringList();
+    // The highlight follows the current animal, not the view's selection,
+    // which a click that scrolls the view can leave on another row.
+    const bool selected = !header && index.data(AnimalListModel::CurrentRole).toBool();
+    const QImage thumb =
+        header ? QImage() : index.data(AnimalListModel::ThumbnailRole).value<QImage>();
+    const qreal ratio = p->device() ? p->device()->devicePixelRatioF() : 1.0;
+    const QString key = QString::number(header) + QLatin1Char(selected ? '+' : '-') +
+                        QString::number(cell.width()) + QLatin1Char('x') +
+                        QString::number(cell.height()) + QLatin1Char('@') + QString::number(ratio) +
+                        QLatin1Char('#') + QString::number(thumb.cacheKey()) + QLatin1Char('|') +
+                        fields.join(QChar(0x1f));
+    if (m_rows.maxCost() != kRowCacheBytes)
+        m_rows.setMaxCost(kRowCacheBytes);
+    if (const QPixmap* row = m_rows.object(key)) {
+        p->drawPixmap(cell.topLeft(), *row);
+        return;
+    }
+    QPixmap row(QSize(qCeil(cell.width() * ratio), qCeil(cell.height() * ratio)));
+    row.setDevicePixelRatio(ratio);
+    {
+        QPainter rp(&row);
+        paintRow(&rp, QRect(QPoint(0, 0), cell.size()), header, fields, selected, thumb);
+    }
+    p->drawPixmap(cell.topLeft(), row);
+    const qint64 bytes = qint64(row.width()) * row.height() * std::max(1, row.depth() / 8);
+    m_rows.insert(key, new QPixmap(row), int(std::min<qint64>(bytes, kRowCacheBytes)));
+}
+
+void AnimalListDelegate::paintRow(QPainter* p, const QRect& cell, bool header,
+                                  const QStringList& fields, bool selected,
+                                  const QImage& thumb) const
+{
     p->save();
     p->fillRect(cell, kListColour);
     QFont font(QStringLiteral("Arial"));
@@ -312,9 +303,6 @@ void AnimalListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
         p->restore();
         return;
     }
-    // The highlight follows the current animal, not the view's selection,
-    // which a click that scrolls the view can leave on another row.
-    const bool selected = index.data(AnimalListModel::CurrentRole).toBool();
     QColor background = kListColour;
     if (selected) {
         const QRect r = cell.adjusted(3, 2, -3, -2);
@@ -334,7 +322,6 @@ void AnimalListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
                     box.bottom() + 1 + i);
     }
     p->fillRect(box, Qt::white);
-    const QImage thumb = index.data(AnimalListModel::ThumbnailRole).value<QImage>();
     if (!thumb.isNull())
         p->drawImage(box.left() + (49 - thumb.width()) / 2, box.top() + (49 - thumb.height()) / 2,
                      thumb);

@@ -5,6 +5,7 @@
 #include <QAbstractListModel>
 #include <QCache>
 #include <QImage>
+#include <QPixmap>
 #include <QStyledItemDelegate>
 
 #include <functional>
@@ -99,6 +100,10 @@ public:
                                     const QFont& lineFont);
 
 private:
+    void paintRow(QPainter* p, const QRect& cell, bool header, const QStringList& fields,
+                  bool selected, const QImage& thumb) const;
+
+    mutable QCache<QString, QPixmap> m_rows;
     mutable QFont m_nameFont;
     mutable QFont m_lineFont;
     mutable QVector<QRect> m_boxes; // relative to the row's top left

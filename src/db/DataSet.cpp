@@ -188,6 +188,7 @@ void DataSet::open()
         m_rowIds.clear();
         m_fields.clear();
         m_index.clear();
+        m_spelled.clear();
         m_state = State::Inactive;
         emit reset();
         throw DbError(QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(m_name, e.message()));
@@ -261,6 +262,7 @@ void DataSet::buildFields(const SqliteStatement& stmt)
 
     m_fields.clear();
     m_index.clear();
+    m_spelled.clear();
     ++m_generation;
     QVector<bool> used(cols.size(), false);
     auto addColumn = [&](int i, const FieldDef& def) {
@@ -349,6 +351,7 @@ void DataSet::buildFields(const SqliteStatement& stmt)
                 m_index.insert(key, i);
         }
     }
+    m_spelled.clear();
 }
 
 DataSet::Row DataSet::readRow(const SqliteStatement& stmt)
@@ -739,7 +742,15 @@ void DataSet::remove()
 
 int DataSet::fieldIndex(const QString& name) const
 {
-    return m_index.value(name.toLower(), -1);
+    // Fields are named by the same few spellings over and over, once per
+    // bound control each time a row becomes current: a spelling is folded
+    // to lower case once.
+    const auto known = m_spelled.constFind(name);
+    if (known != m_spelled.constEnd())
+        return *known;
+    const int i = m_index.value(name.toLower(), -1);
+    m_spelled.insert(name, i);
+    return i;
 }
 
 int DataSet::requireField(const QString& name) const

@@ -160,10 +160,11 @@ private:
     QVector<FieldDef> m_defs;
     QVector<Field> m_fields;
     QHash<QString, int> m_index;
-    QHash<QString, QString> m_formats;  // lower-case field name -> format
-    QHash<QString, QString> m_captions; // lower-case field name -> caption
-    QStringList m_textDates;            // lower-case field names
-    QVector<int> m_calcTexts;           // calculated text fields
+    mutable QHash<QString, int> m_spelled; // spelling as asked -> m_index
+    QHash<QString, QString> m_formats;     // lower-case field name -> format
+    QHash<QString, QString> m_captions;    // lower-case field name -> caption
+    QStringList m_textDates;               // lower-case field names
+    QVector<int> m_calcTexts;              // calculated text fields
     QVector<Row> m_rows;
     QVector<qint64> m_rowIds;
     int m_current = -1;

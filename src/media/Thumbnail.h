@@ -24,6 +24,11 @@ QImage makeThumbnail(const QImage& picture, int boxWidth, int boxHeight, QSize f
 // Empty for an empty picture.
 QByteArray bmpFile(const QImage& picture);
 
+// A stored thumbnail decoded: the uncompressed BMP this program writes is
+// read directly (the general image reader costs several times the
+// decoding), anything else through Qt's readers. Null when unreadable.
+QImage decodeStoredThumbnail(const QByteArray& bytes);
+
 // The outcome of building a thumbnail from a file.
 struct ThumbnailResult
 {

@@ -29,6 +29,28 @@ QImage sample(int w, int h, QImage::Format format)
     return img;
 }
 
+// One row of the list painted by the delegate into a picture of its own.
+QImage paintRow(const AnimalListDelegate& delegate, const AnimalListModel& model, int row)
+{
+    QImage img(188, 60, QImage::Format_RGB32);
+    img.fill(Qt::black);
+    QPainter p(&img);
+    QStyleOptionViewItem option;
+    option.rect = img.rect();
+    delegate.paint(&p, option, model.index(row));
+    p.end();
+    return img;
+}
+
+AnimalListEntry entry(int id, const QString& name)
+{
+    AnimalListEntry e;
+    e.id = id;
+    e.name = name;
+    e.speciesTitle = QStringLiteral("Chien");
+    return e;
+}
+
 } // namespace
 
 class TestThumbnails : public QObject
@@ -41,6 +63,7 @@ private slots:
     void fitsIntoTheBoxKeepingProportions();
     void rowTextHasRoomForAccentedCapitals_data();
     void rowTextHasRoomForAccentedCapitals();
+    void rowsKeptAsPicturesFollowEveryChange();
 };
 
 void TestThumbnails::decodesStoredBitmapsLikeTheImageReader_data()
@@ -120,6 +143,53 @@ void TestThumbnails::rowTextHasRoomForAccentedCapitals()
     }
     if (scale == 100)
         QVERIFY(boxes.at(2).bottom() <= cell.bottom());
+}
+
+void TestThumbnails::rowsKeptAsPicturesFollowEveryChange()
+{
+    // Rows are drawn once and copied afterwards: whatever changes a row's
+    // look must draw it again, and a copy must match a fresh drawing.
+    AnimalListModel model;
+    QHash<int, QImage> photos;
+    photos.insert(1, sample(115, 115, QImage::Format_RGB888));
+    model.setPictureSource([&photos](int id) {
+        return photos.contains(id) ? encode(photos.value(id), "BMP") : QByteArray();
+    });
+    model.setSilhouette(sample(30, 30, QImage::Format_RGB32));
+    model.setAnimals({entry(1, QStringLiteral("Médor")), entry(2, QStringLiteral("Rex"))}, 1,
+                     false);
+    const int row = model.rowOfKey(1);
+    QVERIFY(row >= 0);
+
+    AnimalListDelegate delegate;
+    const QImage first = paintRow(delegate, model, row);
+    QCOMPARE(paintRow(delegate, model, row), first);
+    QCOMPARE(paintRow(AnimalListDelegate(), model, row), first);
+    // The header above is a different picture from the animal's row.
+    QVERIFY(model.keyAt(0) < 1);
+    QVERIFY(paintRow(delegate, model, 0) != first);
+
+    model.setCurrentKey(1);
+    const QImage current = paintRow(delegate, model, row);
+    QVERIFY(current != first);
+    QCOMPARE(current, paintRow(AnimalListDelegate(), model, row));
+    model.setCurrentKey(2);
+    QCOMPARE(paintRow(delegate, model, row), first);
+
+    // Renamed, with no photo (the same silhouette before and after): the
+    // row is drawn with its new name.
+    const QImage rex = paintRow(delegate, model, model.rowOfKey(2));
+    model.putAnimal(entry(2, QStringLiteral("Rex II")));
+    const QImage renamed = paintRow(delegate, model, model.rowOfKey(2));
+    QVERIFY(renamed != rex);
+    QCOMPARE(renamed, paintRow(AnimalListDelegate(), model, model.rowOfKey(2)));
+
+    // A new photo: the model reads the thumbnail again, the row follows.
+    photos.insert(1, sample(115, 115, QImage::Format_RGB32).mirrored(true, false));
+    model.putAnimal(entry(1, QStringLiteral("Médor")));
+    const QImage newPhoto = paintRow(delegate, model, model.rowOfKey(1));
+    QVERIFY(newPhoto != first);
+    QCOMPARE(newPhoto, paintRow(AnimalListDelegate(), model, model.rowOfKey(1)));
 }
 
 QTEST_MAIN(TestThumbnails)

@@ -37,6 +37,7 @@ private slots:
     void dateColumnsAreWholeOrRefused();
     void refusedValuesNameTheFieldByItsCaption();
     void fieldListsShowOnlyWhatTheyName();
+    void fieldNamesFollowTheStatementReopened();
 
 private:
     std::unique_ptr<TestDatabase> m_db;
@@ -573,6 +574,32 @@ void TestDataSet::fieldListsShowOnlyWhatTheyName()
     q.replaceWhereLine(QStringLiteral("WHERE ID_REF=4 AND TAG=1"));
     q.open();
     QCOMPARE(q.asString(QStringLiteral("Doctor")).size(), 128);
+}
+
+void TestDataSet::fieldNamesFollowTheStatementReopened()
+{
+    // Spellings already asked for must not keep the columns of an earlier
+    // statement once another is opened.
+    DataSet& q = m_module->query();
+    q.setSql({QStringLiteral("SELECT 1 AS Alpha, 2 AS Beta")});
+    q.open();
+    QCOMPARE(q.fieldIndex(QStringLiteral("Beta")), 1);
+    QCOMPARE(q.fieldIndex(QStringLiteral("BETA")), 1);
+    QCOMPARE(q.fieldIndex(QStringLiteral("Gamma")), -1);
+    QCOMPARE(q.value(QStringLiteral("beta")).toInt(), 2);
+    q.close();
+    q.setSql({QStringLiteral("SELECT 3 AS Gamma, 4 AS Beta")});
+    q.open();
+    QCOMPARE(q.fieldIndex(QStringLiteral("Beta")), 1);
+    QCOMPARE(q.fieldIndex(QStringLiteral("Gamma")), 0);
+    QCOMPARE(q.fieldIndex(QStringLiteral("Alpha")), -1);
+    QCOMPARE(q.value(QStringLiteral("Gamma")).toInt(), 3);
+    q.close();
+    q.setSql({QStringLiteral("SELECT 5 AS Beta")});
+    q.open();
+    QCOMPARE(q.fieldIndex(QStringLiteral("BETA")), 0);
+    QCOMPARE(q.fieldIndex(QStringLiteral("Gamma")), -1);
+    q.close();
 }
 
 QTEST_GUILESS_MAIN(TestDataSet)

@@ -148,7 +148,7 @@ void PhotoBox::refresh()
         try {
             const QByteArray bytes = AnimalPictureStore(*m_context.connection).thumbnail(id);
             if (!bytes.isEmpty())
-                thumbnail = QImage::fromData(bytes);
+                thumbnail = decodeStoredThumbnail(bytes);
         } catch (const DbError&) {
             // An unreadable thumbnail shows as no photo; the card stays.
         }

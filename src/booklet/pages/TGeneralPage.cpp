@@ -286,9 +286,12 @@ void TGeneralPage::refreshSpeciesBreed()
             }
         }
         e->setProperty("chosenIndex", 0);
-        e->setText(text);
+        // Unchanged, the field is left alone rather than painted again.
+        if (e->text() != text)
+            e->setText(text);
         // A title longer than the field shows its beginning.
-        e->setCursorPosition(0);
+        if (e->cursorPosition() != 0)
+            e->setCursorPosition(0);
     };
     show(m_ui->Ed_Species, QStringLiteral("Id_Species"), m_speciesPicking, &CardStore::speciesTitle,
          store);
