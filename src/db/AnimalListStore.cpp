@@ -3,18 +3,20 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
 #include <tuple>
+#include <vector>
 
 namespace tav {
 
 namespace {
 
-// Plain SQLite: the titles are compared by the connection's NOCASE, the
-// collation of every text column, and the Id settles animals that would
-// otherwise tie, so that the order is the same at every reading.
+// The animals with the titles of their species and breed; entries() puts
+// them in the list's order.
 const QString kSelect =
     QStringLiteral("SELECT ANIMAL.Id, ANIMAL.Name, ANIMAL.Identification_No, ANIMAL.End_Date, "
                    "ANIMAL_SPECIES.Title, ANIMAL_BREED.Title FROM ANIMAL "
@@ -67,18 +69,68 @@ bool AnimalListEntry::operator==(const AnimalListEntry& o) const
 
 QVector<AnimalListEntry> AnimalListStore::entries(int animalSort) const
 {
-    const QString order =
-        animalSort == 2
-            ? QStringLiteral(" ORDER BY ANIMAL_BREED.Title, ANIMAL_SPECIES.Title, ANIMAL.Name, "
-                             "ANIMAL.Id")
-            : QStringLiteral(" ORDER BY ANIMAL_SPECIES.Title, ANIMAL_BREED.Title, ANIMAL.Name, "
-                             "ANIMAL.Id");
     QSqlQuery q(m_connection.database());
-    run(q, kSelect + order, {});
+    run(q, kSelect, {});
     QVector<AnimalListEntry> out;
     while (q.next())
         out.append(readEntry(q));
-    return out;
+    // Sorted here rather than by the engine, which folds both texts at
+    // every comparison. Each distinct text is folded once and given its
+    // rank in the French order (texts that compare equal share one, NULL
+    // comes first as the engine puts it); the animals are then sorted by
+    // their ranks, which gives the order of before().
+    auto ranks = [&out](auto text) {
+        QHash<QString, int> distinct;
+        bool hasNull = false;
+        for (const AnimalListEntry& e : std::as_const(out)) {
+            const auto [null, value] = text(e);
+            if (null)
+                hasNull = true;
+            else
+                distinct.insert(value, 0);
+        }
+        std::vector<std::pair<QVector<quint32>, QString>> keys;
+        keys.reserve(size_t(distinct.size()));
+        for (auto it = distinct.cbegin(); it != distinct.cend(); ++it)
+            keys.emplace_back(frenchSortKey(it.key()), it.key());
+        std::sort(keys.begin(), keys.end());
+        int rank = hasNull ? 1 : 0;
+        for (size_t i = 0; i < keys.size(); ++i) {
+            if (i > 0 && keys.at(i).first != keys.at(i - 1).first)
+                ++rank;
+            distinct[keys.at(i).second] = rank;
+        }
+        std::vector<int> of;
+        of.reserve(size_t(out.size()));
+        for (const AnimalListEntry& e : std::as_const(out)) {
+            const auto [null, value] = text(e);
+            of.push_back(null ? 0 : distinct.value(value));
+        }
+        return of;
+    };
+    const std::vector<int> species = ranks([](const AnimalListEntry& e) {
+        return std::pair<bool, const QString&>(e.speciesNull, e.speciesTitle);
+    });
+    const std::vector<int> breed = ranks([](const AnimalListEntry& e) {
+        return std::pair<bool, const QString&>(e.breedNull, e.breedTitle);
+    });
+    const std::vector<int> name = ranks([](const AnimalListEntry& e) {
+        return std::pair<bool, const QString&>(e.nameNull, e.name);
+    });
+    const bool breedFirst = animalSort == 2;
+    std::vector<std::tuple<int, int, int, int, int>> keyed;
+    keyed.reserve(size_t(out.size()));
+    for (int i = 0; i < out.size(); ++i) {
+        const auto k = size_t(i);
+        keyed.emplace_back(breedFirst ? breed[k] : species[k], breedFirst ? species[k] : breed[k],
+                           name[k], out.at(i).id, i);
+    }
+    std::sort(keyed.begin(), keyed.end());
+    QVector<AnimalListEntry> sorted;
+    sorted.reserve(out.size());
+    for (const auto& k : keyed)
+        sorted.append(std::move(out[std::get<4>(k)]));
+    return sorted;
 }
 
 std::optional<AnimalListEntry> AnimalListStore::entry(int animalId) const

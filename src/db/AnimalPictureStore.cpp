@@ -30,10 +30,14 @@ const char* AnimalPictureStore::columnName(Picture which)
 QByteArray AnimalPictureStore::picture(int animalId, Picture which) const
 {
     // The column name comes from the fixed list above, the key is bound.
+    const QString sql = QStringLiteral("SELECT ") + QLatin1String(columnName(which)) +
+                        QStringLiteral(" FROM ANIMAL WHERE Id=?");
+    // The list and the card read the same small thumbnail in the same
+    // step; the photos are read once, when shown.
+    const bool small = which == Picture::Thumbnail1 || which == Picture::Thumbnail2 ||
+                       which == Picture::Thumbnail3 || which == Picture::Thumbnail4;
     const QVariant bytes =
-        m_connection.scalar(QStringLiteral("SELECT ") + QLatin1String(columnName(which)) +
-                                QStringLiteral(" FROM ANIMAL WHERE Id=?"),
-                            {animalId});
+        small ? m_connection.cachedScalar(sql, {animalId}) : m_connection.scalar(sql, {animalId});
     return bytes.isValid() && !bytes.isNull() ? bytes.toByteArray() : QByteArray();
 }
 

@@ -18,7 +18,7 @@ QString CardStore::titleOf(const QString& table, int id) const
 {
     if (id < 0)
         return {};
-    const QVariant title = m_connection.scalar(
+    const QVariant title = m_connection.cachedScalar(
         QStringLiteral("SELECT Title FROM ") + table + QStringLiteral(" WHERE Id=?"), {id});
     return title.isValid() ? title.toString() : QString();
 }

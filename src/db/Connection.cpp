@@ -250,6 +250,38 @@ void nowFunction(sqlite3_context* ctx, int, sqlite3_value**)
 
 } // namespace
 
+QVector<quint32> frenchSortKey(const QString& text)
+{
+    // The code points as the comparison reads them from UTF-8: a pair of
+    // surrogates is one code point, a lone surrogate becomes "?" as in
+    // Qt's conversion.
+    QVector<char32_t> points;
+    points.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            points.append(QChar::surrogateToUcs4(c, text.at(i + 1).unicode()));
+            ++i;
+        } else if (QChar::isSurrogate(c)) {
+            points.append(U'?');
+        } else {
+            points.append(c);
+        }
+    }
+    // Letters first, then a zero below every letter (a text that is the
+    // beginning of another comes first), then the accents; each unit is
+    // moved up by one to keep zero for the separator.
+    QVector<quint32> key;
+    key.reserve(points.size() * 2 + 1);
+    for (const char32_t cp : std::as_const(points))
+        key.append(quint32(cp > 0xFFFF ? 0xFFFF : baseLetter(ushort(cp))) + 1);
+    key.append(0);
+    for (const char32_t cp : std::as_const(points))
+        key.append(quint32(foldedUnit(cp)) + 1);
+    return key;
+}
+
 int compareFrench(const QString& a, const QString& b)
 {
     const QByteArray x = a.toUtf8();
@@ -303,6 +335,7 @@ void Connection::close()
     if (db.isOpen())
         db.close();
     m_transactionDepth = 0;
+    m_memo = ReadMemo();
 }
 
 void Connection::reopen()
@@ -416,6 +449,66 @@ QVariant Connection::scalar(const QString& jetSql, const QVariantList& values)
     q.setForwardOnly(true);
     runBound(q, jetSql, values, m_filePath);
     return q.next() ? q.value(0) : QVariant();
+}
+
+QPair<qint64, unsigned> Connection::contentStamp() const
+{
+    sqlite3* db = sqliteHandle();
+    if (!db)
+        return {-1, 0};
+    // The engine learns of another connection's commit when it next reads:
+    // the pragma reads, where the file control would give the count known
+    // at the last read.
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return {-1, 0};
+    }
+    const bool ok = sqlite3_step(stmt) == SQLITE_ROW;
+    const auto version = unsigned(sqlite3_column_int64(stmt, 0));
+    sqlite3_finalize(stmt);
+    if (!ok)
+        return {-1, 0};
+    return {qint64(sqlite3_total_changes64(db)), version};
+}
+
+QVariant Connection::cachedScalar(const QString& jetSql, const QVariantList& values)
+{
+    constexpr int kMemoEntries = 64;
+    constexpr qint64 kMemoBytes = 2 * 1024 * 1024;
+    sqlite3* db = sqliteHandle();
+    const QPair<qint64, unsigned> stamp = contentStamp();
+    // Inside a transaction a value read may yet be rolled back.
+    if (!db || stamp.first < 0 || !sqlite3_get_autocommit(db) || m_transactionDepth > 0) {
+        m_memo = ReadMemo();
+        return scalar(jetSql, values);
+    }
+    if (stamp != m_memo.stamp) {
+        m_memo = ReadMemo();
+        m_memo.stamp = stamp;
+    }
+    QString key = jetSql;
+    for (const QVariant& v : values) {
+        key += QChar(0x1f) + QString::number(v.typeId()) + QLatin1Char(':') +
+               (v.typeId() == QMetaType::QByteArray ? QString::fromLatin1(v.toByteArray().toHex())
+                                                    : v.toString());
+    }
+    const auto known = m_memo.values.constFind(key);
+    if (known != m_memo.values.constEnd())
+        return *known;
+    const QVariant value = scalar(jetSql, values);
+    const qint64 size = value.typeId() == QMetaType::QByteArray ? value.toByteArray().size()
+                        : value.typeId() == QMetaType::QString  ? value.toString().size() * 2
+                                                                : 16;
+    if (m_memo.values.size() >= kMemoEntries || m_memo.bytes + size > kMemoBytes) {
+        m_memo.values.clear();
+        m_memo.bytes = 0;
+    }
+    if (size <= kMemoBytes) {
+        m_memo.values.insert(key, value);
+        m_memo.bytes += size + key.size() * 2;
+    }
+    return value;
 }
 
 void Connection::forEachRow(const QString& jetSql,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QPair>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
@@ -52,6 +54,12 @@ public:
     void exec(const QString& jetSql, const QVariantList& values = {});
     // First column of the first row, or an invalid QVariant when no row.
     QVariant scalar(const QString& jetSql, const QVariantList& values = {});
+    // The same, answered from memory when the same statement with the same
+    // values was read while the database has not changed since, through
+    // this connection or any other: for the small look-ups read again at
+    // every step through the animals (titles, thumbnails). Inside a
+    // transaction it always reads.
+    QVariant cachedScalar(const QString& jetSql, const QVariantList& values = {});
     qint64 lastInsertId();
     // Runs a query and hands its rows over one at a time, without keeping
     // them: for reading large columns of many rows. Throws DbError.
@@ -69,8 +77,19 @@ public:
 
 private:
     void registerExtensions();
+    // What identifies the database's content: changes made through this
+    // connection and the engine's count of changes to the file.
+    QPair<qint64, unsigned> contentStamp() const;
+
+    struct ReadMemo
+    {
+        QPair<qint64, unsigned> stamp{-1, 0};
+        QHash<QString, QVariant> values;
+        qint64 bytes = 0;
+    };
 
     QString m_name;
+    ReadMemo m_memo;
     QString m_filePath;
     int m_transactionDepth = 0;
 };
@@ -94,5 +113,9 @@ private:
 // first, so that "émile" falls between "dora" and "fanny"; texts equal that
 // way are ordered by their accents; case alone never makes two texts differ.
 int compareFrench(const QString& a, const QString& b);
+// A key of that order, made once per text: comparing two keys element by
+// element (std::lexicographical_compare) gives what compareFrench gives for
+// their texts, for sorting many texts without folding them at every step.
+QVector<quint32> frenchSortKey(const QString& text);
 
 } // namespace tav

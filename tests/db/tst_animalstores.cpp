@@ -148,6 +148,19 @@ void TestAnimalStores::listOrderIsTheOrderOfOneChangedAnimal()
                                                                 .arg(i)
                                                                 .arg(shuffled.at(i).id)
                                                                 .arg(stored.at(i).id)));
+    // And it is the order the engine gives through the connection's
+    // collation, which the store's own sorting replaces.
+    QVector<int> engine;
+    const QString columns = sort == 2 ? QStringLiteral("ANIMAL_BREED.Title, ANIMAL_SPECIES.Title")
+                                      : QStringLiteral("ANIMAL_SPECIES.Title, ANIMAL_BREED.Title");
+    c().forEachRow(QStringLiteral("SELECT ANIMAL.Id FROM ANIMAL LEFT JOIN ANIMAL_SPECIES ON "
+                                  "ANIMAL.Id_Species = ANIMAL_SPECIES.Id LEFT JOIN ANIMAL_BREED "
+                                  "ON ANIMAL.Id_Breed = ANIMAL_BREED.Id ORDER BY ") +
+                       columns + QStringLiteral(", ANIMAL.Name, ANIMAL.Id"),
+                   [&engine](const QVariantList& row) { engine.append(row.at(0).toInt()); });
+    QCOMPARE(engine.size(), stored.size());
+    for (int i = 0; i < stored.size(); ++i)
+        QCOMPARE(stored.at(i).id, engine.at(i));
 }
 
 void TestAnimalStores::oneAnimalIsReadByBoundKey()

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <random>
 
 using namespace tav;
 
@@ -17,6 +18,8 @@ private slots:
     void likeKeepsNullAndEscape();
     void engineFailuresAreToldInFrench();
     void damagedFilesAreNamedWhenOpened();
+    void rememberedReadsFollowEveryChange();
+    void frenchKeysOrderAsTheComparison();
 };
 
 namespace {
@@ -170,6 +173,94 @@ void TestConnection::damagedFilesAreNamedWhenOpened()
         failure.startsWith(
             QStringLiteral("La base de données « %1 » est endommagée.\rDétail : ").arg(damaged)),
         qPrintable(failure));
+}
+
+void TestConnection::rememberedReadsFollowEveryChange()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("memo.mdb"));
+    Connection c;
+    c.open(file, true);
+    c.exec(QStringLiteral("CREATE TABLE T (Id INTEGER PRIMARY KEY, V TEXT, B BLOB)"));
+    c.exec(QStringLiteral("INSERT INTO T (Id, V, B) VALUES (1, 'un', x'0102'), (2, 'deux', NULL)"));
+    const QString read = QStringLiteral("SELECT V FROM T WHERE Id=?");
+    QCOMPARE(c.cachedScalar(read, {1}).toString(), QStringLiteral("un"));
+    QCOMPARE(c.cachedScalar(read, {2}).toString(), QStringLiteral("deux"));
+    QVERIFY(!c.cachedScalar(read, {3}).isValid());
+    QCOMPARE(c.cachedScalar(QStringLiteral("SELECT B FROM T WHERE Id=?"), {1}).toByteArray(),
+             QByteArray("\x01\x02", 2));
+
+    // A write through this connection.
+    c.exec(QStringLiteral("UPDATE T SET V='one' WHERE Id=1"));
+    QCOMPARE(c.cachedScalar(read, {1}).toString(), QStringLiteral("one"));
+    c.exec(QStringLiteral("INSERT INTO T (Id, V) VALUES (3, 'trois')"));
+    QCOMPARE(c.cachedScalar(read, {3}).toString(), QStringLiteral("trois"));
+
+    // A write through another connection to the same file.
+    QCOMPARE(c.cachedScalar(read, {2}).toString(), QStringLiteral("deux"));
+    {
+        Connection other;
+        other.open(file);
+        other.exec(QStringLiteral("UPDATE T SET V='two' WHERE Id=2"));
+    }
+    QCOMPARE(c.cachedScalar(read, {2}).toString(), QStringLiteral("two"));
+
+    // A change read inside a transaction and rolled back is not kept.
+    c.beginTransaction();
+    c.exec(QStringLiteral("UPDATE T SET V='uno' WHERE Id=1"));
+    QCOMPARE(c.cachedScalar(read, {1}).toString(), QStringLiteral("uno"));
+    c.rollback();
+    QCOMPARE(c.cachedScalar(read, {1}).toString(), QStringLiteral("one"));
+
+    // Another file opened on the same connection.
+    const QString second = dir.filePath(QStringLiteral("second.mdb"));
+    {
+        Connection w;
+        w.open(second, true);
+        w.exec(QStringLiteral("CREATE TABLE T (Id INTEGER PRIMARY KEY, V TEXT)"));
+        w.exec(QStringLiteral("INSERT INTO T (Id, V) VALUES (1, 'autre')"));
+    }
+    c.open(second);
+    QCOMPARE(c.cachedScalar(read, {1}).toString(), QStringLiteral("autre"));
+}
+
+void TestConnection::frenchKeysOrderAsTheComparison()
+{
+    // Pieces that make the comparison's cases: case and accents only,
+    // one text the beginning of another, a code point beyond 16 bits, a
+    // lone surrogate, a zero character, punctuation and digits.
+    const QStringList pieces = {
+        QStringLiteral("a"),    QStringLiteral("A"), QStringLiteral("à"),
+        QStringLiteral("É"),    QStringLiteral("e"), QStringLiteral("œ"),
+        QStringLiteral("ß"),    QStringLiteral("z"), QStringLiteral(" "),
+        QStringLiteral("-"),    QStringLiteral("9"), QString::fromUtf8("\xF0\x9F\x90\xB6"),
+        QString(QChar(0xD800)), QString(QChar(0)),   QStringLiteral("Ω"),
+        QStringLiteral("ÿ")};
+    std::mt19937 random(2026);
+    QStringList texts = {QString(), QStringLiteral("a"), QStringLiteral("ab")};
+    for (int i = 0; i < 400; ++i) {
+        QString t;
+        const int length = int(random() % 5);
+        for (int j = 0; j < length; ++j)
+            t += pieces.at(int(random() % pieces.size()));
+        texts.append(t);
+    }
+    auto sign = [](int v) {
+        return v < 0 ? -1 : v > 0 ? 1 : 0;
+    };
+    for (const QString& a : std::as_const(texts)) {
+        const QVector<quint32> ka = frenchSortKey(a);
+        for (int j = 0; j < 40; ++j) {
+            const QString& b = texts.at(int(random() % texts.size()));
+            const QVector<quint32> kb = frenchSortKey(b);
+            const int byKey =
+                std::lexicographical_compare(ka.begin(), ka.end(), kb.begin(), kb.end())   ? -1
+                : std::lexicographical_compare(kb.begin(), kb.end(), ka.begin(), ka.end()) ? 1
+                                                                                           : 0;
+            QVERIFY2(byKey == sign(compareFrench(a, b)),
+                     qPrintable(QStringLiteral("%1 / %2").arg(a, b)));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestConnection)
