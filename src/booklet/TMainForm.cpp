@@ -322,6 +322,7 @@ void TMainForm::openAnimal()
         return;
     try {
         animal().open();
+        m_listFromAnimals = true;
     } catch (const DbError& e) {
         MessageBox::warning(
             this, e.message() + QStringLiteral("\r\r") +

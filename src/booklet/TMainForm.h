@@ -154,6 +154,8 @@ private:
     int m_analysisChartMode = 2;
     int m_clockTicks = 0;
     bool m_building = false;
+    // The animals' data set was just opened: the next list is made from it.
+    bool m_listFromAnimals = false;
     bool m_dragging = false;
     QPoint m_dragStart;
     QPoint m_dragOrigin;

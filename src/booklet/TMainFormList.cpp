@@ -27,9 +27,17 @@ void TMainForm::buildAnimalList(int wantedId)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const int sort = m_context.settings.animalSort;
     QVector<AnimalListEntry> animals;
+    const bool fromAnimals = m_listFromAnimals;
+    m_listFromAnimals = false;
     if (m_context.module1 && m_context.connection && m_context.connection->isOpen()) {
         try {
-            animals = AnimalListStore(*m_context.connection).entries(sort);
+            // Just opened, the animals' data set holds the stored rows: the
+            // first list is made from them rather than by reading the
+            // table, photos and all, a second time.
+            const AnimalListStore store(*m_context.connection);
+            animals = fromAnimals && animal().isOpen() && animal().state() == DataSet::State::Browse
+                          ? store.entriesFrom(animal(), sort)
+                          : store.entries(sort);
         } catch (const DbError& e) {
             QApplication::restoreOverrideCursor();
             showError(this, e.message());

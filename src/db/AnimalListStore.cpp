@@ -1,6 +1,7 @@
 #include "db/AnimalListStore.h"
 
 #include "db/Connection.h"
+#include "db/DataSet.h"
 #include "db/DbError.h"
 
 #include <QHash>
@@ -74,6 +75,56 @@ QVector<AnimalListEntry> AnimalListStore::entries(int animalSort) const
     QVector<AnimalListEntry> out;
     while (q.next())
         out.append(readEntry(q));
+    return sorted(std::move(out), animalSort);
+}
+
+QVector<AnimalListEntry> AnimalListStore::entriesFrom(const DataSet& animals, int animalSort) const
+{
+    const int id = animals.fieldIndex(QStringLiteral("Id"));
+    const int name = animals.fieldIndex(QStringLiteral("Name"));
+    const int identification = animals.fieldIndex(QStringLiteral("Identification_No"));
+    const int endDate = animals.fieldIndex(QStringLiteral("End_Date"));
+    const int species = animals.fieldIndex(QStringLiteral("Id_Species"));
+    const int breed = animals.fieldIndex(QStringLiteral("Id_Breed"));
+    if (std::min({id, name, identification, endDate, species, breed}) < 0)
+        return entries(animalSort);
+    auto titles = [this](const QString& table) {
+        QHash<qint64, QVariant> out;
+        QSqlQuery q(m_connection.database());
+        run(q, QStringLiteral("SELECT Id, Title FROM ") + table, {});
+        while (q.next())
+            out.insert(q.value(0).toLongLong(), q.value(1));
+        return out;
+    };
+    const QHash<qint64, QVariant> speciesTitles = titles(QStringLiteral("ANIMAL_SPECIES"));
+    const QHash<qint64, QVariant> breedTitles = titles(QStringLiteral("ANIMAL_BREED"));
+    // A key that names no row reads as the join's NULL.
+    auto titleOf = [](const QHash<qint64, QVariant>& from, const QVariant& key) {
+        return key.isNull() ? QVariant() : from.value(key.toLongLong());
+    };
+    QVector<AnimalListEntry> out;
+    out.reserve(animals.recordCount());
+    for (int row = 0; row < animals.recordCount(); ++row) {
+        AnimalListEntry e;
+        e.id = animals.valueAt(row, id).toInt();
+        const QVariant& n = animals.valueAt(row, name);
+        e.nameNull = n.isNull();
+        e.name = n.toString();
+        e.identification = animals.valueAt(row, identification).toString();
+        e.endDate = animals.valueAt(row, endDate).toString();
+        const QVariant s = titleOf(speciesTitles, animals.valueAt(row, species));
+        e.speciesNull = s.isNull();
+        e.speciesTitle = s.toString();
+        const QVariant b = titleOf(breedTitles, animals.valueAt(row, breed));
+        e.breedNull = b.isNull();
+        e.breedTitle = b.toString();
+        out.append(e);
+    }
+    return sorted(std::move(out), animalSort);
+}
+
+QVector<AnimalListEntry> AnimalListStore::sorted(QVector<AnimalListEntry> out, int animalSort)
+{
     // Sorted here rather than by the engine, which folds both texts at
     // every comparison. Each distinct text is folded once and given its
     // rank in the French order (texts that compare equal share one, NULL
@@ -126,11 +177,11 @@ QVector<AnimalListEntry> AnimalListStore::entries(int animalSort) const
                            name[k], out.at(i).id, i);
     }
     std::sort(keyed.begin(), keyed.end());
-    QVector<AnimalListEntry> sorted;
-    sorted.reserve(out.size());
+    QVector<AnimalListEntry> ordered;
+    ordered.reserve(out.size());
     for (const auto& k : keyed)
-        sorted.append(std::move(out[std::get<4>(k)]));
-    return sorted;
+        ordered.append(std::move(out[std::get<4>(k)]));
+    return ordered;
 }
 
 std::optional<AnimalListEntry> AnimalListStore::entry(int animalId) const

@@ -7,6 +7,8 @@
 
 namespace tav {
 
+class DataSet;
+
 class Connection;
 
 // What the animal list shows of one animal, without its pictures.
@@ -37,6 +39,10 @@ public:
     // Every animal, in list order for that grouping (1 species then breed,
     // 2 breed then species, any other value as 1). Throws DbError.
     QVector<AnimalListEntry> entries(int animalSort) const;
+    // The same from the rows of the animals' data set as it stands, read
+    // already when it was opened: only the titles are read. For a data set
+    // just opened, whose rows are the stored ones. Throws DbError.
+    QVector<AnimalListEntry> entriesFrom(const DataSet& animals, int animalSort) const;
     // One animal by key, or nothing when it does not exist. Throws DbError.
     std::optional<AnimalListEntry> entry(int animalId) const;
 
@@ -46,6 +52,8 @@ public:
     static bool before(const AnimalListEntry& a, const AnimalListEntry& b, int animalSort);
 
 private:
+    static QVector<AnimalListEntry> sorted(QVector<AnimalListEntry> entries, int animalSort);
+
     Connection& m_connection;
 };
 

@@ -126,10 +126,14 @@ void TestAnimalStores::listOrderIsTheOrderOfOneChangedAnimal()
         const int species = int(random() % 9); // 0 and 8: no such species
         const int breed = int(random() % 6);   // 0 and 5: no such breed
         const QVariant name = random() % 10 == 0 ? QVariant() : QVariant(names.at(random() % 8));
-        c().exec(QStringLiteral(
-                     "INSERT INTO ANIMAL (Id, Name, Id_Species, Id_Breed) VALUES (?, ?, ?, ?)"),
+        const QVariant number =
+            random() % 3 == 0 ? QVariant() : QVariant(QStringLiteral("0612%1").arg(i));
+        const QVariant departed =
+            random() % 4 == 0 ? QVariant(QStringLiteral("0%1/02/2020").arg(i % 9 + 1)) : QVariant();
+        c().exec(QStringLiteral("INSERT INTO ANIMAL (Id, Name, Id_Species, Id_Breed, "
+                                "Identification_No, End_Date) VALUES (?, ?, ?, ?, ?, ?)"),
                  {i, name, species == 8 ? QVariant() : QVariant(species),
-                  breed == 5 ? QVariant() : QVariant(breed)});
+                  breed == 5 ? QVariant() : QVariant(breed), number, departed});
     }
     tx.commit();
     AnimalListStore store(c());
@@ -161,6 +165,14 @@ void TestAnimalStores::listOrderIsTheOrderOfOneChangedAnimal()
     QCOMPARE(engine.size(), stored.size());
     for (int i = 0; i < stored.size(); ++i)
         QCOMPARE(stored.at(i).id, engine.at(i));
+    // Made from the rows of the animals' data set just opened, the list is
+    // the one read from the table, entry for entry.
+    DataModule1 module(c(), m_db->folder());
+    module.animal().open();
+    const QVector<AnimalListEntry> fromRows = store.entriesFrom(module.animal(), sort);
+    QCOMPARE(fromRows.size(), stored.size());
+    for (int i = 0; i < stored.size(); ++i)
+        QVERIFY2(fromRows.at(i) == stored.at(i), qPrintable(QString::number(i)));
 }
 
 void TestAnimalStores::oneAnimalIsReadByBoundKey()
