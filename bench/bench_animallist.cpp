@@ -13,6 +13,7 @@
 #include "db/DataModule1.h"
 #include "db/DataModule2.h"
 #include "db/DataSet.h"
+#include "ui/FrameCacheStyle.h"
 #include "ui/MessageBox.h"
 
 #include <QApplication>
@@ -183,6 +184,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     MessageBox::setTestMode(true);
+    // As the program does.
+    FrameCacheStyle::install();
     QTextStream out(stdout);
     out << "The animal list of the shown main window, medians with min-max\n";
     measure(1000, out);

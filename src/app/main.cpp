@@ -1,4 +1,5 @@
 #include "startup/Startup.h"
+#include "ui/FrameCacheStyle.h"
 
 #include <QApplication>
 #include <QFile>
@@ -8,6 +9,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    tav::FrameCacheStyle::install();
     tav::Startup startup(tav::StartupEnvironment::fromDesktop());
     std::function<void()> whenShown;
     // Lets the start-up benchmark time a launch up to the shown window.
