@@ -48,6 +48,7 @@ QFont NotebookTabBar::captionFont() const
         m_fitted.fitWidth = m_fitWidth;
         m_fitted.captions = captions;
         m_fitted.font = fittedFont();
+        m_fitted.sizes.clear();
     }
     return m_fitted.font;
 }
@@ -82,10 +83,16 @@ QFont NotebookTabBar::fittedFont() const
 
 QSize NotebookTabBar::tabSizeHint(int index) const
 {
-    const QFontMetricsF metrics(bold(captionFont()));
-    const int width = int(std::ceil(metrics.horizontalAdvance(tabText(index)))) + 2 * kPadding;
+    const QFont font = bold(captionFont());
+    const QString caption = tabText(index);
+    const auto known = m_fitted.sizes.constFind(caption);
+    if (known != m_fitted.sizes.constEnd())
+        return *known;
+    const QFontMetricsF metrics(font);
+    const int width = int(std::ceil(metrics.horizontalAdvance(caption))) + 2 * kPadding;
     // The design's strip is 21 pixels high; a taller font takes what it needs.
     const int height = std::max(21, int(std::ceil(metrics.height())) + 6);
+    m_fitted.sizes.insert(caption, QSize(width, height));
     return {width, height};
 }
 

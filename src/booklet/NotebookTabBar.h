@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QHash>
 #include <QStringList>
 #include <QTabBar>
 
@@ -41,6 +42,9 @@ private:
         int fitWidth = -1;
         QStringList captions;
         QFont font;
+        // Each caption's tab size in that font: the strip asks for every
+        // tab's size each time one is added or changed.
+        QHash<QString, QSize> sizes;
     };
     mutable Fitted m_fitted;
 };

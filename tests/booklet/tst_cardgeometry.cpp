@@ -60,6 +60,7 @@ private slots:
     void cleanup();
     void textsFitAtTheFirstLaunchSize();
     void allTabsShowWithoutScrollButtons();
+    void tabSizesFollowCaptionsFontAndWidth();
     void longBreedShowsItsBeginning();
 
 private:
@@ -175,6 +176,34 @@ void TestCardGeometry::allTabsShowWithoutScrollButtons()
         QVERIFY2(QFontMetrics(bold).horizontalAdvance(tabs->tabText(i)) < r.width(),
                  qPrintable(tabs->tabText(i)));
     }
+}
+
+void TestCardGeometry::tabSizesFollowCaptionsFontAndWidth()
+{
+    // Tab sizes are kept between layouts: a new caption, a narrower strip
+    // or another font must still give new sizes.
+    NotebookTabBar bar;
+    for (const QString& caption : {QStringLiteral("Général"), QStringLiteral("Poids & taille"),
+                                   QStringLiteral("Personnalisé")})
+        bar.addTab(caption);
+    bar.resize(400, 30);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    const QSize first = bar.tabRect(1).size();
+    bar.setTabText(1, QStringLiteral("Poids, taille et croissance"));
+    const QSize renamed = bar.tabRect(1).size();
+    QVERIFY(renamed.width() > first.width());
+    bar.setFitWidth(140);
+    // The strip lays its tabs out again when resized, as the window does.
+    bar.resize(401, 30);
+    QVERIFY(bar.tabRect(1).size().width() < renamed.width());
+    bar.setFitWidth(0);
+    bar.resize(402, 30);
+    QCOMPARE(bar.tabRect(1).size(), renamed);
+    QFont larger = bar.font();
+    larger.setPointSizeF(larger.pointSizeF() * 2);
+    bar.setFont(larger);
+    QVERIFY(bar.tabRect(1).size().width() > renamed.width());
 }
 
 void TestCardGeometry::showAnimal(const QString& name)
