@@ -13,7 +13,18 @@ namespace tav {
 
 namespace {
 
-constexpr int kFrameCacheBytes = 2 * 1024 * 1024;
+constexpr int kFrameCacheBytes = 4 * 1024 * 1024;
+
+// What every kept picture depends on besides its own options.
+QString commonKey(const QStyleOption& option, const QPainter& painter, qreal ratio)
+{
+    return QString::number(option.rect.width()) + QLatin1Char('x') +
+           QString::number(option.rect.height()) + QLatin1Char('@') + QString::number(ratio) +
+           QLatin1Char('s') + QString::number(uint(option.state)) + QLatin1Char('d') +
+           QString::number(int(option.direction)) + QLatin1Char('p') +
+           QString::number(option.palette.cacheKey()) + QLatin1Char('h') +
+           QString::number(uint(painter.renderHints()));
+}
 
 } // namespace
 
@@ -31,35 +42,27 @@ void FrameCacheStyle::install()
         QApplication::setStyle(new FrameCacheStyle(base));
 }
 
-void FrameCacheStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
-                                    QPainter* painter, const QWidget* widget) const
+bool FrameCacheStyle::copyable(const QStyleOption* option, const QPainter* painter)
 {
-    const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
-    // Only what a copy draws the same: a plain move on the painter, solid
-    // colours, a frame of a reasonable size.
-    if (element != PE_PanelLineEdit || !frame || !painter || !painter->device() ||
-        painter->transform().type() > QTransform::TxTranslate || option->rect.isEmpty() ||
-        option->rect.width() > 2000 || option->rect.height() > 200 ||
-        option->palette.base().style() != Qt::SolidPattern ||
-        option->palette.window().style() != Qt::SolidPattern) {
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
-        return;
-    }
-    const qreal ratio = painter->device()->devicePixelRatioF();
-    const QString key =
-        QString::number(int(element)) + QLatin1Char(':') + QString::number(option->rect.width()) +
-        QLatin1Char('x') + QString::number(option->rect.height()) + QLatin1Char('@') +
-        QString::number(ratio) + QLatin1Char('s') + QString::number(uint(option->state)) +
-        QLatin1Char('d') + QString::number(int(option->direction)) + QLatin1Char('p') +
-        QString::number(option->palette.cacheKey()) + QLatin1Char('l') +
-        QString::number(frame->lineWidth) + QLatin1Char('m') +
-        QString::number(frame->midLineWidth) + QLatin1Char('f') +
-        QString::number(uint(frame->features)) + QLatin1Char('h') +
-        QString::number(int(frame->frameShape));
+    // Only what a copy draws the same: a plain move on an opaque painter,
+    // solid colours, a reasonable size.
+    return option && painter && painter->device() &&
+           painter->transform().type() <= QTransform::TxTranslate &&
+           qFuzzyCompare(painter->opacity(), 1.0) && !option->rect.isEmpty() &&
+           option->rect.width() <= 2000 && option->rect.height() <= 400 &&
+           option->palette.base().style() == Qt::SolidPattern &&
+           option->palette.window().style() == Qt::SolidPattern &&
+           option->palette.windowText().style() == Qt::SolidPattern;
+}
+
+void FrameCacheStyle::drawCopy(const QString& key, const QStyleOption* option, QPainter* painter,
+                               const std::function<void(QPainter*)>& draw) const
+{
     if (const QPixmap* cached = m_frames.object(key)) {
         painter->drawPixmap(option->rect.topLeft(), *cached);
         return;
     }
+    const qreal ratio = painter->device()->devicePixelRatioF();
     QPixmap picture(
         QSize(qCeil(option->rect.width() * ratio), qCeil(option->rect.height() * ratio)));
     picture.setDevicePixelRatio(ratio);
@@ -67,13 +70,32 @@ void FrameCacheStyle::drawPrimitive(PrimitiveElement element, const QStyleOption
     {
         QPainter p(&picture);
         p.setRenderHints(painter->renderHints());
-        QStyleOptionFrame moved(*frame);
-        moved.rect = QRect(QPoint(0, 0), option->rect.size());
-        QProxyStyle::drawPrimitive(element, &moved, &p, widget);
+        draw(&p);
     }
     painter->drawPixmap(option->rect.topLeft(), picture);
     const qint64 bytes = qint64(picture.width()) * picture.height() * 4;
     m_frames.insert(key, new QPixmap(picture), int(std::min<qint64>(bytes, kFrameCacheBytes)));
+}
+
+void FrameCacheStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                    QPainter* painter, const QWidget* widget) const
+{
+    const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
+    if (element != PE_PanelLineEdit || !frame || !copyable(option, painter)) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    const QString key = QStringLiteral("edit:") +
+                        commonKey(*option, *painter, painter->device()->devicePixelRatioF()) +
+                        QLatin1Char('l') + QString::number(frame->lineWidth) + QLatin1Char('m') +
+                        QString::number(frame->midLineWidth) + QLatin1Char('f') +
+                        QString::number(uint(frame->features)) + QLatin1Char('k') +
+                        QString::number(int(frame->frameShape));
+    drawCopy(key, option, painter, [&](QPainter* p) {
+        QStyleOptionFrame moved(*frame);
+        moved.rect = QRect(QPoint(0, 0), option->rect.size());
+        QProxyStyle::drawPrimitive(element, &moved, p, widget);
+    });
 }
 
 } // namespace tav

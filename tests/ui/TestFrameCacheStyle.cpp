@@ -95,6 +95,19 @@ void TestFrameCacheStyle::framesCopiedLookAsFramesDrawn()
         style->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &p);
     }
     QCOMPARE(turned, turnedPlain);
+
+    // Half transparent, the strokes of the frame blend one by one: drawn
+    // directly too.
+    QImage faded(140, 40, QImage::Format_ARGB32_Premultiplied);
+    QImage fadedPlain = faded;
+    for (auto [style, img] : {std::pair<QStyle*, QImage*>(&cached, &faded),
+                              std::pair<QStyle*, QImage*>(plain.get(), &fadedPlain)}) {
+        img->fill(Qt::white);
+        QPainter p(img);
+        p.setOpacity(0.5);
+        style->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &p);
+    }
+    QCOMPARE(faded, fadedPlain);
 }
 
 void TestFrameCacheStyle::installedOnceOverTheStyleInUse()
