@@ -245,8 +245,6 @@ QSize AnimalListDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
 // the list scrolls every visible row each step: rows are drawn once into a
 // picture and then copied. The key holds everything a row's look depends
 // on, so a changed row is drawn again.
-constexpr int kRowCacheBytes = 6 * 1024 * 1024;
-
 void AnimalListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const
 {
@@ -266,8 +264,6 @@ void AnimalListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
                         QString::number(cell.height()) + QLatin1Char('@') + QString::number(ratio) +
                         QLatin1Char('#') + QString::number(thumb.cacheKey()) + QLatin1Char('|') +
                         fields.join(QChar(0x1f));
-    if (m_rows.maxCost() != kRowCacheBytes)
-        m_rows.setMaxCost(kRowCacheBytes);
     if (const QPixmap* row = m_rows.object(key)) {
         p->drawPixmap(cell.topLeft(), *row);
         return;
@@ -280,7 +276,7 @@ void AnimalListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     }
     p->drawPixmap(cell.topLeft(), row);
     const qint64 bytes = qint64(row.width()) * row.height() * std::max(1, row.depth() / 8);
-    m_rows.insert(key, new QPixmap(row), int(std::min<qint64>(bytes, kRowCacheBytes)));
+    m_rows.insert(key, new QPixmap(row), int(std::min<qint64>(bytes, m_rows.maxCost())));
 }
 
 void AnimalListDelegate::paintRow(QPainter* p, const QRect& cell, bool header,

@@ -103,7 +103,8 @@ private:
     void paintRow(QPainter* p, const QRect& cell, bool header, const QStringList& fields,
                   bool selected, const QImage& thumb) const;
 
-    mutable QCache<QString, QPixmap> m_rows;
+    // Rows drawn, by what their look depends on; about 80 rows.
+    mutable QCache<QString, QPixmap> m_rows{6 * 1024 * 1024};
     mutable QFont m_nameFont;
     mutable QFont m_lineFont;
     mutable QVector<QRect> m_boxes; // relative to the row's top left

@@ -451,11 +451,8 @@ QVariant Connection::scalar(const QString& jetSql, const QVariantList& values)
     return q.next() ? q.value(0) : QVariant();
 }
 
-QPair<qint64, unsigned> Connection::contentStamp() const
+QPair<qint64, unsigned> Connection::contentStamp(sqlite3* db)
 {
-    sqlite3* db = sqliteHandle();
-    if (!db)
-        return {-1, 0};
     // The engine learns of another connection's commit when it next reads:
     // the pragma reads, where the file control would give the count known
     // at the last read.
@@ -477,9 +474,10 @@ QVariant Connection::cachedScalar(const QString& jetSql, const QVariantList& val
     constexpr int kMemoEntries = 64;
     constexpr qint64 kMemoBytes = 2 * 1024 * 1024;
     sqlite3* db = sqliteHandle();
-    const QPair<qint64, unsigned> stamp = contentStamp();
     // Inside a transaction a value read may yet be rolled back.
-    if (!db || stamp.first < 0 || !sqlite3_get_autocommit(db) || m_transactionDepth > 0) {
+    const QPair<qint64, unsigned> stamp =
+        db && sqlite3_get_autocommit(db) ? contentStamp(db) : QPair<qint64, unsigned>(-1, 0);
+    if (stamp.first < 0) {
         m_memo = ReadMemo();
         return scalar(jetSql, values);
     }

@@ -79,7 +79,7 @@ private:
     void registerExtensions();
     // What identifies the database's content: changes made through this
     // connection and the engine's count of changes to the file.
-    QPair<qint64, unsigned> contentStamp() const;
+    static QPair<qint64, unsigned> contentStamp(sqlite3* db);
 
     struct ReadMemo
     {

@@ -262,7 +262,6 @@ void DataSet::buildFields(const SqliteStatement& stmt)
 
     m_fields.clear();
     m_index.clear();
-    m_spelled.clear();
     ++m_generation;
     QVector<bool> used(cols.size(), false);
     auto addColumn = [&](int i, const FieldDef& def) {

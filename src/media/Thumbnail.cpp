@@ -66,16 +66,6 @@ bool bmpCutShort(const QString& path)
     return qint64(offset) + stride * height > file.size();
 }
 
-quint32 le32(const uchar* p)
-{
-    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
-}
-
-quint16 le16(const uchar* p)
-{
-    return quint16(p[0] | p[1] << 8);
-}
-
 // Uncompressed 24- and 32-bit BMP, the form thumbnails are stored in, read
 // directly: the general image reader costs several times the decoding.
 // Anything else, or anything inconsistent, gives a null image.
@@ -83,15 +73,15 @@ QImage readPlainBmp(const QByteArray& bytes)
 {
     const auto* d = reinterpret_cast<const uchar*>(bytes.constData());
     const qsizetype size = bytes.size();
-    if (size < 54 || d[0] != 'B' || d[1] != 'M' || le32(d + 14) < 40)
+    if (size < 54 || d[0] != 'B' || d[1] != 'M' || qFromLittleEndian<quint32>(d + 14) < 40)
         return QImage();
-    const quint32 offset = le32(d + 10);
-    const auto width = qint32(le32(d + 18));
-    const auto rawHeight = qint32(le32(d + 22));
-    const int bpp = le16(d + 28);
-    const quint32 compression = le32(d + 30);
+    const quint32 offset = qFromLittleEndian<quint32>(d + 10);
+    const auto width = qFromLittleEndian<qint32>(d + 18);
+    const auto rawHeight = qFromLittleEndian<qint32>(d + 22);
+    const int bpp = qFromLittleEndian<quint16>(d + 28);
+    const quint32 compression = qFromLittleEndian<quint32>(d + 30);
     if (width <= 0 || width > 4096 || rawHeight == 0 || rawHeight < -4096 || rawHeight > 4096 ||
-        le16(d + 26) != 1 || (bpp != 24 && bpp != 32) || compression != 0)
+        qFromLittleEndian<quint16>(d + 26) != 1 || (bpp != 24 && bpp != 32) || compression != 0)
         return QImage();
     const int height = rawHeight < 0 ? -rawHeight : rawHeight;
     const qsizetype stride = ((qsizetype(width) * bpp / 8) + 3) & ~qsizetype(3);
