@@ -21,8 +21,13 @@ QSet<qint64> dueReminders(const QVector<Vaccination>& vaccinations)
             continue;
         bool renewed = false;
         for (const Vaccination& other : vaccinations) {
-            if (other.id != v.id && other.vaccineId == v.vaccineId && other.date.isValid() &&
-                v.date.isValid() && other.date >= v.date) {
+            if (other.id == v.id || other.vaccineId != v.vaccineId || !other.date.isValid() ||
+                !v.date.isValid())
+                continue;
+            // On the same day the row entered last (the higher key) is the
+            // one that stands: otherwise two same-day rows would each renew
+            // the other and neither reminder would ever come due.
+            if (other.date > v.date || (other.date == v.date && other.id > v.id)) {
                 renewed = true;
                 break;
             }

@@ -17,8 +17,8 @@ struct Vaccination
 };
 
 // The vaccinations whose reminder is still due: those with a reminder date
-// and no other vaccination with the same vaccine on the same day or later.
-// The reminder date itself is never compared with today.
+// and no other vaccination with the same vaccine later, nor on the same day
+// with a higher key. The reminder date itself is never compared with today.
 QSet<qint64> dueReminders(const QVector<Vaccination>& vaccinations);
 
 // Where a due reminder stands against today.

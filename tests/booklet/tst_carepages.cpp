@@ -13,6 +13,7 @@
 #include "db/DataSet.h"
 #include "dialogs/TCareEntry.h"
 #include "dialogs/TEnterRepayment.h"
+#include "dialogs/TRepeatVaccineList.h"
 #include "dialogs/TStrList.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -57,6 +58,7 @@ private slots:
     void cancelledAddLeavesNothingAndAChangedRowStaysSelected();
     void medicinePurchaseAndItsQuestionOnDelete();
     void vaccinationRemindersShowTheirState();
+    void sameDayVaccinationsAgreeOnThePageAndInTheReminderTable();
     void pageExportsAsCsvReadBackByPython();
 
 private:
@@ -301,6 +303,39 @@ void TestCarePages::vaccinationRemindersShowTheirState()
     QCOMPARE(g->model()->rowCount(), 4);
     // The rabies shot of 2025 is renewed by today's.
     QVERIFY(!g->model()->index(1, 1).data(Qt::ForegroundRole).isValid());
+}
+
+void TestCarePages::sameDayVaccinationsAgreeOnThePageAndInTheReminderTable()
+{
+    // Two rabies shots entered for the same day: the one entered last
+    // stands, whatever their times, and its reminder is late.
+    seed({QStringLiteral("INSERT INTO LST_VACCINE (Title) VALUES ('Rabisin')"),
+          QStringLiteral("INSERT INTO VACCINE (Id_Ref, Id_Vaccine, Date_Vaccine, Time_Vaccine, "
+                         "Repeat_Date) VALUES (1, 1, '2025-11-01', '18:00', '2026-11-01'), "
+                         "(1, 1, '2025-11-01', '09:00', '2026-11-15')")});
+    showPage(6);
+    QTableView* g = grid("Grid_Vaccine");
+    QCOMPARE(g->model()->rowCount(), 2);
+    QStringList late;
+    for (int r = 0; r < 2; ++r) {
+        const QModelIndex repeat = g->model()->index(r, 1);
+        if (repeat.data(Qt::ForegroundRole).value<QColor>() == VaccineGridModel::lateColour())
+            late << repeat.data().toString();
+    }
+    QCOMPARE(late, strings({"15/11/2026"}));
+
+    // The reminder table says the same.
+    QStringList listed;
+    auto answer = ModalAnswer::when<TRepeatVaccineList>([&](TRepeatVaccineList* w) {
+        for (int r = 0; r < w->grid()->model()->rowCount(); ++r)
+            listed << w->grid()->model()->index(r, 0).data().toString();
+    });
+    m_app->startup()
+        ->mainForm()
+        ->findChild<QAction*>(QStringLiteral("Item_Table_Rappels"))
+        ->trigger();
+    QVERIFY(answer.seen());
+    QCOMPARE(listed, strings({"15/11/2026"}));
 }
 
 void TestCarePages::pageExportsAsCsvReadBackByPython()

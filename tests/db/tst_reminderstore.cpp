@@ -32,7 +32,7 @@ class TestReminderStore : public QObject
     Q_OBJECT
 private slots:
     void aReminderLeavesWhenRenewedAndComesBackWhenTheRenewalGoes();
-    void sameDayVaccinationsRenewEachOtherWhateverTheTime();
+    void sameDayVaccinationsLeaveTheLaterRowDueWhateverTheTime();
     void anOlderRenewalLeavesTheReminderDue();
     void aClearedReminderDateIsNeverDue();
     void vaccinesAndAnimalsNeverAffectEachOther();
@@ -62,15 +62,27 @@ void TestReminderStore::aReminderLeavesWhenRenewedAndComesBackWhenTheRenewalGoes
     QVERIFY(due(c, first));
 }
 
-void TestReminderStore::sameDayVaccinationsRenewEachOtherWhateverTheTime()
+void TestReminderStore::sameDayVaccinationsLeaveTheLaterRowDueWhateverTheTime()
 {
     TestDatabase db;
     Connection& c = db.connection;
-    const qint64 morning = addShot(c, 1, 4, u("2026-01-10"), u("2027-01-10"), u("08:00"));
+    c.exec(QStringLiteral("INSERT INTO ANIMAL (Id, Name) VALUES (1, ?)"), {u("Médor")});
+    // The row entered last stands, even though its time of day is earlier.
     const qint64 evening = addShot(c, 1, 4, u("2026-01-10"), u("2027-01-10"), u("19:30"));
-    ReminderStore(c).refreshVaccineReminders(1);
-    QVERIFY(!due(c, morning));
+    const qint64 morning = addShot(c, 1, 4, u("2026-01-10"), u("2027-01-10"), u("08:00"));
+    ReminderStore store(c);
+    store.refreshVaccineReminders(1);
     QVERIFY(!due(c, evening));
+    QVERIFY(due(c, morning));
+    // The list of every animal's reminders agrees with the stored flags.
+    const QVector<DueReminder> all = store.dueRemindersOfAllAnimals();
+    QCOMPARE(all.size(), 1);
+    QCOMPARE(all.at(0).vaccinationId, morning);
+
+    // Once the standing row goes, the other one is due again.
+    c.exec(QStringLiteral("DELETE FROM VACCINE WHERE Id=?"), {morning});
+    store.refreshVaccineReminders(1);
+    QVERIFY(due(c, evening));
 }
 
 void TestReminderStore::anOlderRenewalLeavesTheReminderDue()
