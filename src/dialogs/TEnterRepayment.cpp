@@ -34,13 +34,30 @@ TEnterRepayment::TEnterRepayment(DataSet& action, int repaymentKind, QWidget* pa
             [this]() { showDatePicker(m_ui->Ed_Date_Repayment, &m_action); });
     connect(m_ui->Btn_Date_Repayment_Comp, &QToolButton::clicked, this,
             [this]() { showDatePicker(m_ui->Ed_Date_Repayment_Comp, &m_action); });
-    connect(m_ui->Btn_Ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_ui->Btn_Ok, &QPushButton::clicked, this, &TEnterRepayment::Btn_OkClick);
     connect(m_ui->Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     resize(width(), sizeHint().height());
     prepareWindow(this, false);
 }
 
 TEnterRepayment::~TEnterRepayment() = default;
+
+void TEnterRepayment::Btn_OkClick()
+{
+    try {
+        if (!m_action.isEditing())
+            m_action.edit();
+        m_action.setValue(
+            m_kind == 1 ? QStringLiteral("Repayment") : QStringLiteral("Repayment_Comp"), true);
+        m_action.post();
+    } catch (const DbError& e) {
+        // The act keeps its state and everything typed, to be mended or
+        // abandoned with Annuler.
+        showError(this, e.message());
+        return;
+    }
+    accept();
+}
 
 bool TEnterRepayment::eventFilter(QObject* watched, QEvent* event)
 {
@@ -72,14 +89,10 @@ bool confirmRepayment(QWidget* parent, DataSet& action, qint64 actId, int repaym
                                 : QStringLiteral("Date_Repayment_Comp"),
                         Clock::today());
         TEnterRepayment window(action, repaymentKind, parent);
-        if (window.exec() == QDialog::Accepted) {
-            action.setValue(
-                primary ? QStringLiteral("Repayment") : QStringLiteral("Repayment_Comp"), true);
-            action.post();
+        if (window.exec() == QDialog::Accepted)
             stored = true;
-        } else {
+        else if (action.isEditing())
             action.cancel();
-        }
     } catch (const DbError& e) {
         if (action.isEditing())
             action.cancel();

@@ -14,8 +14,9 @@ class DataSet;
 
 // Confirms one of the two reimbursements of an act: 1 the primary
 // insurer, 2 the complementary one. Its fields are bound to the act the
-// caller has put into edit state; the window stores nothing itself and
-// only answers OK or Cancel.
+// caller has put into edit state. OK marks the act reimbursed and stores
+// it; a refused date or amount is shown and the window stays open with what
+// was typed, like every entry window. Annuler leaves the row to the caller.
 class TEnterRepayment : public QDialog
 {
     Q_OBJECT
@@ -25,6 +26,7 @@ public:
     ~TEnterRepayment() override;
 
     int repaymentKind() const { return m_kind; }
+    void Btn_OkClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,8 +41,8 @@ namespace tav {
 
 // Confirms a reimbursement of the act of key actId through TEnterRepayment:
 // the act's date of that reimbursement is set to today before the window
-// shows; on OK the act is marked reimbursed and stored, otherwise nothing
-// changes. Opens and closes the Action query. True when stored; a failure
+// shows; the window marks the act reimbursed and stores it on OK, otherwise
+// nothing changes. Opens and closes the Action query. True when stored; a failure
 // is shown and gives false.
 bool confirmRepayment(QWidget* parent, DataSet& action, qint64 actId, int repaymentKind);
 

@@ -55,6 +55,7 @@ private slots:
     void refusedDateKeepsTheWindowAndCancelStoresNothing();
     void purchaseNeedsAMedicineNotAPharmacy();
     void repaymentShowsOneSetAndStoresOnlyOnOk();
+    void refusedRepaymentKeepsTheWindowAndWhatWasTyped();
     void vaccinationNeedsAVaccineOnly();
     void vaccinationKeepsItsReminderFlagAndClearsItsReminderDate();
 
@@ -306,6 +307,53 @@ void TestCareEntry::repaymentShowsOneSetAndStoresOnlyOnOk()
     QVERIFY(complementaryShown);
     QCOMPARE(column(act, "Repayment_Comp").toInt(), 0);
     QCOMPARE(column(act, "Price_Repayment_Comp").toDouble(), 0.0);
+    QVERIFY(column(act, "Date_Repayment_Comp").isNull());
+}
+
+void TestCareEntry::refusedRepaymentKeepsTheWindowAndWhatWasTyped()
+{
+    const qint64 act = insert(QStringLiteral(
+        "INSERT INTO [ACTION] (Id_Ref, Tag, Id_Org, Date_Action, Price, Repayment, "
+        "Price_Repayment, Repayment_Comp, Price_Repayment_Comp) VALUES (1, 1, 1, '2026-03-02', "
+        "45, 0, 0, 0, 0)"));
+    DataSet& action = m_module->dataSet(QStringLiteral("Action"));
+
+    bool stayedOpen = false;
+    QString amountKept;
+    auto answer = ModalAnswer::when<TEnterRepayment>([&](TEnterRepayment* window) {
+        type(edit(window, "Ed_Price_Repayment"), QStringLiteral("30,5"));
+        type(edit(window, "Ed_Date_Repayment"), QStringLiteral("31042026"));
+        auto* ok = window->findChild<QPushButton*>(QStringLiteral("Btn_Ok"));
+        ok->click();
+        stayedOpen = window->isVisible();
+        amountKept = edit(window, "Ed_Price_Repayment")->text();
+        // Mended, the reimbursement is stored with what was typed.
+        type(edit(window, "Ed_Date_Repayment"), QStringLiteral("30042026"));
+        ok->click();
+    });
+    QVERIFY(confirmRepayment(nullptr, action, act, 1));
+    QVERIFY(answer.seen());
+    QVERIFY(stayedOpen);
+    QVERIFY2(amountKept.startsWith(QStringLiteral("30,5")), qPrintable(amountKept));
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    QCOMPARE(MessageBox::shownMessages().first().text,
+             u("'31/04/2026' n'est pas une date correcte"));
+    QCOMPARE(column(act, "Repayment").toInt(), 1);
+    QCOMPARE(column(act, "Price_Repayment").toDouble(), 30.5);
+    QCOMPARE(column(act, "Date_Repayment").toString(), QStringLiteral("2026-04-30"));
+    QVERIFY(!action.isOpen());
+
+    // Given up after a refusal, the act is left as it was.
+    answer = ModalAnswer::when<TEnterRepayment>([&](TEnterRepayment* window) {
+        type(edit(window, "Ed_Date_Repayment_Comp"), QStringLiteral("31042026"));
+        window->findChild<QPushButton*>(QStringLiteral("Btn_Ok"))->click();
+        stayedOpen = window->isVisible();
+        window->findChild<QPushButton*>(QStringLiteral("Btn_Cancel"))->click();
+    });
+    QVERIFY(!confirmRepayment(nullptr, action, act, 2));
+    QVERIFY(answer.seen());
+    QVERIFY(stayedOpen);
+    QCOMPARE(column(act, "Repayment_Comp").toInt(), 0);
     QVERIFY(column(act, "Date_Repayment_Comp").isNull());
 }
 
