@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
@@ -113,6 +114,28 @@ FieldBinding* FieldBinding::of(const QWidget* widget)
 {
     return widget ? widget->findChild<FieldBinding*>(QString(), Qt::FindDirectChildrenOnly)
                   : nullptr;
+}
+
+void FieldBinding::captionsFromLabels(QWidget* window)
+{
+    const auto labels = window->findChildren<QLabel*>();
+    for (const QLabel* label : labels) {
+        const FieldBinding* binding = of(label->buddy());
+        if (!binding || !binding->m_dataSet)
+            continue;
+        // "&Objet " reads "Objet"; a label on two lines reads as one.
+        const QString text = label->text();
+        QString caption;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            // A mnemonic mark goes; a doubled one stands for itself.
+            if (text.at(i) == QLatin1Char('&') && ++i >= text.size())
+                break;
+            caption += text.at(i);
+        }
+        caption = caption.simplified();
+        if (!caption.isEmpty())
+            binding->m_dataSet->setCaption(binding->m_field, caption);
+    }
 }
 
 QString FieldBinding::editText(const DataSet& ds, const QString& field)

@@ -23,6 +23,10 @@ public:
     static FieldBinding* bind(QWidget* widget, DataSet& dataSet, const QString& field);
     // The binding of a widget, or nullptr.
     static FieldBinding* of(const QWidget* widget);
+    // Names every bound field of a window after the label standing for it
+    // (the label whose buddy it is), so that a refused value is reported by
+    // the caption the user reads, not by the column's name.
+    static void captionsFromLabels(QWidget* window);
 
     DataSet& dataSet() const { return *m_dataSet; }
     const QString& field() const { return m_field; }

@@ -79,6 +79,13 @@ void TCareEntry::setUpFields(std::initializer_list<std::pair<const char*, const 
     }
     if (auto* gravity = line("Ed_Gravity"))
         gravity->setMaxLength(128);
+    // A refused value is named as the window shows it ("Objet"), the two
+    // fields of the reimbursement band by what they are part of.
+    FieldBinding::captionsFromLabels(this);
+    if (findChild<QLabel*>(QStringLiteral("Pan_Repayment"))) {
+        m_row.setCaption(QStringLiteral("Date_Repayment"), QStringLiteral("Date remboursement"));
+        m_row.setCaption(QStringLiteral("Price_Repayment"), QString::fromUtf8("Montant remboursé"));
+    }
 
     m_ok = findChild<QPushButton*>(QStringLiteral("Btn_Ok"));
     connect(m_ok, &QPushButton::clicked, this, &TCareEntry::Btn_OkClick);

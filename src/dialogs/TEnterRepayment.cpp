@@ -25,6 +25,7 @@ TEnterRepayment::TEnterRepayment(DataSet& action, int repaymentKind, QWidget* pa
     FieldBinding::bind(m_ui->Ed_Date_Repayment_Comp, action, QStringLiteral("Date_Repayment_Comp"));
     FieldBinding::bind(m_ui->Ed_Price_Repayment_Comp, action,
                        QStringLiteral("Price_Repayment_Comp"));
+    FieldBinding::captionsFromLabels(this);
     // The two sets of controls stand at the same place; one shows.
     m_ui->Pan_Set->setVisible(m_kind == 1);
     m_ui->Pan_Set_Comp->setVisible(m_kind != 1);

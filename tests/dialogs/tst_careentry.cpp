@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
@@ -56,6 +57,7 @@ private slots:
     void purchaseNeedsAMedicineNotAPharmacy();
     void repaymentShowsOneSetAndStoresOnlyOnOk();
     void refusedRepaymentKeepsTheWindowAndWhatWasTyped();
+    void tooLongRemarksAreNamedByTheirCaption();
     void vaccinationNeedsAVaccineOnly();
     void vaccinationKeepsItsReminderFlagAndClearsItsReminderDate();
 
@@ -355,6 +357,77 @@ void TestCareEntry::refusedRepaymentKeepsTheWindowAndWhatWasTyped()
     QVERIFY(stayedOpen);
     QCOMPARE(column(act, "Repayment_Comp").toInt(), 0);
     QVERIFY(column(act, "Date_Repayment_Comp").isNull());
+}
+
+void TestCareEntry::tooLongRemarksAreNamedByTheirCaption()
+{
+    const QString tooLong(256, QLatin1Char('x'));
+    const auto refusal = [](const QString& caption) {
+        return u("Le texte saisi pour « %1 » dépasse 255 caractères.").arg(caption);
+    };
+    const auto typeInto = [](QWidget* window, const char* memo, const QString& text) {
+        auto* m = window->findChild<QPlainTextEdit*>(QString::fromLatin1(memo));
+        m->setFocus();
+        m->setPlainText(text);
+    };
+
+    DataSet& action = m_module->dataSet(QStringLiteral("Action"));
+    action.open();
+    action.append();
+    action.setValue(QStringLiteral("Tag"), 1);
+    {
+        TEnterConsult window(action, m_module->dataSet(QStringLiteral("ComboItems")));
+        window.show();
+        QTest::keyClick(edit(&window, "Ed_Doctor"), Qt::Key_Return);
+        QVERIFY(chooseLine(QStringLiteral("Dr Zola")));
+        typeInto(&window, "Memo_Remark1", tooLong);
+        window.okButton()->click();
+        QVERIFY(window.isVisible());
+        QCOMPARE(MessageBox::shownMessages().last().text, refusal(QStringLiteral("Objet")));
+        typeInto(&window, "Memo_Remark1", QStringLiteral("Vaccin annuel"));
+        typeInto(&window, "Memo_Remark2", tooLong);
+        window.okButton()->click();
+        QVERIFY(window.isVisible());
+        QCOMPARE(MessageBox::shownMessages().last().text, refusal(u("Remarque du praticien")));
+        window.reject();
+    }
+    action.close();
+
+    insert(QStringLiteral("INSERT INTO LST_DRUG (Title) VALUES ('Milbemax')"));
+    action.open();
+    action.append();
+    action.setValue(QStringLiteral("Tag"), 2);
+    {
+        TEnterDrugPharmacy window(action);
+        window.show();
+        QTest::keyClick(edit(&window, "Ed_Drug"), Qt::Key_Return);
+        QVERIFY(chooseLine(QStringLiteral("Milbemax")));
+        typeInto(&window, "Memo_Remark1", tooLong);
+        window.okButton()->click();
+        QVERIFY(window.isVisible());
+        QCOMPARE(MessageBox::shownMessages().last().text, refusal(QStringLiteral("Observations")));
+        window.reject();
+    }
+    action.close();
+
+    insert(QStringLiteral("INSERT INTO LST_VACCINE (Title) VALUES ('Rage')"));
+    DataSet& vaccine = m_module->dataSet(QStringLiteral("Vaccine"));
+    vaccine.open();
+    vaccine.append();
+    vaccine.setValue(QStringLiteral("Id_Ref"), 1);
+    {
+        TEnterVaccineExe window(vaccine);
+        window.show();
+        QTest::keyClick(edit(&window, "Ed_Vaccine"), Qt::Key_Return);
+        QVERIFY(chooseLine(QStringLiteral("Rage")));
+        typeInto(&window, "Memo_Remark1", tooLong);
+        window.okButton()->click();
+        QVERIFY(window.isVisible());
+        QCOMPARE(MessageBox::shownMessages().last().text, refusal(QStringLiteral("Observations")));
+        window.reject();
+    }
+    QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT COUNT(*) FROM [ACTION]")).toInt(), 0);
+    QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT COUNT(*) FROM VACCINE")).toInt(), 0);
 }
 
 void TestCareEntry::vaccinationNeedsAVaccineOnly()
