@@ -580,8 +580,9 @@ QWidget* TMainForm::buildNotebook()
             connect(page, &TCurvePage::controlsChanged, this, &TMainForm::updateControls);
             addPage(page, colour);
             for (const char* name :
-                 {"Btn_Chart_Weight_Edit", "Btn_Chart_Weight_Save", "Btn_Chart_Weight_Type",
-                  "Btn_Chart_Size_Edit", "Btn_Chart_Size_Save", "Btn_Chart_Size_Type"})
+                 {"Btn_Chart_Weight_Edit", "Btn_Chart_Weight_Print", "Btn_Chart_Weight_Save",
+                  "Btn_Chart_Weight_Type", "Btn_Chart_Size_Edit", "Btn_Chart_Size_Print",
+                  "Btn_Chart_Size_Save", "Btn_Chart_Size_Type"})
                 addControlRule(QString::fromLatin1(name), []() { return true; });
         } else if (index == 2) {
             m_customPage = new TCustomPage(m_context, index, m_notebook);

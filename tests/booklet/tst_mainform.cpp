@@ -142,6 +142,11 @@ void TestMainForm::emptyDatabaseAllowsOnlyAdding()
          {"Btn_Main_Delete", "Btn_Main_Record", "Btn_Main_Next", "Btn_Main_Prior"})
         QVERIFY2(!button(name)->isEnabled(), name);
     QVERIFY(!m_app->component<QToolButton>(QStringLiteral("Btn_Table"))->isEnabled());
+    // The chart buttons have no booklet to act on, printing included.
+    for (const char* name :
+         {"Btn_Chart_Weight_Print", "Btn_Chart_Weight_Save", "Btn_Chart_Size_Print",
+          "Btn_Chart_Size_Save", "Btn_Chart_Chart_Analysis_Print", "Btn_Chart_Chart_Analysis_Save"})
+        QVERIFY2(!button(name)->isEnabled(), name);
     QVERIFY(button("Btn_Main_Add")->isEnabled());
 
     QTest::mouseClick(button("Btn_Main_Add"), Qt::LeftButton);
@@ -152,6 +157,8 @@ void TestMainForm::emptyDatabaseAllowsOnlyAdding()
     QCOMPARE(form()->selectedAnimalKey(), animal.asInt(QStringLiteral("Id")));
     QVERIFY(button("Btn_Main_Record")->isEnabled());
     QVERIFY(button("Btn_Main_Delete")->isEnabled());
+    for (const char* name : {"Btn_Chart_Weight_Print", "Btn_Chart_Size_Print"})
+        QVERIFY2(button(name)->isEnabled(), name);
     QCOMPARE(m_app->component<QTabBar>(QStringLiteral("TabNoteBook"))->currentIndex(), 0);
     QCOMPARE(
         form()->context().connection->scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL")).toInt(),

@@ -386,6 +386,7 @@ void TAnalysisPage::updateButtons()
                                                   {"Btn_AnalysisValue_Add", analysis},
                                                   {"Btn_AnalysisValue_Edit", value},
                                                   {"Btn_AnalysisValue_Delete", value},
+                                                  {"Btn_Chart_Chart_Analysis_Print", animal},
                                                   {"Btn_Chart_Chart_Analysis_Save", animal},
                                                   {"Btn_Chart_Analysis_Type", animal}};
     for (const auto& [name, enabled] : rules)
