@@ -10,6 +10,8 @@
 #include "booklet/pages/TAnalysisPage.h"
 #include "core/Clock.h"
 #include "db/Connection.h"
+#include "db/DataModule1.h"
+#include "db/DataSet.h"
 #include "dialogs/TAnalysisList.h"
 #include "dialogs/TEnterAnalysisValue.h"
 #include "dialogs/TEnterAnimalAnalysis.h"
@@ -70,6 +72,7 @@ private slots:
     void anotherAnimalShowsItsOwnFirstAnalysis();
     void chartIsSavedAsJpeg();
     void catalogueOpensFromTheListMenu();
+    void chosenAxisIsStoredWhileTheCardIsBeingTyped();
 
 private:
     void seed(const QStringList& statements);
@@ -434,6 +437,32 @@ void TestAnalysisPage::catalogueOpensFromTheListMenu()
     // The page reads itself again once the catalogue closes.
     QCOMPARE(nameField(), u("Pas d'analyses"));
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM L_ANALYSIS")), 0);
+}
+
+void TestAnalysisPage::chosenAxisIsStoredWhileTheCardIsBeingTyped()
+{
+    seed({QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Rex')")});
+    // The card is being typed when the axis is chosen.
+    auto* tabs = m_app->component<QTabBar>(QStringLiteral("TabNoteBook"));
+    tabs->setCurrentIndex(0);
+    auto* name = m_app->component<QLineEdit>(QStringLiteral("Ed_Name"));
+    name->setFocus();
+    typeOver(name, QStringLiteral("Rexou"));
+    DataSet& animal = form()->context().module1->animal();
+    QVERIFY(animal.isEditing());
+    showPage();
+    page()
+        ->typeMenu()
+        ->findChild<QAction*>(QStringLiteral("Popup_Chart_Analysis_Dates"))
+        ->trigger();
+    QCOMPARE(page()->chartMode(), 1);
+    // Stored at once, as the weight and size menus store theirs, with what
+    // the card held.
+    QVERIFY(!animal.isEditing());
+    QCOMPARE(count(QStringLiteral("SELECT AnalysisMode FROM ANIMAL")), 1);
+    QCOMPARE(form()->context().connection->scalar(QStringLiteral("SELECT Name FROM ANIMAL")),
+             QVariant(QStringLiteral("Rexou")));
+    QVERIFY(MessageBox::shownMessages().isEmpty());
 }
 
 QTEST_MAIN(TestAnalysisPage)

@@ -636,16 +636,16 @@ void TAnalysisPage::Popup_Chart_Analysis_Type_DateClick(QAction* item)
     *m_chartMode = mode;
     if (hasAnimal()) {
         DataSet& animal = m_context.module1->animal();
-        // A card being typed keeps its own pending changes: the mode is
-        // written with them. Otherwise the mode is written at once.
-        const bool wasEditing = animal.isEditing();
+        // Stored at once, as the weight and size menus do, together with
+        // whatever the card holds being typed.
         try {
+            if (!animal.isEditing())
+                animal.edit();
             animal.setValue(QStringLiteral("AnalysisMode"), mode);
-            if (!wasEditing)
-                animal.post();
+            animal.post();
         } catch (const DbError& e) {
-            if (!wasEditing && animal.isEditing())
-                animal.cancel();
+            // The mode still applies to the chart shown; the card keeps what
+            // was typed in it, to be mended and recorded.
             showError(this, e.message());
         }
     }
