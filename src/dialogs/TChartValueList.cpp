@@ -6,7 +6,9 @@
 #include "db/DataSet.h"
 #include "db/DataSetModel.h"
 #include "db/DbError.h"
+#include "dialogs/ReportWindows.h"
 #include "dialogs/TEnterWeight.h"
+#include "report/ReportRunner.h"
 #include "ui/FramedWindow.h"
 #include "ui/GridLook.h"
 #include "ui/MessageBox.h"
@@ -31,9 +33,10 @@ constexpr int kMenuRise = 85;
 } // namespace
 
 TChartValueList::TChartValueList(DataSet& measures, int kind, const CurveAnimal& animal, int mode,
-                                 const QString& dataFolder, QWidget* parent)
+                                 const QString& dataFolder, const ChartReport& report,
+                                 QWidget* parent)
     : QDialog(parent), m_rows(measures), m_kind(kind == 2 ? 2 : 1), m_animal(animal), m_mode(mode),
-      m_dataFolder(dataFolder)
+      m_dataFolder(dataFolder), m_report(report)
 {
     Ui::TChartValueList form;
     form.setupUi(this);
@@ -90,8 +93,8 @@ TChartValueList::TChartValueList(DataSet& measures, int kind, const CurveAnimal&
     connect(m_delete, &QToolButton::clicked, this, &TChartValueList::Btn_DeleteClick);
     connect(form.Btn_Chart_Save, &QToolButton::clicked, this, &TChartValueList::Btn_SaveClick);
     connect(form.Btn_Close, &QPushButton::clicked, this, &TChartValueList::accept);
-    // Printing goes through the report engine, which is not there yet.
-    form.Btn_Chart_Print->setEnabled(false);
+    connect(form.Btn_Chart_Print, &QToolButton::clicked, this, &TChartValueList::Btn_PrintClick);
+    form.Btn_Chart_Print->setEnabled(m_report.module != nullptr);
 
     prepareWindow(this, false);
     draw(-1);
@@ -185,6 +188,14 @@ void TChartValueList::Btn_DeleteClick()
 void TChartValueList::Btn_SaveClick()
 {
     m_view->saveAsJpeg(m_dataFolder, m_animal.title);
+}
+
+void TChartValueList::Btn_PrintClick()
+{
+    if (!m_report.module)
+        return;
+    printChart(this, *m_report.module, m_report.folder, m_view->picture(ReportRunner::statSize),
+               measureChartTitle(m_kind), m_animal.title);
 }
 
 void TChartValueList::chooseMode(int mode)

@@ -10,8 +10,17 @@ class QToolButton;
 
 namespace tav {
 
+class DataModuleReport;
 class DataSet;
 class MeasureChartView;
+
+// Where the curve window prints its chart: the chart report of the
+// program's report folder.
+struct ChartReport
+{
+    DataModuleReport* module = nullptr;
+    QString folder;
+};
 
 // The curve window: the chart of one kind of measure (1 weight, 2 size)
 // above the list of its measures, where they are added, changed and
@@ -22,7 +31,8 @@ class TChartValueList : public QDialog
     Q_OBJECT
 public:
     TChartValueList(DataSet& measures, int kind, const CurveAnimal& animal, int mode,
-                    const QString& dataFolder, QWidget* parent = nullptr);
+                    const QString& dataFolder, const ChartReport& report,
+                    QWidget* parent = nullptr);
 
     int mode() const { return m_mode; }
     MeasureChartView* chartView() const { return m_view; }
@@ -32,6 +42,8 @@ public:
     void Btn_EditClick();
     void Btn_DeleteClick();
     void Btn_SaveClick();
+    // Prints the window's chart, in its own mode, as the page prints its own.
+    void Btn_PrintClick();
     void chooseMode(int mode);
 
 private:
@@ -47,6 +59,7 @@ private:
     CurveAnimal m_animal;
     int m_mode;
     QString m_dataFolder;
+    ChartReport m_report;
     MeasureChartView* m_view = nullptr;
     QTableView* m_grid = nullptr;
     QMenu* m_menu = nullptr;

@@ -21,12 +21,14 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QValueAxis>
 #include <QtTest>
@@ -112,12 +114,14 @@ private slots:
     void curveWindowManagesMeasuresWithItsOwnMode();
     void chartIsSavedAsJpegUnderTheProposedName();
     void chartIsPrintedThroughTheChartReport();
+    void curveWindowPrintsItsChartLikeThePage();
     void pictureForTheBookletsDrawsTheStoredCurve();
     void manyPointsKeepALabelledReadableAxis();
     void aChartNeverGivenACurveIsSetUpWhenShown();
 
 private:
     void seed(const QStringList& statements);
+    void installChartReport();
     TCurvePage* page() const;
     void showCurves();
     QVariant scalar(const QString& sql) const;
@@ -345,14 +349,19 @@ void TestCurvePage::chartIsSavedAsJpegUnderTheProposedName()
     QVERIFY(!QFile::exists(m_app->documentsFolder() + QStringLiteral("/none/poids.jpg")));
 }
 
-void TestCurvePage::chartIsPrintedThroughTheChartReport()
+void TestCurvePage::installChartReport()
 {
-    seed({QStringLiteral("UPDATE ANIMAL SET WeightMode=1")});
     // The chart report's template, as the program folder holds it.
     const QDir reports(qEnvironmentVariable("TAVIRUNE_PROGRAM_DIR") + QStringLiteral("/Reports"));
     for (const QString& name : reports.entryList({QStringLiteral("Stat.*")}, QDir::Files))
         m_app->writeProgramFile(QStringLiteral("Reports/") + name,
                                 readBytes(reports.filePath(name)));
+}
+
+void TestCurvePage::chartIsPrintedThroughTheChartReport()
+{
+    seed({QStringLiteral("UPDATE ANIMAL SET WeightMode=1")});
+    installChartReport();
     showCurves();
     auto* print = page()->findChild<QToolButton*>(QStringLiteral("Btn_Chart_Weight_Print"));
     QVERIFY(print->isEnabled());
@@ -372,6 +381,41 @@ void TestCurvePage::chartIsPrintedThroughTheChartReport()
     QVERIFY(pictures >= 1);
     QVERIFY2(texts.contains(u("EVOLUTION DU POIDS (MEDOR DU VAL)")), qPrintable(texts));
     QVERIFY(MessageBox::shownMessages().isEmpty());
+}
+
+void TestCurvePage::curveWindowPrintsItsChartLikeThePage()
+{
+    seed({QStringLiteral("UPDATE ANIMAL SET SizeMode=1")});
+    installChartReport();
+    showCurves();
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("courbe.pdf"));
+    TFreeReportPrintViewer::clearPrintRequests();
+    TFreeReportPrintViewer::setTestPrinter(true, pdf);
+    TFreeReportPrintViewer::PrintChoice choice;
+    choice.accepted = true;
+    TFreeReportPrintViewer::setNextPrintChoice(choice);
+
+    bool enabled = false;
+    QString texts;
+    auto answer = ModalAnswer::when<TChartValueList>([&](TChartValueList* w) {
+        auto* print = w->findChild<QToolButton*>(QStringLiteral("Btn_Chart_Print"));
+        enabled = print->isEnabled();
+        auto preview = ModalAnswer::when<TFreeReportPrintViewer>([&](TFreeReportPrintViewer* v) {
+            texts = v->report().pageTexts(0).join(QLatin1Char('|'));
+            v->findChild<QPushButton*>(QStringLiteral("Btn_Print"))->click();
+        });
+        print->click();
+        QVERIFY(preview.seen());
+    });
+    page()->findChild<QToolButton*>(QStringLiteral("Btn_Chart_Size_Edit"))->click();
+    QVERIFY(answer.seen());
+    QVERIFY(enabled);
+    QVERIFY2(texts.contains(u("EVOLUTION DE LA TAILLE (MEDOR DU VAL)")), qPrintable(texts));
+    QCOMPARE(TFreeReportPrintViewer::printRequestCount(), 1);
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+    TFreeReportPrintViewer::setTestPrinter(false);
 }
 
 void TestCurvePage::pictureForTheBookletsDrawsTheStoredCurve()

@@ -173,7 +173,8 @@ void TCurvePage::openValueList(int kind)
         return;
     {
         TChartValueList window(*rows, kind, curveAnimal(kind), panel(kind).mode,
-                               m_context.dataFolder, this);
+                               m_context.dataFolder,
+                               {m_context.moduleReport, m_context.reportFolder}, this);
         window.exec();
     }
     loadCurve(kind, -1);
