@@ -22,6 +22,8 @@
 #include <QChart>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenu>
@@ -117,6 +119,7 @@ private slots:
     void curveWindowPrintsItsChartLikeThePage();
     void pictureForTheBookletsDrawsTheStoredCurve();
     void manyPointsKeepALabelledReadableAxis();
+    void fewMeasuresKeepEveryLabelAtTheFirstStartSize();
     void aChartNeverGivenACurveIsSetUpWhenShown();
 
 private:
@@ -463,6 +466,53 @@ void TestCurvePage::manyPointsKeepALabelledReadableAxis()
     // A wider chart holds more labels.
     weight->resize(1200, 250);
     QVERIFY(shownLabels(weight).size() > shown.size());
+}
+
+void TestCurvePage::fewMeasuresKeepEveryLabelAtTheFirstStartSize()
+{
+    seed({QStringLiteral("UPDATE ANIMAL SET WeightMode=2")});
+    // Label widths in a font shipped with the tests, the same everywhere.
+    const int id = QFontDatabase::addApplicationFont(qEnvironmentVariable("TAVIRUNE_TEST_DATA") +
+                                                     QStringLiteral("/fonts/DejaVuSans.ttf"));
+    QVERIFY(id >= 0);
+    QFont font(QFontDatabase::applicationFontFamilies(id).value(0));
+    font.setPixelSize(13);
+    QWidget* main = AppFixture::findWindow("TMainForm");
+    main->resize(800, 600);
+    showCurves();
+    MeasureChartView* weight = page()->chartView(TCurvePage::Weight);
+    auto* axis = qobject_cast<QCategoryAxis*>(weight->chart()->axes(Qt::Horizontal).value(0));
+    QVERIFY(axis);
+    axis->setLabelsFont(font);
+    // Coming back to the page draws the curves again, in that font.
+    showCurves();
+    QCoreApplication::processEvents();
+    const QStringList all = axisLabels(weight);
+    QCOMPARE(all, strings({"Naissance", "0 ans", "2 ans"}));
+    // Three labels side by side take far less than the chart's width...
+    const QFontMetrics metrics(font);
+    int sideBySide = 0;
+    for (const QString& label : all)
+        sideBySide += metrics.horizontalAdvance(label) + 16;
+    QVERIFY2(sideBySide < weight->chart()->plotArea().width(),
+             qPrintable(QString::number(weight->chart()->plotArea().width())));
+    // ...so each position keeps its label.
+    QCOMPARE(shownLabels(weight), all);
+
+    // The same curve squeezed until its labels would overlap: some go, the
+    // first staying; given room again, every one comes back.
+    MeasureChartView narrow;
+    narrow.showCurve(weight->curve());
+    qobject_cast<QCategoryAxis*>(narrow.chart()->axes(Qt::Horizontal).value(0))
+        ->setLabelsFont(font);
+    narrow.resize(90 + sideBySide / 2, 200);
+    narrow.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&narrow));
+    const QStringList thinned = shownLabels(&narrow);
+    QVERIFY2(thinned.size() < all.size(), qPrintable(thinned.join(QLatin1Char(','))));
+    QCOMPARE(thinned.value(0), QStringLiteral("Naissance"));
+    narrow.resize(90 + 2 * sideBySide, 200);
+    QCOMPARE(shownLabels(&narrow), all);
 }
 
 void TestCurvePage::aChartNeverGivenACurveIsSetUpWhenShown()

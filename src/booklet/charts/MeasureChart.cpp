@@ -24,11 +24,52 @@ constexpr qreal kEdge = 0.5;
 constexpr qreal kOutsidePlot = 90;
 // Room between two labels.
 constexpr int kLabelGap = 16;
+// Up to this many labels every width is measured; beyond, a sample.
+constexpr int kMeasuredLabels = 128;
 
 QLineSeries* lineAt(QChart* chart, int role)
 {
     const auto all = chart->series();
     return role < all.size() ? qobject_cast<QLineSeries*>(all.at(role)) : nullptr;
+}
+
+// Every how many positions a label is shown, positions being perPosition
+// pixels apart: 1 while neighbouring labels fit side by side, else the
+// smallest step at which the widest labels no longer overlap.
+int measureLabelStep(const MeasureCurve& curve, const QFont& font, qreal perPosition)
+{
+    const int count = int(curve.points.size());
+    if (count < 2)
+        return 1;
+    // Each label is centred on its position: two neighbours overlap when
+    // their half widths and the gap exceed the room between positions.
+    const QFontMetrics metrics(font);
+    const auto widthOf = [&metrics, &curve](int i) {
+        return metrics.horizontalAdvance(curve.points.at(i).label);
+    };
+    if (count <= kMeasuredLabels) {
+        bool fit = true;
+        int previous = widthOf(0);
+        int widest = previous;
+        for (int i = 1; i < count; ++i) {
+            const int w = widthOf(i);
+            fit = fit && (previous + w) / 2.0 + kLabelGap <= perPosition;
+            widest = std::max(widest, w);
+            previous = w;
+        }
+        if (fit)
+            return 1;
+        return std::max(1, int(std::ceil((widest + kLabelGap) / perPosition)));
+    }
+    // Labels of one long curve have about the same width: a sample tells it.
+    int widest = 0;
+    const int sampleStep = std::max(1, count / kMeasuredLabels);
+    for (int i = 0; i < count; i += sampleStep)
+        widest = std::max(widest, widthOf(i));
+    widest = std::max(widest, widthOf(count - 1));
+    // Only every step-th position is labelled, so that no label overlaps:
+    // the axis stays readable with thousands of points.
+    return std::max(1, int(std::ceil((widest + kLabelGap) / perPosition)));
 }
 
 } // namespace
@@ -116,18 +157,9 @@ void labelMeasureAxis(QChart* chart, const MeasureCurve& curve)
     for (const QString& label : old)
         x->remove(label);
     const int count = int(curve.points.size());
-    // Labels of one curve have about the same width: a sample tells it.
-    const QFontMetrics metrics(x->labelsFont());
-    int widest = 0;
-    const int sampleStep = std::max(1, count / 64);
-    for (int i = 0; i < count; i += sampleStep)
-        widest = std::max(widest, metrics.horizontalAdvance(curve.points.at(i).label));
-    widest = std::max(widest, metrics.horizontalAdvance(curve.points.last().label));
     const qreal width = chart->size().width() > kOutsidePlot * 2 ? chart->size().width() : 600;
     const qreal perPosition = (width - kOutsidePlot) / (count - 1 + 2 * kEdge);
-    // Only every step-th position is labelled, so that no label overlaps
-    // or gets cut: the axis stays readable with thousands of points.
-    const int step = std::max(1, int(std::ceil((2 * widest + kLabelGap) / perPosition)));
+    const int step = measureLabelStep(curve, x->labelsFont(), perPosition);
     for (int i = 0; i < count; i += step)
         x->append(curve.points.at(i).label, i);
     x->setRange(-kEdge, count - 1 + kEdge);
