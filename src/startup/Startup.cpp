@@ -10,6 +10,7 @@
 #include "db/TextAffinityUpgrade.h"
 #include "db/VersionRow.h"
 #include "maintenance/BackupArchive.h"
+#include "maintenance/Leftovers.h"
 #include "maintenance/UpdateScript.h"
 #include "startup/DataFolders.h"
 #include "startup/FirstRunTransfer.h"
@@ -156,6 +157,18 @@ bool Startup::start()
     if (!unusable.isEmpty()) {
         showConnectionFailure(unusable);
         return false;
+    }
+
+    // What a backup, a compaction or an update cut short left behind is
+    // dealt with first: a database left only under its temporary name
+    // would otherwise be taken for missing and replaced by the template.
+    {
+        const QString db = c.databaseFolder();
+        const QStringList notes =
+            clearLeftovers({c.dbConfig.databaseFilePath(), db + QStringLiteral("Images"),
+                            db + QStringLiteral("Files"), c.dataFolder + QStringLiteral("Backup")});
+        if (!notes.isEmpty())
+            MessageBox::information(nullptr, notes.join(QLatin1Char('\r')));
     }
 
     // 6. First-run transfer.

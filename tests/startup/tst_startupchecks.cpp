@@ -1,9 +1,10 @@
 // What the start finds left by an earlier run: a lock path that is no lock,
-// a booklet that lost a table.
+// files of an operation cut short, a booklet that lost a table.
 #include "AppFixture.h"
 #include "TestText.h"
 
 #include "db/Connection.h"
+#include "maintenance/Compaction.h"
 #include "ui/MessageBox.h"
 
 #include <QDir>
@@ -36,6 +37,8 @@ private slots:
     void init();
     void lockPathThatIsNoLockFile_data();
     void lockPathThatIsNoLockFile();
+    void aCompactionCopyLeftBehindIsSettledAndTold_data();
+    void aCompactionCopyLeftBehindIsSettledAndTold();
     void aBookletMissingATableStops();
 };
 
@@ -85,6 +88,49 @@ void TestStartupChecks::lockPathThatIsNoLockFile()
              qPrintable(messages().first()));
     QCOMPARE(readBytes(lock + QStringLiteral("/something")), QByteArray("kept"));
     QVERIFY(!QFile::exists(app.dataFolder()));
+}
+
+void TestStartupChecks::aCompactionCopyLeftBehindIsSettledAndTold_data()
+{
+    QTest::addColumn<bool>("databaseGone");
+    QTest::newRow("copy beside the database") << false;
+    QTest::newRow("database under the temporary name only") << true;
+}
+
+void TestStartupChecks::aCompactionCopyLeftBehindIsSettledAndTold()
+{
+    QFETCH(bool, databaseGone);
+    AppFixture app;
+    app.installTemplate();
+    QVERIFY2(app.start(), qPrintable(messages().join(QLatin1Char('\n'))));
+    app.stop();
+    const QString database = databaseOf(app);
+    const QString copy = app.dataFolder() + QStringLiteral("Data/Access/TAVIRUNE~.MDB");
+    {
+        Connection c;
+        c.open(database);
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES (?)"), {u("Médor")});
+    }
+    if (databaseGone)
+        QVERIFY(QFile::rename(database, copy));
+    else
+        QVERIFY(compactDatabaseFile(database, copy).ok);
+    MessageBox::clearShownMessages();
+
+    QVERIFY(app.start());
+    const QStringList shown = messages();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(MessageBox::shownMessages().first().kind, MessageBox::Kind::Information);
+    QVERIFY2(shown.first().contains(databaseGone ? u("a été récupérée") : u("est intacte")),
+             qPrintable(shown.first()));
+    QVERIFY(!QFile::exists(copy));
+    app.stop();
+    // The user's booklets, never the template's.
+    Connection c;
+    c.open(database);
+    QCOMPARE(
+        c.scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL WHERE Name=?"), {u("Médor")}).toInt(),
+        1);
 }
 
 void TestStartupChecks::aBookletMissingATableStops()
