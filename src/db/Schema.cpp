@@ -171,6 +171,17 @@ const TableDef* schemaTable(const QString& name)
     return nullptr;
 }
 
+QStringList missingTables(const Connection& connection)
+{
+    const QStringList present = connection.tableNames();
+    QStringList missing;
+    for (const TableDef& t : schemaTables()) {
+        if (!present.contains(t.name, Qt::CaseInsensitive))
+            missing.append(t.name);
+    }
+    return missing;
+}
+
 QString createTableSql(const TableDef& table)
 {
     QStringList cols;

@@ -3,6 +3,7 @@
 #include "db/JetType.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 namespace tav {
@@ -28,6 +29,9 @@ struct TableDef
 // template, the tests and the upgrade checks share.
 const QVector<TableDef>& schemaTables();
 const TableDef* schemaTable(const QString& name); // case-insensitive
+
+// The tables of the booklet that the database lacks, in schema order.
+QStringList missingTables(const Connection& connection);
 
 // The CREATE TABLE statement of a table. Text columns compare and sort
 // without case, through the connection's French NOCASE. No index is built

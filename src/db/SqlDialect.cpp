@@ -1,5 +1,7 @@
 #include "db/SqlDialect.h"
 
+#include "db/DbError.h"
+
 #include <QDate>
 #include <QRegularExpression>
 
@@ -85,6 +87,13 @@ QString adaptJetSql(const QString& jet)
                 body += jet.at(j);
                 ++j;
             }
+            // A text left open (a statement cut short) would swallow the rest
+            // of the statement: closing it here could run an UPDATE without
+            // its WHERE, so the statement is refused instead.
+            if (j >= n)
+                throw DbError(QString::fromUtf8("L'instruction SQL contient un texte ouvert par "
+                                                "%1 et jamais fermé : elle n'est pas exécutée.")
+                                  .arg(c));
             if (afterLike)
                 body = likePattern(body);
             out += quoteSqlText(body);

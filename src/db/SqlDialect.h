@@ -14,7 +14,8 @@ namespace tav {
 //    except COUNTER which becomes the auto-increment key.
 // Square-bracketed names, nested LEFT JOINs, True/False and Sum() are
 // understood by SQLite as they are; Year() and the other Jet functions are
-// registered on the connection.
+// registered on the connection. A text literal that is never closed is
+// refused with a DbError, never closed on the statement's behalf.
 QString adaptJetSql(const QString& jet);
 
 // A text value written as an SQL literal, quotes doubled.

@@ -179,9 +179,15 @@ public:
 
     void log(const QString& message)
     {
+        // One line per message, whatever its text holds: an engine error
+        // carries its detail after a bare CR.
+        QString oneLine = message;
+        oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
         QFile file(m_c.dataFolder + QStringLiteral("Maj.Log"));
         if (file.open(QIODevice::Append))
-            file.write((updateLogLine(message) + QStringLiteral("\r\n")).toUtf8());
+            file.write((updateLogLine(oneLine) + QStringLiteral("\r\n")).toUtf8());
     }
 
     // Columns of a table as its declared types tell them, by name without
@@ -491,6 +497,8 @@ MaintenanceResult Runner::run(const QString& scriptFile, bool backUp)
                              Clock::now().toString(QStringLiteral("ddMMyyyyhhmmss")) +
                              QStringLiteral(".bkp");
         m_db.close();
+        // The file being copied is named while the copy is made.
+        show(source);
         const MaintenanceResult copy =
             compactDatabaseFile(source, m_c.dataFolder + QStringLiteral("Backup/Maj/") + name);
         m_db.reopen();

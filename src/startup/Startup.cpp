@@ -10,6 +10,7 @@
 #include "db/TextAffinityUpgrade.h"
 #include "db/VersionRow.h"
 #include "maintenance/BackupArchive.h"
+#include "maintenance/Leftovers.h"
 #include "maintenance/UpdateScript.h"
 #include "startup/DataFolders.h"
 #include "startup/FirstRunTransfer.h"
@@ -22,6 +23,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
+
+#include <cerrno>
+#include <csignal>
 
 namespace tav {
 
@@ -43,8 +47,35 @@ QString connectionFailureMessage()
            appinfo::supportEmail();
 }
 
-// Tables without which a file is not a booklet, whatever its version.
-const char* const kBookletTables[] = {"ANIMAL", "ANIMAL_SPECIES", "ANIMAL_BREED"};
+// Tables whose absence means the file is no booklet at all, rather than a
+// booklet that lost a table.
+const char* const kIdentityTables[] = {"ANIMAL", "ANIMAL_SPECIES", "ANIMAL_BREED"};
+
+// A lock file that names a running process. Anything else at the lock's
+// path (a folder, a link, an empty or garbled file, a dead process) is
+// stale.
+bool heldByLiveProcess(const QString& path, const QLockFile& lock)
+{
+    const QFileInfo info(path);
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (info.isSymLink() || !info.isFile() || !lock.getLockInfo(&pid, &host, &application) ||
+        pid <= 0)
+        return false;
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
+// Frees the lock's path of what a lock file never is; a folder is removed
+// only when empty, since it is not this program's own.
+void removeNonLockFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || info.isFile())
+        QFile::remove(path);
+    else if (info.isDir())
+        QDir().rmdir(path);
+}
 
 } // namespace
 
@@ -82,25 +113,36 @@ bool Startup::start()
 
     // 3. One instance at a time; the second touches no file.
     QDir().mkpath(m_env.lockFolder);
-    m_lock = std::make_unique<QLockFile>(withTrailingSlash(m_env.lockFolder) +
-                                         QStringLiteral("TAVIRUNE.lock"));
+    const QString lockPath = withTrailingSlash(m_env.lockFolder) + QStringLiteral("TAVIRUNE.lock");
+    m_lock = std::make_unique<QLockFile>(lockPath);
     m_lock->setStaleLockTime(0);
     bool locked = m_lock->tryLock(0);
-    qint64 pid = 0;
-    QString host;
-    QString application;
     // A lock file without a process number (empty after a crash, or
-    // garbage) belongs to no one. Removing it fails while a starting
-    // instance still holds it, before it has written its number; and a
-    // file that vanished meanwhile is simply taken.
-    if (!locked && !m_lock->getLockInfo(&pid, &host, &application)) {
-        m_lock->removeStaleLockFile();
+    // garbage) belongs to no one, nor does a folder or a link. Removing a
+    // file fails while a starting instance still holds it, before it has
+    // written its number; and a file that vanished meanwhile is simply
+    // taken.
+    if (!locked && !heldByLiveProcess(lockPath, *m_lock)) {
+        const QFileInfo info(lockPath);
+        if (info.isFile() && !info.isSymLink())
+            m_lock->removeStaleLockFile();
+        else
+            removeNonLockFile(lockPath);
         locked = m_lock->tryLock(0);
     }
     if (!locked) {
+        const bool running = heldByLiveProcess(lockPath, *m_lock);
         m_lock.reset();
-        MessageBox::information(nullptr,
-                                appinfo::productName() + QStringLiteral(" est déjà en exécution."));
+        if (running) {
+            MessageBox::information(nullptr, appinfo::productName() +
+                                                 QStringLiteral(" est déjà en exécution."));
+        } else {
+            MessageBox::error(
+                nullptr, QStringLiteral("Le verrou « %1 », qui empêche de lancer %2 deux fois, est "
+                                        "occupé par un fichier ou un dossier qui ne peut pas être "
+                                        "supprimé. Supprimez-le, puis relancez %2.")
+                             .arg(lockPath, appinfo::productName()));
+        }
         return false;
     }
 
@@ -115,6 +157,18 @@ bool Startup::start()
     if (!unusable.isEmpty()) {
         showConnectionFailure(unusable);
         return false;
+    }
+
+    // What a backup, a compaction or an update cut short left behind is
+    // dealt with first: a database left only under its temporary name
+    // would otherwise be taken for missing and replaced by the template.
+    {
+        const QString db = c.databaseFolder();
+        const QStringList notes =
+            clearLeftovers({c.dbConfig.databaseFilePath(), db + QStringLiteral("Images"),
+                            db + QStringLiteral("Files"), c.dataFolder + QStringLiteral("Backup")});
+        if (!notes.isEmpty())
+            MessageBox::information(nullptr, notes.join(QLatin1Char('\r')));
     }
 
     // 6. First-run transfer.
@@ -232,15 +286,21 @@ QString Startup::openDatabase()
         m_connection->open(file);
         why = m_connection->readOnlyReason();
         if (why.isEmpty()) {
-            const QStringList tables = m_connection->tableNames();
-            QStringList missing;
-            for (const char* table : kBookletTables) {
-                if (!tables.contains(QString::fromLatin1(table), Qt::CaseInsensitive))
-                    missing << QString::fromLatin1(table);
+            // Every table of the booklet: a page or a command would
+            // otherwise fail on the missing one long after the start.
+            const QStringList missing = missingTables(*m_connection);
+            QStringList identity;
+            for (const char* table : kIdentityTables) {
+                if (missing.contains(QString::fromLatin1(table)))
+                    identity << QString::fromLatin1(table);
             }
-            if (!missing.isEmpty()) {
+            if (!identity.isEmpty()) {
                 why = QStringLiteral("Le fichier « %1 » n'est pas une base de données de "
                                      "carnets de santé : table(s) %2 absente(s).")
+                          .arg(file, identity.join(QStringLiteral(", ")));
+            } else if (!missing.isEmpty()) {
+                why = QStringLiteral("La base de données « %1 » est incomplète : table(s) %2 "
+                                     "absente(s). Restaurez une sauvegarde.")
                           .arg(file, missing.join(QStringLiteral(", ")));
             }
         }

@@ -1,7 +1,8 @@
-// Kills backups, restores and compactions at random moments and checks
-// that the booklets are then wholly those of before or wholly those of
-// after, never a mix and never nothing. TAVIRUNE_KILL_TRIALS sets how many
-// trials each operation gets (8 by default; run 50 or more by hand).
+// Kills backups, restores, compactions and update scripts at random moments
+// and checks that the booklets are then wholly those of before or wholly
+// those of after, never a mix and never nothing. TAVIRUNE_KILL_TRIALS sets
+// how many trials each operation gets (8 by default, 30 for the update
+// scripts; run 50 or more by hand).
 #include "BookletFolders.h"
 #include "TestText.h"
 
@@ -9,15 +10,19 @@
 #include "db/Schema.h"
 #include "maintenance/BackupArchive.h"
 #include "maintenance/Compaction.h"
+#include "maintenance/Leftovers.h"
+#include "maintenance/UpdateScript.h"
 #include "media/Cabinet.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
 #include <functional>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -73,10 +78,19 @@ struct Booklets : BookletFolders
     }
 };
 
-int trials()
+int trials(int byDefault = 8)
 {
     const int n = qEnvironmentVariableIntValue("TAVIRUNE_KILL_TRIALS");
-    return n > 0 ? n : 8;
+    return n > 0 ? n : byDefault;
+}
+
+// Tells one file from another of the same name: a swap gives a new one.
+quint64 fileIdentity(const QString& path)
+{
+    struct stat info
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? quint64(info.st_ino) : 0;
 }
 
 // Runs work in a child process killed after `afterMicroseconds`.
@@ -87,11 +101,113 @@ void killedAfter(int afterMicroseconds, const std::function<void()>& work)
         work();
         _exit(0);
     }
-    usleep(useconds_t(afterMicroseconds));
-    kill(child, SIGKILL);
+    // A child that ends first is not waited for any longer.
+    QElapsedTimer timer;
+    timer.start();
     int status = 0;
+    while (timer.nsecsElapsed() / 1000 < afterMicroseconds) {
+        if (waitpid(child, &status, WNOHANG) == child)
+            return;
+        usleep(500);
+    }
+    kill(child, SIGKILL);
     waitpid(child, &status, 0);
 }
+
+// Runs work in a child process to its end; the microseconds it took.
+qint64 timedInChild(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const pid_t child = fork();
+    if (child == 0) {
+        work();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return timer.nsecsElapsed() / 1000;
+}
+
+// A booklet whose update moves pictures out of the database, adds a column
+// and compacts the file, with attached files the update must not touch.
+struct UpdatedBooklets : Booklets
+{
+    QMap<QString, QByteArray> pictures; // by the file each one goes to
+    QMap<QString, QByteArray> attached;
+    QStringList names;
+
+    UpdatedBooklets()
+    {
+        fill(QStringLiteral("animal "), 100, 0);
+        Connection c;
+        c.open(files.databaseFile);
+        c.beginTransaction();
+        for (int id = 1; id <= 40; ++id) {
+            const QByteArray bytes = QByteArray("jpeg ") + QByteArray::number(id);
+            pictures.insert(QStringLiteral("Animal%1.jpg").arg(id), bytes.repeated(800));
+            c.exec(QStringLiteral("UPDATE ANIMAL SET Img1=? WHERE Id=?"),
+                   {bytes.repeated(800), id});
+        }
+        c.commit();
+        c.forEachRow(QStringLiteral("SELECT Name FROM ANIMAL ORDER BY Id"),
+                     [this](const QVariantList& r) { names << r.at(0).toString(); });
+        for (int i = 1; i <= 5; ++i) {
+            const QString name = QStringLiteral("File%1.f").arg(i);
+            attached.insert(name, noise(20000, quint32(i)));
+            writeBytes(files.filesFolder + QLatin1Char('/') + name, attached.value(name));
+        }
+    }
+    QString dataFolder() const { return root.path() + QLatin1Char('/'); }
+    QString script() const { return dataFolder() + QStringLiteral("BD_113.maj"); }
+    void writeScript() const
+    {
+        writeBytes(script(), "// Version 1.13\r\n"
+                             "NotFieldExists(ANIMAL.Tattoo)\r\n"
+                             "SqlExe{ALTER TABLE ANIMAL ADD COLUMN Tattoo TEXT(50)}\r\n"
+                             "END\r\n"
+                             "ExtractJpegImage('ANIMAL','Img1','Animal')\r\n"
+                             "SqlExe{UPDATE ANIMAL SET Tattoo='T' & Id}\r\n"
+                             "CompactDataBase(TAVIRUNE.MDB)\r\n");
+    }
+    // The run the start makes: the user accepts the copy before it.
+    void runUpdate() const
+    {
+        Connection c;
+        c.open(files.databaseFile);
+        UpdateScriptContext context;
+        context.connection = &c;
+        context.dataFolder = dataFolder();
+        context.programFolder = dataFolder();
+        context.databaseFolder = root.filePath(QStringLiteral("Data/"));
+        context.askBackup = []() {
+            return true;
+        };
+        runUpdateScript(context, script(), true);
+    }
+    // Files that no finished operation leaves, once the next start has
+    // dealt with what it finds.
+    QStringList temporaryFiles() const
+    {
+        QStringList found;
+        const auto unexpected = [&found](const QString& folder, const QStringList& allowed) {
+            for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+                if (!QDir::match(allowed, name))
+                    found << folder + QLatin1Char('/') + name;
+        };
+        // The engine's own journal of the live database may stay empty
+        // until its next write; only the engine may remove it.
+        unexpected(QFileInfo(files.databaseFile).absolutePath(),
+                   {QStringLiteral("TAVIRUNE.MDB"), QStringLiteral("TAVIRUNE.MDB-journal")});
+        unexpected(files.imagesFolder, {QStringLiteral("Animal*.jpg")});
+        unexpected(files.filesFolder, {QStringLiteral("File*.f")});
+        unexpected(files.workFolder, {});
+        unexpected(files.workFolder + QStringLiteral("/Maj"),
+                   {QStringLiteral("TAVIRUNE_ACCESS_BACKUP_MAJ_*.bkp")});
+        unexpected(dataFolder(), {QStringLiteral("BD_113.maj"), QStringLiteral("Maj.Log")});
+        return found;
+    }
+};
 
 } // namespace
 
@@ -99,10 +215,75 @@ class TestInterruptions : public QObject
 {
     Q_OBJECT
 private slots:
+    void aKilledUpdateLosesNoPictureAndLeavesNoTemporaryFile();
     void aKilledRestoreLeavesBeforeOrAfter();
     void aKilledCompactionLeavesTheDatabaseWhole();
     void aKilledBackupLeavesTheBookletsAndNoBrokenArchive();
 };
+
+void TestInterruptions::aKilledUpdateLosesNoPictureAndLeavesNoTemporaryFile()
+{
+    // How long a whole run takes here, so that the kills fall all along it.
+    qint64 whole = 0;
+    {
+        UpdatedBooklets b;
+        b.writeScript();
+        whole = timedInChild([&b]() { b.runUpdate(); });
+        QVERIFY(!QFile::exists(b.script()));
+    }
+    QRandomGenerator random(1113);
+    int beforeSwap = 0;
+    int afterSwap = 0;
+    int finished = 0;
+    int leftFiles = 0;
+    for (int trial = 0; trial < trials(30); ++trial) {
+        UpdatedBooklets b;
+        b.writeScript();
+        const quint64 original = fileIdentity(b.files.databaseFile);
+        killedAfter(int(random.bounded(2 * whole)), [&b]() { b.runUpdate(); });
+        // What the next start does first.
+        if (!clearLeftovers(b.files).isEmpty())
+            ++leftFiles;
+        const QString where = QStringLiteral("trial %1").arg(trial);
+        QCOMPARE(b.state().names, b.names);
+        (fileIdentity(b.files.databaseFile) == original ? beforeSwap : afterSwap)++;
+        if (!QFile::exists(b.script()))
+            ++finished;
+
+        // Every picture is in the database or whole in its file.
+        Connection c;
+        c.open(b.files.databaseFile);
+        c.forEachRow(QStringLiteral("SELECT Id, Img1 FROM ANIMAL WHERE Id <= 40"),
+                     [&b, &where](const QVariantList& r) {
+                         const QString name = QStringLiteral("Animal%1.jpg").arg(r.at(0).toInt());
+                         const QByteArray file =
+                             readBytes(b.files.imagesFolder + QLatin1Char('/') + name);
+                         QVERIFY2(r.at(1).toByteArray() == b.pictures.value(name) ||
+                                      file == b.pictures.value(name),
+                                  qPrintable(where + QLatin1Char(' ') + name));
+                     });
+        for (const QString& name : QDir(b.files.imagesFolder).entryList(QDir::Files))
+            QVERIFY2(readBytes(b.files.imagesFolder + QLatin1Char('/') + name) ==
+                         b.pictures.value(name),
+                     qPrintable(where + QLatin1Char(' ') + name));
+        for (auto it = b.attached.cbegin(); it != b.attached.cend(); ++it)
+            QCOMPARE(readBytes(b.files.filesFolder + QLatin1Char('/') + it.key()), it.value());
+        c.close();
+        QVERIFY2(b.temporaryFiles().isEmpty(),
+                 qPrintable(where + QLatin1Char(' ') + b.temporaryFiles().join(QLatin1Char(' '))));
+        // Every copy taken before the update is a whole database.
+        const QString maj = b.files.workFolder + QStringLiteral("/Maj");
+        for (const QString& name : QDir(maj).entryList(QDir::Files)) {
+            Connection copy;
+            copy.open(maj + QLatin1Char('/') + name);
+            QCOMPARE(copy.scalar(QStringLiteral("PRAGMA integrity_check")).toString(),
+                     QStringLiteral("ok"));
+        }
+    }
+    qInfo("update: %d trials ended before the swap, %d after (%d of them at the end of the run; "
+          "%d left files that the next start cleared; a whole run: %lld ms)",
+          beforeSwap, afterSwap, finished, leftFiles, whole / 1000);
+}
 
 void TestInterruptions::aKilledRestoreLeavesBeforeOrAfter()
 {
@@ -149,9 +330,9 @@ void TestInterruptions::aKilledCompactionLeavesTheDatabaseWhole()
         killedAfter(int(random.bounded(120000)),
                     [&b]() { compactDatabaseInPlace(b.files.databaseFile); });
         QCOMPARE(b.state(), before);
-        // A copy cut short may stay beside the database, never instead of it.
-        QFile::remove(QFileInfo(b.files.databaseFile).absolutePath() +
-                      QStringLiteral("/TAVIRUNE~.MDB"));
+        // A copy cut short may stay beside the database, never instead of
+        // it, and the next start clears the way for the next compaction.
+        clearLeftovers(b.files);
         QVERIFY(compactDatabaseInPlace(b.files.databaseFile).ok);
         QCOMPARE(b.state(), before);
     }

@@ -63,6 +63,7 @@ class TestUpdateScript : public QObject
 private slots:
     void aGuardedScriptRunsOnceThenSkipsItsBlocks();
     void actionsLogTheirResultAndGoOn();
+    void aStatementCutInsideATextIsRefused();
     void namesCannotCarrySql();
     void theBackupOfferCopiesTheDatabaseAndTheScriptGoes();
     void pictureCommandsMoveAndReshapePictures();
@@ -127,6 +128,34 @@ void TestUpdateScript::actionsLogTheirResultAndGoOn()
     QCOMPARE(f.connection.scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL")).toInt(), 2);
     QCOMPARE(f.connection.scalar(QStringLiteral("SELECT Query FROM SQL_QUERY")).toString(),
              QStringLiteral("SELECT * FROM ANIMAL WHERE Id_Species=2"));
+    // The engine's detail comes after a line break of its own: the log
+    // still holds one line per message, every CR followed by its LF.
+    const QByteArray bytes = readBytes(f.context.dataFolder + QStringLiteral("Maj.Log"));
+    QCOMPARE(bytes.count('\r'), bytes.count("\r\n"));
+    QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
+}
+
+void TestUpdateScript::aStatementCutInsideATextIsRefused()
+{
+    Folders f;
+    f.connection.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Rex'), ('Felix')"));
+    // The cut at 255 characters falls inside the new name: what is left
+    // must never run as "rename every animal".
+    QByteArray script;
+    for (const char quote : {'\'', '"'})
+        script += "SqlExe{UPDATE ANIMAL SET Name=" + QByteArray(1, quote) + QByteArray(300, 'x') +
+                  QByteArray(1, quote) + " WHERE Id=-5}\r\n";
+    QVERIFY(runUpdateScript(f.context, f.script(script), false).ok);
+    QCOMPARE(f.connection
+                 .scalar(QStringLiteral("SELECT COUNT(*) FROM ANIMAL WHERE Name IN "
+                                        "('Rex', 'Felix')"))
+                 .toInt(),
+             2);
+    const QStringList log = f.log();
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY2(log.at(i).contains(QStringLiteral(" (error : ")), qPrintable(log.at(i)));
+        QVERIFY2(!log.at(i).contains(QStringLiteral("(Ok)")), qPrintable(log.at(i)));
+    }
 }
 
 void TestUpdateScript::namesCannotCarrySql()
@@ -151,8 +180,18 @@ void TestUpdateScript::theBackupOfferCopiesTheDatabaseAndTheScriptGoes()
         asked = true;
         return true;
     };
+    QStringList titles;
+    f.context.progress = [&titles](const QString& title, int, int) {
+        if (titles.isEmpty() || titles.last() != title)
+            titles << title;
+    };
     QVERIFY(runUpdateScript(f.context, script, true).ok);
     QVERIFY(asked);
+    // While the copy is made the window names the database being copied.
+    const QString database = f.context.databaseFolder + QStringLiteral("Access/TAVIRUNE.MDB");
+    QCOMPARE(titles, (QStringList{QStringLiteral("MISE A JOUR (Base de données)"),
+                                  QStringLiteral("MISE A JOUR (Sauvegarde)"), database,
+                                  QStringLiteral("MISE A JOUR (Base de données)")}));
     const QString copy = f.context.dataFolder +
                          QStringLiteral("Backup/Maj/TAVIRUNE_ACCESS_BACKUP_MAJ_25122008143005.bkp");
     QVERIFY(QFile::exists(copy));
