@@ -799,7 +799,8 @@ void TMainForm::buildMenus()
             &TMainForm::openHelp);
     connect(addItem(help, "Item_SiteWeb", "&Site web", true), &QAction::triggered, this,
             &TMainForm::openWebSite);
-    addItem(help, "Item_APropos", "&A propos", false);
+    connect(addItem(help, "Item_APropos", "&À propos de Tavirune", true), &QAction::triggered, this,
+            &TMainForm::showAbout);
 
     // The command bar's buttons open the same menus as the menu bar.
     for (const auto& [button, menu] :

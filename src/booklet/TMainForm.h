@@ -121,6 +121,7 @@ private:
     void choosePrinter();
     void openHelp();
     void openWebSite();
+    void showAbout();
     // Writes the grid of the page shown as a spreadsheet file.
     void exportPageAsCsv();
     void editPreferences();

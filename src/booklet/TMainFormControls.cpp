@@ -9,6 +9,8 @@
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
 #include "db/DbError.h"
+#include "db/VersionRow.h"
+#include "dialogs/TAbout.h"
 #include "ui/MessageBox.h"
 
 #include <QAction>
@@ -150,4 +152,18 @@ void TMainForm::refreshSpeciesBreed()
     RefreshCurrentPage();
     if (m_generalPage)
         m_generalPage->refreshSpeciesBreed();
+}
+
+void TMainForm::showAbout()
+{
+    AboutFacts facts;
+    facts.dataFolder = m_context.dataFolder;
+    facts.databaseFile = m_context.dbConfig.databaseFilePath();
+    facts.settingsFile = m_context.settingsPath;
+    if (m_context.connection) {
+        facts.schemaVersion = readDatabaseVersion(*m_context.connection);
+        facts.sqliteVersion = sqliteVersion(*m_context.connection);
+    }
+    TAbout window(facts, this);
+    window.exec();
 }

@@ -33,6 +33,15 @@ QString readDatabaseVersion(Connection& connection, const QString& table, const 
     }
 }
 
+QString sqliteVersion(Connection& connection)
+{
+    try {
+        return connection.scalar(QStringLiteral("SELECT sqlite_version()")).toString();
+    } catch (const DbError&) {
+        return QString();
+    }
+}
+
 void writeDatabaseVersion(Connection& connection, const QString& version, const QString& table,
                           const QString& column)
 {

@@ -16,6 +16,9 @@ void writeDatabaseVersion(Connection& connection, const QString& version,
                           const QString& table = QStringLiteral("OBJECT_VAL_STR"),
                           const QString& column = QStringLiteral("VALUE"));
 
+// The version of the SQLite library that runs the connection's statements.
+QString sqliteVersion(Connection& connection);
+
 // "1.13" -> 113, "1.2" -> 12, anything that is then not an integer -> 0.
 int versionNumber(const QString& version);
 
