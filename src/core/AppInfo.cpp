@@ -9,7 +9,7 @@ QString productName()
 
 QString programVersion()
 {
-    return QStringLiteral("1.13");
+    return QStringLiteral("1.14");
 }
 
 QString makerName()

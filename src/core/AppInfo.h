@@ -7,7 +7,7 @@ namespace tav::appinfo {
 // Fixed facts about the program, quoted in messages, file names and the
 // warning file written into new data folders.
 QString productName();    // "Tavirune"
-QString programVersion(); // "1.13"
+QString programVersion(); // "1.14"
 QString makerName();      // "Orvandel", also the folder holding the maker's data
 QString contactEmail();
 QString supportEmail();

@@ -28,7 +28,8 @@ const TableSpec kTables[] = {
      "AnalysisMode:SHORT Misc01:T128 Misc02:T128 Misc03:T128 Misc04:T128 Misc05:T128 "
      "Misc06:T128 Misc07:T128 Misc08:T128 Misc09:T128 Misc10:T128 Misc11:MEMO Misc12:MEMO "
      "WeightGraph:BLOB SizeGraph:BLOB Img1:BLOB ImgMini1:BLOB Img2:BLOB Img3:BLOB Img4:BLOB "
-     "ImgMini2:BLOB ImgMini3:BLOB ImgMini4:BLOB Comment1:T255 Custom00144243:T255"},
+     "ImgMini2:BLOB ImgMini3:BLOB ImgMini4:BLOB Comment1:T255 Custom00144243:T255 "
+     "Target_Weight_Min:DOUBLE Target_Weight_Max:DOUBLE"},
     // Owner keys (Id_Ref) hold the full animal key: a 16-bit column would
     // lose the rows of every animal numbered above 32767.
     {"ACTION",

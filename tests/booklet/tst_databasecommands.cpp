@@ -228,7 +228,7 @@ void TestDatabaseCommands::aFailedBackupTakesBackItsHistoryRow()
 
 void TestDatabaseCommands::anOlderRestoredDatabaseRunsTheUpdateScript()
 {
-    m_app->writeProgramFile(QStringLiteral("Maj/BD_113.maj"),
+    m_app->writeProgramFile(QStringLiteral("Maj/BD_114.maj"),
                             "NotFieldExists(ANIMAL.Tattoo)\r\n"
                             "SqlExe{ALTER TABLE ANIMAL ADD COLUMN Tattoo TEXT(50)}\r\n"
                             "END\r\n");
@@ -240,7 +240,7 @@ void TestDatabaseCommands::anOlderRestoredDatabaseRunsTheUpdateScript()
     trigger("Item_Sauvegarde");
     QCOMPARE(lastMessage(), u("Sauvegarde effectuée."));
     form()->context().connection->exec(
-        QStringLiteral("UPDATE OBJECT_VAL_STR SET VALUE='1.13' WHERE ID_CLASS=-99"));
+        QStringLiteral("UPDATE OBJECT_VAL_STR SET VALUE='1.14' WHERE ID_CLASS=-99"));
 
     FileDialog::setNextFileName(archive);
     MessageBox::setNextAnswer(MessageBox::Answer::Yes);
@@ -249,12 +249,12 @@ void TestDatabaseCommands::anOlderRestoredDatabaseRunsTheUpdateScript()
     Connection& c = *form()->context().connection;
     QCOMPARE(
         c.scalar(QStringLiteral("SELECT VALUE FROM OBJECT_VAL_STR WHERE ID_CLASS=-99")).toString(),
-        QStringLiteral("1.13"));
+        QStringLiteral("1.14"));
     QVERIFY(c.scalar(QStringLiteral("SELECT COUNT(*) FROM pragma_table_info('ANIMAL') WHERE "
                                     "name='Tattoo'"))
                 .toInt() == 1);
     // The delivered script stays in the program folder.
-    QVERIFY(QFile::exists(m_app->programFolder() + QStringLiteral("/Maj/BD_113.maj")));
+    QVERIFY(QFile::exists(m_app->programFolder() + QStringLiteral("/Maj/BD_114.maj")));
 }
 
 QTEST_MAIN(TestDatabaseCommands)

@@ -193,7 +193,7 @@ void TestTextLookup::systemLanguageComesFromTheLocale()
 
 void TestTextLookup::appInfo()
 {
-    QCOMPARE(appinfo::updateScriptName(), QStringLiteral("BD_113.maj"));
+    QCOMPARE(appinfo::updateScriptName(), QStringLiteral("BD_114.maj"));
     QCOMPARE(appinfo::updateScriptName(QStringLiteral("2.05")), QStringLiteral("BD_205.maj"));
     QCOMPARE(appinfo::updateScriptName(QStringLiteral("2")), QStringLiteral("BD_2.maj"));
     QCOMPARE(appinfo::productName(), QStringLiteral("Tavirune"));

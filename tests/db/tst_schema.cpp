@@ -52,7 +52,7 @@ void TestSchema::tablesCarryTheirDeclaredTypes()
 {
     TestDatabase db;
     const QStringList animal = columnsOf(db.connection, QStringLiteral("ANIMAL"));
-    QCOMPARE(animal.size(), 60);
+    QCOMPARE(animal.size(), 62);
     QCOMPARE(animal.first(), QStringLiteral("Id:INTEGER"));
     QVERIFY(animal.contains(QStringLiteral("Name:TEXT(128)")));
     QVERIFY(animal.contains(QStringLiteral("BirthDay_Date:TEXT(10)")));
@@ -60,6 +60,8 @@ void TestSchema::tablesCarryTheirDeclaredTypes()
     QVERIFY(animal.contains(QStringLiteral("ImgMini1:LONGBINARY")));
     QVERIFY(animal.contains(QStringLiteral("Comment1:TEXT(255)")));
     QVERIFY(animal.contains(QStringLiteral("Custom00144243:TEXT(255)")));
+    QVERIFY(animal.contains(QStringLiteral("Target_Weight_Min:DOUBLE")));
+    QVERIFY(animal.contains(QStringLiteral("Target_Weight_Max:DOUBLE")));
     const QStringList action = columnsOf(db.connection, QStringLiteral("ACTION"));
     QVERIFY(action.contains(QStringLiteral("Price:CURRENCY")));
     QVERIFY(action.contains(QStringLiteral("Date_Action:DATETIME")));
@@ -104,7 +106,7 @@ void TestSchema::templateIsCompleteAndReadableByTheStockTool()
     QVERIFY(QFile::exists(templatePath()));
     Connection c;
     c.open(templatePath());
-    QCOMPARE(readDatabaseVersion(c), QStringLiteral("1.13"));
+    QCOMPARE(readDatabaseVersion(c), QStringLiteral("1.14"));
     QCOMPARE(c.scalar(QStringLiteral("SELECT COUNT(*) FROM CUSTOMLAB")).toInt(), 1);
     QCOMPARE(c.scalar(QStringLiteral("SELECT COUNT(*) FROM COMBOITEMS")).toInt(), 1);
     QVERIFY(

@@ -129,7 +129,7 @@ void TestStartup::firstLaunchIsSilentAndLaysOutTheDataFolder()
     QVERIFY(!QFile::exists(data + QStringLiteral("write.tmp")));
     QWidget* form = AppFixture::findWindow("TMainForm");
     QVERIFY(form);
-    QCOMPARE(form->windowTitle(), QStringLiteral("Tavirune 1.13"));
+    QCOMPARE(form->windowTitle(), QStringLiteral("Tavirune 1.14"));
     QVERIFY(!AppFixture::findWindow("TWait") || !AppFixture::findWindow("TWait")->isVisible());
     QVERIFY(!AppFixture::findWindow("TSplash"));
 }
@@ -262,7 +262,7 @@ void TestStartup::unwritableDataFolderStops()
     Startup startup(env);
     QVERIFY(!startup.start());
     QCOMPARE(messages(),
-             QStringList{QStringLiteral("TAVIRUNE 1.13 : EXECUTION IMPOSSIBLE\r\rPour utiliser ce "
+             QStringList{QStringLiteral("TAVIRUNE 1.14 : EXECUTION IMPOSSIBLE\r\rPour utiliser ce "
                                         "logiciel vous devez :\r\r  - Soit avoir un compte "
                                         "administrateur\r  - Soit avoir des droits en écriture sur "
                                         "le répertoire : /proc/tavirune-test/Tavirune/\r\r")});
