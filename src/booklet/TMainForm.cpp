@@ -578,6 +578,10 @@ QWidget* TMainForm::buildNotebook()
         } else if (index == 1) {
             auto* page = new TCurvePage(m_context, index, m_notebook);
             connect(page, &TCurvePage::controlsChanged, this, &TMainForm::updateControls);
+            connect(page, &TCurvePage::targetWeightChanged, this, [this]() {
+                if (m_generalPage)
+                    m_generalPage->refreshTargetWeight();
+            });
             addPage(page, colour);
             for (const char* name :
                  {"Btn_Chart_Weight_Edit", "Btn_Chart_Weight_Print", "Btn_Chart_Weight_Save",

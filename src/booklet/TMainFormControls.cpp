@@ -150,8 +150,10 @@ void TMainForm::RefreshCurrentPage()
 void TMainForm::refreshSpeciesBreed()
 {
     RefreshCurrentPage();
-    if (m_generalPage)
+    if (m_generalPage) {
         m_generalPage->refreshSpeciesBreed();
+        m_generalPage->refreshTargetWeight();
+    }
 }
 
 void TMainForm::showAbout()

@@ -9,6 +9,7 @@
 #include "db/MeasureStore.h"
 #include "dialogs/ReportWindows.h"
 #include "dialogs/TChartValueList.h"
+#include "dialogs/TEnterTargetWeight.h"
 #include "report/ReportRunner.h"
 #include "ui/MessageBox.h"
 #include "ui_TCurvePage.h"
@@ -89,10 +90,18 @@ void TCurvePage::buildTypeMenu(int kind, const QString& name)
         connect(action, &QAction::triggered, this,
                 [this, kind, tag = tag]() { chooseMode(kind, tag); });
     }
+    if (kind == Weight) {
+        menu->addSeparator();
+        QAction* target = menu->addAction(QString::fromUtf8("Poids cible…"));
+        target->setObjectName(QStringLiteral("Item_TargetWeight"));
+        connect(target, &QAction::triggered, this, &TCurvePage::editTargetWeight);
+    }
     connect(menu, &QMenu::aboutToShow, this, [this, kind, menu]() {
         const auto actions = menu->actions();
-        for (QAction* a : actions)
-            a->setChecked(a->data().toInt() == panel(kind).mode);
+        for (QAction* a : actions) {
+            if (a->isCheckable())
+                a->setChecked(a->data().toInt() == panel(kind).mode);
+        }
     });
     panel(kind).menu = menu;
 }
@@ -219,6 +228,16 @@ void TCurvePage::chooseMode(int kind, int mode)
     }
     drawCurve(kind, current, mode);
     emit controlsChanged();
+}
+
+void TCurvePage::editTargetWeight()
+{
+    if (!hasAnimal() || !m_context.connection)
+        return;
+    if (!tav::editTargetWeight(this, *m_context.connection, curveAnimal(Weight).id))
+        return;
+    loadCurve(Weight, -1);
+    emit targetWeightChanged();
 }
 
 } // namespace tav

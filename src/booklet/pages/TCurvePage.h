@@ -41,9 +41,12 @@ public:
     void printCurve(int kind);
     // An item of the type menu: the mode is used and stored with the animal.
     void chooseMode(int kind, int mode);
+    // "Poids cible…": the band is stored with the animal and drawn.
+    void editTargetWeight();
 
 signals:
     void controlsChanged();
+    void targetWeightChanged();
 
 private:
     struct Panel

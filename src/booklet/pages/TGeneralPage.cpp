@@ -7,6 +7,7 @@
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
 #include "db/DbError.h"
+#include "db/TargetWeightStore.h"
 #include "dialogs/BreedCatalogue.h"
 #include "dialogs/DatePicker.h"
 #include "dialogs/PickList.h"
@@ -265,6 +266,22 @@ void TGeneralPage::Ed_BloodChange()
     const QString text = upperWithoutAccents(blood->text());
     m_ui->Lab_BloodBadge->setText(text);
     m_ui->Lab_BloodBadge->setVisible(!text.isEmpty());
+}
+
+void TGeneralPage::refreshTargetWeight()
+{
+    WeightBand band;
+    if (hasAnimal() && m_context.connection) {
+        try {
+            band = readTargetWeight(*m_context.connection,
+                                    animal().value(QStringLiteral("Id")).toLongLong());
+        } catch (const DbError&) {
+            // A tooltip is no place for an error: the field shows none.
+        }
+    }
+    for (const char* period : {"BirthDay", "Begin", "End"})
+        edit(QStringLiteral("Ed_") + s(period) + QStringLiteral("_Weight"))
+            ->setToolTip(band.text());
 }
 
 void TGeneralPage::refreshSpeciesBreed()

@@ -29,6 +29,8 @@ public:
     // Shows the species and breed titles of the current animal, except in a
     // field whose pick list is open.
     void refreshSpeciesBreed();
+    // The weight fields' tooltip tells the animal's target weight band.
+    void refreshTargetWeight();
 
     bool speciesPicking() const { return m_speciesPicking; }
     bool breedPicking() const { return m_breedPicking; }

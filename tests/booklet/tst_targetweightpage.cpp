@@ -1,0 +1,128 @@
+#include "AppFixture.h"
+#include "ModalAnswer.h"
+#include "TestText.h"
+
+#include "booklet/AppContext.h"
+#include "booklet/TMainForm.h"
+#include "booklet/pages/TCurvePage.h"
+#include "db/Connection.h"
+#include "dialogs/TEnterTargetWeight.h"
+#include "ui/MessageBox.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabBar>
+#include <QtTest>
+
+using namespace tav;
+using tav::test::ModalAnswer;
+
+// The target weight band set from the curve page and told on the card.
+class TestTargetWeightPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void bandSetFromTheCurveMenuShowsOnTheCard();
+    void refusedBandLeavesTheCardAsItWas();
+
+private:
+    TCurvePage* showCurves();
+    // Opens "Poids cible…" and types the two values, then OK.
+    bool enterBand(const QString& min, const QString& max);
+    QString cardTooltip() const;
+
+    std::unique_ptr<AppFixture> m_app;
+};
+
+void TestTargetWeightPage::init()
+{
+    MessageBox::clearShownMessages();
+    m_app = std::make_unique<AppFixture>();
+    m_app->installTemplate();
+    {
+        QVERIFY(m_app->start());
+        m_app->stop();
+        Connection c;
+        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"), false);
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name, WeightMode) VALUES ('Médor', 1)"));
+        c.exec(QStringLiteral("INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight) VALUES "
+                              "(1, '2021-03-12', 27.5), (1, '2022-06-15', 30)"));
+    }
+    QVERIFY(m_app->start());
+}
+
+void TestTargetWeightPage::cleanup()
+{
+    m_app.reset();
+}
+
+TCurvePage* TestTargetWeightPage::showCurves()
+{
+    auto* tabs = m_app->component<QTabBar>(QStringLiteral("TabNoteBook"));
+    tabs->setCurrentIndex(0);
+    tabs->setCurrentIndex(1);
+    return AppFixture::findWindow("TMainForm")->findChild<TCurvePage*>();
+}
+
+bool TestTargetWeightPage::enterBand(const QString& min, const QString& max)
+{
+    TCurvePage* page = showCurves();
+    QMenu* menu = page->typeMenu(TCurvePage::Weight);
+    emit menu->aboutToShow();
+    QAction* item = menu->findChild<QAction*>(QStringLiteral("Item_TargetWeight"));
+    if (!item || item->text() != u("Poids cible…"))
+        return false;
+    bool typed = false;
+    const auto answer = ModalAnswer::when<TEnterTargetWeight>([&](TEnterTargetWeight* w) {
+        for (const auto& [name, text] : {std::pair{"Ed_Min", min}, std::pair{"Ed_Max", max}}) {
+            auto* field = w->findChild<QLineEdit*>(QString::fromLatin1(name));
+            field->clear();
+            for (const QChar c : text)
+                QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c),
+                                    Qt::NoModifier);
+        }
+        w->findChild<QPushButton*>(QStringLiteral("Btn_Ok"))->click();
+        typed = w->result() == QDialog::Accepted;
+    });
+    item->trigger();
+    return answer.seen() && typed;
+}
+
+QString TestTargetWeightPage::cardTooltip() const
+{
+    return m_app->component<QLineEdit>(QStringLiteral("Ed_BirthDay_Weight"))->toolTip();
+}
+
+void TestTargetWeightPage::bandSetFromTheCurveMenuShowsOnTheCard()
+{
+    QCOMPARE(cardTooltip(), QString());
+    QVERIFY(enterBand(QStringLiteral("28"), QStringLiteral("32,5")));
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+    Connection& c = *m_app->startup()->mainForm()->context().connection;
+    QCOMPARE(c.scalar(QStringLiteral("SELECT Target_Weight_Min || '-' || Target_Weight_Max FROM "
+                                     "ANIMAL"))
+                 .toString(),
+             QStringLiteral("28.0-32.5"));
+    QCOMPARE(cardTooltip(), u("Poids cible : de 28,000 kg à 32,500 kg"));
+    // The band comes back with the animal.
+    m_app->stop();
+    QVERIFY(m_app->start());
+    QCOMPARE(cardTooltip(), u("Poids cible : de 28,000 kg à 32,500 kg"));
+}
+
+void TestTargetWeightPage::refusedBandLeavesTheCardAsItWas()
+{
+    QVERIFY(enterBand(QStringLiteral("28"), QString()));
+    QVERIFY(!enterBand(QStringLiteral("33"), QStringLiteral("32")));
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    QCOMPARE(MessageBox::shownMessages().first().text,
+             u("Le « Poids minimum » (33,000 kg) est supérieur au « Poids maximum » (32,000 kg)."));
+    QCOMPARE(cardTooltip(), u("Poids cible : au moins 28,000 kg"));
+}
+
+QTEST_MAIN(TestTargetWeightPage)
+#include "tst_targetweightpage.moc"
