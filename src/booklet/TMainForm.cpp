@@ -93,7 +93,8 @@ ReportRunner::Settings reportSettings(AppContext& context)
     settings.refreshReminders = [connection](int animalId) {
         ReminderStore(*connection).refreshVaccineReminders(animalId);
     };
-    settings.chartRenderer = [connection](int animalId, int kind, int mode, const QSize& size) {
+    settings.chartRenderer = [connection](int animalId, MeasureKind kind, int mode,
+                                          const QSize& size) {
         return renderMeasureChart(*connection, animalId, kind, mode, size);
     };
     return settings;
@@ -153,7 +154,7 @@ void runHtmlCommand(QWidget* parent, tav::AppContext& context, int animalId, Htm
                                          : context.currencySymbol);
     options.silhouette = silhouette;
     tav::Connection* connection = context.connection;
-    options.chart = [connection](int animalId, int kind, int mode, QSize size) {
+    options.chart = [connection](int animalId, tav::MeasureKind kind, int mode, QSize size) {
         return tav::renderMeasureChart(*connection, animalId, kind, mode, size);
     };
     options.makerName = appinfo::makerName();

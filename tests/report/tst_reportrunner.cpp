@@ -231,8 +231,8 @@ void TestReportRunner::bookletDrawsTheAnimalsCurvesInItsStoredModes()
         {u("Fugue & retour <vite>")});
     QVector<QList<int>> calls;
     ReportRunner::Settings settings{installedReports(), m_images.path() + u("/"), u("€"), {}, {}};
-    settings.chartRenderer = [&calls](int animal, int kind, int mode, const QSize& size) {
-        calls.append({animal, kind, mode, size.width(), size.height()});
+    settings.chartRenderer = [&calls](int animal, MeasureKind kind, int mode, const QSize& size) {
+        calls.append({animal, int(kind), mode, size.width(), size.height()});
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::blue);
         return image;
