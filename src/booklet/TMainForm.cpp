@@ -623,11 +623,15 @@ QWidget* TMainForm::buildNotebook()
             page->setPreviewHook([this](const DocumentPreview& preview) {
                 showImagePreview(this, preview.files, preview.current, preview.title);
             });
+            // The page's entries go as they are: the type and size it shows.
             page->setEmailHook([this](const QVector<DocumentAttachment>& attachments) {
-                QStringList files;
-                for (const DocumentAttachment& a : attachments)
-                    files << a.path;
-                sendFilesByEmail(this, m_context.settings, files);
+                QStringList entries;
+                QList<QPixmap> icons;
+                for (const DocumentAttachment& a : attachments) {
+                    entries << a.entry();
+                    icons << QPixmap::fromImage(a.icon);
+                }
+                sendEntriesByEmail(this, m_context.settings, entries, icons);
             });
             addPage(page, colour);
         }

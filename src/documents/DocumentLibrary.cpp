@@ -130,11 +130,6 @@ QString fileTypeName(const QString& path)
     return QFileInfo(path).suffix().toUpper() + QStringLiteral(" file");
 }
 
-QString sizeInKo(qint64 bytes)
-{
-    return QString::number(std::max<qint64>(bytes, 0) / 1000) + QStringLiteral(" Ko");
-}
-
 QString safeFileName(const QString& name)
 {
     // Separators become underscores too: the name stays one name.

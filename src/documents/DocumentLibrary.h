@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileRoutines.h"
 #include "db/DocumentStore.h"
 
 #include <QFile>
@@ -41,7 +42,6 @@ FileDescription describeFile(const QString& path);
 // The MIME type's description of a file; for a type the desktop does not
 // know, the upper-cased extension followed by " file".
 QString fileTypeName(const QString& path);
-QString sizeInKo(qint64 bytes);
 // A name that can stand in a folder as it is: each of / \ : * ? " < > |
 // becomes an underscore, and "." or ".." or nothing becomes "fichier".
 QString safeFileName(const QString& name);

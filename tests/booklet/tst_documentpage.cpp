@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "MailPeer.h"
 #include "ModalAnswer.h"
 #include "SaneTestConfig.h"
 #include "TestInput.h"
@@ -9,7 +10,10 @@
 #include "booklet/pages/TDocumentPage.h"
 #include "db/Connection.h"
 #include "dialogs/TEnterDocument.h"
+#include "dialogs/TSendEmail.h"
 #include "documents/DocumentLibrary.h"
+#include "mail/MailDraft.h"
+#include "mail/SecretStore.h"
 #include "media/JpegFile.h"
 #include "startup/Startup.h"
 #include "ui/FileDialog.h"
@@ -17,6 +21,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QCryptographicHash>
+#include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -63,6 +69,7 @@ private slots:
     void anImageDocumentIsAddedTurnedAndDeleted();
     void anImageWhosePictureWasRemovedByHand();
     void anAttachedFileIsOpenedSavedSentAndDeleted();
+    void aFileIsMailedAsThePageDescribesIt();
     void filesDroppedFromTheFileManager();
     void aScannedPageBecomesAnImageDocument();
 
@@ -313,6 +320,57 @@ void TestDocumentPage::anAttachedFileIsOpenedSavedSentAndDeleted()
     QVERIFY(!QFileInfo::exists(stored));
     QCOMPARE(count("DOCUMENTFILE"), 0);
     QVERIFY(!button("Btn_Document_File_Exe")->isEnabled());
+}
+
+void TestDocumentPage::aFileIsMailedAsThePageDescribesIt()
+{
+    test::MailPeer peer;
+    QVERIFY(peer.start());
+    mail::MemorySecretStore secrets;
+    mail::setSecretStore(&secrets);
+    Settings& settings = m_app->startup()->mainForm()->context().settings;
+    settings.smtpName = u("Claire");
+    settings.smtpEmail = u("claire@example.org");
+    settings.smtpHost = u("127.0.0.1");
+    settings.smtpPort = peer.port();
+    showPage();
+
+    // 4321 bytes of a type the desktop does not know: "QQZZ file", 4 Ko.
+    QByteArray content;
+    for (int i = 0; i < 4321; ++i)
+        content += char(i * 7 % 256);
+    const QString source = m_user.filePath(u("résultats.qqzz"));
+    QVERIFY(writeBytes(source, content));
+    FileDialog::setNextFileName(source);
+    button("Btn_Document_File_Add")->click();
+    QVERIFY(button("Btn_Document_File_Email")->isEnabled());
+
+    QStringList shown;
+    auto answer = ModalAnswer::when<TSendEmail>([&](TSendEmail* w) {
+        shown = w->attachments();
+        QTest::keyClicks(w->findChild<QLineEdit*>(u("Ed_To")), u("owner@example.net"));
+        QTest::keyClicks(w->findChild<QLineEdit*>(u("Ed_Subject")), u("Analyses"));
+        w->findChild<QPushButton*>(u("Btn_Ok"))->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 30000);
+    });
+    button("Btn_Document_File_Email")->click();
+    mail::setSecretStore(nullptr);
+    QVERIFY(answer.seen());
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(mail::attachmentField(shown[0], 2), u("QQZZ file"));
+    QCOMPARE(mail::attachmentField(shown[0], 3), u("4 Ko"));
+    QCOMPARE(mail::sizeEstimate(shown), 4000 + 4000 / 3);
+
+    QCOMPARE(peer.messageCount(), 1);
+    const QJsonObject message = test::MailPeer::readMessage(peer.messageFile(1));
+    const QJsonArray parts = message.value(u("attachments")).toArray();
+    QCOMPARE(parts.size(), 1);
+    const QJsonObject part = parts[0].toObject();
+    QCOMPARE(part.value(u("filename")).toString(), u("résultats.qqzz"));
+    QCOMPARE(part.value(u("size")).toInt(), 4321);
+    QCOMPARE(
+        part.value(u("sha256")).toString(),
+        QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex()));
 }
 
 void TestDocumentPage::filesDroppedFromTheFileManager()
