@@ -206,6 +206,8 @@ ReportOutcome ReportRunner::booklet(int animalId)
         // A photo removed by hand leaves its box empty.
         QImageReader photo(m_settings.databaseFolder + QStringLiteral("Images/Animal") +
                            QString::number(animalId) + QStringLiteral(".jpg"));
+        // A phone's photo is stored as taken: printed the right way up.
+        photo.setAutoTransform(true);
         if (photo.canRead()) {
             const QSize size = photo.size();
             if (size.isValid() && (size.width() > 1200 || size.height() > 1200))

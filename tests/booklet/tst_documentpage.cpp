@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "ExifJpeg.h"
 #include "MailPeer.h"
 #include "ModalAnswer.h"
 #include "SaneTestConfig.h"
@@ -68,6 +69,7 @@ private slots:
 
     void anImageDocumentIsAddedTurnedAndDeleted();
     void anImageWhosePictureWasRemovedByHand();
+    void aPhonePhotoIsStoredUpright();
     void anAttachedFileIsOpenedSavedSentAndDeleted();
     void aFileIsMailedAsThePageDescribesIt();
     void filesDroppedFromTheFileManager();
@@ -241,6 +243,27 @@ void TestDocumentPage::anImageWhosePictureWasRemovedByHand()
     button("Btn_Document_Img_Edit")->click();
     QVERIFY(answer.seen());
     QCOMPARE(list->item(0)->text(), u("Ordonnance 12/03"));
+}
+
+void TestDocumentPage::aPhonePhotoIsStoredUpright()
+{
+    TDocumentPage* page = showPage();
+    // 160 x 80 pixels as the phone stored them, to be shown 80 x 160.
+    QImage sideways(160, 80, QImage::Format_RGB888);
+    sideways.fill(QColor(20, 60, 150));
+    const QString phone = m_user.filePath(u("IMG_0042.JPG"));
+    QVERIFY(writeBytes(phone, test::jpegWithOrientation(sideways, 6)));
+
+    addImage(u("Radio"), phone);
+    QImage stored;
+    QVERIFY(readJpegFile(stored, databaseFolder() + u("Images/Doc1.jpg")).ok);
+    QCOMPARE(stored.size(), QSize(80, 160));
+
+    // Dropped from the file manager, the same.
+    QCOMPARE(page->addDroppedFiles({phone}), 1);
+    QVERIFY(readJpegFile(stored, databaseFolder() + u("Images/Doc2.jpg")).ok);
+    QCOMPARE(stored.size(), QSize(80, 160));
+    QVERIFY(MessageBox::shownMessages().isEmpty());
 }
 
 void TestDocumentPage::anAttachedFileIsOpenedSavedSentAndDeleted()
