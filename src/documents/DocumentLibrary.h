@@ -35,7 +35,7 @@ struct FileDescription
     QString type;     // the MIME type's description, else "XYZ file"
     QString sizeText; // "12 Ko": thousands of bytes, truncated
     qint64 size = 0;
-    QImage icon; // 32 x 32 on white, null without a graphical session
+    QImage icon; // 32 x 32 on white: the desktop's icon, else the generic one
 };
 
 FileDescription describeFile(const QString& path);

@@ -48,6 +48,7 @@ private slots:
     void anAttachedFileComesBackByteForByte();
     void copiesForOpeningArePrivateAndGoWithTheLibrary();
     void filesThatCannotBeAttachedAreRefusedWithoutATrace();
+    void everyAttachedFileGetsAnIcon();
     void anEntryNameNeverBecomesAPath();
     void missingStoredFilesAreReported();
     void picturesAreLimitedAndGetTheirThumbnail();
@@ -176,6 +177,24 @@ void TestDocumentLibrary::filesThatCannotBeAttachedAreRefusedWithoutATrace()
     }
     QCOMPARE(rows("DOCUMENTFILE"), 0);
     QVERIFY(QDir(m_db->folder() + u("/Files")).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+void TestDocumentLibrary::everyAttachedFileGetsAnIcon()
+{
+    // A type no desktop knows, and one it may: each row holds a picture.
+    for (const QString& name : {u("mesures.qqzz"), u("lettre.txt"), u("sans extension")}) {
+        const DocumentResult r = m_library->attachFile(4, write(name, "abc"));
+        QVERIFY2(r.ok, qPrintable(r.error));
+        const QByteArray stored = m_library->store().file(r.id)->icon;
+        QVERIFY2(stored.startsWith("BM"), qPrintable(name));
+        const QImage icon = QImage::fromData(stored, "BMP");
+        QCOMPARE(icon.size(), QSize(32, 32));
+        int drawn = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                drawn += icon.pixelColor(x, y) != QColor(Qt::white) ? 1 : 0;
+        QVERIFY2(drawn > 50, qPrintable(name));
+    }
 }
 
 void TestDocumentLibrary::anEntryNameNeverBecomesAPath()
