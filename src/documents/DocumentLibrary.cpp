@@ -317,9 +317,6 @@ DocumentResult DocumentLibrary::attachFile(int animalId, const QString& path)
         return DocumentResult::failure(
             fr("Le fichier « %1 » ne peut pas être lu : %2.").arg(shown, systemErrorReason(errno)));
     probe.close();
-    if (info.size() == 0)
-        return DocumentResult::failure(
-            fr("Le fichier « %1 » est vide : il n'y a rien à joindre.").arg(shown));
     if (info.size() > kCabinetContentLimit)
         return DocumentResult::failure(
             fr("Le fichier « %1 » est trop volumineux (%2 Mo) : un fichier joint ne peut pas "

@@ -73,7 +73,8 @@ public:
     DocumentResult copyImageForSending(int id, const QString& title);
 
     // Packs the file as Files/File<Id>.f with its description in the row.
-    // Missing, unreadable, empty and too large files are refused.
+    // Missing, unreadable and too large files are refused; an empty file
+    // is kept as "0 Ko" with an empty entry in its cabinet.
     DocumentResult attachFile(int animalId, const QString& path);
     DocumentResult removeFile(int id);
     // A read-only copy under the file's own name, for the desktop's program.

@@ -404,9 +404,15 @@ void TestDocumentPage::filesDroppedFromTheFileManager()
     QVERIFY(writeBytes(text, "Vermifuge le 3 mars\r\n"));
     const QString empty = m_user.filePath(u("vide.pdf"));
     QVERIFY(writeBytes(empty, {}));
+    // A file nobody may read (unless the tests run as root).
+    const QString locked = m_user.filePath(u("secret.pdf"));
+    QVERIFY(writeBytes(locked, "data"));
+    QFile::setPermissions(locked, {});
+    const bool lockable = !QFile(locked).open(QIODevice::ReadOnly);
 
     QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(png), QUrl::fromLocalFile(text), QUrl::fromLocalFile(empty)});
+    mime.setUrls({QUrl::fromLocalFile(png), QUrl::fromLocalFile(text), QUrl::fromLocalFile(empty),
+                  QUrl::fromLocalFile(locked)});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(page, &enter);
     QVERIFY(enter.isAccepted());
@@ -415,12 +421,17 @@ void TestDocumentPage::filesDroppedFromTheFileManager()
 
     QCOMPARE(page->imageList()->count(), 1);
     QCOMPARE(page->imageList()->item(0)->text(), u("radio genou"));
-    QCOMPARE(page->fileGrid()->model()->rowCount(), 1);
+    // An empty file is kept as "0 Ko"; the unreadable one is refused and
+    // said so once the others are in.
+    QCOMPARE(page->fileGrid()->model()->rowCount(), lockable ? 2 : 3);
     QCOMPARE(page->fileGrid()->model()->index(0, 1).data().toString(), u("notes.txt"));
-    // The empty file is refused and said so once the others are in.
-    QCOMPARE(MessageBox::shownMessages().size(), 1);
-    QVERIFY(MessageBox::shownMessages()[0].text.contains(u("vide.pdf")));
-    QCOMPARE(count("DOCUMENTFILE"), 1);
+    QCOMPARE(page->fileGrid()->model()->index(1, 1).data().toString(), u("vide.pdf"));
+    QCOMPARE(page->fileGrid()->model()->index(1, 3).data().toString(), u("0 Ko"));
+    if (lockable) {
+        QCOMPARE(MessageBox::shownMessages().size(), 1);
+        QVERIFY(MessageBox::shownMessages()[0].text.contains(u("secret.pdf")));
+    }
+    QCOMPARE(count("DOCUMENTFILE"), lockable ? 2 : 3);
 }
 
 void TestDocumentPage::aScannedPageBecomesAnImageDocument()

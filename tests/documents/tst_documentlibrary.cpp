@@ -48,6 +48,7 @@ private slots:
     void anAttachedFileComesBackByteForByte();
     void copiesForOpeningArePrivateAndGoWithTheLibrary();
     void filesThatCannotBeAttachedAreRefusedWithoutATrace();
+    void anEmptyFileIsAttachedAsZeroKo();
     void everyAttachedFileGetsAnIcon();
     void anEntryNameNeverBecomesAPath();
     void missingStoredFilesAreReported();
@@ -153,10 +154,6 @@ void TestDocumentLibrary::filesThatCannotBeAttachedAreRefusedWithoutATrace()
     QVERIFY(!r.ok);
     QCOMPARE(r.error, u("Fichier \"absent.pdf\" introuvable."));
 
-    r = m_library->attachFile(4, write(u("vide.txt"), {}));
-    QVERIFY(!r.ok);
-    QVERIFY2(r.error.contains(u("est vide")), qPrintable(r.error));
-
     // Two gigabytes are beyond what a cabinet holds: refused before a byte
     // is written (the file is sparse, it takes no room).
     const QString big = write(u("film.mkv"), "x");
@@ -177,6 +174,32 @@ void TestDocumentLibrary::filesThatCannotBeAttachedAreRefusedWithoutATrace()
     }
     QCOMPARE(rows("DOCUMENTFILE"), 0);
     QVERIFY(QDir(m_db->folder() + u("/Files")).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+void TestDocumentLibrary::anEmptyFileIsAttachedAsZeroKo()
+{
+    const DocumentResult r = m_library->attachFile(4, write(u("vide.txt"), {}));
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(m_library->store().file(r.id)->fileSize, u("0 Ko"));
+
+    // An independent reader finds one entry, empty.
+    QTemporaryDir out;
+    QProcess cab;
+    cab.start(QStringLiteral("cabextract"),
+              {QStringLiteral("-q"), QStringLiteral("-d"), out.path(), r.path});
+    QVERIFY(cab.waitForFinished(60000));
+    QCOMPARE(cab.exitCode(), 0);
+    const QStringList extracted = QDir(out.path()).entryList(QDir::Files);
+    QCOMPARE(extracted.size(), 1);
+    QCOMPARE(QFileInfo(out.filePath(extracted.first())).size(), 0);
+
+    const QString saved = m_user.filePath(QStringLiteral("copie.txt"));
+    QVERIFY(writeBytes(saved, "older"));
+    QVERIFY(m_library->saveFileAs(r.id, saved).ok);
+    QCOMPARE(QFileInfo(saved).size(), 0);
+    const DocumentResult copy = m_library->copyFileForSending(r.id);
+    QVERIFY2(copy.ok, qPrintable(copy.error));
+    QCOMPARE(QFileInfo(copy.path).size(), 0);
 }
 
 void TestDocumentLibrary::everyAttachedFileGetsAnIcon()
