@@ -125,7 +125,7 @@ int main(int argc, char** argv)
     DataModuleReport module(connection);
     ReportRunner::Settings settings{
         reportFolder, dir.path() + QLatin1Char('/'), QStringLiteral("€"), {}, {}};
-    settings.chartRenderer = [](int, int, int, const QSize& size) {
+    settings.chartRenderer = [](int, tav::MeasureKind, int, const QSize& size) {
         return curve(size);
     };
     ReportRunner runner(module, settings);

@@ -93,7 +93,8 @@ ReportRunner::Settings reportSettings(AppContext& context)
     settings.refreshReminders = [connection](int animalId) {
         ReminderStore(*connection).refreshVaccineReminders(animalId);
     };
-    settings.chartRenderer = [connection](int animalId, int kind, int mode, const QSize& size) {
+    settings.chartRenderer = [connection](int animalId, MeasureKind kind, int mode,
+                                          const QSize& size) {
         return renderMeasureChart(*connection, animalId, kind, mode, size);
     };
     return settings;
@@ -153,7 +154,7 @@ void runHtmlCommand(QWidget* parent, tav::AppContext& context, int animalId, Htm
                                          : context.currencySymbol);
     options.silhouette = silhouette;
     tav::Connection* connection = context.connection;
-    options.chart = [connection](int animalId, int kind, int mode, QSize size) {
+    options.chart = [connection](int animalId, tav::MeasureKind kind, int mode, QSize size) {
         return tav::renderMeasureChart(*connection, animalId, kind, mode, size);
     };
     options.makerName = appinfo::makerName();
@@ -627,11 +628,15 @@ QWidget* TMainForm::buildNotebook()
             page->setPreviewHook([this](const DocumentPreview& preview) {
                 showImagePreview(this, preview.files, preview.current, preview.title);
             });
+            // The page's entries go as they are: the type and size it shows.
             page->setEmailHook([this](const QVector<DocumentAttachment>& attachments) {
-                QStringList files;
-                for (const DocumentAttachment& a : attachments)
-                    files << a.path;
-                sendFilesByEmail(this, m_context.settings, files);
+                QStringList entries;
+                QList<QPixmap> icons;
+                for (const DocumentAttachment& a : attachments) {
+                    entries << a.entry();
+                    icons << QPixmap::fromImage(a.icon);
+                }
+                sendEntriesByEmail(this, m_context.settings, entries, icons);
             });
             addPage(page, colour);
         }

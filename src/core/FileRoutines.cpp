@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace tav {
@@ -141,6 +142,11 @@ QString programPath()
     if (QCoreApplication::instance())
         return QCoreApplication::applicationFilePath();
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+}
+
+QString sizeInKo(qint64 bytes)
+{
+    return QString::number(std::max<qint64>(bytes, 0) / 1000) + QStringLiteral(" Ko");
 }
 
 } // namespace tav

@@ -24,6 +24,10 @@ QString systemErrorReason(int errorNumber);
 // Size in bytes of a regular file; 0 when it is missing or not a file.
 qint64 fileSize(const QString& path);
 
+// A file size as the documents and the e-mail window show it: thousands of
+// bytes, truncated, then " Ko" (999 bytes give "0 Ko", 1999 "1 Ko").
+QString sizeInKo(qint64 bytes);
+
 // Names (without folder) of the regular files of a folder matching a
 // wildcard pattern such as "*.maj". As on the original platform the pattern
 // ignores case and the names come sorted without regard to case, so that

@@ -28,7 +28,7 @@ struct AttachedFileRow
     QString fileName;
     QString fileType;
     QString fileSize; // as shown: "12 Ko"
-    QByteArray icon;  // BMP file, empty when the desktop gave none
+    QByteArray icon;  // BMP file, 32 x 32; empty only in rows of older versions
     QString remark;
 };
 

@@ -67,7 +67,7 @@ const char* const kAnimalColumns =
     "BirthDay_Weight, BirthDay_Size, BirthDay_City, Begin_Date, Begin_Weight, Begin_Size, "
     "Begin_Breeder, End_Date, End_Weight, End_Size, End_Type, Previous, Insurance, ImgMini1, "
     "Misc01, Misc02, Misc03, Misc04, Misc05, Misc06, Misc07, Misc08, Misc09, Misc10, Misc11, "
-    "Misc12";
+    "Misc12, WeightMode, SizeMode";
 
 } // namespace
 
@@ -112,6 +112,8 @@ BookletData HtmlBookletStore::booklet(int animalId) const
                 a.photo = q.value(27).toByteArray();
                 for (int i = 0; i < 12; ++i)
                     a.misc << text(q, 28 + i);
+                a.weightMode = q.value(40).toInt();
+                a.sizeMode = q.value(41).toInt();
             });
     if (data.animal.id < 0)
         return data;

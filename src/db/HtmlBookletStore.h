@@ -40,8 +40,10 @@ struct BookletAnimal
     QString endType;
     QString previous;
     QString insurance;
-    QStringList misc; // the twelve custom values, Misc01 first
-    QByteArray photo; // the photo's thumbnail as stored (BMP), may be empty
+    QStringList misc;   // the twelve custom values, Misc01 first
+    QByteArray photo;   // the photo's thumbnail as stored (BMP), may be empty
+    int weightMode = 0; // the curves' stored modes; 0 when never chosen
+    int sizeMode = 0;
 };
 
 // A weight or a size; the date is "dd/mm/yyyy".

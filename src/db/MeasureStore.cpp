@@ -19,12 +19,13 @@ QString measureNumberText(const QVariant& value)
     return ok ? QString::number(number, 'g', 17) : value.toString();
 }
 
-QVector<Measure> MeasureStore::measures(qint64 animalId, int kind) const
+QVector<Measure> MeasureStore::measures(qint64 animalId, MeasureKind kind) const
 {
-    const QString sql = kind == Size ? QStringLiteral("SELECT Id, Date_Size, Size FROM SIZE "
-                                                      "WHERE Id_Ref=?1 ORDER BY Date_Size")
-                                     : QStringLiteral("SELECT Id, Date_Weight, Weight FROM WEIGHT "
-                                                      "WHERE Id_Ref=?1 ORDER BY Date_Weight");
+    const QString sql = kind == MeasureKind::Size
+                            ? QStringLiteral("SELECT Id, Date_Size, Size FROM SIZE "
+                                             "WHERE Id_Ref=?1 ORDER BY Date_Size")
+                            : QStringLiteral("SELECT Id, Date_Weight, Weight FROM WEIGHT "
+                                             "WHERE Id_Ref=?1 ORDER BY Date_Weight");
     SqliteStatement stmt(m_connection.sqliteHandle(), sql);
     stmt.bindInt64(1, animalId);
     QVector<Measure> out;
@@ -36,13 +37,14 @@ QVector<Measure> MeasureStore::measures(qint64 animalId, int kind) const
     return out;
 }
 
-MeasureStore::Animal MeasureStore::animal(qint64 animalId, int kind) const
+MeasureStore::Animal MeasureStore::animal(qint64 animalId, MeasureKind kind) const
 {
     const QString sql =
-        kind == Size ? QStringLiteral("SELECT BirthDay_Date, BirthDay_Size, SizeMode, Name, "
-                                      "ForeName FROM ANIMAL WHERE Id=?1")
-                     : QStringLiteral("SELECT BirthDay_Date, BirthDay_Weight, WeightMode, Name, "
-                                      "ForeName FROM ANIMAL WHERE Id=?1");
+        kind == MeasureKind::Size
+            ? QStringLiteral("SELECT BirthDay_Date, BirthDay_Size, SizeMode, Name, "
+                             "ForeName FROM ANIMAL WHERE Id=?1")
+            : QStringLiteral("SELECT BirthDay_Date, BirthDay_Weight, WeightMode, Name, "
+                             "ForeName FROM ANIMAL WHERE Id=?1");
     SqliteStatement stmt(m_connection.sqliteHandle(), sql);
     stmt.bindInt64(1, animalId);
     Animal a;

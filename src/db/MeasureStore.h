@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MeasureCurve.h"
+#include "core/MeasureKind.h"
 
 #include <QString>
 #include <QVector>
@@ -14,8 +15,6 @@ class Connection;
 class MeasureStore
 {
 public:
-    enum Kind { Weight = 1, Size = 2 };
-
     struct Animal
     {
         bool found = false;
@@ -28,8 +27,8 @@ public:
     explicit MeasureStore(Connection& connection);
 
     // Throws DbError.
-    QVector<Measure> measures(qint64 animalId, int kind) const;
-    Animal animal(qint64 animalId, int kind) const;
+    QVector<Measure> measures(qint64 animalId, MeasureKind kind) const;
+    Animal animal(qint64 animalId, MeasureKind kind) const;
 
 private:
     Connection& m_connection;

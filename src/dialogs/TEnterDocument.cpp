@@ -3,6 +3,7 @@
 #include "core/TextLookup.h"
 #include "media/BitmapRoutines.h"
 #include "media/JpegFile.h"
+#include "media/PictureStore.h"
 #include "media/Placement.h"
 #include "ui/FileDialog.h"
 #include "ui/FramedWindow.h"
@@ -148,25 +149,16 @@ void TEnterDocument::showPicture()
 bool TEnterDocument::loadPicture(const QString& path)
 {
     QImage loaded;
-    const QString ext = QFileInfo(path).suffix().toUpper();
     {
         WaitCursor wait;
-        if (ext == QLatin1String("JPG") || ext == QLatin1String("JPEG")) {
-            const tav::JpegResult r = tav::readJpegFile(loaded, path);
-            if (!r.ok) {
-                tav::MessageBox::error(this, r.error);
-                return false;
-            }
-        } else {
-            QImageReader reader(path);
-            loaded = reader.read();
-            if (loaded.isNull()) {
-                tav::MessageBox::error(
-                    this, QString::fromUtf8("Impossible de lire l'image « %1 » : %2.")
-                              .arg(QDir::toNativeSeparators(path), reader.errorString()));
-                return false;
-            }
+        // Turned as the camera recorded it: the picture is stored without
+        // its orientation tag.
+        const tav::ShownPicture read = tav::readShownPicture(path);
+        if (!read.ok) {
+            tav::MessageBox::error(this, read.error);
+            return false;
         }
+        loaded = read.picture;
     }
     m_picture = loaded.format() == QImage::Format_Grayscale8
                     ? loaded

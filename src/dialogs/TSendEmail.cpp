@@ -12,10 +12,8 @@
 #include "ui/TNewGauge.h"
 #include "ui_TSendEmail.h"
 
-#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QMimeDatabase>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -285,20 +283,12 @@ void TSendEmail::endSending()
 
 namespace tav {
 
-bool sendFilesByEmail(QWidget* parent, const Settings& settings, const QStringList& files,
-                      mail::SecretStore* secrets)
+bool sendEntriesByEmail(QWidget* parent, const Settings& settings, const QStringList& entries,
+                        const QList<QPixmap>& icons, mail::SecretStore* secrets)
 {
     TSendEmail window(settings, secrets ? *secrets : mail::secretStore(), parent);
-    const QMimeDatabase types;
-    const QFileIconProvider icons;
-    int id = 0;
-    for (const QString& file : files) {
-        const QFileInfo info(file);
-        window.addAttachment(mail::attachmentEntry(++id, info.absoluteFilePath(),
-                                                   types.mimeTypeForFile(info).comment(),
-                                                   mail::sizeInKo(info.size())),
-                             icons.icon(info).pixmap(32, 32));
-    }
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        window.addAttachment(entries.at(i), icons.value(i));
     return window.exec() == QDialog::Accepted;
 }
 

@@ -73,11 +73,11 @@ private:
 
 namespace tav {
 
-// Opens the sending window for the files, one attachment line each (the
-// file's type and size in Ko as shown, its icon from the desktop), and
-// returns true once the message was sent. Uses the desktop's secret store
-// unless secrets is given.
-bool sendFilesByEmail(QWidget* parent, const Settings& settings, const QStringList& files,
-                      mail::SecretStore* secrets = nullptr);
+// Opens the sending window for attachments their caller described: one
+// entry line each (see tav::mail::attachmentEntry) with its 32 x 32 icon,
+// in the same order, shown and sent as they are. Returns true once the
+// message was sent. Uses the desktop's secret store unless secrets is given.
+bool sendEntriesByEmail(QWidget* parent, const Settings& settings, const QStringList& entries,
+                        const QList<QPixmap>& icons, mail::SecretStore* secrets = nullptr);
 
 } // namespace tav

@@ -24,6 +24,12 @@
 #include <cerrno>
 #include <cstdio>
 
+// Outside any namespace: the macro declares the resources' own function.
+static void initDocumentResources()
+{
+    Q_INIT_RESOURCE(documents);
+}
+
 namespace tav {
 
 namespace {
@@ -102,21 +108,38 @@ void removeEarlierCopy(const QString& path)
     QFile::remove(path);
 }
 
+// The program's own picture of a file, for types the desktop has no icon
+// for and for sessions without icons at all.
+QImage genericFileIcon()
+{
+    static const QImage icon = [] {
+        initDocumentResources();
+        return QImage(QStringLiteral(":/documents/generic-file.xpm"));
+    }();
+    return icon;
+}
+
+// The desktop's icon of the file's type, else the generic one: every
+// attached file gets a picture, whatever the desktop offers.
 QImage iconOf(const QFileInfo& info)
 {
-    // Icons are drawn only in a graphical session (a server has none).
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return {};
-    QAbstractFileIconProvider provider;
-    QIcon icon = provider.icon(info);
-    if (icon.isNull())
-        icon = QIcon::fromTheme(QMimeDatabase().mimeTypeForFile(info).genericIconName());
-    if (icon.isNull())
-        return {};
+    QImage drawn;
+    // The desktop's icons exist only in a graphical session.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        QAbstractFileIconProvider provider;
+        QIcon icon = provider.icon(info);
+        if (icon.isNull())
+            icon = QIcon::fromTheme(QMimeDatabase().mimeTypeForFile(info).genericIconName());
+        if (!icon.isNull())
+            drawn = icon.pixmap(32, 32).toImage();
+    }
     QImage canvas(32, 32, QImage::Format_RGB888);
     canvas.fill(Qt::white);
     QPainter painter(&canvas);
-    icon.paint(&painter, QRect(0, 0, 32, 32));
+    if (!drawn.isNull())
+        painter.drawImage(QRect(0, 0, 32, 32), drawn);
+    else
+        painter.drawImage(0, 0, genericFileIcon());
     return canvas;
 }
 
@@ -128,11 +151,6 @@ QString fileTypeName(const QString& path)
     if (type.isValid() && !type.isDefault() && !type.comment().isEmpty())
         return type.comment();
     return QFileInfo(path).suffix().toUpper() + QStringLiteral(" file");
-}
-
-QString sizeInKo(qint64 bytes)
-{
-    return QString::number(std::max<qint64>(bytes, 0) / 1000) + QStringLiteral(" Ko");
 }
 
 QString safeFileName(const QString& name)
@@ -299,9 +317,6 @@ DocumentResult DocumentLibrary::attachFile(int animalId, const QString& path)
         return DocumentResult::failure(
             fr("Le fichier « %1 » ne peut pas être lu : %2.").arg(shown, systemErrorReason(errno)));
     probe.close();
-    if (info.size() == 0)
-        return DocumentResult::failure(
-            fr("Le fichier « %1 » est vide : il n'y a rien à joindre.").arg(shown));
     if (info.size() > kCabinetContentLimit)
         return DocumentResult::failure(
             fr("Le fichier « %1 » est trop volumineux (%2 Mo) : un fichier joint ne peut pas "
@@ -314,7 +329,7 @@ DocumentResult DocumentLibrary::attachFile(int animalId, const QString& path)
     row.fileName = d.name;
     row.fileType = d.type;
     row.fileSize = d.sizeText;
-    row.icon = d.icon.isNull() ? QByteArray() : bmpFile(d.icon);
+    row.icon = bmpFile(d.icon);
     try {
         DocumentResult r;
         r.id = m_store.addFile(animalId, row, [path](const QString& archive) -> QString {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileRoutines.h"
 #include "db/DocumentStore.h"
 
 #include <QFile>
@@ -34,14 +35,13 @@ struct FileDescription
     QString type;     // the MIME type's description, else "XYZ file"
     QString sizeText; // "12 Ko": thousands of bytes, truncated
     qint64 size = 0;
-    QImage icon; // 32 x 32 on white, null without a graphical session
+    QImage icon; // 32 x 32 on white: the desktop's icon, else the generic one
 };
 
 FileDescription describeFile(const QString& path);
 // The MIME type's description of a file; for a type the desktop does not
 // know, the upper-cased extension followed by " file".
 QString fileTypeName(const QString& path);
-QString sizeInKo(qint64 bytes);
 // A name that can stand in a folder as it is: each of / \ : * ? " < > |
 // becomes an underscore, and "." or ".." or nothing becomes "fichier".
 QString safeFileName(const QString& name);
@@ -73,7 +73,8 @@ public:
     DocumentResult copyImageForSending(int id, const QString& title);
 
     // Packs the file as Files/File<Id>.f with its description in the row.
-    // Missing, unreadable, empty and too large files are refused.
+    // Missing, unreadable and too large files are refused; an empty file
+    // is kept as "0 Ko" with an empty entry in its cabinet.
     DocumentResult attachFile(int animalId, const QString& path);
     DocumentResult removeFile(int id);
     // A read-only copy under the file's own name, for the desktop's program.

@@ -36,11 +36,6 @@ QString attachmentField(const QString& entry, int k)
     return entry.mid(from, end - from);
 }
 
-QString sizeInKo(qint64 bytes)
-{
-    return QString::number((bytes + 1023) / 1024) + QStringLiteral(" Ko");
-}
-
 qint64 sizeEstimate(const QStringList& entries)
 {
     constexpr qint64 kLimit = std::numeric_limits<qint64>::max() / 2000;

@@ -22,9 +22,6 @@ QString attachmentEntry(int id, const QString& path, const QString& typeText,
 // Field k (1 path, 2 type, 3 size) of an entry; empty when its markers
 // are missing.
 QString attachmentField(const QString& entry, int k);
-// "12 Ko" for a file size in bytes, rounded up so a small file never
-// shows 0.
-QString sizeInKo(qint64 bytes);
 
 // The progress estimate of a sending: 1000 bytes per Ko shown, plus a
 // third for the base64 encoding. 64-bit, so a file of several gigabytes

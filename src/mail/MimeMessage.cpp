@@ -226,6 +226,25 @@ QByteArray foldHeader(const QByteArray& name, const QByteArray& value)
     return out + "\r\n";
 }
 
+namespace {
+
+// The name as plain ASCII for a reader that knows no RFC 2231: accents
+// dropped ("été" gives "ete"), any other character it cannot carry in a
+// quoted string replaced by "_".
+QByteArray asciiFallback(const QString& fileName)
+{
+    QByteArray out;
+    for (const QChar c : fileName.normalized(QString::NormalizationForm_D)) {
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        const char16_t u = c.unicode();
+        out += u >= 0x20 && u <= 0x7e && u != '"' && u != '\\' ? char(u) : '_';
+    }
+    return out;
+}
+
+} // namespace
+
 QByteArray fileNameParameter(const QByteArray& parameter, const QString& fileName)
 {
     bool plain = isPlainAscii(fileName);
@@ -233,7 +252,10 @@ QByteArray fileNameParameter(const QByteArray& parameter, const QString& fileNam
         plain = plain && c != QLatin1Char('"') && c != QLatin1Char('\\');
     if (plain)
         return parameter + "=\"" + fileName.toLatin1() + '"';
-    return parameter + "*=UTF-8''" + fileName.toUtf8().toPercentEncoding("!#$&+^`|~");
+    // The RFC 2231 form first: readers that know it take it, whatever
+    // follows; older ones skip it and take the plain name after it.
+    return parameter + "*=UTF-8''" + fileName.toUtf8().toPercentEncoding("!#$&+^`|~") + ";\r\n " +
+           parameter + "=\"" + asciiFallback(fileName) + '"';
 }
 
 QByteArray quotedPrintable(const QString& text)

@@ -60,7 +60,9 @@ QByteArray formatMailbox(const Mailbox& mailbox);
 // ending with CR LF.
 QByteArray foldHeader(const QByteArray& name, const QByteArray& value);
 // The parameter for a file name: filename="..." when the name is plain
-// ASCII, else the RFC 2231 form filename*=UTF-8''%xx.
+// ASCII, else the RFC 2231 form filename*=UTF-8''%xx followed, on a folded
+// line, by a plain filename="..." with the accents dropped for readers that
+// do not know that form.
 QByteArray fileNameParameter(const QByteArray& parameter, const QString& fileName);
 // Quoted-printable text with CR LF line ends.
 QByteArray quotedPrintable(const QString& text);

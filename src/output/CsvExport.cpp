@@ -26,6 +26,17 @@ QString number(double value)
     return text.replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
+// A spreadsheet runs a cell that starts with one of these as a formula
+// ("=SUM(1+1)", "@cmd"): such text is written behind an apostrophe, which
+// the spreadsheet takes as "show the rest as typed".
+QString shownAsTyped(const QString& text)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && formulaStarts.contains(text.front()))
+        return QLatin1Char('\'') + text;
+    return text;
+}
+
 QString fieldText(const QVariant& value)
 {
     if (!value.isValid() || value.isNull())
@@ -40,6 +51,8 @@ QString fieldText(const QVariant& value)
         return number(value.toDouble());
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("Oui") : QStringLiteral("Non");
+    case QMetaType::QString:
+        return shownAsTyped(value.toString());
     default:
         return value.toString();
     }
@@ -87,7 +100,10 @@ CsvTable csvTableFromDataSet(const DataSet& dataSet)
 
 QByteArray frenchCsv(const CsvTable& table)
 {
-    QString text = line(table.headers);
+    QStringList headers;
+    for (const QString& h : table.headers)
+        headers << shownAsTyped(h);
+    QString text = line(headers);
     for (const QVariantList& row : table.rows) {
         QStringList fields;
         for (const QVariant& v : row)

@@ -24,7 +24,8 @@ CsvTable csvTableFromDataSet(const DataSet& dataSet);
 // The table as a spreadsheet opens it in France: fields separated by ";",
 // UTF-8 with a byte-order mark, lines ending in CR LF, numbers with a
 // decimal comma, dates dd/mm/yyyy, every field quoted when it holds a
-// separator, a quote or a line break, quotes doubled.
+// separator, a quote or a line break, quotes doubled. Text that a
+// spreadsheet would run as a formula gets a leading apostrophe.
 QByteArray frenchCsv(const CsvTable& table);
 
 // Writes the file under a temporary name, then puts it in place. False with

@@ -193,8 +193,11 @@ void chartPicture(Page& page, const BookletData& data, MeasureKind kind, const Q
     const QString name =
         kind == MeasureKind::Weight ? QStringLiteral("weight.bmp") : QStringLiteral("size.bmp");
     QImage chart;
+    // Drawn in the mode stored for the animal, as its page and the printed
+    // booklet draw it.
+    const int mode = kind == MeasureKind::Weight ? data.animal.weightMode : data.animal.sizeMode;
     if (options.chart)
-        chart = options.chart(data.animal.id, int(kind), -1, kChartPictureSize);
+        chart = options.chart(data.animal.id, kind, mode, kChartPictureSize);
     QString error;
     if (!chart.isNull() && writeFile(folder + name, bmpFile(onWhite(chart)), &error)) {
         page.beginTable();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/MeasureKind.h"
 #include "db/HtmlBookletStore.h"
 
 #include <QImage>
@@ -12,12 +13,10 @@
 
 namespace tav {
 
-// The weight or size chart of an animal drawn on a white ground at the
-// given size; a null picture when it cannot be drawn. `mode` is the
-// chart's display mode, -1 for the animal's own.
-using ChartPicture = std::function<QImage(int animalId, int measureKind, int mode, QSize size)>;
-
-enum class MeasureKind { Weight = 0, Size = 1 };
+// The weight or size chart of an animal drawn in the given display mode
+// (dates, years, months) at the given size; a null picture when it cannot
+// be drawn.
+using ChartPicture = std::function<QImage(int animalId, MeasureKind kind, int mode, QSize size)>;
 
 inline constexpr QSize kChartPictureSize{680, 400};
 

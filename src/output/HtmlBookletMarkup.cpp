@@ -154,10 +154,10 @@ QString withDetail(const QString& value, const QString& detail)
 
 void Page::open(const QString& headTitle)
 {
-    m_lines << QStringLiteral("<html>") << QStringLiteral("<head>")
-            << QStringLiteral("<meta charset=\"windows-1252\">")
-            << QStringLiteral(
-                   "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">")
+    // A browser reads the page in standards mode and in the code page it
+    // is written in.
+    m_lines << QStringLiteral("<!DOCTYPE html>") << QStringLiteral("<html>")
+            << QStringLiteral("<head>") << QStringLiteral("<meta charset=\"windows-1252\">")
             << QStringLiteral("<title>") + escaped(headTitle) + QStringLiteral("</title>")
             << QStringLiteral("<script type=\"text/javascript\">") << QStringLiteral("<!--")
             << QStringLiteral("function centerwindow(page, largeur, hauteur, options) {")
@@ -294,10 +294,14 @@ QString Page::text() const
 QString picturePage(const QString& headTitle, const QString& pictureName)
 {
     Page page;
+    page.line(QStringLiteral("<!DOCTYPE html>"));
     page.line(QStringLiteral("<html>"));
     page.line(QStringLiteral("<head>"));
     page.line(QStringLiteral("<meta charset=\"windows-1252\">"));
     page.line(QStringLiteral("<title>") + escaped(headTitle) + QStringLiteral("</title>"));
+    // In standards mode a table is as high as the page only when the page
+    // is: the picture stays centred on the window's height.
+    page.line(QStringLiteral("<style>html, body { height: 100%; }</style>"));
     page.line(QStringLiteral("</head>"));
     page.line(QStringLiteral("<body topmargin=\"0\" leftmargin=\"0\" marginwidth=\"0\" "
                              "marginheight=\"0\" style=\"margin:0\">"));

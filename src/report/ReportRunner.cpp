@@ -196,15 +196,18 @@ ReportOutcome ReportRunner::booklet(int animalId)
             return animal.isEmpty() || !animal.hasField(name) ? 0 : animal.asInt(name);
         };
         if (m_settings.chartRenderer) {
-            in.addPicture(
-                QStringLiteral("Img_Chart_Weight"),
-                m_settings.chartRenderer(animalId, 1, storedMode("WeightMode"), chartSize));
+            in.addPicture(QStringLiteral("Img_Chart_Weight"),
+                          m_settings.chartRenderer(animalId, MeasureKind::Weight,
+                                                   storedMode("WeightMode"), chartSize));
             in.addPicture(QStringLiteral("Img_Chart_Size"),
-                          m_settings.chartRenderer(animalId, 2, storedMode("SizeMode"), chartSize));
+                          m_settings.chartRenderer(animalId, MeasureKind::Size,
+                                                   storedMode("SizeMode"), chartSize));
         }
         // A photo removed by hand leaves its box empty.
         QImageReader photo(m_settings.databaseFolder + QStringLiteral("Images/Animal") +
                            QString::number(animalId) + QStringLiteral(".jpg"));
+        // A phone's photo is stored as taken: printed the right way up.
+        photo.setAutoTransform(true);
         if (photo.canRead()) {
             const QSize size = photo.size();
             if (size.isValid() && (size.width() > 1200 || size.height() > 1200))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/MeasureKind.h"
 #include "core/SqlClauses.h"
 #include "report/ReportEngine.h"
 
@@ -13,10 +14,10 @@ namespace tav {
 
 class DataModuleReport;
 
-// Draws the weight (kind 1) or size (kind 2) curve of an animal in a mode
-// at a size; a null picture when there is nothing to draw.
+// Draws the weight or size curve of an animal in a mode at a size; a null
+// picture when there is nothing to draw.
 using ChartRenderer =
-    std::function<QImage(int animalId, int measureKind, int mode, const QSize& size)>;
+    std::function<QImage(int animalId, MeasureKind kind, int mode, const QSize& size)>;
 
 // The statement of a ".rpt" file with its clauses put in. False with a
 // French message when the file is missing or lacks a line to replace.

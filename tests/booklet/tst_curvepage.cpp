@@ -424,7 +424,8 @@ void TestCurvePage::curveWindowPrintsItsChartLikeThePage()
 void TestCurvePage::pictureForTheBookletsDrawsTheStoredCurve()
 {
     Connection& connection = *m_app->startup()->mainForm()->context().connection;
-    const QImage picture = renderMeasureChart(connection, 1, 1, 1, QSize(640, 400));
+    const QImage picture =
+        renderMeasureChart(connection, 1, MeasureKind::Weight, 1, QSize(640, 400));
     QCOMPARE(picture.size(), QSize(640, 400));
     // Red curve pixels are there: the curve was drawn, not an empty chart.
     bool red = false;

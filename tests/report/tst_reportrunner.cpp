@@ -1,3 +1,4 @@
+#include "ExifJpeg.h"
 #include "ReportTestSupport.h"
 #include "TestDatabase.h"
 #include "TestText.h"
@@ -56,6 +57,7 @@ private slots:
     void historyWithoutStatementShowsTheTemplateAlone();
     void brokenTemplatesAndStatementsFailWithTheirName();
     void bookletDrawsTheAnimalsCurvesInItsStoredModes();
+    void bookletPrintsAPhonePhotoUpright();
     void reminderTablesShowWhatIsStillOwedAndDue();
     void reminderFlagsFollowTheVaccineOrItsAbsence();
     void chartReportSetsTheTitleVariable();
@@ -231,8 +233,8 @@ void TestReportRunner::bookletDrawsTheAnimalsCurvesInItsStoredModes()
         {u("Fugue & retour <vite>")});
     QVector<QList<int>> calls;
     ReportRunner::Settings settings{installedReports(), m_images.path() + u("/"), u("€"), {}, {}};
-    settings.chartRenderer = [&calls](int animal, int kind, int mode, const QSize& size) {
-        calls.append({animal, kind, mode, size.width(), size.height()});
+    settings.chartRenderer = [&calls](int animal, MeasureKind kind, int mode, const QSize& size) {
+        calls.append({animal, int(kind), mode, size.width(), size.height()});
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::blue);
         return image;
@@ -268,6 +270,24 @@ void TestReportRunner::bookletDrawsTheAnimalsCurvesInItsStoredModes()
     outcome = runner.booklet(8);
     QVERIFY(outcome.status == ReportOutcome::Status::Ready);
     QCOMPARE(outcome.report.pictures.size(), 2);
+}
+
+void TestReportRunner::bookletPrintsAPhonePhotoUpright()
+{
+    // Stored as the phone wrote it: 160 x 80 pixels, to be turned upright.
+    QDir().mkpath(m_images.filePath(QStringLiteral("Images")));
+    QImage sideways(160, 80, QImage::Format_RGB32);
+    sideways.fill(Qt::red);
+    QFile photo(m_images.filePath(QStringLiteral("Images/Animal7.jpg")));
+    QVERIFY(photo.open(QIODevice::WriteOnly));
+    photo.write(test::jpegWithOrientation(sideways, 6));
+    photo.close();
+    ReportRunner::Settings settings{installedReports(), m_images.path() + u("/"), u("€"), {}, {}};
+    ReportRunner runner(*m_module, settings);
+    const ReportOutcome outcome = runner.booklet(7);
+    QVERIFY2(outcome.status == ReportOutcome::Status::Ready, qPrintable(outcome.message));
+    QCOMPARE(outcome.report.pictures.size(), 1);
+    QCOMPARE(outcome.report.pictures.first().size(), QSize(80, 160));
 }
 
 void TestReportRunner::reminderTablesShowWhatIsStillOwedAndDue()

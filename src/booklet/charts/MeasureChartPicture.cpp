@@ -8,18 +8,18 @@
 
 namespace tav {
 
-QImage renderMeasureChart(Connection& connection, int animalId, int measureKind, int mode,
+QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind, int mode,
                           const QSize& size)
 {
     const MeasureStore store(connection);
-    const MeasureStore::Animal animal = store.animal(animalId, measureKind);
+    const MeasureStore::Animal animal = store.animal(animalId, kind);
     const MeasureCurve curve =
-        buildMeasureCurve(store.measures(animalId, measureKind), mode, animal.birthDate,
-                          animal.birthValue, measureHeadroom(measureKind));
+        buildMeasureCurve(store.measures(animalId, kind), mode, animal.birthDate, animal.birthValue,
+                          measureHeadroom(int(kind)));
     QChart chart;
     chart.resize(size);
     drawMeasureCurve(&chart, curve);
-    chart.setTitle(measureChartTitle(measureKind));
+    chart.setTitle(measureChartTitle(int(kind)));
     return renderChart(&chart, size);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/MeasureKind.h"
+
 #include <QImage>
 #include <QSize>
 
@@ -7,10 +9,10 @@ namespace tav {
 
 class Connection;
 
-// The growth chart of an animal (measureKind 1 weight, 2 size) drawn in the
-// given mode as the booklet page draws it, with its title, for the printed
-// and HTML booklets. Throws DbError.
-QImage renderMeasureChart(Connection& connection, int animalId,
-                          int measureKind /*1 weight, 2 size*/, int mode, const QSize& size);
+// The growth chart of an animal drawn in the given mode as the booklet page
+// draws it, titled by its kind, for the printed and HTML booklets. Throws
+// DbError.
+QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind, int mode,
+                          const QSize& size);
 
 } // namespace tav

@@ -11,6 +11,7 @@
 #include "dialogs/TScanDialog.h"
 #include "documents/DocumentLibrary.h"
 #include "media/JpegFile.h"
+#include "media/PictureStore.h"
 #include "ui/FileDialog.h"
 #include "ui/GridLook.h"
 #include "ui/MessageBox.h"
@@ -70,22 +71,14 @@ bool isPictureFile(const QString& path)
     return !format.isEmpty();
 }
 
+// A phone's photo is turned the right way up before it is stored: the
+// stored JPEG no longer carries the camera's orientation.
 QImage readPicture(const QString& path, QString* error)
 {
-    QImage picture;
-    const QString ext = QFileInfo(path).suffix().toUpper();
-    if (ext == QLatin1String("JPG") || ext == QLatin1String("JPEG")) {
-        const JpegResult r = readJpegFile(picture, path);
-        if (!r.ok)
-            *error = r.error;
-        return picture;
-    }
-    QImageReader reader(path);
-    picture = reader.read();
-    if (picture.isNull())
-        *error = fr("Impossible de lire l'image « %1 » : %2.")
-                     .arg(QDir::toNativeSeparators(path), reader.errorString());
-    return picture;
+    ShownPicture read = readShownPicture(path);
+    if (!read.ok)
+        *error = read.error;
+    return read.picture;
 }
 
 } // namespace
@@ -364,12 +357,13 @@ void TDocumentPage::Btn_Document_Img_EditClick()
     if (!row)
         return;
     TEnterDocument window(this);
-    QImage stored;
     // A picture removed by hand leaves the window without one: a new one
     // must then be chosen.
-    if (QFileInfo::exists(m_library->store().imagePath(id)) &&
-        readJpegFile(stored, m_library->store().imagePath(id)).ok)
-        window.setPicture(stored);
+    if (QFileInfo::exists(m_library->store().imagePath(id))) {
+        const ShownPicture read = readShownPicture(m_library->store().imagePath(id));
+        if (read.ok)
+            window.setPicture(read.picture);
+    }
     window.setTitle(row->title);
     if (!runImageWindow(window))
         return;
