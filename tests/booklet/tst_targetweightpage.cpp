@@ -4,16 +4,22 @@
 
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
+#include "booklet/charts/MeasureChart.h"
+#include "booklet/charts/MeasureChartView.h"
 #include "booklet/pages/TCurvePage.h"
 #include "db/Connection.h"
 #include "dialogs/TEnterTargetWeight.h"
 #include "ui/MessageBox.h"
 
 #include <QAction>
+#include <QAreaSeries>
+#include <QChart>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
+#include <QValueAxis>
 #include <QtTest>
 
 using namespace tav;
@@ -28,6 +34,7 @@ private slots:
     void cleanup();
     void bandSetFromTheCurveMenuShowsOnTheCard();
     void refusedBandLeavesTheCardAsItWas();
+    void bandIsShadedOnTheWeightCurve();
 
 private:
     TCurvePage* showCurves();
@@ -122,6 +129,58 @@ void TestTargetWeightPage::refusedBandLeavesTheCardAsItWas()
     QCOMPARE(MessageBox::shownMessages().first().text,
              u("Le « Poids minimum » (33,000 kg) est supérieur au « Poids maximum » (32,000 kg)."));
     QCOMPARE(cardTooltip(), u("Poids cible : au moins 28,000 kg"));
+}
+
+namespace {
+
+// Pixels of the light green of a shaded band over the white plot; the
+// lime line of the curve is far greener and has no red.
+int bandPixels(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 150 && c.green() > c.red() + 15 && c.green() > c.blue() + 15)
+                ++n;
+        }
+    }
+    return n;
+}
+
+} // namespace
+
+void TestTargetWeightPage::bandIsShadedOnTheWeightCurve()
+{
+    TCurvePage* page = showCurves();
+    MeasureChartView* view = page->chartView(TCurvePage::Weight);
+    view->resize(600, 300);
+    const int before = bandPixels(view->grab().toImage());
+    QVERIFY(!weightBandSeries(view->chart()) || !weightBandSeries(view->chart())->isVisible());
+
+    QVERIFY(enterBand(QStringLiteral("28"), QStringLiteral("40")));
+    QAreaSeries* band = weightBandSeries(view->chart());
+    QVERIFY(band);
+    QVERIFY(band->isVisible());
+    QCOMPARE(band->brush().color(), weightBandColour());
+    const auto top = band->upperSeries()->points();
+    const auto bottom = band->lowerSeries()->points();
+    QCOMPARE(top.size(), 2);
+    QCOMPARE(top.first().y(), 40.0);
+    QCOMPARE(bottom.first().y(), 28.0);
+    // Across the whole curve, both weighings included.
+    QVERIFY(top.first().x() < 0 && top.last().x() > 1);
+    // The maximum lies above the heaviest weighing: the range shows it.
+    auto* axis = qobject_cast<QValueAxis*>(view->chart()->axes(Qt::Vertical).value(0));
+    QVERIFY(axis->max() >= 40.0);
+    // The curve keeps its roles.
+    QCOMPARE(qobject_cast<QLineSeries*>(view->chart()->series().at(CurveSeries))->count(), 2);
+    const int after = bandPixels(view->grab().toImage());
+    QVERIFY2(after > before + 1000, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(after)));
+
+    // An emptied band leaves no shade.
+    QVERIFY(enterBand(QString(), QString()));
+    QVERIFY(!weightBandSeries(view->chart())->isVisible());
 }
 
 QTEST_MAIN(TestTargetWeightPage)

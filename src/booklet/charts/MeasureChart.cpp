@@ -4,6 +4,7 @@
 #include "core/DateRoutines.h"
 #include "db/DataSet.h"
 
+#include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QFontMetrics>
@@ -146,6 +147,58 @@ void drawMeasureCurve(QChart* chart, const MeasureCurve& curve)
         points.append(QPointF(i, curve.points.at(i).value));
     lineAt(chart, CurveSeries)->replace(points);
     lineAt(chart, HighlightSeries)->replace(points);
+}
+
+QColor weightBandColour()
+{
+    return QColor(0, 160, 0, 45);
+}
+
+QAreaSeries* weightBandSeries(QChart* chart)
+{
+    const auto all = chart->series();
+    for (QAbstractSeries* s : all) {
+        if (auto* area = qobject_cast<QAreaSeries*>(s))
+            return area;
+    }
+    return nullptr;
+}
+
+void drawWeightBand(QChart* chart, const MeasureCurve& curve, const WeightBand& band)
+{
+    QAreaSeries* area = weightBandSeries(chart);
+    const bool shown = !band.isEmpty() && !curve.isEmpty();
+    if (!shown) {
+        if (area)
+            area->setVisible(false);
+        return;
+    }
+    auto* x = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
+    auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+    if (!x || !y)
+        return;
+    if (!area) {
+        auto* upper = new QLineSeries(chart);
+        auto* lower = new QLineSeries(chart);
+        area = new QAreaSeries(upper, lower);
+        area->setName(QStringLiteral("Poids cible"));
+        area->setPen(Qt::NoPen);
+        area->setBrush(weightBandColour());
+        chart->addSeries(area);
+        area->attachAxis(x);
+        area->attachAxis(y);
+    }
+    // Both ends stay in sight, however far from the weighings.
+    const double low = std::min(curve.rangeMin(), band.min.value_or(curve.rangeMin()));
+    const double high = std::max(curve.rangeMax(), band.max.value_or(curve.rangeMax()));
+    y->setRange(low, high);
+    const double bottom = band.min.value_or(low);
+    const double top = band.max.value_or(high);
+    const qreal left = -kEdge;
+    const qreal right = curve.points.size() - 1 + kEdge;
+    area->upperSeries()->replace({QPointF(left, top), QPointF(right, top)});
+    area->lowerSeries()->replace({QPointF(left, bottom), QPointF(right, bottom)});
+    area->setVisible(true);
 }
 
 void labelMeasureAxis(QChart* chart, const MeasureCurve& curve)

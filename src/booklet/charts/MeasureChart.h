@@ -1,10 +1,13 @@
 #pragma once
 
 #include "core/MeasureCurve.h"
+#include "core/WeightBand.h"
 
+#include <QColor>
 #include <QString>
 #include <QVector>
 
+class QAreaSeries;
 class QChart;
 
 namespace tav {
@@ -41,6 +44,16 @@ void setUpMeasureChart(QChart* chart);
 // other at equally spaced labelled positions. An empty curve draws no line
 // and a range of 0 to 1.
 void drawMeasureCurve(QChart* chart, const MeasureCurve& curve);
+
+// The target weight band: a shaded area between its ends across the whole
+// curve, as the analyses shade their normal range. An open end reaches the
+// edge of the drawn range; the range grows to show both ends. The area is
+// added after the eight series, and only once a band is drawn, so that the
+// roles keep their places; an empty band or curve hides it.
+void drawWeightBand(QChart* chart, const MeasureCurve& curve, const WeightBand& band);
+// The area of drawWeightBand(), or nullptr when the chart has none.
+QAreaSeries* weightBandSeries(QChart* chart);
+QColor weightBandColour();
 
 // Labels the horizontal axis for the chart's width: every position while
 // the labels fit, else every n-th one, the first always.

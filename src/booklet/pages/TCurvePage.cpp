@@ -7,6 +7,7 @@
 #include "db/DataSet.h"
 #include "db/DbError.h"
 #include "db/MeasureStore.h"
+#include "db/TargetWeightStore.h"
 #include "dialogs/ReportWindows.h"
 #include "dialogs/TChartValueList.h"
 #include "dialogs/TEnterTargetWeight.h"
@@ -169,8 +170,20 @@ void TCurvePage::drawCurve(int kind, qint64 selectId, int mode)
     if (!rows)
         return;
     const CurveAnimal animal = curveAnimal(kind);
-    p.view->showCurve(buildMeasureCurve(measuresOf(*rows, kind), mode, animal.birthDate,
-                                        animal.birthValue, measureHeadroom(kind)));
+    const MeasureCurve curve = buildMeasureCurve(measuresOf(*rows, kind), mode, animal.birthDate,
+                                                 animal.birthValue, measureHeadroom(kind));
+    p.view->showCurve(curve);
+    if (kind == Weight) {
+        WeightBand band;
+        if (animal.id >= 0 && m_context.connection) {
+            try {
+                band = readTargetWeight(*m_context.connection, animal.id);
+            } catch (const DbError& e) {
+                showError(this, e.message());
+            }
+        }
+        drawWeightBand(p.view->chart(), curve, band);
+    }
     if (rows->isOpen() && !rows->isEmpty() && (selectId < 0 || !rows->locateId(selectId)))
         rows->first();
 }
