@@ -16,7 +16,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QColor>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -24,6 +26,57 @@
 #include <QToolButton>
 
 namespace tav {
+
+namespace {
+
+// The weighings outside the animal's target band carry the analyses' flag:
+// an arrow beside the value, in their colour, with a tooltip.
+class WeightFlagModel : public QIdentityProxyModel
+{
+public:
+    WeightFlagModel(const DataSet& rows, const WeightBand& band, QObject* parent)
+        : QIdentityProxyModel(parent), m_rows(rows), m_band(band)
+    {}
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const WeightBand::Flag flag = flagOf(index);
+        if (flag != WeightBand::Flag::Inside) {
+            const bool above = flag == WeightBand::Flag::Above;
+            switch (role) {
+            case Qt::DisplayRole:
+                return QString(QIdentityProxyModel::data(index, role).toString() +
+                               (above ? QStringLiteral(" ↑") : QStringLiteral(" ↓")));
+            case Qt::ForegroundRole:
+                return QVariant(above ? QColor(200, 0, 0) : QColor(0, 0, 200));
+            case Qt::ToolTipRole:
+                return above ? QStringLiteral("Au-dessus du poids cible")
+                             : QStringLiteral("En dessous du poids cible");
+            default:
+                break;
+            }
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    WeightBand::Flag flagOf(const QModelIndex& index) const
+    {
+        auto* source = static_cast<DataSetModel*>(sourceModel());
+        if (m_band.isEmpty() || !index.isValid() || !m_rows.isOpen() ||
+            index.column() != source->columnOfField(QStringLiteral("Weight")) ||
+            index.row() >= m_rows.recordCount())
+            return WeightBand::Flag::Inside;
+        const int field = m_rows.fieldIndex(QStringLiteral("Weight"));
+        const QVariant v = field >= 0 ? m_rows.valueAt(index.row(), field) : QVariant();
+        return v.isNull() ? WeightBand::Flag::Inside : m_band.flag(v.toDouble());
+    }
+
+    const DataSet& m_rows;
+    WeightBand m_band;
+};
+
+} // namespace
 
 namespace {
 
@@ -48,7 +101,9 @@ TChartValueList::TChartValueList(DataSet& measures, int kind, const CurveAnimal&
     m_edit = form.Btn_Value_Edit;
     m_delete = form.Btn_Value_Delete;
     styleStripedGrid(m_grid);
-    m_grid->setModel(new DataSetModel(&m_rows, m_grid));
+    auto* flagged = new WeightFlagModel(m_rows, m_kind == 1 ? m_animal.band : WeightBand(), m_grid);
+    flagged->setSourceModel(new DataSetModel(&m_rows, flagged));
+    m_grid->setModel(flagged);
     // Date and value at their width, the remark in the rest of the window.
     m_grid->horizontalHeader()->setStretchLastSection(true);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -114,8 +169,12 @@ void TChartValueList::draw(qint64 selectId)
     } catch (const DbError& e) {
         showError(this, e.message());
     }
-    m_view->showCurve(buildMeasureCurve(measuresOf(m_rows, m_kind), m_mode, m_animal.birthDate,
-                                        m_animal.birthValue, measureHeadroom(m_kind)));
+    const MeasureCurve curve =
+        buildMeasureCurve(measuresOf(m_rows, m_kind), m_mode, m_animal.birthDate,
+                          m_animal.birthValue, measureHeadroom(m_kind));
+    m_view->showCurve(curve);
+    if (m_kind == 1)
+        drawWeightBand(m_view->chart(), curve, m_animal.band);
     if (m_rows.isOpen() && !m_rows.isEmpty()) {
         if (selectId < 0 || !m_rows.locateId(selectId))
             m_rows.first();

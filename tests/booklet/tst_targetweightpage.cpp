@@ -8,6 +8,7 @@
 #include "booklet/charts/MeasureChartView.h"
 #include "booklet/pages/TCurvePage.h"
 #include "db/Connection.h"
+#include "dialogs/TChartValueList.h"
 #include "dialogs/TEnterTargetWeight.h"
 #include "ui/MessageBox.h"
 
@@ -19,6 +20,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTableView>
+#include <QToolButton>
 #include <QValueAxis>
 #include <QtTest>
 
@@ -35,6 +38,7 @@ private slots:
     void bandSetFromTheCurveMenuShowsOnTheCard();
     void refusedBandLeavesTheCardAsItWas();
     void bandIsShadedOnTheWeightCurve();
+    void curveWindowFlagsWeighingsOutsideTheBand();
 
 private:
     TCurvePage* showCurves();
@@ -181,6 +185,37 @@ void TestTargetWeightPage::bandIsShadedOnTheWeightCurve()
     // An emptied band leaves no shade.
     QVERIFY(enterBand(QString(), QString()));
     QVERIFY(!weightBandSeries(view->chart())->isVisible());
+}
+
+void TestTargetWeightPage::curveWindowFlagsWeighingsOutsideTheBand()
+{
+    QVERIFY(enterBand(QStringLiteral("28"), QStringLiteral("29,5")));
+    QStringList shown;
+    QList<QColor> colours;
+    bool shaded = false;
+    const auto answer = ModalAnswer::when<TChartValueList>([&](TChartValueList* w) {
+        QAbstractItemModel* grid = w->findChild<QTableView*>(QStringLiteral("Grid_Value"))->model();
+        for (int row = 0; row < grid->rowCount(); ++row) {
+            for (int column = 0; column < grid->columnCount(); ++column) {
+                const QString text = grid->index(row, column).data().toString();
+                if (text.endsWith(u(" ↑")) || text.endsWith(u(" ↓"))) {
+                    shown << text;
+                    colours << grid->index(row, column).data(Qt::ForegroundRole).value<QColor>();
+                }
+            }
+        }
+        QAreaSeries* band = weightBandSeries(w->chartView()->chart());
+        shaded = band && band->isVisible();
+    });
+    m_app->component<QToolButton>(QStringLiteral("Btn_Chart_Weight_Edit"))->click();
+    QVERIFY(answer.seen());
+    // 27,5 kg lies below the band, 30 kg above it; both flagged.
+    QCOMPARE(shown.size(), 2);
+    QVERIFY2(shown.filter(u("↓")).size() == 1 && shown.filter(u("↑")).size() == 1,
+             qPrintable(shown.join(QLatin1Char('|'))));
+    QVERIFY(colours.contains(QColor(200, 0, 0)));
+    QVERIFY(colours.contains(QColor(0, 0, 200)));
+    QVERIFY(shaded);
 }
 
 QTEST_MAIN(TestTargetWeightPage)

@@ -21,6 +21,7 @@ struct CurveAnimal
     QString birthDate;  // "dd/mm/yyyy" as stored, possibly with blanks
     QString birthValue; // empty when none
     QString title;      // "Name ForeName"
+    WeightBand band;    // the target weight, for the weight curve
 };
 
 // The eight series of a growth chart, in their order.

@@ -130,6 +130,13 @@ CurveAnimal TCurvePage::curveAnimal(int kind) const
         kind == Size ? QStringLiteral("BirthDay_Size") : QStringLiteral("BirthDay_Weight")));
     a.title = nameAndForename(animal.asString(QStringLiteral("Name")),
                               animal.asString(QStringLiteral("ForeName")));
+    if (kind == Weight && m_context.connection) {
+        try {
+            a.band = readTargetWeight(*m_context.connection, a.id);
+        } catch (const DbError& e) {
+            showError(const_cast<TCurvePage*>(this), e.message());
+        }
+    }
     return a;
 }
 
@@ -173,17 +180,8 @@ void TCurvePage::drawCurve(int kind, qint64 selectId, int mode)
     const MeasureCurve curve = buildMeasureCurve(measuresOf(*rows, kind), mode, animal.birthDate,
                                                  animal.birthValue, measureHeadroom(kind));
     p.view->showCurve(curve);
-    if (kind == Weight) {
-        WeightBand band;
-        if (animal.id >= 0 && m_context.connection) {
-            try {
-                band = readTargetWeight(*m_context.connection, animal.id);
-            } catch (const DbError& e) {
-                showError(this, e.message());
-            }
-        }
-        drawWeightBand(p.view->chart(), curve, band);
-    }
+    if (kind == Weight)
+        drawWeightBand(p.view->chart(), curve, animal.band);
     if (rows->isOpen() && !rows->isEmpty() && (selectId < 0 || !rows->locateId(selectId)))
         rows->first();
 }
