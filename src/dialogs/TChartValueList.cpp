@@ -172,9 +172,7 @@ void TChartValueList::draw(qint64 selectId)
     const MeasureCurve curve =
         buildMeasureCurve(measuresOf(m_rows, m_kind), m_mode, m_animal.birthDate,
                           m_animal.birthValue, measureHeadroom(m_kind));
-    m_view->showCurve(curve);
-    if (m_kind == 1)
-        drawWeightBand(m_view->chart(), curve, m_animal.band);
+    m_view->showCurve(curve, m_kind == 1 ? m_animal.band : WeightBand());
     if (m_rows.isOpen() && !m_rows.isEmpty()) {
         if (selectId < 0 || !m_rows.locateId(selectId))
             m_rows.first();

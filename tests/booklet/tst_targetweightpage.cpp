@@ -5,6 +5,7 @@
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
 #include "booklet/charts/MeasureChart.h"
+#include "booklet/charts/MeasureChartPicture.h"
 #include "booklet/charts/MeasureChartView.h"
 #include "booklet/pages/TCurvePage.h"
 #include "db/Connection.h"
@@ -39,6 +40,7 @@ private slots:
     void refusedBandLeavesTheCardAsItWas();
     void bandIsShadedOnTheWeightCurve();
     void curveWindowFlagsWeighingsOutsideTheBand();
+    void outputPicturesCarryTheBand();
 
 private:
     TCurvePage* showCurves();
@@ -216,6 +218,23 @@ void TestTargetWeightPage::curveWindowFlagsWeighingsOutsideTheBand()
     QVERIFY(colours.contains(QColor(200, 0, 0)));
     QVERIFY(colours.contains(QColor(0, 0, 200)));
     QVERIFY(shaded);
+}
+
+void TestTargetWeightPage::outputPicturesCarryTheBand()
+{
+    Connection& c = *m_app->startup()->mainForm()->context().connection;
+    const QSize size(600, 300);
+    // The printed and HTML booklets draw from the database, the chart
+    // report from the page's view.
+    const auto booklet = [&c, size]() {
+        return bandPixels(renderMeasureChart(c, 1, MeasureKind::Weight, 1, size));
+    };
+    MeasureChartView* view = showCurves()->chartView(TCurvePage::Weight);
+    const int bookletBefore = booklet();
+    const int reportBefore = bandPixels(view->picture(size));
+    QVERIFY(enterBand(QStringLiteral("28"), QStringLiteral("40")));
+    QVERIFY2(booklet() > bookletBefore + 1000, qPrintable(QString::number(booklet())));
+    QVERIFY(bandPixels(view->picture(size)) > reportBefore + 1000);
 }
 
 QTEST_MAIN(TestTargetWeightPage)

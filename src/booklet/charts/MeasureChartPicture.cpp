@@ -3,6 +3,7 @@
 #include "booklet/charts/ChartLook.h"
 #include "booklet/charts/MeasureChart.h"
 #include "db/MeasureStore.h"
+#include "db/TargetWeightStore.h"
 
 #include <QChart>
 
@@ -19,6 +20,8 @@ QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind
     QChart chart;
     chart.resize(size);
     drawMeasureCurve(&chart, curve);
+    if (kind == MeasureKind::Weight)
+        drawWeightBand(&chart, curve, readTargetWeight(connection, animalId));
     chart.setTitle(measureChartTitle(int(kind)));
     return renderChart(&chart, size);
 }

@@ -34,15 +34,18 @@ void MeasureChartView::prepare()
         connect(line, &QLineSeries::hovered, this, &MeasureChartView::hover);
     }
     drawMeasureCurve(chart, m_curve);
+    drawWeightBand(chart, m_curve, m_band);
 }
 
-void MeasureChartView::showCurve(const MeasureCurve& curve)
+void MeasureChartView::showCurve(const MeasureCurve& curve, const WeightBand& band)
 {
     m_curve = curve;
+    m_band = band;
     m_hoverText.clear();
-    if (m_prepared)
+    if (m_prepared) {
         drawMeasureCurve(chart(), m_curve);
-    else
+        drawWeightBand(chart(), m_curve, m_band);
+    } else
         prepare();
 }
 
@@ -81,6 +84,7 @@ QImage MeasureChartView::picture(const QSize& size) const
     QChart holder;
     holder.resize(size);
     drawMeasureCurve(&holder, m_curve);
+    drawWeightBand(&holder, m_curve, m_band);
     return renderChart(&holder, size);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MeasureCurve.h"
+#include "core/WeightBand.h"
 
 #include <QChartView>
 
@@ -22,7 +23,8 @@ public:
 
     void setKind(int kind) { m_kind = kind; }
     int kind() const { return m_kind; }
-    void showCurve(const MeasureCurve& curve);
+    // The band is shaded on a weight curve; an empty one draws nothing.
+    void showCurve(const MeasureCurve& curve, const WeightBand& band = WeightBand());
     const MeasureCurve& curve() const { return m_curve; }
 
     // The text shown while the mouse is over the point at that position.
@@ -51,6 +53,7 @@ private:
     int m_kind = 1;
     bool m_prepared = false;
     MeasureCurve m_curve;
+    WeightBand m_band;
     QString m_hoverText;
 };
 

@@ -179,9 +179,7 @@ void TCurvePage::drawCurve(int kind, qint64 selectId, int mode)
     const CurveAnimal animal = curveAnimal(kind);
     const MeasureCurve curve = buildMeasureCurve(measuresOf(*rows, kind), mode, animal.birthDate,
                                                  animal.birthValue, measureHeadroom(kind));
-    p.view->showCurve(curve);
-    if (kind == Weight)
-        drawWeightBand(p.view->chart(), curve, animal.band);
+    p.view->showCurve(curve, kind == Weight ? animal.band : WeightBand());
     if (rows->isOpen() && !rows->isEmpty() && (selectId < 0 || !rows->locateId(selectId)))
         rows->first();
 }
