@@ -13,7 +13,13 @@ packages=(
   gcab cabextract sane-utils python3-aiosmtpd libjpeg-turbo-progs xvfb xauth fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev file python3 qtkeychain-qt6-dev poppler-utils
   python3-icalendar zlib1g-dev openssl qt6-image-formats-plugins chromium
+  mdbtools-dev mdbtools
 )
+# Node and npm cross-check the Jet files the tests write; a Node installed
+# from another source already brings npm, and Debian's npm would clash with it.
+if ! command -v npm >/dev/null 2>&1; then
+  packages+=(nodejs npm)
+fi
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

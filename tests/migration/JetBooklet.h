@@ -1,0 +1,5 @@
+#pragma once
+
+#include "JetWriter.h"
+
+namespace tav::test {} // namespace tav::test
