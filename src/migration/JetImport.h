@@ -37,7 +37,8 @@ struct JetImportResult
 };
 
 // Told the step under way, the count done and the count to do; returns
-// false to cancel.
+// false to cancel. An empty step with counts of -1 only asks whether to go
+// on, and lets a window handle its events while a child works.
 using JetImportProgress = std::function<bool(const QString& step, int done, int total)>;
 
 // Converts a booklet of the Windows versions into one of this program: the
