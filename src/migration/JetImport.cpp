@@ -2,6 +2,7 @@
 
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/RowInserter.h"
 #include "db/Schema.h"
 #include "media/Thumbnail.h"
 #include "migration/JetArchive.h"
@@ -19,6 +20,8 @@
 #include <QSet>
 
 #include <cmath>
+#include <filesystem>
+#include <memory>
 
 namespace tav {
 
@@ -177,7 +180,7 @@ struct Converter
         JetTableInfo info;
         QVector<int> from;      // source index of each target column, -1 if none
         QVector<JetType> types; // target types
-        QString insert;
+        std::unique_ptr<RowInserter> insert;
         bool first = true;
         const bool version = def.name == QLatin1String("OBJECT_VAL_STR");
         int idColumn = -1;
@@ -191,7 +194,7 @@ struct Converter
                 if (first) {
                     first = false;
                     QSet<QString> used;
-                    QStringList names;
+                    QStringList columnNames;
                     for (const ColumnDef& c : def.columns) {
                         int at = -1;
                         for (int i = 0; i < info.columns.size(); ++i) {
@@ -206,7 +209,7 @@ struct Converter
                             used.insert(info.columns.at(at).name);
                         from << at;
                         types << c.type;
-                        names << QLatin1Char('[') + c.name + QLatin1Char(']');
+                        columnNames << c.name;
                         if (c.name.compare(QLatin1String("Id"), Qt::CaseInsensitive) == 0)
                             idColumn = int(from.size()) - 1;
                         if (c.name.compare(QLatin1String("Tag"), Qt::CaseInsensitive) == 0)
@@ -216,10 +219,7 @@ struct Converter
                         if (!used.contains(c.name))
                             problem(tr("Colonne %1.%2 inconnue de ce programme, non reprise")
                                         .arg(source, c.name));
-                    insert = QStringLiteral("INSERT INTO [%1] (%2) VALUES (%3)")
-                                 .arg(def.name, names.join(QLatin1String(", ")),
-                                      QStringList(names.size(), QStringLiteral("?"))
-                                          .join(QLatin1String(", ")));
+                    insert = std::make_unique<RowInserter>(db, def.name, columnNames);
                 }
                 QVariantList row;
                 row.reserve(from.size());
@@ -238,7 +238,7 @@ struct Converter
                         v = picture(def.name, def.columns.at(i).name, id, v.toByteArray());
                     row << v;
                 }
-                db.exec(insert, row);
+                insert->insert(row);
                 ++rows;
                 count(def.name, tagColumn >= 0 ? row.value(tagColumn).toLongLong() : 0, id, row,
                       def);
@@ -289,7 +289,7 @@ struct Converter
     // them when the source spells them in another case.
     bool copyFolder(const QString& from, const QHash<QString, QString>& index,
                     const QSet<QString>& expected, const QString& to, int* counter,
-                    const QString& folderName)
+                    const QString& folderName, bool ownCopies)
     {
         QDir().mkpath(to);
         QHash<QString, QString> names; // source name -> target name
@@ -305,8 +305,20 @@ struct Converter
         for (auto it = names.cbegin(); it != names.cend(); ++it) {
             if (!tell(tr("Copie de %1").arg(it.value()), done++, int(names.size())))
                 return false;
-            if (!QFile::copy(from + QLatin1Char('/') + it.key(),
-                             to + QLatin1Char('/') + it.value())) {
+            // Files extracted from an archive are this import's own: they
+            // move. The user's folders beside a .MDB are only read.
+            const std::string source =
+                QFile::encodeName(from + QLatin1Char('/') + it.key()).toStdString();
+            const std::string target =
+                QFile::encodeName(to + QLatin1Char('/') + it.value()).toStdString();
+            std::error_code failed;
+            if (ownCopies)
+                std::filesystem::rename(source, target, failed);
+            if (!ownCopies || failed) {
+                failed.clear();
+                std::filesystem::copy_file(source, target, failed);
+            }
+            if (failed) {
                 result.error = tr("Le fichier « %1 » n'a pas pu être copié.").arg(it.key());
                 return false;
             }
@@ -399,7 +411,8 @@ JetImportResult convertJetBooklet(const QString& source, const QString& targetFo
 
     QString database = source;
     QString sourceFolder = QFileInfo(source).absolutePath();
-    if (isCabinetFile(source)) {
+    const bool ownCopies = isCabinetFile(source);
+    if (ownCopies) {
         if (!cv.tell(tr("Décompression de l'archive"), 0, 1))
             return result;
         sourceFolder = targetFolder + QStringLiteral("/.archive");
@@ -461,10 +474,10 @@ JetImportResult convertJetBooklet(const QString& source, const QString& targetFo
     }
     if (!cv.copyFolder(cv.imagesIn, cv.images, cv.expectedImages,
                        targetFolder + QStringLiteral("/Images"), &result.counts.pictures,
-                       QStringLiteral("Images")) ||
+                       QStringLiteral("Images"), ownCopies) ||
         !cv.copyFolder(cv.filesIn, cv.files, cv.expectedFiles,
                        targetFolder + QStringLiteral("/Files"), &result.counts.files,
-                       QStringLiteral("Files")))
+                       QStringLiteral("Files"), ownCopies))
         return fail(error);
     QDir(targetFolder + QStringLiteral("/.archive")).removeRecursively();
     result.ok = true;
