@@ -95,7 +95,7 @@ bool isCabinetFile(const QString& path)
     return f.open(QIODevice::ReadOnly) && f.read(4) == "MSCF";
 }
 
-QString extractJetArchive(const QString& archive, const QString& folder)
+QString extractJetArchive(const QString& archive, const QString& folder, bool databaseOnly)
 {
     QStringList names;
     if (const CabinetResult r = listCabinet(archive, &names); !r.ok)
@@ -110,7 +110,8 @@ QString extractJetArchive(const QString& archive, const QString& folder)
         if (seen.contains(place.toCaseFolded()))
             return tr("L'archive « %1 » contient deux fois le fichier « %2 ».").arg(archive, name);
         seen.insert(place.toCaseFolded(), name);
-        state.places.insert(name, place);
+        if (!databaseOnly || place.endsWith(QLatin1String(".mdb"), Qt::CaseInsensitive))
+            state.places.insert(name, place);
     }
     QDir().mkpath(folder + QStringLiteral("/Images"));
     QDir().mkpath(folder + QStringLiteral("/Files"));

@@ -12,7 +12,7 @@ bool isCabinetFile(const QString& path);
 // "Files". Entries stand under their bare names, or under an "Images\" or
 // "Files\" folder prefix; any other folder, an unsafe name or two entries
 // of one name refuse the archive whole. Empty on success, else a French
-// reason.
-QString extractJetArchive(const QString& archive, const QString& folder);
+// reason. With databaseOnly, only the ".mdb" entry is written.
+QString extractJetArchive(const QString& archive, const QString& folder, bool databaseOnly = false);
 
 } // namespace tav

@@ -248,9 +248,8 @@ bool holdsJetBooklet(const QString& path)
     QTemporaryDir dir;
     for (const QString& name : std::as_const(names))
         if (name.endsWith(QLatin1String(".mdb"), Qt::CaseInsensitive)) {
-            // Only the database's first bytes tell: the archive is read
-            // whole into a scratch folder, as small archives are.
-            if (!dir.isValid() || !extractJetArchive(path, dir.path()).isEmpty())
+            // Only the database's first bytes tell: it alone is extracted.
+            if (!dir.isValid() || !extractJetArchive(path, dir.path(), true).isEmpty())
                 return false;
             QFile db(dir.filePath(QString(name)
                                       .replace(QLatin1Char('\\'), QLatin1Char('/'))
