@@ -168,8 +168,10 @@ struct Converter
                 return made.bmp;
             }
         }
-        problem(tr("%1 : image illisible, non reprise").arg(where));
-        return {};
+        // Nothing is dropped: bytes this program cannot show are kept as
+        // they were, for a later version or another program.
+        problem(tr("%1 : image illisible, gardée telle quelle").arg(where));
+        return stored;
     }
 
     bool copyTable(JetReader& reader, const TableDef& def, const QString& source, Connection& db,
