@@ -678,6 +678,8 @@ void TMainForm::buildMenus()
             &TMainForm::choosePrinter);
     connect(addItem(file, "Item_Proprietes", "&Propriétés", true), &QAction::triggered, this,
             &TMainForm::editPreferences);
+    QAction* importBooklet = addItem(file, "Popup_File_Import", "I&mporter un carnet (.MDB)…",
+                                     m_context.module1 != nullptr);
     file->addSeparator();
     QAction* quit = addItem(file, "Item_Quitter", "&Quitter", true);
     connect(quit, &QAction::triggered, this, &QWidget::close);
@@ -789,6 +791,7 @@ void TMainForm::buildMenus()
     // The maintenance commands work whether or not an animal exists.
     const bool hasDatabase = m_context.module1 != nullptr;
     auto* commands = new tav::DatabaseCommands(*this);
+    connect(importBooklet, &QAction::triggered, commands, [commands]() { commands->importJet(); });
     connect(addItem(database, "Item_Sauvegarde", "&Sauvegarde", hasDatabase), &QAction::triggered,
             commands, &tav::DatabaseCommands::backup);
     connect(addItem(database, "Item_Restauration", "&Restauration", hasDatabase),
