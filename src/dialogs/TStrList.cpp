@@ -220,6 +220,17 @@ bool TStrList::eventFilter(QObject* watched, QEvent* event)
             close();
             return true;
         }
+        // With nothing highlighted (one line alone), the arrow keys would
+        // only move an invisible cursor onto the line it already is on: the
+        // line could then never be chosen from the keyboard.
+        if ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) &&
+            key->modifiers() == Qt::NoModifier && highlightedIndex() < 0 &&
+            m_ui->List->count() > 0) {
+            const int row = key->key() == Qt::Key_Down ? 0 : m_ui->List->count() - 1;
+            m_ui->List->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+            m_ui->List->scrollToItem(m_ui->List->item(row));
+            return true;
+        }
     } else if (watched == m_ui->List->viewport() && (event->type() == QEvent::MouseButtonPress ||
                                                      event->type() == QEvent::MouseButtonRelease)) {
         const auto* mouse = static_cast<QMouseEvent*>(event);

@@ -55,6 +55,8 @@ private slots:
     void mouseReleaseChoosesTheLineUnderIt();
     void releaseWithoutPressChoosesNothing();
     void enterWithoutHighlightLeavesTheField();
+    void arrowKeysHighlightTheOnlyLine_data();
+    void arrowKeysHighlightTheOnlyLine();
     void escapeChangesNothing();
     void onlyTheLatestListStaysOpen();
     void closingWithoutAChoiceSaysSo_data();
@@ -279,6 +281,31 @@ void TestPickList::enterWithoutHighlightLeavesTheField()
     QVERIFY(!list->isVisible());
     QCOMPARE(m_edit->text(), QStringLiteral("avant"));
     QCOMPARE(m_edit->property("chosenIndex").toInt(), -1);
+}
+
+void TestPickList::arrowKeysHighlightTheOnlyLine_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Down") << int(Qt::Key_Down);
+    QTest::newRow("Up") << int(Qt::Key_Up);
+}
+
+void TestPickList::arrowKeysHighlightTheOnlyLine()
+{
+    // The usual case of a first booklet: one vet in the list.
+    QFETCH(int, key);
+    m_edit->setText(QStringLiteral("avant"));
+    TStrList* list = showPickList(m_edit, false, QStringLiteral("Dr Martin"));
+    QCOMPARE(list->highlightedIndex(), -1);
+    QTest::keyClick(list->list(), Qt::Key(key));
+    QCOMPARE(list->highlightedIndex(), 0);
+    // A second press stays on it.
+    QTest::keyClick(list->list(), Qt::Key(key));
+    QCOMPARE(list->highlightedIndex(), 0);
+    QTest::keyClick(list->list(), Qt::Key_Return);
+    QVERIFY(!list->isVisible());
+    QCOMPARE(m_edit->text(), QStringLiteral("Dr Martin"));
+    QCOMPARE(m_edit->property("chosenIndex").toInt(), 0);
 }
 
 void TestPickList::escapeChangesNothing()
