@@ -48,6 +48,7 @@
 #include "report/ReportRunner.h"
 #include "scan/SaneScanner.h"
 #include "ui/AppIcon.h"
+#include "ui/EmptyViewHint.h"
 #include "ui/FileDialog.h"
 #include "ui/FramedWindow.h"
 #include "ui/MessageBox.h"
@@ -489,6 +490,9 @@ QWidget* TMainForm::buildAnimalPanel()
                 }
             });
     layout->addWidget(m_grid, 1);
+    // A new, empty booklet says how to begin.
+    new EmptyViewHint(
+        m_grid, QString::fromUtf8("Cliquez sur + pour ouvrir le carnet de votre premier animal"));
 
     m_listButtons = new QWidget(panel);
     m_listButtons->setObjectName(QStringLiteral("Pan_ListButtons"));
