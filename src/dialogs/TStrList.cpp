@@ -53,6 +53,7 @@ TStrList::~TStrList()
 void TStrList::setTargetEdit(QLineEdit* target)
 {
     m_target = target;
+    m_hadTarget = target != nullptr;
 }
 
 void TStrList::setSorted(bool sorted)
@@ -182,19 +183,23 @@ void TStrList::choose()
     const int row = highlightedIndex();
     const QString line = row >= 0 ? m_ui->List->item(row)->text() : QString();
     const QPointer<QLineEdit> target = m_target;
-    m_chosen = row >= 0 && target;
+    // A list without a field offers actions: its opener acts on the line.
+    const bool hasTarget = !target.isNull();
+    m_chosen = row >= 0 && (target || !m_hadTarget);
     // Closed first, so that the focus given to the field stays there; the
     // window itself goes only when control is back in the event loop.
     close();
-    if (row < 0 || !target)
+    if (!m_chosen)
         return;
-    target->setProperty("chosenIndex", row);
-    target->setText(line);
-    if (tav::FieldBinding* binding = tav::FieldBinding::of(target))
-        binding->store();
-    if (target) {
-        target->setFocus(Qt::PopupFocusReason);
-        target->selectAll();
+    if (hasTarget) {
+        target->setProperty("chosenIndex", row);
+        target->setText(line);
+        if (tav::FieldBinding* binding = tav::FieldBinding::of(target))
+            binding->store();
+        if (target) {
+            target->setFocus(Qt::PopupFocusReason);
+            target->selectAll();
+        }
     }
     emit lineChosen(row, line);
 }
