@@ -624,7 +624,8 @@ QWidget* TMainForm::buildNotebook()
             // The preview has its own print command: a print asked from the
             // page opens it on the picture to print.
             page->setPreviewHook([this](const DocumentPreview& preview) {
-                showImagePreview(this, preview.files, preview.current, preview.title);
+                showImagePreview(this, preview.files, preview.current, preview.title,
+                                 preview.titles);
             });
             page->setEmailHook([this](const QVector<DocumentAttachment>& attachments) {
                 QStringList files;
