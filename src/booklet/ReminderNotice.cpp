@@ -33,8 +33,12 @@ ReminderNotice* ReminderNotice::showIfDue(QWidget* owner, Connection& connection
         return nullptr;
     auto* notice = new ReminderNotice(due, today, settings, owner);
     notice->setAttribute(Qt::WA_DeleteOnClose);
-    notice->setAttribute(Qt::WA_ShowWithoutActivating);
+    // The notice takes the keyboard as it opens, so that Escape or Enter
+    // closes it without reaching for the mouse.
     notice->show();
+    notice->raise();
+    notice->activateWindow();
+    notice->m_ui->Btn_Close->setFocus(Qt::ActiveWindowFocusReason);
     return notice;
 }
 

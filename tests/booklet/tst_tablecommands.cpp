@@ -56,6 +56,7 @@ private slots:
     void commandBarButtonDropsTheMenuBesideTheBar();
     void startupNoticeListsPastAndComingReminders();
     void theNoticeCanBeTurnedOff();
+    void theNoticeTakesTheKeyboard();
     void remindersExportAsACalendarFile();
 
 private:
@@ -221,6 +222,18 @@ void TestTableCommands::theNoticeCanBeTurnedOff()
     QTest::qWait(50);
     QVERIFY(!notice());
     QVERIFY(!m_app->startup()->mainForm()->context().settings.reminderNotice);
+}
+
+void TestTableCommands::theNoticeTakesTheKeyboard()
+{
+    QTRY_VERIFY(notice());
+    QVERIFY(QTest::qWaitForWindowActive(notice()));
+    QCOMPARE(QApplication::activeWindow(), notice());
+    // Ready for Enter as for Escape, and never shown without the keyboard.
+    QVERIFY(!notice()->testAttribute(Qt::WA_ShowWithoutActivating));
+    QCOMPARE(QApplication::focusWidget(), notice()->findChild<QPushButton*>(u("Btn_Close")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTRY_VERIFY(!notice());
 }
 
 void TestTableCommands::remindersExportAsACalendarFile()
