@@ -13,6 +13,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
 
 #include <climits>
 
@@ -149,6 +152,21 @@ void TStrList::popup()
     if (m_target && place.top() + height > screenBottom)
         place.moveTop(place.top() - m_target->height() - height - 1);
     place.setHeight(height);
+    // Long names (a vaccine, a pathology) show whole: the list widens past
+    // its field, within the screen.
+    int widest = 0;
+    const QFontMetrics metrics(m_ui->List->font());
+    for (int i = 0; i < lines; ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(m_ui->List->item(i)->text()));
+    const int needed =
+        widest + 2 * m_ui->List->frameWidth() + 12 +
+        (lines > VisibleLines ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0);
+    if (needed > place.width()) {
+        const QRect area = screen ? screen->availableGeometry() : QRect(place.left(), 0, needed, 1);
+        place.setWidth(std::min(needed, area.width()));
+        if (place.right() > area.right())
+            place.moveRight(area.right());
+    }
 
     if (s_openList && s_openList != this)
         s_openList->close();

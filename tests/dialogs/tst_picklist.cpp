@@ -46,6 +46,7 @@ private slots:
     void opensAboveTheFieldNearTheScreensBottom();
     void heightFollowsTheLines_data();
     void heightFollowsTheLines();
+    void longLinesWidenTheListWithinTheScreen();
     void highlightsTheLastExactMatch_data();
     void highlightsTheLastExactMatch();
     void sortingIgnoresCaseAndKeepsDuplicates();
@@ -175,6 +176,22 @@ void TestPickList::heightFollowsTheLines()
     if (lines > 0 && lines <= TStrList::VisibleLines)
         QVERIFY(list->list()->visualItemRect(list->list()->item(lines - 1)).bottom() <
                 list->list()->viewport()->height());
+}
+
+void TestPickList::longLinesWidenTheListWithinTheScreen()
+{
+    const QString vaccine = QStringLiteral("CHPPi L4 R (maladie de Carré, hépatite, parvovirose, "
+                                           "parainfluenza, leptospirose, rage)");
+    TStrList* list = showPickList(m_edit, false, QStringLiteral("Rage\r") + vaccine);
+    const QFontMetrics metrics(list->list()->font());
+    QVERIFY(list->width() > m_edit->width());
+    QVERIFY(list->list()->viewport()->width() >= metrics.horizontalAdvance(vaccine));
+    QVERIFY(m_edit->screen()->availableGeometry().contains(list->geometry()));
+    list->close();
+
+    // A short list stays as wide as its field.
+    list = showPickList(m_edit, false, QStringLiteral("un\rdeux"));
+    QCOMPARE(list->width(), m_edit->width());
 }
 
 void TestPickList::highlightsTheLastExactMatch_data()
