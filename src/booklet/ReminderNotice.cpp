@@ -78,8 +78,12 @@ void ReminderNotice::showIfDue(QWidget* owner, Connection& connection, Settings&
             return;
         auto* notice = new ReminderNotice(std::move(reminders), today, settings, over);
         notice->setAttribute(Qt::WA_DeleteOnClose);
-        notice->setAttribute(Qt::WA_ShowWithoutActivating);
+        // The notice takes the keyboard as it opens, so that Escape or Enter
+        // closes it without reaching for the mouse.
         notice->show();
+        notice->raise();
+        notice->activateWindow();
+        notice->m_ui->Btn_Close->setFocus(Qt::ActiveWindowFocusReason);
     });
 }
 

@@ -58,6 +58,7 @@ private slots:
     void startupNoticeListsPastAndComingReminders();
     void theNoticeCanBeTurnedOff();
     void aLargeNoticeGroupsItsLinesByAnimal();
+    void theNoticeTakesTheKeyboard();
     void remindersExportAsACalendarFile();
 
 private:
@@ -276,6 +277,18 @@ void TestTableCommands::aLargeNoticeGroupsItsLinesByAnimal()
     // Escape closes it, like its button.
     shown->activateWindow();
     QTest::keyClick(list, Qt::Key_Escape);
+    QTRY_VERIFY(!notice());
+}
+
+void TestTableCommands::theNoticeTakesTheKeyboard()
+{
+    QTRY_VERIFY(notice());
+    QVERIFY(QTest::qWaitForWindowActive(notice()));
+    QCOMPARE(QApplication::activeWindow(), notice());
+    // Ready for Enter as for Escape, and never shown without the keyboard.
+    QVERIFY(!notice()->testAttribute(Qt::WA_ShowWithoutActivating));
+    QCOMPARE(QApplication::focusWidget(), notice()->findChild<QPushButton*>(u("Btn_Close")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QTRY_VERIFY(!notice());
 }
 

@@ -4,6 +4,8 @@
 
 #include <QChartView>
 
+class QLabel;
+
 namespace tav {
 
 // Shows one growth chart: its eight series set up at creation, the curve
@@ -24,6 +26,10 @@ public:
     int kind() const { return m_kind; }
     void showCurve(const MeasureCurve& curve);
     const MeasureCurve& curve() const { return m_curve; }
+
+    // A sentence centred over the chart (an empty text hides it).
+    void setHint(const QString& text);
+    QString hint() const;
 
     // The text shown while the mouse is over the point at that position.
     QString pointText(int index) const;
@@ -52,6 +58,7 @@ private:
     bool m_prepared = false;
     MeasureCurve m_curve;
     QString m_hoverText;
+    QLabel* m_hint = nullptr;
 };
 
 } // namespace tav
