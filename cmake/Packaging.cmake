@@ -16,6 +16,8 @@ foreach(size 16 32 48 64 128 256)
           DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${TAVIRUNE_APP_ID}.png)
 endforeach()
 install(DIRECTORY ${TAVIRUNE_PROGRAM_DIR}/doc DESTINATION lib/tavirune)
+# Debian's policy: every package names its licence in its own doc folder.
+install(FILES ${CMAKE_SOURCE_DIR}/resources/debian/copyright DESTINATION share/doc/tavirune)
 # A relative link, so that it stays right inside a package and after DESTDIR.
 install(CODE [[
   set(bin_dir "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/bin")

@@ -1,3 +1,4 @@
+#include "migration/JetImportRun.h"
 #include "startup/Startup.h"
 #include "ui/FrameCacheStyle.h"
 
@@ -8,6 +9,10 @@
 
 int main(int argc, char** argv)
 {
+    // The import of a Jet booklet reads it in a child: this program
+    // started again with the child's option.
+    if (tav::isJetImportChildCall(argc, argv))
+        return tav::jetImportChildMain(argc, argv);
     QApplication app(argc, argv);
     tav::FrameCacheStyle::install();
     tav::Startup startup(tav::StartupEnvironment::fromDesktop());

@@ -14,6 +14,7 @@
 #include "maintenance/Compaction.h"
 #include "maintenance/UpdateScript.h"
 #include "media/Cabinet.h"
+#include "migration/JetImportRun.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/TWait.h"
@@ -191,6 +192,11 @@ void DatabaseCommands::restore()
                    "elles seront d'abord gardées dans une sauvegarde de sécurité.")
                     .arg(when)))
             return;
+    }
+    // An archive of the Windows versions holds a Jet database: converted.
+    if (holdsJetBooklet(path)) {
+        importJet(path);
+        return;
     }
     if (!recordPendingAnimal())
         return;

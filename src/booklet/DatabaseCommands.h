@@ -25,6 +25,10 @@ public:
     void restore();
     void history();
     void compact();
+    // Replaces the booklets by a Jet booklet of the Windows versions (a
+    // ".MDB" or a ".bkp" holding one), as a restore does. Without a source
+    // the user picks one and confirms; with one, the caller has asked.
+    void importJet(const QString& source = QString());
 
     // "TAVIRUNE_ACCESS_BACKUP_09_12_2026.bkp" in the data folder's Backup.
     QString proposedArchive() const;

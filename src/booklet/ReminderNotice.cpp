@@ -1,54 +1,102 @@
 #include "booklet/ReminderNotice.h"
 
+#include "booklet/ReminderNoticeModel.h"
 #include "core/Clock.h"
 #include "core/Settings.h"
+#include "db/Connection.h"
 #include "db/DbError.h"
 #include "output/ReminderTexts.h"
 #include "ui/FramedWindow.h"
 #include "ui_ReminderNotice.h"
 
+#include <QPointer>
+#include <QThread>
+
+#include <atomic>
+
 namespace tav {
 
 namespace {
 
-const QColor kLate(200, 0, 0);
+// Reads the reminders on a thread of its own; owned by the window the
+// notice opens over, so that closing the program stops and waits for it.
+class ReminderLoader : public QObject
+{
+public:
+    using QObject::QObject;
+    ~ReminderLoader() override
+    {
+        m_stop = true;
+        if (m_thread) {
+            m_thread->wait();
+            delete m_thread;
+        }
+    }
+
+    void start(const QString& file, const QDate& today, std::function<void()> whenRead)
+    {
+        m_thread = QThread::create([this, file, today]() {
+            try {
+                Connection connection;
+                connection.open(file);
+                m_reminders =
+                    ReminderStore(connection).noticedReminders(today, kNoticeDays, &m_stop);
+                ReminderNoticeModel::arrange(m_reminders);
+            } catch (const DbError&) {
+                // The notice is a courtesy: a booklet that cannot be read
+                // says so through the commands the user runs, not at every
+                // start.
+                m_reminders = NoticedReminders();
+            }
+        });
+        connect(m_thread, &QThread::finished, this, std::move(whenRead));
+        m_thread->start(QThread::LowPriority);
+    }
+
+    NoticedReminders takeReminders() { return std::move(m_reminders); }
+
+private:
+    std::atomic<bool> m_stop{false};
+    QThread* m_thread = nullptr;
+    NoticedReminders m_reminders;
+};
 
 } // namespace
 
-ReminderNotice* ReminderNotice::showIfDue(QWidget* owner, Connection& connection,
-                                          Settings& settings)
+void ReminderNotice::showIfDue(QWidget* owner, Connection& connection, Settings& settings)
 {
-    if (!settings.reminderNotice)
-        return nullptr;
+    if (!settings.reminderNotice || connection.filePath().isEmpty())
+        return;
     const QDate today = Clock::today();
-    QVector<DueReminder> due;
-    try {
-        due = remindersToNotice(ReminderStore(connection).dueRemindersOfAllAnimals(), today);
-    } catch (const DbError&) {
-        // The notice is a courtesy: a booklet that cannot be read says so
-        // through the commands the user runs, not at every start.
-        return nullptr;
-    }
-    if (due.isEmpty())
-        return nullptr;
-    auto* notice = new ReminderNotice(due, today, settings, owner);
-    notice->setAttribute(Qt::WA_DeleteOnClose);
-    notice->setAttribute(Qt::WA_ShowWithoutActivating);
-    notice->show();
-    return notice;
+    auto* loader = new ReminderLoader(owner);
+    const QPointer<QWidget> over(owner);
+    loader->start(connection.filePath(), today, [loader, over, today, &settings]() {
+        NoticedReminders reminders = loader->takeReminders();
+        loader->deleteLater();
+        // Turned off in the meantime, or nothing worth a notice.
+        if (!over || !settings.reminderNotice || reminders.rows.isEmpty())
+            return;
+        auto* notice = new ReminderNotice(std::move(reminders), today, settings, over);
+        notice->setAttribute(Qt::WA_DeleteOnClose);
+        // The notice takes the keyboard as it opens, so that Escape or Enter
+        // closes it without reaching for the mouse.
+        notice->show();
+        notice->raise();
+        notice->activateWindow();
+        notice->m_ui->Btn_Close->setFocus(Qt::ActiveWindowFocusReason);
+    });
 }
 
-ReminderNotice::ReminderNotice(const QVector<DueReminder>& reminders, const QDate& today,
-                               Settings& settings, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::ReminderNotice>())
+ReminderNotice::ReminderNotice(NoticedReminders reminders, const QDate& today, Settings& settings,
+                               QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::ReminderNotice>()),
+      m_model(new ReminderNoticeModel(this))
 {
     m_ui->setupUi(this);
     setModal(false);
-    for (const DueReminder& r : reminders) {
-        auto* item = new QListWidgetItem(reminderNoticeLine(r, today), m_ui->List_Reminders);
-        if (today.daysTo(r.reminderDate) < 0)
-            item->setForeground(kLate);
-    }
+    m_model->setReminders(std::move(reminders), today);
+    m_ui->List_Reminders->setModel(m_model);
+    m_ui->Lab_Notice->setText(m_model->summary());
     m_ui->Chk_NoNotice->setChecked(!settings.reminderNotice);
     connect(m_ui->Chk_NoNotice, &QCheckBox::toggled, this,
             [&settings](bool off) { settings.reminderNotice = !off; });
@@ -56,13 +104,49 @@ ReminderNotice::ReminderNotice(const QVector<DueReminder>& reminders, const QDat
     prepareWindow(this, false);
 }
 
+namespace {
+
+NoticedReminders compact(const QVector<DueReminder>& due)
+{
+    NoticedReminders out;
+    QHash<qint64, qint32> animals;
+    QHash<QString, qint32> titles;
+    for (const DueReminder& r : due) {
+        if (!r.reminderDate.isValid())
+            continue;
+        auto animal = animals.constFind(r.animalId);
+        if (animal == animals.cend() || r.animalId == 0) {
+            animal = animals.insert(r.animalId, qint32(out.animalNames.size()));
+            out.animalNames.append(r.animalName);
+            out.animalIds.append(r.animalId);
+        }
+        auto title = titles.constFind(r.vaccineTitle);
+        if (title == titles.cend()) {
+            title = titles.insert(r.vaccineTitle, qint32(out.vaccineTitles.size()));
+            out.vaccineTitles.append(r.vaccineTitle);
+        }
+        out.rows.append(
+            {r.vaccinationId, r.reminderDate.toJulianDay(), animal.value(), title.value()});
+    }
+    ReminderNoticeModel::arrange(out);
+    return out;
+}
+
+} // namespace
+
+ReminderNotice::ReminderNotice(const QVector<DueReminder>& reminders, const QDate& today,
+                               Settings& settings, QWidget* parent)
+    : ReminderNotice(compact(reminders), today, settings, parent)
+{}
+
 ReminderNotice::~ReminderNotice() = default;
 
 QStringList ReminderNotice::lines() const
 {
     QStringList out;
-    for (int i = 0; i < m_ui->List_Reminders->count(); ++i)
-        out << m_ui->List_Reminders->item(i)->text();
+    const QAbstractItemModel* model = m_ui->List_Reminders->model();
+    for (int i = 0; i < model->rowCount(); ++i)
+        out << model->index(i, 0).data().toString();
     return out;
 }
 

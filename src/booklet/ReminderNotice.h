@@ -13,29 +13,36 @@ class ReminderNotice;
 namespace tav {
 
 class Connection;
+class ReminderNoticeModel;
 struct Settings;
 
 // The non-modal notice, at start-up, of the vaccination reminders of every
-// animal that are past or come within a week. It leaves the main window
-// active; its box turns the notice off for the next start-ups.
+// animal that are past or come within a week: a summary, then one line per
+// reminder, grouped by animal. It leaves the main window active; its box
+// turns the notice off for the next start-ups.
 class ReminderNotice : public QDialog
 {
     Q_OBJECT
 public:
-    // Shows the notice when the settings allow it and some reminder is
-    // worth it, dated by the program's clock; nullptr when nothing is
-    // shown. The notice deletes itself when closed.
-    static ReminderNotice* showIfDue(QWidget* owner, Connection& connection, Settings& settings);
+    // When the settings allow it, reads the reminders away from the
+    // window's thread, from a connection of its own to the same booklet,
+    // and shows the notice over `owner` once they are read, if some
+    // reminder is worth it, dated by the program's clock. The reading
+    // stops when `owner` goes first; the notice deletes itself when closed.
+    static void showIfDue(QWidget* owner, Connection& connection, Settings& settings);
 
+    ReminderNotice(NoticedReminders reminders, const QDate& today, Settings& settings,
+                   QWidget* parent = nullptr);
     ReminderNotice(const QVector<DueReminder>& reminders, const QDate& today, Settings& settings,
                    QWidget* parent = nullptr);
     ~ReminderNotice() override;
 
-    // The lines shown, one per reminder.
+    // The lines shown, one per reminder, as the list's model gives them.
     QStringList lines() const;
 
 private:
     std::unique_ptr<Ui::ReminderNotice> m_ui;
+    ReminderNoticeModel* m_model = nullptr;
 };
 
 } // namespace tav

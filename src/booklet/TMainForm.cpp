@@ -48,6 +48,7 @@
 #include "report/ReportRunner.h"
 #include "scan/SaneScanner.h"
 #include "ui/AppIcon.h"
+#include "ui/EmptyViewHint.h"
 #include "ui/FileDialog.h"
 #include "ui/FramedWindow.h"
 #include "ui/MessageBox.h"
@@ -490,6 +491,9 @@ QWidget* TMainForm::buildAnimalPanel()
                 }
             });
     layout->addWidget(m_grid, 1);
+    // A new, empty booklet says how to begin.
+    new EmptyViewHint(
+        m_grid, QString::fromUtf8("Cliquez sur + pour ouvrir le carnet de votre premier animal"));
 
     m_listButtons = new QWidget(panel);
     m_listButtons->setObjectName(QStringLiteral("Pan_ListButtons"));
@@ -626,7 +630,8 @@ QWidget* TMainForm::buildNotebook()
             // The preview has its own print command: a print asked from the
             // page opens it on the picture to print.
             page->setPreviewHook([this](const DocumentPreview& preview) {
-                showImagePreview(this, preview.files, preview.current, preview.title);
+                showImagePreview(this, preview.files, preview.current, preview.title,
+                                 preview.titles);
             });
             // The page's entries go as they are: the type and size it shows.
             page->setEmailHook([this](const QVector<DocumentAttachment>& attachments) {
@@ -682,6 +687,8 @@ void TMainForm::buildMenus()
             &TMainForm::choosePrinter);
     connect(addItem(file, "Item_Proprietes", "&Propriétés", true), &QAction::triggered, this,
             &TMainForm::editPreferences);
+    QAction* importBooklet = addItem(file, "Popup_File_Import", "I&mporter un carnet (.MDB)…",
+                                     m_context.module1 != nullptr);
     file->addSeparator();
     QAction* quit = addItem(file, "Item_Quitter", "&Quitter", true);
     connect(quit, &QAction::triggered, this, &QWidget::close);
@@ -793,6 +800,7 @@ void TMainForm::buildMenus()
     // The maintenance commands work whether or not an animal exists.
     const bool hasDatabase = m_context.module1 != nullptr;
     auto* commands = new tav::DatabaseCommands(*this);
+    connect(importBooklet, &QAction::triggered, commands, [commands]() { commands->importJet(); });
     connect(addItem(database, "Item_Sauvegarde", "&Sauvegarde", hasDatabase), &QAction::triggered,
             commands, &tav::DatabaseCommands::backup);
     connect(addItem(database, "Item_Restauration", "&Restauration", hasDatabase),

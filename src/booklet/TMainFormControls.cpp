@@ -98,6 +98,8 @@ void TMainForm::updateControls()
     const bool empty = animalEmpty();
     if (auto* record = control(QStringLiteral("Btn_Main_Record")))
         record->setEnabled(m_context.module1 && animal().isEditing());
+    for (BookletPage* page : std::as_const(m_pages))
+        page->setAnimalPresent(!empty);
     for (const auto& [name, rule] : std::as_const(m_controlRules)) {
         const bool enabled = !empty && rule();
         if (QWidget* w = control(name)) {

@@ -44,6 +44,12 @@ double MeasureCurve::rangeMax() const
     return high.value_or(1.0);
 }
 
+bool MeasureCurve::showsPoints() const
+{
+    const bool knownMode = mode == CurveByDate || mode == CurveByYears || mode == CurveByMonths;
+    return points.size() >= 2 || (points.size() == 1 && knownMode);
+}
+
 int MeasureCurve::indexOf(const QString& label) const
 {
     for (int i = 0; i < points.size(); ++i) {
@@ -73,6 +79,7 @@ MeasureCurve buildMeasureCurve(const QVector<Measure>& measures, int mode,
                                double headroom)
 {
     MeasureCurve curve;
+    curve.mode = mode;
     QHash<QString, int> placeOf;
     QDate reference;
     QString label = mode == CurveByDate ? birthDateText : birthLabel();

@@ -41,8 +41,14 @@ struct MeasureCurve
     std::optional<double> low;
     std::optional<double> high;
 
+    // The mode the labels were made in; 0 when none was chosen yet.
+    int mode = 0;
+
     // Fewer than two points draw no line at all.
     bool isEmpty() const { return points.size() < 2; }
+    // What a chart shows: a line, or a single measure as one point. In an
+    // unknown mode every measure falls on one label, which is no measure.
+    bool showsPoints() const;
     // The vertical range drawn: 0 to 1 for an empty curve.
     double rangeMin() const;
     double rangeMax() const;

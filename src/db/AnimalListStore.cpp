@@ -39,15 +39,15 @@ AnimalListEntry readEntry(const QSqlQuery& q)
     return e;
 }
 
-void run(QSqlQuery& q, const QString& text, const QVariantList& values)
+void run(QSqlQuery& q, const QString& file, const QString& text, const QVariantList& values)
 {
     q.setForwardOnly(true);
     if (!q.prepare(text))
-        throw DbError(q.lastError().text());
+        throw DbError(databaseErrorText(q.lastError(), file));
     for (const QVariant& v : values)
         q.addBindValue(v);
     if (!q.exec())
-        throw DbError(q.lastError().text());
+        throw DbError(databaseErrorText(q.lastError(), file));
 }
 
 // NULL first, then texts in the connection's French order.
@@ -71,7 +71,7 @@ bool AnimalListEntry::operator==(const AnimalListEntry& o) const
 QVector<AnimalListEntry> AnimalListStore::entries(int animalSort) const
 {
     QSqlQuery q(m_connection.database());
-    run(q, kSelect, {});
+    run(q, m_connection.filePath(), kSelect, {});
     QVector<AnimalListEntry> out;
     while (q.next())
         out.append(readEntry(q));
@@ -91,7 +91,7 @@ QVector<AnimalListEntry> AnimalListStore::entriesFrom(const DataSet& animals, in
     auto titles = [this](const QString& table) {
         QHash<qint64, QVariant> out;
         QSqlQuery q(m_connection.database());
-        run(q, QStringLiteral("SELECT Id, Title FROM ") + table, {});
+        run(q, m_connection.filePath(), QStringLiteral("SELECT Id, Title FROM ") + table, {});
         while (q.next())
             out.insert(q.value(0).toLongLong(), q.value(1));
         return out;
@@ -187,7 +187,7 @@ QVector<AnimalListEntry> AnimalListStore::sorted(QVector<AnimalListEntry> out, i
 std::optional<AnimalListEntry> AnimalListStore::entry(int animalId) const
 {
     QSqlQuery q(m_connection.database());
-    run(q, kSelect + QStringLiteral(" WHERE ANIMAL.Id=?"), {animalId});
+    run(q, m_connection.filePath(), kSelect + QStringLiteral(" WHERE ANIMAL.Id=?"), {animalId});
     if (!q.next())
         return std::nullopt;
     return readEntry(q);

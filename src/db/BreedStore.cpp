@@ -22,11 +22,11 @@ void readRows(Connection& connection, const QString& text, const QVariantList& v
     QSqlQuery q(connection.database());
     q.setForwardOnly(true);
     if (!q.prepare(text))
-        throw DbError(q.lastError().text());
+        throw DbError(databaseErrorText(q.lastError(), connection.filePath()));
     for (const QVariant& v : values)
         q.addBindValue(v);
     if (!q.exec())
-        throw DbError(q.lastError().text());
+        throw DbError(databaseErrorText(q.lastError(), connection.filePath()));
     while (q.next())
         row(q);
 }

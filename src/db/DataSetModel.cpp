@@ -1,5 +1,7 @@
 #include "db/DataSetModel.h"
 
+#include "core/ItemRoles.h"
+
 #include "db/DataSet.h"
 
 #include <QFontMetrics>
@@ -8,6 +10,14 @@
 #include <QSize>
 
 namespace tav {
+
+namespace {
+
+// A text column this wide holds names or remarks, read whole in the row's
+// window rather than in the grid.
+constexpr int kElasticCharacters = 20;
+
+} // namespace
 
 DataSetModel::DataSetModel(DataSet* dataSet, QObject* parent)
     : QAbstractTableModel(parent), m_dataSet(dataSet)
@@ -101,6 +111,12 @@ QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int 
     const Field& field = m_dataSet->field(m_columns.at(section));
     if (role == Qt::DisplayRole)
         return field.caption();
+    if (role == Qt::ToolTipRole)
+        return field.caption();
+    if (role == ElasticColumnRole) {
+        const int chars = field.def.displayWidth > 0 ? field.def.displayWidth : field.size;
+        return isTextType(field.type) && chars >= kElasticCharacters;
+    }
     if (role == Qt::SizeHintRole) {
         // The display width is counted in characters of the grid's font.
         const int chars =

@@ -147,4 +147,70 @@ QVector<DueReminder> ReminderStore::dueRemindersOfAllAnimals() const
     return out;
 }
 
+NoticedReminders ReminderStore::noticedReminders(const QDate& today, int days,
+                                                 const std::atomic<bool>* stop) const
+{
+    QSqlQuery q(m_connection.database());
+    run(q,
+        QStringLiteral("SELECT VACCINE.Id, VACCINE.Id_Ref, VACCINE.Id_Vaccine, "
+                       "VACCINE.Date_Vaccine, VACCINE.Repeat_Date, ANIMAL.Name, ANIMAL.End_Date, "
+                       "LST_VACCINE.Title FROM VACCINE "
+                       "JOIN ANIMAL ON ANIMAL.Id = VACCINE.Id_Ref "
+                       "LEFT JOIN LST_VACCINE ON VACCINE.Id_Vaccine = LST_VACCINE.Id "
+                       "ORDER BY VACCINE.Id_Ref, VACCINE.Id"),
+        {}, m_connection.filePath());
+    NoticedReminders out;
+    QHash<QString, qint32> titleIndex;
+    // The rule runs on each animal's vaccinations alone, so only one
+    // animal's rows are held at a time.
+    qint64 animalId = 0;
+    QString animalName;
+    QVector<Vaccination> shots;
+    QHash<qint64, QString> titles;
+    const auto flush = [&]() {
+        if (shots.isEmpty())
+            return;
+        const QSet<qint64> due = tav::dueReminders(shots);
+        qint32 animal = -1;
+        for (const Vaccination& v : std::as_const(shots)) {
+            if (!due.contains(v.id) || !v.repeat.isValid() || today.daysTo(v.repeat) > days)
+                continue;
+            if (animal < 0) {
+                animal = qint32(out.animalNames.size());
+                out.animalNames.append(animalName);
+                out.animalIds.append(animalId);
+            }
+            const QString title = titles.value(v.id);
+            auto found = titleIndex.constFind(title);
+            if (found == titleIndex.cend()) {
+                found = titleIndex.insert(title, qint32(out.vaccineTitles.size()));
+                out.vaccineTitles.append(title);
+            }
+            out.rows.append({v.id, v.repeat.toJulianDay(), animal, found.value()});
+        }
+        shots.clear();
+        titles.clear();
+    };
+    while (q.next()) {
+        if (stop && stop->load(std::memory_order_relaxed))
+            break;
+        // A departed animal is no longer vaccinated here.
+        if (!q.value(6).toString().trimmed().isEmpty())
+            continue;
+        const qint64 owner = q.value(1).toLongLong();
+        if (owner != animalId) {
+            flush();
+            animalId = owner;
+            animalName = q.value(5).toString();
+        }
+        const qint64 id = q.value(0).toLongLong();
+        const QDate repeat = storedDate(q.value(4));
+        shots.append({id, vaccineKey(q.value(2)), storedDate(q.value(3)), repeat});
+        if (repeat.isValid())
+            titles.insert(id, q.value(7).toString());
+    }
+    flush();
+    return out;
+}
+
 } // namespace tav

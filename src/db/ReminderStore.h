@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVector>
 
+#include <atomic>
+
 namespace tav {
 
 class Connection;
@@ -20,6 +22,24 @@ struct DueReminder
     QString doctor;          // "Name (Category)" of the practitioner, or empty
     QDate vaccinationDate;
     QDate reminderDate;
+};
+
+// The due reminders of a whole booklet that are past or coming within some
+// days, held compactly: a booklet of 10,000 animals may have some 50,000
+// of them, and each name is kept once.
+struct NoticedReminders
+{
+    struct Row
+    {
+        qint64 vaccinationId = 0;
+        qint64 reminderDay = 0; // Julian day of the reminder date
+        qint32 animal = 0;      // index in animalNames
+        qint32 vaccine = 0;     // index in vaccineTitles
+    };
+    QVector<QString> animalNames;   // one per animal with a row
+    QVector<qint64> animalIds;      // alongside animalNames
+    QVector<QString> vaccineTitles; // empty for a vaccination naming none
+    QVector<Row> rows;              // by animal, then vaccination
 };
 
 // The reminder flags of the vaccinations and the due reminders of the
@@ -41,6 +61,13 @@ public:
     // vaccination. Reads only: the stored flags are left as they are.
     // Throws DbError.
     QVector<DueReminder> dueRemindersOfAllAnimals() const;
+
+    // The due reminders of the animals still kept whose date is past, today
+    // or within `days` of today, by the same rule. Reads only, one animal's
+    // vaccinations at a time; gives up with what it has read when `stop`
+    // turns true. Throws DbError.
+    NoticedReminders noticedReminders(const QDate& today, int days,
+                                      const std::atomic<bool>* stop = nullptr) const;
 
     // The date of a stored date value: ISO text (a time after it is
     // ignored), "dd/mm/yyyy" text or a date; invalid when empty.

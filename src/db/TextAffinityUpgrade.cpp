@@ -29,13 +29,11 @@ QSqlQuery run(Connection& c, const QString& sql, const QVariantList& values = {}
     QSqlQuery q(c.database());
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        throw DbError(q.lastError().databaseText().isEmpty() ? q.lastError().text()
-                                                             : q.lastError().databaseText());
+        throw DbError(databaseErrorText(q.lastError(), c.filePath()));
     for (const QVariant& v : values)
         q.addBindValue(v);
     if (!q.exec())
-        throw DbError(q.lastError().databaseText().isEmpty() ? q.lastError().text()
-                                                             : q.lastError().databaseText());
+        throw DbError(databaseErrorText(q.lastError(), c.filePath()));
     return q;
 }
 

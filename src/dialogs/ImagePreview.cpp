@@ -67,11 +67,12 @@ void showImagePreview(QWidget* parent, Connection& connection, const ImageListPr
     preview.exec();
 }
 
-void showImagePreview(QWidget* parent, const QStringList& files, int current, const QString& title)
+void showImagePreview(QWidget* parent, const QStringList& files, int current, const QString& title,
+                      const QStringList& titles)
 {
     TPreviewImage preview(nullptr, parent);
     preview.setTitle(title.isEmpty() ? QStringLiteral("Image") : title);
-    preview.setFiles(files);
+    preview.setFiles(files, titles);
     preview.openAt(current, 2);
     preview.exec();
 }

@@ -33,8 +33,8 @@ struct ImageListPreview
 void showImagePreview(QWidget* parent, Connection& connection, const ImageListPreview& list);
 
 // The same on picture files given directly, the current one first shown;
-// each page is titled with the file's name.
+// each page is titled with its title, or its file's name without one.
 void showImagePreview(QWidget* parent, const QStringList& files, int current,
-                      const QString& title = QString());
+                      const QString& title = QString(), const QStringList& titles = QStringList());
 
 } // namespace tav

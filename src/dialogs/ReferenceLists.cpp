@@ -1,6 +1,9 @@
 #include "dialogs/ReferenceLists.h"
 
+#include "db/DataModule1.h"
+#include "db/DataSet.h"
 #include "db/DbError.h"
+#include "dialogs/TReferenceEntry.h"
 #include "dialogs/TReferenceList.h"
 #include "ui/MessageBox.h"
 
@@ -62,6 +65,66 @@ bool editReferenceList(QWidget* parent, DataModule1& module, ReferenceKind kind)
     }
     window->exec();
     return window->changed();
+}
+
+std::unique_ptr<QDialog> makeReferenceEntry(ReferenceKind kind, DataSet& dataSet,
+                                            DataModule1& module, QWidget* parent)
+{
+    switch (kind) {
+    case ReferenceKind::Doctor:
+        return std::make_unique<TEnterDoctor>(dataSet, module.dataSet(QStringLiteral("ComboItems")),
+                                              parent);
+    case ReferenceKind::Pharmacy:
+        return std::make_unique<TEnterPharmacy>(dataSet, parent);
+    case ReferenceKind::Drug:
+        return std::make_unique<TEnterDrug>(dataSet, parent);
+    case ReferenceKind::Vaccine:
+        return std::make_unique<TEnterVaccine>(dataSet, parent);
+    case ReferenceKind::Illness:
+        return std::make_unique<TEnterIllness>(dataSet, parent);
+    }
+    return nullptr;
+}
+
+std::optional<qint64> addReferenceRow(QWidget* parent, DataModule1& module, ReferenceKind kind)
+{
+    DataSet& dataSet = module.dataSet(QString::fromLatin1(referenceListDefinition(kind).dataSet));
+    // The list window may have it open; it is left as it was found.
+    const bool wasOpen = dataSet.isOpen();
+    std::optional<qint64> added;
+    try {
+        if (!wasOpen)
+            dataSet.open();
+        dataSet.append();
+        const std::unique_ptr<QDialog> entry = makeReferenceEntry(kind, dataSet, module, parent);
+        // The edit window stores the row on OK and cancels it otherwise.
+        if (entry->exec() == QDialog::Accepted)
+            added = dataSet.value(QStringLiteral("Id")).toLongLong();
+    } catch (const DbError& e) {
+        showError(parent, e.message());
+    }
+    if (dataSet.isEditing())
+        dataSet.cancel();
+    if (!wasOpen)
+        dataSet.close();
+    return added;
+}
+
+QString addReferenceLine(ReferenceKind kind)
+{
+    switch (kind) {
+    case ReferenceKind::Doctor:
+        return QString::fromUtf8("Aucun praticien : en ajouter un ...");
+    case ReferenceKind::Pharmacy:
+        return QString::fromUtf8("Aucune pharmacie : en ajouter une ...");
+    case ReferenceKind::Drug:
+        return QString::fromUtf8("Aucun médicament : en ajouter un ...");
+    case ReferenceKind::Vaccine:
+        return QString::fromUtf8("Aucun vaccin : en ajouter un ...");
+    case ReferenceKind::Illness:
+        return QString::fromUtf8("Aucune pathologie : en ajouter une ...");
+    }
+    return QString();
 }
 
 } // namespace tav

@@ -8,6 +8,7 @@
 #include "dbwidgets/FieldBinding.h"
 #include "dialogs/DatePicker.h"
 #include "dialogs/PickList.h"
+#include "dialogs/ReferenceLists.h"
 #include "dialogs/RememberedValues.h"
 #include "dialogs/TStrList.h"
 #include "ui/FramedWindow.h"
@@ -16,9 +17,11 @@
 #include "ui_TEnterDrugPharmacy.h"
 #include "ui_TEnterVaccineExe.h"
 
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -144,6 +147,23 @@ void TCareEntry::setUpFields(std::initializer_list<std::pair<const char*, const 
         band->setPalette(grey);
     }
 
+    // A greyed OK says why, naming the field to fill by its caption.
+    if (auto* buttons = findChild<QHBoxLayout*>(QStringLiteral("Lay_Buttons"))) {
+        QString caption;
+        QLineEdit* required = line(m_references[m_required].edit);
+        for (const QLabel* label : findChildren<QLabel*>()) {
+            if (label->buddy() == required)
+                caption = label->text().remove(QLatin1Char('&')).trimmed();
+        }
+        m_okReason = new QLabel(QString::fromUtf8("Choisissez le champ « %1 »").arg(caption), this);
+        m_okReason->setObjectName(QStringLiteral("Lab_OkReason"));
+        m_okReason->setWordWrap(true);
+        QPalette red = m_okReason->palette();
+        red.setColor(QPalette::WindowText, QColor(160, 0, 0));
+        m_okReason->setPalette(red);
+        buttons->insertWidget(0, m_okReason, 1);
+    }
+
     applyOkRule();
     showNoRepayment();
     prepareWindow(this, false);
@@ -151,7 +171,10 @@ void TCareEntry::setUpFields(std::initializer_list<std::pair<const char*, const 
 
 void TCareEntry::applyOkRule()
 {
-    m_ok->setEnabled(!line(m_references[m_required].edit)->text().isEmpty());
+    const bool ready = !line(m_references[m_required].edit)->text().isEmpty();
+    m_ok->setEnabled(ready);
+    if (m_okReason)
+        m_okReason->setVisible(!ready);
 }
 
 QString TCareEntry::noRepaymentText() const
@@ -201,6 +224,11 @@ void TCareEntry::openReferenceList(int reference)
         lines << row.text;
         m_ids[reference] << QString::number(row.id);
     }
+    // An empty table would give an empty box and a window that cannot be
+    // completed: the list offers to add the first row instead.
+    const bool offerAdding = lines.isEmpty() && m_module;
+    if (offerAdding)
+        lines << addReferenceLine(ref.kind);
     QLineEdit* edit = line(ref.edit);
     auto* list = new TStrList(edit);
     list->setListColour(paleYellow);
@@ -209,11 +237,44 @@ void TCareEntry::openReferenceList(int reference)
     const QPoint topLeft = edit->mapToGlobal(QPoint(0, 0));
     list->setGeometry(topLeft.x(), topLeft.y() + kListOffset, edit->width() + m_listExtraWidth,
                       list->height());
-    list->setTargetEdit(edit);
-    connect(list, &TStrList::lineChosen, this,
-            [this, reference](int index) { m_chosen[reference] = index; });
+    if (offerAdding) {
+        QFont italic = list->list()->font();
+        italic.setItalic(true);
+        list->list()->item(0)->setFont(italic);
+        // The edit window opens once the list has gone.
+        connect(list, &TStrList::lineChosen, this, [this, reference]() {
+            QMetaObject::invokeMethod(
+                this, [this, reference]() { addReference(reference); }, Qt::QueuedConnection);
+        });
+    } else {
+        list->setTargetEdit(edit);
+        connect(list, &TStrList::lineChosen, this,
+                [this, reference](int index) { m_chosen[reference] = index; });
+    }
     edit->setFocus();
     list->popup();
+}
+
+void TCareEntry::addReference(int reference)
+{
+    const Reference& ref = m_references[reference];
+    const std::optional<qint64> id = addReferenceRow(this, *m_module, ref.kind);
+    if (!id)
+        return;
+    QString text;
+    try {
+        text = referenceText(m_row.connection(), ref.kind, *id);
+    } catch (const DbError& e) {
+        showError(this, e.message());
+        return;
+    }
+    // As if the new row had been chosen in a list of one line.
+    m_ids[reference] = QStringList{QString::number(*id)};
+    m_chosen[reference] = 0;
+    QLineEdit* edit = line(ref.edit);
+    edit->setProperty("chosenIndex", 0);
+    edit->setText(text);
+    edit->setFocus();
 }
 
 void TCareEntry::openDatePicker(QLineEdit* edit)

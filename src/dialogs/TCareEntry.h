@@ -13,6 +13,7 @@
 #include <utility>
 
 namespace tav {
+class DataModule1;
 class DataSet;
 } // namespace tav
 
@@ -52,6 +53,9 @@ public:
     void reject() override;
     // Opens the pick list of a reference field.
     void openReferenceList(int reference);
+    // Lets an empty reference pick list offer to add a row in place, through
+    // the table's edit window, the new row then being the one chosen.
+    void offerAddingReferences(tav::DataModule1& module) { m_module = &module; }
 
 protected:
     TCareEntry(tav::DataSet& row, const Reference& first, const Reference& second,
@@ -65,6 +69,7 @@ protected:
 
 private:
     void applyOkRule();
+    void addReference(int reference);
     void showNoRepayment();
     void openDatePicker(QLineEdit* edit);
     QLineEdit* line(const char* name) const;
@@ -77,7 +82,9 @@ private:
     QStringList m_ids[2];
     int m_chosen[2] = {-1, -1};
     QPushButton* m_ok = nullptr;
+    QLabel* m_okReason = nullptr;
     QLabel* m_noRepayment = nullptr;
+    tav::DataModule1* m_module = nullptr;
 };
 
 class TEnterConsult : public TCareEntry

@@ -164,9 +164,10 @@ void TPreviewImage::setListQuery(const QString& sql)
     m_listQuery = sql;
 }
 
-void TPreviewImage::setFiles(const QStringList& files)
+void TPreviewImage::setFiles(const QStringList& files, const QStringList& titles)
 {
     m_files = files;
+    m_fileTitles = titles;
 }
 
 QLabel* TPreviewImage::pictureControl() const
@@ -220,8 +221,12 @@ void TPreviewImage::openAt(int rowId, int placement)
     m_rows.clear();
     m_current = -1;
     if (!m_files.isEmpty() || !m_connection) {
-        for (const QString& file : std::as_const(m_files))
-            m_rows.append({int(m_rows.size()), QFileInfo(file).completeBaseName(), file});
+        for (const QString& file : std::as_const(m_files)) {
+            // The stored name ("Doc12") means nothing to the user.
+            const QString title = m_fileTitles.value(m_rows.size()).trimmed();
+            m_rows.append({int(m_rows.size()),
+                           title.isEmpty() ? QFileInfo(file).completeBaseName() : title, file});
+        }
         m_current = m_rows.isEmpty() ? -1 : (rowId >= 0 && rowId < m_rows.size() ? rowId : 0);
     } else {
         DataSet query(QStringLiteral("QueryImg"), *m_connection);

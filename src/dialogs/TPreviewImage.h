@@ -42,9 +42,9 @@ public:
     void setPictureFolder(const QString& folder);
     void setFilePrefix(const QString& prefix);
     void setListQuery(const QString& sql);
-    // The pictures as files instead of a query: each row's title is its
-    // file's name.
-    void setFiles(const QStringList& files);
+    // The pictures as files instead of a query, with their titles; a
+    // picture without a title is titled with its file's name.
+    void setFiles(const QStringList& files, const QStringList& titles = QStringList());
 
     // Places the window (placement 2 covers the work area, any other an
     // 800 x 600 client centred in it), reads the list and loads the picture
@@ -100,6 +100,7 @@ private:
     QString m_prefix;
     QString m_listQuery;
     QStringList m_files;
+    QStringList m_fileTitles;
     QVector<Row> m_rows;
     int m_current = -1;
     QImage m_picture;

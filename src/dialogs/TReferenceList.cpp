@@ -102,20 +102,7 @@ void TReferenceList::selectCurrentRow()
 
 std::unique_ptr<QDialog> TReferenceList::makeEntry()
 {
-    switch (m_definition.kind) {
-    case ReferenceKind::Doctor:
-        return std::make_unique<TEnterDoctor>(m_dataSet,
-                                              m_module.dataSet(QStringLiteral("ComboItems")), this);
-    case ReferenceKind::Pharmacy:
-        return std::make_unique<TEnterPharmacy>(m_dataSet, this);
-    case ReferenceKind::Drug:
-        return std::make_unique<TEnterDrug>(m_dataSet, this);
-    case ReferenceKind::Vaccine:
-        return std::make_unique<TEnterVaccine>(m_dataSet, this);
-    case ReferenceKind::Illness:
-        return std::make_unique<TEnterIllness>(m_dataSet, this);
-    }
-    return nullptr;
+    return makeReferenceEntry(m_definition.kind, m_dataSet, m_module, this);
 }
 
 void TReferenceList::showEntry()

@@ -13,6 +13,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
 
 #include <climits>
 
@@ -53,6 +56,7 @@ TStrList::~TStrList()
 void TStrList::setTargetEdit(QLineEdit* target)
 {
     m_target = target;
+    m_hadTarget = target != nullptr;
 }
 
 void TStrList::setSorted(bool sorted)
@@ -148,6 +152,21 @@ void TStrList::popup()
     if (m_target && place.top() + height > screenBottom)
         place.moveTop(place.top() - m_target->height() - height - 1);
     place.setHeight(height);
+    // Long names (a vaccine, a pathology) show whole: the list widens past
+    // its field, within the screen.
+    int widest = 0;
+    const QFontMetrics metrics(m_ui->List->font());
+    for (int i = 0; i < lines; ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(m_ui->List->item(i)->text()));
+    const int needed =
+        widest + 2 * m_ui->List->frameWidth() + 12 +
+        (lines > VisibleLines ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0);
+    if (needed > place.width()) {
+        const QRect area = screen ? screen->availableGeometry() : QRect(place.left(), 0, needed, 1);
+        place.setWidth(std::min(needed, area.width()));
+        if (place.right() > area.right())
+            place.moveRight(area.right());
+    }
 
     if (s_openList && s_openList != this)
         s_openList->close();
@@ -182,19 +201,23 @@ void TStrList::choose()
     const int row = highlightedIndex();
     const QString line = row >= 0 ? m_ui->List->item(row)->text() : QString();
     const QPointer<QLineEdit> target = m_target;
-    m_chosen = row >= 0 && target;
+    // A list without a field offers actions: its opener acts on the line.
+    const bool hasTarget = !target.isNull();
+    m_chosen = row >= 0 && (target || !m_hadTarget);
     // Closed first, so that the focus given to the field stays there; the
     // window itself goes only when control is back in the event loop.
     close();
-    if (row < 0 || !target)
+    if (!m_chosen)
         return;
-    target->setProperty("chosenIndex", row);
-    target->setText(line);
-    if (tav::FieldBinding* binding = tav::FieldBinding::of(target))
-        binding->store();
-    if (target) {
-        target->setFocus(Qt::PopupFocusReason);
-        target->selectAll();
+    if (hasTarget) {
+        target->setProperty("chosenIndex", row);
+        target->setText(line);
+        if (tav::FieldBinding* binding = tav::FieldBinding::of(target))
+            binding->store();
+        if (target) {
+            target->setFocus(Qt::PopupFocusReason);
+            target->selectAll();
+        }
     }
     emit lineChosen(row, line);
 }
@@ -218,6 +241,17 @@ bool TStrList::eventFilter(QObject* watched, QEvent* event)
         }
         if (key->key() == Qt::Key_Escape) {
             close();
+            return true;
+        }
+        // With nothing highlighted (one line alone), the arrow keys would
+        // only move an invisible cursor onto the line it already is on: the
+        // line could then never be chosen from the keyboard.
+        if ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) &&
+            key->modifiers() == Qt::NoModifier && highlightedIndex() < 0 &&
+            m_ui->List->count() > 0) {
+            const int row = key->key() == Qt::Key_Down ? 0 : m_ui->List->count() - 1;
+            m_ui->List->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+            m_ui->List->scrollToItem(m_ui->List->item(row));
             return true;
         }
     } else if (watched == m_ui->List->viewport() && (event->type() == QEvent::MouseButtonPress ||

@@ -22,7 +22,8 @@ class QListWidget;
 //
 // Choosing sets the dynamic property "chosenIndex" of the field to the
 // line's index before the field's text changes, so that a rule watching
-// the text can read it.
+// the text can read it. A list given no field only tells which line was
+// chosen.
 class TStrList : public QWidget
 {
     Q_OBJECT
@@ -85,4 +86,5 @@ private:
     bool m_sorted = false;
     bool m_pressed = false;
     bool m_chosen = false;
+    bool m_hadTarget = false; // a field that went away chooses nothing
 };

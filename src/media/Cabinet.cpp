@@ -45,9 +45,13 @@ struct ErrorHolder
         if (error)
             g_error_free(error);
     }
-    QString text() const
+    // The French sentence, then the library's own English text on a line
+    // of its own, kept as a detail for the support.
+    QString told(const QString& sentence) const
     {
-        return error ? QString::fromUtf8(error->message) : tr("erreur inconnue");
+        if (!error || !error->message || !*error->message)
+            return sentence;
+        return sentence + QStringLiteral("\rDétail : ") + QString::fromUtf8(error->message);
     }
 };
 
@@ -88,11 +92,11 @@ CabinetResult load(const QString& path, GPtr<GCabCabinet>& cabinet)
     ErrorHolder e;
     GPtr<GFileInputStream> in(g_file_read(file.get(), nullptr, &e.error));
     if (!in)
-        return failure(tr("Impossible de lire le fichier « %1 » : %2").arg(path, e.text()));
+        return failure(e.told(tr("Impossible de lire le fichier « %1 ».").arg(path)));
     cabinet.reset(gcab_cabinet_new());
     if (!gcab_cabinet_load(cabinet.get(), G_INPUT_STREAM(in.get()), nullptr, &e.error))
-        return failure(tr("Le fichier « %1 » n'est pas une archive de sauvegarde lisible : %2")
-                           .arg(path, e.text()));
+        return failure(
+            e.told(tr("Le fichier « %1 » n'est pas une archive de sauvegarde lisible.").arg(path)));
     return {};
 }
 
@@ -217,12 +221,13 @@ CabinetResult extractCabinet(const QString& path, const QString& folder,
     GPtr<GFileInputStream> in(g_file_read(source.get(), nullptr, &e.error));
     GPtr<GCabCabinet> reader(gcab_cabinet_new());
     if (!in || !gcab_cabinet_load(reader.get(), G_INPUT_STREAM(in.get()), nullptr, &e.error))
-        return failure(tr("Impossible de lire l'archive « %1 » : %2").arg(path, e.text()));
+        return failure(
+            e.told(tr("Le fichier « %1 » n'est pas une archive de sauvegarde lisible.").arg(path)));
     GPtr<GFile> target = fileOf(folder);
     ExtractState state{&progress};
     if (!gcab_cabinet_extract_simple(reader.get(), target.get(), onExtract, &state, nullptr,
                                      &e.error))
-        return failure(tr("Impossible d'extraire l'archive « %1 » : %2").arg(path, e.text()));
+        return failure(e.told(tr("Impossible d'extraire l'archive « %1 ».").arg(path)));
     return {};
 }
 

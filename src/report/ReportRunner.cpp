@@ -5,6 +5,7 @@
 #include "db/DataModule2.h"
 #include "db/DataSet.h"
 #include "db/DbError.h"
+#include "db/MeasureStore.h"
 #include "db/ReportQueries.h"
 #include "report/ReportData.h"
 
@@ -93,10 +94,14 @@ ReportInput ReportRunner::input() const
 {
     ReportInput in;
     const QString symbol = m_settings.currencySymbol;
-    in.variable = [symbol](const QString& name, QString* value) {
+    in.variable = [symbol, animal = m_animalTitle](const QString& name, QString* value) {
         const QString upper = name.toUpper();
         if (upper == QLatin1String("TITLE")) {
             *value = titleStore();
+            return true;
+        }
+        if (upper == QLatin1String("ANIMAL")) {
+            *value = animal;
             return true;
         }
         if (upper == QLatin1String("CURRENCYSYMBOL")) {
@@ -158,8 +163,19 @@ ReportOutcome ReportRunner::listReport(const QString& name, const QString& where
     }
 }
 
+void ReportRunner::nameAnimal(int animalId)
+{
+    m_animalTitle.clear();
+    try {
+        m_animalTitle = MeasureStore(m_module.connection()).animal(animalId, 1).title.trimmed();
+    } catch (const DbError&) {
+        // The report itself reads the same database and says what fails.
+    }
+}
+
 ReportOutcome ReportRunner::consultHistory(int animalId)
 {
+    nameAnimal(animalId);
     return listReport(QStringLiteral("ConsultList"),
                       QStringLiteral("Action.Tag=1 AND Action.Id_Ref=") + QString::number(animalId),
                       QStringLiteral("Historique des actes"));
@@ -167,6 +183,7 @@ ReportOutcome ReportRunner::consultHistory(int animalId)
 
 ReportOutcome ReportRunner::pharmacyHistory(int animalId)
 {
+    nameAnimal(animalId);
     return listReport(QStringLiteral("PharmacyList"),
                       QStringLiteral("Action.Tag=2 AND Action.Id_Ref=") + QString::number(animalId),
                       fr("Historique des médicaments"));
@@ -222,6 +239,7 @@ ReportOutcome ReportRunner::booklet(int animalId)
 
 ReportOutcome ReportRunner::reminderTables(int animalId)
 {
+    nameAnimal(animalId);
     CloseQueries closer{m_module};
     try {
         if (m_settings.refreshReminders)

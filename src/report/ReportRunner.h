@@ -73,9 +73,13 @@ public:
 private:
     ReportOutcome prepare(const QString& name, const QString& title, const ReportInput& extra);
     ReportInput input() const;
+    // The ANIMAL variable of the next report: whose booklet it prints, so
+    // that a printed page can be told from another animal's.
+    void nameAnimal(int animalId);
 
     DataModuleReport& m_module;
     Settings m_settings;
+    QString m_animalTitle;
 };
 
 } // namespace tav

@@ -15,6 +15,7 @@
 #include "startup/DataFolders.h"
 #include "startup/FirstRunTransfer.h"
 #include "ui/MessageBox.h"
+#include "ui/QtTranslation.h"
 #include "ui/TNewGauge.h"
 #include "ui/TSplash.h"
 #include "ui/TWait.h"
@@ -110,6 +111,10 @@ bool Startup::start()
     c.helpFile = c.programFolder + QStringLiteral("doc/index.html");
     c.dataFolder = c.programFolder;
     c.newerSystem = true;
+
+    // 2. Qt's own dialogs in French before the first window, the
+    // "already running" message included.
+    installQtFrenchTranslation();
 
     // 3. One instance at a time; the second touches no file.
     QDir().mkpath(m_env.lockFolder);

@@ -2,11 +2,13 @@
 
 #include "ui/MessageBox.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QQueue>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace tav {
 
@@ -52,9 +54,21 @@ QString qtFilterEntry(const QString& description, const QString& patternText)
     return label % QStringLiteral(" (") % qtPatterns % QLatin1Char(')');
 }
 
-QString ask(FileDialog::Mode mode, QWidget* parent, const QString& title, const QString& dir,
+// Without a folder, a dialog opens in the working directory, which is the
+// program folder: the user's files are never there. A missing folder or a
+// bare proposed name starts in the user's documents instead.
+QString startingPlace(const QString& dir)
+{
+    if (!dir.isEmpty() && QDir::isAbsolutePath(dir))
+        return dir;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return dir.isEmpty() ? documents : QDir(documents).filePath(dir);
+}
+
+QString ask(FileDialog::Mode mode, QWidget* parent, const QString& title, const QString& given,
             const QString& filter)
 {
+    const QString dir = startingPlace(given);
     if (FileDialog::testMode()) {
         Seam& s = seam();
         QMutexLocker lock(&s.mutex);

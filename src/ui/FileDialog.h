@@ -11,7 +11,8 @@ namespace tav {
 // "Description|*.a;*.b|Other|*.c" form used throughout the texts and are
 // converted here. In the message boxes' test mode no dialog is shown: each
 // request is recorded and answered with the next queued file name, an empty
-// queue meaning that the user cancelled.
+// queue meaning that the user cancelled. A dialog given no folder, or only a
+// proposed file name, starts in the user's documents folder.
 class FileDialog
 {
 public:
@@ -20,7 +21,7 @@ public:
     {
         Mode mode;
         QString title;
-        QString dir;
+        QString dir;    // where the dialog starts, always an absolute path
         QString filter; // as given by the caller
     };
 

@@ -1,5 +1,7 @@
 #include "ui/GridLook.h"
 
+#include "core/ItemRoles.h"
+
 #include <QHeaderView>
 #include <QTableView>
 
@@ -53,6 +55,64 @@ void applyDesignWidths(QTableView* grid)
         if (hint.isValid())
             grid->setColumnWidth(column, std::max(hint.width(), titleWidth));
     }
+}
+
+namespace {
+
+// Takes `excess` pixels from the given columns, each in proportion to what
+// it can give above its floor; returns what is still to take.
+int shrink(QTableView* grid, const QList<std::pair<int, int>>& columnsAndFloors, int excess)
+{
+    int room = 0;
+    for (const auto& [column, floor] : columnsAndFloors)
+        room += std::max(0, grid->columnWidth(column) - floor);
+    if (room <= 0 || excess <= 0)
+        return excess;
+    const int taken = std::min(excess, room);
+    int left = taken;
+    for (int i = 0; i < columnsAndFloors.size(); ++i) {
+        const auto& [column, floor] = columnsAndFloors.at(i);
+        const int give = std::max(0, grid->columnWidth(column) - floor);
+        // The last column takes the rounding, so that the sum is exact.
+        const int cut = i + 1 == columnsAndFloors.size()
+                            ? std::min(give, left)
+                            : std::min(give, int(qint64(taken) * give / room));
+        grid->setColumnWidth(column, grid->columnWidth(column) - cut);
+        left -= cut;
+    }
+    return excess - (taken - left);
+}
+
+} // namespace
+
+void fitColumnsToWidth(QTableView* grid)
+{
+    const QAbstractItemModel* model = grid->model();
+    const int available = grid->viewport()->width();
+    if (!model || available <= 0)
+        return;
+    int total = 0;
+    QList<std::pair<int, int>> elastic;
+    QList<std::pair<int, int>> others;
+    const int character = grid->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    // The header keeps no column narrower than this, whatever is asked.
+    const int narrowest = grid->horizontalHeader()->minimumSectionSize();
+    for (int column = 0; column < model->columnCount(); ++column) {
+        if (grid->isColumnHidden(column))
+            continue;
+        total += grid->columnWidth(column);
+        if (model->headerData(column, Qt::Horizontal, ElasticColumnRole).toBool()) {
+            // A few characters stay, enough to tell one line from another.
+            elastic.append({column, std::max(3 * character, narrowest)});
+        } else {
+            // A date or an amount stays whole; only its title may elide.
+            const QAbstractItemView* view = grid; // where the measure is public
+            others.append(
+                {column, std::max({view->sizeHintForColumn(column), 4 * character, narrowest})});
+        }
+    }
+    const int excess = shrink(grid, elastic, total - available);
+    shrink(grid, others, excess);
 }
 
 } // namespace tav

@@ -16,4 +16,11 @@ void styleStripedGrid(QTableView* grid);
 // (the design's width in characters), once the model is set.
 void applyDesignWidths(QTableView* grid);
 
+// Narrows the columns so that they fit the grid's width without a sideways
+// scroll, when they can: first the long text columns (ElasticColumnRole),
+// which elide, down to three characters; then the others down to the width
+// of their rows' texts, their titles then eliding (the title shows whole
+// in its tooltip). The user may still widen any column.
+void fitColumnsToWidth(QTableView* grid);
+
 } // namespace tav

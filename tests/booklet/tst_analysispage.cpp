@@ -325,6 +325,12 @@ void TestAnalysisPage::oneValueDrawsWithItsRangeAroundIt()
     QCOMPARE(range.second, 0.6 + 1);
     QCOMPARE(page()->pointText(0), u("06/05/2024 — 0,45 g/l"));
     QVERIFY(button("Btn_AnalysisValue_Edit")->isEnabled());
+    // One value has no line: it shows as a dot, in a band as wide as its place.
+    QVERIFY(static_cast<QLineSeries*>(chart->series().at(0))->pointsVisible());
+    auto* band = qobject_cast<QAreaSeries*>(chart->series().at(8));
+    QVERIFY(band);
+    QCOMPARE(band->upperSeries()->points(), (QList<QPointF>{{-0.5, 0.6}, {0.5, 0.6}}));
+    QCOMPARE(band->lowerSeries()->points(), (QList<QPointF>{{-0.5, 0.2}, {0.5, 0.2}}));
 }
 
 void TestAnalysisPage::removingTheOnlyAnalysisLeavesNoOrphanValues()

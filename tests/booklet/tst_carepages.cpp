@@ -60,6 +60,8 @@ private slots:
     void vaccinationRemindersShowTheirState();
     void sameDayVaccinationsAgreeOnThePageAndInTheReminderTable();
     void pageExportsAsCsvReadBackByPython();
+    void theColumnsOneComesForFitAtTheFirstSize_data();
+    void theColumnsOneComesForFitAtTheFirstSize();
 
 private:
     void seed(const QStringList& statements);
@@ -365,6 +367,64 @@ void TestCarePages::pageExportsAsCsvReadBackByPython()
     QVERIFY(python.waitForFinished(30000));
     QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()),
              u("2\n02/03/2026||45|Dr Martin (Dermatologie)|||Grattage; \"oreilles\"|||30,5|4,5\n"));
+}
+
+void TestCarePages::theColumnsOneComesForFitAtTheFirstSize_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("gridName");
+    QTest::addColumn<QStringList>("wanted");
+    QTest::addColumn<QStringList>("elided");
+    QTest::newRow("Actes") << 3 << QStringLiteral("Grid_Consult")
+                           << strings({"Date", "Montant", "Montant remboursé", "Non remboursé"})
+                           << strings({"Praticien", "Pathologie", "Objet de la visite",
+                                       "Remarque du praticien"});
+    QTest::newRow("Médicaments") << 4 << QStringLiteral("Grid_Pharmacy")
+                                 << strings({"Date", "Montant", "Non remboursé"}) << QStringList();
+    QTest::newRow("Vaccins") << 6 << QStringLiteral("Grid_Vaccine")
+                             << strings({"Vaccin", "Date de rappel", "Observations"})
+                             << QStringList();
+}
+
+void TestCarePages::theColumnsOneComesForFitAtTheFirstSize()
+{
+    QFETCH(int, page);
+    QFETCH(QString, gridName);
+    QFETCH(QStringList, wanted);
+    QFETCH(QStringList, elided);
+    QWidget* form = AppFixture::findWindow("TMainForm");
+    form->resize(800, 600);
+    showPage(page);
+    QTableView* g = grid(qPrintable(gridName));
+    QTRY_VERIFY(g->isVisible());
+    QTest::qWait(20);
+    const QAbstractItemModel* model = g->model();
+    const int available = g->viewport()->width();
+    // No sideways scroll: every shown column lies within the grid.
+    int total = 0;
+    QStringList titles;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        if (g->isColumnHidden(c))
+            continue;
+        total += g->columnWidth(c);
+        titles << model->headerData(c, Qt::Horizontal).toString();
+    }
+    QVERIFY2(total <= available, qPrintable(QStringLiteral("%1 > %2").arg(total).arg(available)));
+    for (const QString& title : wanted)
+        QVERIFY2(titles.contains(title), qPrintable(title));
+    // The long texts gave way, yet still show a few characters.
+    const int character = g->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (int c = 0; c < model->columnCount(); ++c) {
+        if (elided.contains(model->headerData(c, Qt::Horizontal).toString()))
+            QVERIFY(g->columnWidth(c) >= 3 * character);
+    }
+    // A wider window gives the long texts their room back.
+    form->resize(1280, 1024);
+    QTRY_VERIFY(g->viewport()->width() > available);
+    int wider = 0;
+    for (int c = 0; c < model->columnCount(); ++c)
+        wider += g->isColumnHidden(c) ? 0 : g->columnWidth(c);
+    QVERIFY(wider > total);
 }
 
 QTEST_MAIN(TestCarePages)

@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenu>
@@ -121,6 +122,8 @@ private slots:
     void manyPointsKeepALabelledReadableAxis();
     void fewMeasuresKeepEveryLabelAtTheFirstStartSize();
     void aChartNeverGivenACurveIsSetUpWhenShown();
+    void aChartWithoutTypeSaysWhatToDo();
+    void aSingleWeighingShowsAsAPoint();
 
 private:
     void seed(const QStringList& statements);
@@ -532,6 +535,51 @@ void TestCurvePage::aChartNeverGivenACurveIsSetUpWhenShown()
     QLineSeries* curve = qobject_cast<QLineSeries*>(view.chart()->series().at(CurveSeries));
     view.showCurve(MeasureCurve());
     QCOMPARE(view.chart()->series().at(CurveSeries), curve);
+}
+
+void TestCurvePage::aChartWithoutTypeSaysWhatToDo()
+{
+    showCurves();
+    MeasureChartView* weight = page()->chartView(TCurvePage::Weight);
+    MeasureChartView* size = page()->chartView(TCurvePage::Size);
+    const QString hint = u("Choisissez le type de courbe dans le menu ▾");
+    // Empty as stored, but not silent about it.
+    QCOMPARE(series(weight, 0)->count(), 0);
+    QCOMPARE(weight->hint(), hint);
+    QCOMPARE(size->hint(), hint);
+    auto* shown = weight->findChild<QLabel*>(QStringLiteral("Lab_ChartHint"));
+    QVERIFY(shown && shown->isVisible());
+    QVERIFY(weight->rect().contains(shown->geometry().center()));
+
+    choose(page()->typeMenu(TCurvePage::Weight), QStringLiteral("Dates"));
+    QCOMPARE(weight->hint(), QString());
+    QVERIFY(!shown->isVisible());
+    QCOMPARE(series(weight, 0)->count(), 4);
+    QCOMPARE(size->hint(), hint);
+}
+
+void TestCurvePage::aSingleWeighingShowsAsAPoint()
+{
+    // No birth weight: one weighing is all there is.
+    seed({QStringLiteral("DELETE FROM WEIGHT"),
+          QStringLiteral("UPDATE ANIMAL SET WeightMode=1, BirthDay_Weight=NULL"),
+          QStringLiteral("INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight) VALUES "
+                         "(1, '2026-11-02', 3.5)")});
+    showCurves();
+    MeasureChartView* weight = page()->chartView(TCurvePage::Weight);
+    QCOMPARE(yValues(weight), QVector<double>({3.5}));
+    QVERIFY(series(weight, 0)->pointsVisible());
+    QCOMPARE(axisLabels(weight), strings({"02/11/2026"}));
+    QVERIFY(rangeTop(weight) > 3.5);
+    QCOMPARE(weight->pointText(0), u("02/11/2026 — 3,500 kg"));
+
+    // A second weighing makes a line again, without dots.
+    seed({QStringLiteral("INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight) VALUES "
+                         "(1, '2026-12-01', 4.0)")});
+    showCurves();
+    weight = page()->chartView(TCurvePage::Weight);
+    QCOMPARE(yValues(weight), QVector<double>({3.5, 4.0}));
+    QVERIFY(!series(weight, 0)->pointsVisible());
 }
 
 QTEST_MAIN(TestCurvePage)

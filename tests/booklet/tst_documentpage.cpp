@@ -11,6 +11,7 @@
 #include "booklet/pages/TDocumentPage.h"
 #include "db/Connection.h"
 #include "dialogs/TEnterDocument.h"
+#include "dialogs/TPreviewImage.h"
 #include "dialogs/TSendEmail.h"
 #include "documents/DocumentLibrary.h"
 #include "mail/MailDraft.h"
@@ -196,6 +197,19 @@ void TestDocumentPage::anImageDocumentIsAddedTurnedAndDeleted()
     QImage back;
     QVERIFY(readJpegFile(back, stored).ok);
     QCOMPARE(back.size(), QSize(100, 200));
+
+    // The preview shows the document's title and saves under it, never
+    // under the stored file's name.
+    auto previewed = ModalAnswer::when<TPreviewImage>([](TPreviewImage* w) {
+        QVERIFY2(w->windowTitle().contains(u("(Radio de face)")), qPrintable(w->windowTitle()));
+        QVERIFY(!w->windowTitle().contains(QStringLiteral("(Doc")));
+        w->findChild<QToolButton*>(QStringLiteral("Btn_Save"))->click();
+    });
+    FileDialog::clearRequests();
+    button("Btn_Document_Img_Exe")->click();
+    QVERIFY(previewed.seen());
+    QVERIFY(!FileDialog::requests().isEmpty());
+    QCOMPARE(QFileInfo(FileDialog::requests().last().dir).fileName(), u("Radio de face.jpg"));
 
     DocumentPreview shown;
     page->setPreviewHook([&](const DocumentPreview& p) { shown = p; });

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QTabBar>
@@ -148,8 +149,21 @@ void TestMainForm::emptyDatabaseAllowsOnlyAdding()
           "Btn_Chart_Size_Save", "Btn_Chart_Chart_Analysis_Print", "Btn_Chart_Chart_Analysis_Save"})
         QVERIFY2(!button(name)->isEnabled(), name);
     QVERIFY(button("Btn_Main_Add")->isEnabled());
+    // The empty list says how to begin, and the card, which has no animal
+    // to write into, does not look editable.
+    auto* hint = grid()->findChild<QLabel*>(QStringLiteral("Lab_EmptyHint"));
+    QVERIFY(hint);
+    QVERIFY(hint->isVisible());
+    QCOMPARE(hint->text(),
+             QString::fromUtf8("Cliquez sur + pour ouvrir le carnet de votre premier animal"));
+    QVERIFY(grid()->viewport()->rect().contains(hint->geometry().center()));
+    auto* name = m_app->component<QLineEdit>(QStringLiteral("Ed_Name"));
+    QVERIFY(name);
+    QVERIFY(!name->isEnabled());
 
     QTest::mouseClick(button("Btn_Main_Add"), Qt::LeftButton);
+    QVERIFY(!hint->isVisible());
+    QVERIFY(name->isEnabled());
     QCOMPARE(headersAndNames(form()), QStringList({QStringLiteral("# NON CLASSE"), QString()}));
     QCOMPARE(form()->selectedRow(), 1);
     DataSet& animal = form()->context().module1->animal();

@@ -17,6 +17,7 @@
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -56,6 +57,8 @@ private slots:
     void commandBarButtonDropsTheMenuBesideTheBar();
     void startupNoticeListsPastAndComingReminders();
     void theNoticeCanBeTurnedOff();
+    void aLargeNoticeGroupsItsLinesByAnimal();
+    void theNoticeTakesTheKeyboard();
     void remindersExportAsACalendarFile();
 
 private:
@@ -202,7 +205,9 @@ void TestTableCommands::startupNoticeListsPastAndComingReminders()
     ReminderNotice* shown = notice();
     QVERIFY(!shown->isModal());
     QCOMPARE(shown->windowTitle(), u("Rappels de vaccination"));
-    QCOMPARE(shown->findChild<QLabel*>(QStringLiteral("Lab_Notice"))->text(), u("Rappels :"));
+    QCOMPARE(shown->findChild<QLabel*>(QStringLiteral("Lab_Notice"))->text(),
+             u("Rappel en retard : 1 pour 1 animal\nRappel à faire d'ici 7 jours : 1 pour 1 "
+               "animal"));
     QCOMPARE(shown->lines(), strings({"Médor — Rage, en retard de 12 jours",
                                       "Caramel — Leucose, à faire dans 5 jours"}));
     shown->findChild<QPushButton*>(QStringLiteral("Btn_Close"))->click();
@@ -221,6 +226,70 @@ void TestTableCommands::theNoticeCanBeTurnedOff()
     QTest::qWait(50);
     QVERIFY(!notice());
     QVERIFY(!m_app->startup()->mainForm()->context().settings.reminderNotice);
+}
+
+void TestTableCommands::aLargeNoticeGroupsItsLinesByAnimal()
+{
+    // 1,200 animals with five late reminders each, their rows interleaved
+    // as they are entered, the most overdue going back 13 years.
+    QStringList animals;
+    for (int a = 1; a <= 1200; ++a)
+        animals << u("(%1, 'Bête %2')").arg(a).arg(a % 40, 2, 10, QLatin1Char('0'));
+    QStringList statements{u("DELETE FROM VACCINE"), u("DELETE FROM ANIMAL"),
+                           u("INSERT INTO ANIMAL (Id, Name) VALUES ") + animals.join(u(","))};
+    for (int shot = 0; shot < 5; ++shot) {
+        QStringList rows;
+        for (int a = 1; a <= 1200; ++a) {
+            const QDate due = QDate(2013, 2, 5).addDays(a * 3 + shot * 150);
+            rows << u("(%1, %2, '%3', '%4')")
+                        .arg(a)
+                        .arg(901 + 2 * shot)
+                        .arg(due.addYears(-1).toString(Qt::ISODate), due.toString(Qt::ISODate));
+        }
+        statements << u("INSERT INTO VACCINE (Id_Ref, Id_Vaccine, Date_Vaccine, Repeat_Date) "
+                        "VALUES ") +
+                          rows.join(u(","));
+    }
+    seed(statements);
+    QTRY_VERIFY(notice());
+    ReminderNotice* shown = notice();
+    QVERIFY(m_app->startup()->mainForm()->isVisible());
+    QCOMPARE(shown->parentWidget(), m_app->startup()->mainForm());
+    QCOMPARE(shown->findChild<QLabel*>(QStringLiteral("Lab_Notice"))->text(),
+             u("Rappels en retard : 6 000 pour 1 200 animaux"));
+    auto* list = shown->findChild<QAbstractItemView*>(QStringLiteral("List_Reminders"));
+    QVERIFY(list);
+    QCOMPARE(list->model()->rowCount(), 6000);
+    const QStringList lines = shown->lines();
+    QCOMPARE(lines.first(), u("Bête 01 — Rage, en retard de 13 ans et 10 mois"));
+    QCOMPARE(lines.at(1), u("Bête 01 — vaccin non précisé, en retard de 13 ans et 5 mois"));
+    // Each animal's five lines together, the animals by their most overdue
+    // reminder.
+    QStringList groups;
+    for (const QString& line : lines) {
+        const QString animal = line.section(QString::fromUtf8(" — "), 0, 0);
+        if (groups.isEmpty() || groups.last() != animal)
+            groups << animal;
+    }
+    QCOMPARE(groups.size(), 1200);
+    QCOMPARE(groups.at(1), u("Bête 02"));
+    QCOMPARE(groups.last(), u("Bête 00"));
+    // Escape closes it, like its button.
+    shown->activateWindow();
+    QTest::keyClick(list, Qt::Key_Escape);
+    QTRY_VERIFY(!notice());
+}
+
+void TestTableCommands::theNoticeTakesTheKeyboard()
+{
+    QTRY_VERIFY(notice());
+    QVERIFY(QTest::qWaitForWindowActive(notice()));
+    QCOMPARE(QApplication::activeWindow(), notice());
+    // Ready for Enter as for Escape, and never shown without the keyboard.
+    QVERIFY(!notice()->testAttribute(Qt::WA_ShowWithoutActivating));
+    QCOMPARE(QApplication::focusWidget(), notice()->findChild<QPushButton*>(u("Btn_Close")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTRY_VERIFY(!notice());
 }
 
 void TestTableCommands::remindersExportAsACalendarFile()

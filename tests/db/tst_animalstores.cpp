@@ -2,8 +2,10 @@
 
 #include "db/AnimalListStore.h"
 #include "db/AnimalPictureStore.h"
+#include "db/BreedStore.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
+#include "db/DbError.h"
 
 #include <QtTest>
 
@@ -23,6 +25,7 @@ private slots:
     void listOrderIsTheOrderOfOneChangedAnimal_data();
     void listOrderIsTheOrderOfOneChangedAnimal();
     void oneAnimalIsReadByBoundKey();
+    void engineFailuresAreToldInFrench();
 
 private:
     Connection& c() { return m_db->connection; }
@@ -191,6 +194,31 @@ void TestAnimalStores::oneAnimalIsReadByBoundKey()
     QCOMPARE(e->endDate, QStringLiteral("01/02/2020"));
     QVERIFY(*e == store.entries(1).value(0));
     QVERIFY(!store.entry(8));
+}
+
+void TestAnimalStores::engineFailuresAreToldInFrench()
+{
+    // The engine's English text is only a detail line under a French one.
+    c().exec(QStringLiteral("DROP TABLE ANIMAL_BREED"));
+    const auto toldInFrench = [](const QString& message) {
+        const QStringList lines = message.split(QLatin1Char('\r'));
+        return lines.size() == 2 && lines.at(0).contains(QString::fromUtf8("« ")) &&
+               lines.at(1).startsWith(QString::fromUtf8("Détail : ")) &&
+               lines.at(1).contains(QStringLiteral("no such table"));
+    };
+    try {
+        AnimalListStore(c()).entries(1);
+        QFAIL("the list was read without its breeds");
+    } catch (const DbError& e) {
+        QVERIFY2(toldInFrench(e.message()), qPrintable(e.message()));
+    }
+    DataModule1 module(c(), m_db->folder());
+    try {
+        BreedStore(module).breeds(1);
+        QFAIL("breeds were read without their table");
+    } catch (const DbError& e) {
+        QVERIFY2(toldInFrench(e.message()), qPrintable(e.message()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestAnimalStores)

@@ -41,6 +41,7 @@ private slots:
     void currentFlagsAreNotWrittenAgain();
     void storedDatesReadWithoutTheirTime();
     void dueRemindersOfAllAnimalsSkipDepartedAnimals();
+    void noticedRemindersKeepPastAndComingOnesOfEachAnimal();
 };
 
 void TestReminderStore::aReminderLeavesWhenRenewedAndComesBackWhenTheRenewalGoes()
@@ -228,6 +229,53 @@ void TestReminderStore::dueRemindersOfAllAnimalsSkipDepartedAnimals()
     QCOMPARE(all.at(1).reminderDate, QDate(2026, 5, 1));
     // Reading leaves the stored flags alone.
     QVERIFY(!due(c, medor));
+}
+
+void TestReminderStore::noticedRemindersKeepPastAndComingOnesOfEachAnimal()
+{
+    TestDatabase db;
+    Connection& c = db.connection;
+    c.exec(QStringLiteral("INSERT INTO ANIMAL (Id, Name) VALUES (1, ?), (2, ?), (3, ?), (4, ?)"),
+           {u("Médor"), u("Caramel"), u("Vieux"), u("Filou")});
+    c.exec(QStringLiteral("UPDATE ANIMAL SET End_Date='12/04/2025' WHERE Id=3"));
+    c.exec(QStringLiteral("INSERT INTO LST_VACCINE (Id, Title) VALUES (1, ?), (2, ?)"),
+           {u("Rage"), u("Leucose")});
+    const QDate today(2026, 12, 9);
+    // Rows of different animals interleaved, as they are entered.
+    const qint64 medorLate = addShot(c, 1, 1, u("2012-05-01"), u("2013-05-01"));
+    const qint64 caramelSoon = addShot(c, 2, 2, u("2025-12-14"), u("2026-12-14"));
+    addShot(c, 1, 2, u("2025-12-30"), u("2026-12-30")); // too far ahead
+    addShot(c, 3, 1, u("2020-01-01"), u("2021-01-01")); // departed
+    const qint64 caramelLate = addShot(c, 2, 1, u("2025-01-01"), u("2026-01-01"));
+    addShot(c, 2, 1, u("2024-01-01"), u("2025-01-01")); // renewed since
+    addShot(c, 4, 1, u("2025-01-01"), QVariant());      // no reminder
+    addShot(c, 9, 1, u("2020-01-01"), u("2021-01-01")); // no such animal
+    const qint64 unnamed = addShot(c, 1, QVariant(), u("2026-01-01"), u("2026-12-09"));
+
+    const NoticedReminders n = ReminderStore(c).noticedReminders(today, 7);
+    QCOMPARE(n.animalNames, QVector<QString>({u("Médor"), u("Caramel")}));
+    QCOMPARE(n.animalIds, QVector<qint64>({1, 2}));
+    // Each title once, and an empty one for the vaccination naming none.
+    QCOMPARE(n.vaccineTitles, QVector<QString>({u("Rage"), QString(), u("Leucose")}));
+    QCOMPARE(n.rows.size(), 4);
+    const auto row = [&n](int i) {
+        const NoticedReminders::Row& r = n.rows.at(i);
+        return QStringList{QString::number(r.vaccinationId), n.animalNames.at(r.animal),
+                           n.vaccineTitles.at(r.vaccine),
+                           QDate::fromJulianDay(r.reminderDay).toString(Qt::ISODate)};
+    };
+    QCOMPARE(row(0),
+             QStringList({QString::number(medorLate), u("Médor"), u("Rage"), u("2013-05-01")}));
+    QCOMPARE(row(1),
+             QStringList({QString::number(unnamed), u("Médor"), QString(), u("2026-12-09")}));
+    QCOMPARE(row(2), QStringList({QString::number(caramelSoon), u("Caramel"), u("Leucose"),
+                                  u("2026-12-14")}));
+    QCOMPARE(row(3),
+             QStringList({QString::number(caramelLate), u("Caramel"), u("Rage"), u("2026-01-01")}));
+
+    // Asked to stop, it reads no further.
+    const std::atomic<bool> stop{true};
+    QVERIFY(ReminderStore(c).noticedReminders(today, 7, &stop).rows.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestReminderStore)

@@ -10,6 +10,7 @@
 #include "dialogs/DatePicker.h"
 #include "dialogs/TCareEntry.h"
 #include "dialogs/TEnterRepayment.h"
+#include "dialogs/TReferenceEntry.h"
 #include "dialogs/TSelectDate.h"
 #include "dialogs/TStrList.h"
 #include "ui/MessageBox.h"
@@ -60,6 +61,7 @@ private slots:
     void tooLongRemarksAreNamedByTheirCaption();
     void vaccinationNeedsAVaccineOnly();
     void vaccinationKeepsItsReminderFlagAndClearsItsReminderDate();
+    void firstConsultationWithANewPractitionerInPlace();
 
 private:
     qint64 insert(const QString& statement, const QVariantList& values = {});
@@ -495,6 +497,71 @@ void TestCareEntry::vaccinationKeepsItsReminderFlagAndClearsItsReminderDate()
     QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT Repeat_Exe FROM VACCINE")).toInt(), 1);
     QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT Id_Org FROM VACCINE")).toLongLong(),
              m_martin);
+}
+
+void TestCareEntry::firstConsultationWithANewPractitionerInPlace()
+{
+    // A first booklet: no practitioner yet.
+    m_db->connection.exec(QStringLiteral("DELETE FROM LST_DOCTOR"));
+    DataSet& action = m_module->dataSet(QStringLiteral("Action"));
+    action.open();
+    action.append();
+    action.setValue(QStringLiteral("Tag"), 1);
+    TEnterConsult window(action, m_module->dataSet(QStringLiteral("ComboItems")));
+    window.offerAddingReferences(*m_module);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // The greyed OK says which field is missing.
+    auto* reason = window.findChild<QLabel*>(QStringLiteral("Lab_OkReason"));
+    QVERIFY(reason);
+    QVERIFY(!window.okButton()->isEnabled());
+    QVERIFY(reason->isVisible());
+    QCOMPARE(reason->text(), u("Choisissez le champ « Praticien »"));
+
+    // The empty list offers to add one; Down and Enter take the offer.
+    QTest::keyClick(edit(&window, "Ed_Doctor"), Qt::Key_Return);
+    TStrList* list = TStrList::openList();
+    QVERIFY(list);
+    QCOMPARE(list->lines(), QStringList({u("Aucun praticien : en ajouter un ...")}));
+    auto answer = ModalAnswer::when<TEnterDoctor>([](TEnterDoctor* entry) {
+        type(edit(entry, "Ed_Name"), QStringLiteral("Dr Durand"));
+        QTest::mouseClick(entry->okButton(), Qt::LeftButton);
+    });
+    QTest::keyClick(list->list(), Qt::Key_Down);
+    QTest::keyClick(list->list(), Qt::Key_Return);
+    QTRY_VERIFY(answer.seen());
+    // Back in the act, the new practitioner chosen; nothing was retyped.
+    QTRY_COMPARE(edit(&window, "Ed_Doctor")->text(), QStringLiteral("Dr Durand"));
+    QVERIFY(window.okButton()->isEnabled());
+    QVERIFY(!reason->isVisible());
+    QVERIFY(window.isVisible());
+    const qint64 durand =
+        m_db->connection.scalar(QStringLiteral("SELECT Id FROM LST_DOCTOR WHERE Name='Dr Durand'"))
+            .toLongLong();
+    QVERIFY(durand > 0);
+    QTest::mouseClick(window.okButton(), Qt::LeftButton);
+    QCOMPARE(window.result(), int(QDialog::Accepted));
+    const qint64 act =
+        m_db->connection.scalar(QStringLiteral("SELECT MAX(Id) FROM [ACTION]")).toLongLong();
+    QCOMPARE(column(act, "Id_Org").toLongLong(), durand);
+
+    // A practitioner cancelled in its window leaves the act as it was.
+    m_db->connection.exec(QStringLiteral("DELETE FROM LST_DOCTOR"));
+    action.append();
+    action.setValue(QStringLiteral("Tag"), 1);
+    TEnterConsult second(action, m_module->dataSet(QStringLiteral("ComboItems")));
+    second.offerAddingReferences(*m_module);
+    second.show();
+    QTest::keyClick(edit(&second, "Ed_Doctor"), Qt::Key_Return);
+    answer = ModalAnswer::when<TEnterDoctor>([](TEnterDoctor* entry) { entry->reject(); });
+    QVERIFY(chooseLine(u("Aucun praticien : en ajouter un ...")));
+    QTRY_VERIFY(answer.seen());
+    QTest::qWait(20);
+    QCOMPARE(edit(&second, "Ed_Doctor")->text(), QString());
+    QVERIFY(!second.okButton()->isEnabled());
+    QCOMPARE(m_db->connection.scalar(QStringLiteral("SELECT COUNT(*) FROM LST_DOCTOR")).toInt(), 0);
+    second.reject();
 }
 
 QTEST_MAIN(TestCareEntry)

@@ -46,6 +46,7 @@ private slots:
     void opensAboveTheFieldNearTheScreensBottom();
     void heightFollowsTheLines_data();
     void heightFollowsTheLines();
+    void longLinesWidenTheListWithinTheScreen();
     void highlightsTheLastExactMatch_data();
     void highlightsTheLastExactMatch();
     void sortingIgnoresCaseAndKeepsDuplicates();
@@ -55,6 +56,8 @@ private slots:
     void mouseReleaseChoosesTheLineUnderIt();
     void releaseWithoutPressChoosesNothing();
     void enterWithoutHighlightLeavesTheField();
+    void arrowKeysHighlightTheOnlyLine_data();
+    void arrowKeysHighlightTheOnlyLine();
     void escapeChangesNothing();
     void onlyTheLatestListStaysOpen();
     void closingWithoutAChoiceSaysSo_data();
@@ -175,6 +178,22 @@ void TestPickList::heightFollowsTheLines()
                 list->list()->viewport()->height());
 }
 
+void TestPickList::longLinesWidenTheListWithinTheScreen()
+{
+    const QString vaccine = QStringLiteral("CHPPi L4 R (maladie de Carré, hépatite, parvovirose, "
+                                           "parainfluenza, leptospirose, rage)");
+    TStrList* list = showPickList(m_edit, false, QStringLiteral("Rage\r") + vaccine);
+    const QFontMetrics metrics(list->list()->font());
+    QVERIFY(list->width() > m_edit->width());
+    QVERIFY(list->list()->viewport()->width() >= metrics.horizontalAdvance(vaccine));
+    QVERIFY(m_edit->screen()->availableGeometry().contains(list->geometry()));
+    list->close();
+
+    // A short list stays as wide as its field.
+    list = showPickList(m_edit, false, QStringLiteral("un\rdeux"));
+    QCOMPARE(list->width(), m_edit->width());
+}
+
 void TestPickList::highlightsTheLastExactMatch_data()
 {
     QTest::addColumn<QString>("lines");
@@ -279,6 +298,31 @@ void TestPickList::enterWithoutHighlightLeavesTheField()
     QVERIFY(!list->isVisible());
     QCOMPARE(m_edit->text(), QStringLiteral("avant"));
     QCOMPARE(m_edit->property("chosenIndex").toInt(), -1);
+}
+
+void TestPickList::arrowKeysHighlightTheOnlyLine_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Down") << int(Qt::Key_Down);
+    QTest::newRow("Up") << int(Qt::Key_Up);
+}
+
+void TestPickList::arrowKeysHighlightTheOnlyLine()
+{
+    // The usual case of a first booklet: one vet in the list.
+    QFETCH(int, key);
+    m_edit->setText(QStringLiteral("avant"));
+    TStrList* list = showPickList(m_edit, false, QStringLiteral("Dr Martin"));
+    QCOMPARE(list->highlightedIndex(), -1);
+    QTest::keyClick(list->list(), Qt::Key(key));
+    QCOMPARE(list->highlightedIndex(), 0);
+    // A second press stays on it.
+    QTest::keyClick(list->list(), Qt::Key(key));
+    QCOMPARE(list->highlightedIndex(), 0);
+    QTest::keyClick(list->list(), Qt::Key_Return);
+    QVERIFY(!list->isVisible());
+    QCOMPARE(m_edit->text(), QStringLiteral("Dr Martin"));
+    QCOMPARE(m_edit->property("chosenIndex").toInt(), 0);
 }
 
 void TestPickList::escapeChangesNothing()

@@ -23,7 +23,8 @@ for f in \
   share/metainfo/org.tavirune.Tavirune.metainfo.xml \
   share/icons/hicolor/scalable/apps/org.tavirune.Tavirune.svg \
   share/icons/hicolor/48x48/apps/org.tavirune.Tavirune.png \
-  share/icons/hicolor/256x256/apps/org.tavirune.Tavirune.png; do
+  share/icons/hicolor/256x256/apps/org.tavirune.Tavirune.png \
+  share/doc/tavirune/copyright; do
   [ -s "$root/$f" ] || fail "missing $f"
 done
 # The command on the PATH leads to the program folder, so that the program
@@ -42,7 +43,13 @@ for d in libqt6widgets6 libqt6sql6-sqlite libsqlite3-0 libcurl4; do
 done
 contents="$(dpkg-deb -c "$deb")"
 for f in ./usr/lib/tavirune/tavirune ./usr/bin/tavirune ./usr/share/applications/org.tavirune.Tavirune.desktop \
-  ./usr/lib/tavirune/Ressources/DB/Data/Access/TAVIRUNE.MDB; do
+  ./usr/lib/tavirune/Ressources/DB/Data/Access/TAVIRUNE.MDB ./usr/share/doc/tavirune/copyright; do
   grep -q " $f" <<<"$contents" || fail "the package lacks $f"
 done
+# The licence in the form Debian's tools read.
+copyright="$root/share/doc/tavirune/copyright"
+grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$copyright" ||
+  fail "the copyright file is not in Debian's machine-readable format"
+grep -q '^License: GPL-3+' "$copyright" || fail "the copyright file does not name the GPL-3+"
+grep -q '/usr/share/common-licenses/GPL-3' "$copyright" || fail "the copyright file does not point at the GPL text"
 echo "packaging checks passed"

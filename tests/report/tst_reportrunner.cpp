@@ -53,6 +53,7 @@ private slots:
     void initTestCase();
     void init();
     void historyListsTheAnimalsActsAsTyped();
+    void printedListsNameTheirAnimal();
     void emptyHistoryTellsSoAndOpensNothing();
     void historyWithoutStatementShowsTheTemplateAlone();
     void brokenTemplatesAndStatementsFailWithTheirName();
@@ -375,6 +376,28 @@ void TestReportRunner::everyShippedTemplateLaysOutOnA4()
                         QStringLiteral("%1 ligne %2").arg(QLatin1String(name)).arg(object.line)));
         }
     }
+}
+
+void TestReportRunner::printedListsNameTheirAnimal()
+{
+    // Two animals' printed histories (Médor's and Zoé's) must not be taken
+    // for one another.
+    addAct(7, 1, QStringLiteral("2026-02-01"), 12.5, false, false, u("Boiterie"));
+    addAct(7, 2, QStringLiteral("2026-01-11"), 99, false, false, u("un achat"));
+    addAct(8, 1, QStringLiteral("2026-01-12"), 77, false, false, u("Contrôle"));
+    ReportRunner runner(*m_module, {installedReports(), m_images.path() + u("/"), u("€"), {}, {}});
+    const auto namesMedorAlone = [](const ReportOutcome& outcome) {
+        QVERIFY2(outcome.status == ReportOutcome::Status::Ready, qPrintable(outcome.message));
+        const QString text = allText(outcome.report);
+        QVERIFY2(text.contains(u("Médor")), qPrintable(text));
+        QVERIFY2(!text.contains(u("Zoé")), qPrintable(text));
+    };
+    namesMedorAlone(runner.consultHistory(7));
+    namesMedorAlone(runner.pharmacyHistory(7));
+    namesMedorAlone(runner.reminderTables(7));
+    const ReportOutcome other = runner.consultHistory(8);
+    QVERIFY(allText(other.report).contains(u("Zoé")));
+    QVERIFY(!allText(other.report).contains(u("Médor")));
 }
 
 QTEST_MAIN(TestReportRunner)

@@ -10,9 +10,15 @@
 #include "db/DbConfig.h"
 #include "ui/MessageBox.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
 #include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <QtTest>
 
@@ -108,6 +114,7 @@ private slots:
     void failedStartEndsWithNonZeroStatus();
     void failedDatabaseCopyStops();
     void damagedBookletIsToldInFrench();
+    void qtDialogsSpeakFrench();
 };
 
 void TestStartup::firstLaunchIsSilentAndLaysOutTheDataFolder()
@@ -657,6 +664,37 @@ void TestStartup::damagedBookletIsToldInFrench()
                                 "INSTABILITE DETECTEE !!")
                      .arg(file)),
              qPrintable(shown.first()));
+}
+
+void TestStartup::qtDialogsSpeakFrench()
+{
+    // Whatever the user's own language, Qt's dialogs follow the program's.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    AppFixture app;
+    app.installTemplate();
+    QVERIFY(app.start());
+
+    QFileDialog files(nullptr, QStringLiteral("Ouvrir"));
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.setAcceptMode(QFileDialog::AcceptSave);
+    const auto* lookIn = files.findChild<QLabel*>(QStringLiteral("lookInLabel"));
+    const auto* fileName = files.findChild<QLabel*>(QStringLiteral("fileNameLabel"));
+    const auto* buttons = files.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    QVERIFY(lookIn && fileName && buttons);
+    QCOMPARE(lookIn->text(), QStringLiteral("Voir dans :"));
+    QVERIFY2(fileName->text().contains(QStringLiteral("Nom de fichier")),
+             qPrintable(fileName->text()));
+    QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Annuler"));
+    QCOMPARE(buttons->button(QDialogButtonBox::Save)->text(), QStringLiteral("&Enregistrer"));
+
+    QPrinter printer;
+    QPrintDialog print(&printer);
+    QCOMPARE(print.windowTitle(), QStringLiteral("Imprimer"));
+    QStringList texts;
+    for (const QGroupBox* box : print.findChildren<QGroupBox*>())
+        texts << box->title();
+    QVERIFY2(texts.contains(QStringLiteral("Imprimante")), qPrintable(texts.join(u'|')));
+    QLocale::setDefault(QLocale::c());
 }
 
 QTEST_MAIN(TestStartup)

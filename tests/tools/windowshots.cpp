@@ -203,6 +203,15 @@ int main(int argc, char** argv)
     booklet.installTemplate();
     if (!booklet.start())
         return 1;
+    {
+        // A new user's first sight: the empty booklet.
+        TMainForm* empty = booklet.startup()->mainForm();
+        empty->resize(800, 600);
+        QTest::qWait(50);
+        const QString file = folder + QStringLiteral("/TMainForm-empty.png");
+        empty->grab().save(file);
+        std::printf("%s %dx%d\n", qPrintable(file), empty->width(), empty->height());
+    }
     booklet.stop();
     {
         Connection data;
@@ -257,12 +266,17 @@ int main(int argc, char** argv)
         preview.resize(524, 566);
         save(&preview, folder);
     }
-    for (int page : {0, 3, 6}) {
-        form->findChild<QTabBar*>(QStringLiteral("TabNoteBook"))->setCurrentIndex(page);
-        QTest::qWait(50);
-        const QString file = folder + QStringLiteral("/TMainForm-page%1.png").arg(page);
-        form->grab().save(file);
-        std::printf("%s %dx%d\n", qPrintable(file), form->width(), form->height());
+    // Every page at the first-launch size and at a common larger one.
+    for (const QSize& size : {QSize(800, 600), QSize(1280, 1024)}) {
+        form->resize(size);
+        for (int page = 0; page < 8; ++page) {
+            form->findChild<QTabBar*>(QStringLiteral("TabNoteBook"))->setCurrentIndex(page);
+            QTest::qWait(50);
+            const QString file =
+                folder + QStringLiteral("/TMainForm-%1-page%2.png").arg(size.width()).arg(page);
+            form->grab().save(file);
+            std::printf("%s %dx%d\n", qPrintable(file), form->width(), form->height());
+        }
     }
     booklet.stop();
     return 0;

@@ -3,9 +3,11 @@
 #include "ui/MessageBox.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -34,6 +36,7 @@ private slots:
     void anotherModalWindowIsClosedAndNamed();
 
     void fileDialogsAnswerFromTheQueue();
+    void fileDialogsStartAmongTheUsersFiles();
     void barFiltersBecomeQtFilters_data();
     void barFiltersBecomeQtFilters();
 };
@@ -223,6 +226,23 @@ void TestDialogSeams::fileDialogsAnswerFromTheQueue()
     QVERIFY(!MessageBox::testMode());
     MessageBox::setTestMode(true);
     QVERIFY(FileDialog::testMode());
+}
+
+void TestDialogSeams::fileDialogsStartAmongTheUsersFiles()
+{
+    // The working directory is the program folder: no dialog starts there.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QVERIFY(!documents.isEmpty());
+    FileDialog::getOpenFileName(nullptr, QStringLiteral("Ouvrir"), QString(), QString());
+    FileDialog::getSaveFileName(nullptr, QStringLiteral("Enregistrer"),
+                                QStringLiteral("Radio patte.jpg"), QString());
+    FileDialog::getSaveFileName(nullptr, QStringLiteral("Enregistrer"),
+                                QStringLiteral("/srv/data/Export/a.csv"), QString());
+    const QList<FileDialog::Request> requests = FileDialog::requests();
+    QCOMPARE(requests.size(), 3);
+    QCOMPARE(requests.at(0).dir, documents);
+    QCOMPARE(requests.at(1).dir, QDir(documents).filePath(QStringLiteral("Radio patte.jpg")));
+    QCOMPARE(requests.at(2).dir, QStringLiteral("/srv/data/Export/a.csv"));
 }
 
 void TestDialogSeams::barFiltersBecomeQtFilters_data()

@@ -116,13 +116,17 @@ void drawMeasureCurve(QChart* chart, const MeasureCurve& curve)
         if (series->isVisible() != active)
             series->setVisible(active);
         // The two curve series get all their points at once below.
-        if (series->count() > 0 && (curve.isEmpty() || role > HighlightSeries))
+        if (series->count() > 0 && (!curve.showsPoints() || role > HighlightSeries))
             series->clear();
     }
     auto* x = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
     auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+    // A single measure has no line to draw: it shows as a dot.
+    const bool single = curve.points.size() == 1 && curve.showsPoints();
+    lineAt(chart, CurveSeries)->setPointsVisible(single);
+    lineAt(chart, CurveSeries)->setMarkerSize(single ? 9 : 5);
 
-    if (curve.isEmpty()) {
+    if (!curve.showsPoints()) {
         const QStringList old = x->categoriesLabels();
         for (const QString& label : old)
             x->remove(label);
@@ -136,7 +140,10 @@ void drawMeasureCurve(QChart* chart, const MeasureCurve& curve)
     }
     // The ranges first: every change of range lays out every point again.
     labelMeasureAxis(chart, curve);
-    y->setRange(curve.rangeMin(), curve.rangeMax());
+    if (single)
+        y->setRange(curve.low.value_or(0.0), curve.high.value_or(1.0));
+    else
+        y->setRange(curve.rangeMin(), curve.rangeMax());
     if (curve.low)
         lineAt(chart, LimitMinSeries)->append(QPointF(0, *curve.low));
     if (curve.high)
@@ -204,7 +211,7 @@ void drawWeightBand(QChart* chart, const MeasureCurve& curve, const WeightBand& 
 void labelMeasureAxis(QChart* chart, const MeasureCurve& curve)
 {
     auto* x = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
-    if (!x || curve.isEmpty())
+    if (!x || !curve.showsPoints())
         return;
     const QStringList old = x->categoriesLabels();
     for (const QString& label : old)

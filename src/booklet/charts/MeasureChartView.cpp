@@ -7,6 +7,7 @@
 
 #include <QChart>
 #include <QCursor>
+#include <QLabel>
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QToolTip>
@@ -51,7 +52,7 @@ void MeasureChartView::showCurve(const MeasureCurve& curve, const WeightBand& ba
 
 QString MeasureChartView::pointText(int index) const
 {
-    if (m_curve.isEmpty() || index < 0 || index >= m_curve.points.size())
+    if (!m_curve.showsPoints() || index < 0 || index >= m_curve.points.size())
         return {};
     return measurePointText(m_kind, m_curve.points.at(index));
 }
@@ -88,6 +89,31 @@ QImage MeasureChartView::picture(const QSize& size) const
     return renderChart(&holder, size);
 }
 
+void MeasureChartView::setHint(const QString& text)
+{
+    if (!m_hint) {
+        m_hint = new QLabel(this);
+        m_hint->setObjectName(QStringLiteral("Lab_ChartHint"));
+        m_hint->setAlignment(Qt::AlignCenter);
+        m_hint->setWordWrap(true);
+        m_hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+        QFont bold = m_hint->font();
+        bold.setBold(true);
+        m_hint->setFont(bold);
+        QPalette dark = m_hint->palette();
+        dark.setColor(QPalette::WindowText, QColor(0, 0, 128));
+        m_hint->setPalette(dark);
+    }
+    m_hint->setText(text);
+    m_hint->setGeometry(rect());
+    m_hint->setVisible(!text.isEmpty());
+}
+
+QString MeasureChartView::hint() const
+{
+    return m_hint && !m_hint->isHidden() ? m_hint->text() : QString();
+}
+
 void MeasureChartView::showEvent(QShowEvent* event)
 {
     prepare();
@@ -97,6 +123,8 @@ void MeasureChartView::showEvent(QShowEvent* event)
 void MeasureChartView::resizeEvent(QResizeEvent* event)
 {
     QChartView::resizeEvent(event);
+    if (m_hint)
+        m_hint->setGeometry(rect());
     // As many labels as the new width holds.
     if (m_prepared)
         labelMeasureAxis(chart(), m_curve);

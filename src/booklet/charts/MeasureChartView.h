@@ -5,6 +5,8 @@
 
 #include <QChartView>
 
+class QLabel;
+
 namespace tav {
 
 // Shows one growth chart: its eight series set up at creation, the curve
@@ -26,6 +28,10 @@ public:
     // The band is shaded on a weight curve; an empty one draws nothing.
     void showCurve(const MeasureCurve& curve, const WeightBand& band = WeightBand());
     const MeasureCurve& curve() const { return m_curve; }
+
+    // A sentence centred over the chart (an empty text hides it).
+    void setHint(const QString& text);
+    QString hint() const;
 
     // The text shown while the mouse is over the point at that position.
     QString pointText(int index) const;
@@ -55,6 +61,7 @@ private:
     MeasureCurve m_curve;
     WeightBand m_band;
     QString m_hoverText;
+    QLabel* m_hint = nullptr;
 };
 
 } // namespace tav

@@ -14,4 +14,9 @@ BookletPage::BookletPage(int index, const QString& caption, QWidget* parent)
 
 void BookletPage::refresh() {}
 
+void BookletPage::setAnimalPresent(bool)
+{
+    // Pages of lists stay as they are: their buttons follow their own rules.
+}
+
 } // namespace tav

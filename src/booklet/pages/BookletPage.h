@@ -19,6 +19,9 @@ public:
     // Loads what the page shows of the current animal. Pages whose fields
     // are bound to the animal's columns need nothing.
     virtual void refresh();
+    // Whether an animal is current. Pages that only show the current
+    // animal's columns look disabled without one, since they take no input.
+    virtual void setAnimalPresent(bool present);
 
 private:
     int m_index;

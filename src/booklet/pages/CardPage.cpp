@@ -28,6 +28,13 @@ bool CardPage::hasAnimal() const
     return hasModule() && animal().isOpen() && !animal().isEmpty();
 }
 
+void CardPage::setAnimalPresent(bool present)
+{
+    // The fields write into the current animal's row: with none they would
+    // look editable and silently keep nothing.
+    setEnabled(present);
+}
+
 DataModule1& CardPage::module() const
 {
     return *m_context.module1;

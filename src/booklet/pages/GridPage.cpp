@@ -8,6 +8,7 @@
 #include "ui/GridLook.h"
 #include "ui/MessageBox.h"
 
+#include <QEvent>
 #include <QTableView>
 
 namespace tav {
@@ -31,6 +32,9 @@ void GridPage::setUpGrid(QTableView* grid, QAbstractItemModel* model)
         return;
     m_model = model ? model : new DataSetModel(&display(), this);
     grid->setModel(m_model);
+    // The columns follow the page's width: a narrower window narrows the
+    // long texts first, so that dates and amounts stay in sight.
+    grid->viewport()->installEventFilter(this);
     connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 DataSet& d = display();
@@ -84,12 +88,22 @@ void GridPage::load(qint64 selectId)
         showError(this, e.message());
     }
     applyDesignWidths(m_grid);
+    fitColumnsToWidth(m_grid);
     if (m_model && d.isOpen() && !d.isEmpty()) {
         const QModelIndex index = m_model->index(d.recNo(), 0);
         m_grid->setCurrentIndex(index);
         m_grid->scrollTo(index);
     }
     afterLoad();
+}
+
+bool GridPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_grid && watched == m_grid->viewport() && event->type() == QEvent::Resize) {
+        applyDesignWidths(m_grid);
+        fitColumnsToWidth(m_grid);
+    }
+    return BookletPage::eventFilter(watched, event);
 }
 
 void GridPage::withTableRow(const QString& table, qint64 id,

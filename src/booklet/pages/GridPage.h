@@ -44,6 +44,7 @@ protected:
     // The filter line of the display query for an animal's key (-1: none).
     virtual QString whereLine(qint64 animalId) const = 0;
     virtual void afterLoad() {}
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     bool hasAnimal() const;
     qint64 animalId() const;

@@ -152,6 +152,17 @@ void fillChart(const ChartParts& p, const AnalysisCurve& curve)
                 bandUpper.append({double(i), *point.max});
             }
         }
+        // A single value has no line to draw: it shows as a dot, with its
+        // normal range as a band across its place.
+        const bool single = curve.points.size() == 1;
+        p.series[0]->setPointsVisible(single);
+        p.series[0]->setMarkerSize(single ? 9 : 5);
+        if (single) {
+            for (QList<QPointF>* limit : {&points[2], &points[4], &bandLower, &bandUpper}) {
+                if (!limit->isEmpty())
+                    *limit = {{-0.5, limit->first().y()}, {0.5, limit->first().y()}};
+            }
+        }
         points[1] = points[0];
         points[3] = points[2];
         points[5] = points[4];

@@ -124,9 +124,11 @@ void TCarePage::runEntry(DataSet& action)
     if (m_definition.tag == 1) {
         TEnterConsult window(action, m_context.module1->dataSet(QStringLiteral("ComboItems")),
                              this);
+        window.offerAddingReferences(*m_context.module1);
         window.exec();
     } else {
         TEnterDrugPharmacy window(action, this);
+        window.offerAddingReferences(*m_context.module1);
         window.exec();
     }
 }

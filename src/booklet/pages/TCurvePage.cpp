@@ -177,9 +177,15 @@ void TCurvePage::drawCurve(int kind, qint64 selectId, int mode)
     if (!rows)
         return;
     const CurveAnimal animal = curveAnimal(kind);
-    const MeasureCurve curve = buildMeasureCurve(measuresOf(*rows, kind), mode, animal.birthDate,
-                                                 animal.birthValue, measureHeadroom(kind));
-    p.view->showCurve(curve, kind == Weight ? animal.band : WeightBand());
+    const QVector<Measure> measures = measuresOf(*rows, kind);
+    p.view->showCurve(buildMeasureCurve(measures, mode, animal.birthDate, animal.birthValue,
+                                        measureHeadroom(kind)),
+                      kind == Weight ? animal.band : WeightBand());
+    // Until a type is chosen the chart stays empty: it says what to do.
+    const bool knownMode = mode == CurveByDate || mode == CurveByYears || mode == CurveByMonths;
+    p.view->setHint(knownMode || !hasAnimal()
+                        ? QString()
+                        : QString::fromUtf8("Choisissez le type de courbe dans le menu ▾"));
     if (rows->isOpen() && !rows->isEmpty() && (selectId < 0 || !rows->locateId(selectId)))
         rows->first();
 }

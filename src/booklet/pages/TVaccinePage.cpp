@@ -45,6 +45,7 @@ void TVaccinePage::Btn_Vaccine_AddClick()
         vaccine.setValue(QStringLiteral("Id_Ref"), animalId());
         vaccine.setValue(QStringLiteral("Date_Vaccine"), Clock::today());
         TEnterVaccineExe window(vaccine, this);
+        window.offerAddingReferences(*m_context.module1);
         window.exec();
     });
     load(-1);
@@ -59,6 +60,7 @@ void TVaccinePage::Btn_Vaccine_EditClick()
     withTableRow(QStringLiteral("Vaccine"), id, [this](DataSet& vaccine) {
         vaccine.edit();
         TEnterVaccineExe window(vaccine, this);
+        window.offerAddingReferences(*m_context.module1);
         window.exec();
     });
     load(id);

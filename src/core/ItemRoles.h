@@ -1,0 +1,11 @@
+#pragma once
+
+#include <Qt>
+
+namespace tav {
+
+// Header data of a grid's column, true for a long text (a name, a remark)
+// that may be narrowed and elided so that the other columns fit the width.
+inline constexpr int ElasticColumnRole = Qt::UserRole + 40;
+
+} // namespace tav
