@@ -64,7 +64,9 @@ MaintenanceResult pack(const QString& archive, const QVector<CabinetEntry>& entr
         },
         &digests);
     if (!written.ok)
-        return MaintenanceResult::failure(written.error);
+        return MaintenanceResult::failure(written.errorNumber != 0
+                                              ? archiveWriteError(archive, written.errorNumber)
+                                              : written.error);
     QStringList names;
     QStringList expected;
     for (const CabinetEntry& e : entries)
@@ -87,7 +89,7 @@ MaintenanceResult pack(const QString& archive, const QVector<CabinetEntry>& entr
             problem = read.error;
     }
     if (problem.isEmpty() && !renameFile(candidate, archive))
-        problem = tr("Impossible d'écrire l'archive « %1 ».").arg(archive);
+        problem = archiveWriteError(archive, errno);
     if (!problem.isEmpty()) {
         QFile::remove(candidate);
         return MaintenanceResult::failure(problem);

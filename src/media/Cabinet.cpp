@@ -1,5 +1,6 @@
 #include "media/Cabinet.h"
 
+#include "core/FileRoutines.h"
 #include "media/CabinetWriter.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <gio/gio.h>
 #include <libgcab.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <unistd.h>
@@ -115,6 +117,15 @@ gboolean onExtract(GCabFile* file, gpointer data)
 
 } // namespace
 
+QString archiveWriteError(const QString& path, int errorNumber)
+{
+    QString reason = systemErrorReason(errorNumber);
+    if (reason.isEmpty())
+        reason =
+            errorNumber != 0 ? tr("erreur système %1").arg(errorNumber) : tr("erreur inconnue");
+    return tr("Impossible d'écrire l'archive « %1 » : %2.").arg(path, reason);
+}
+
 bool isSafeEntryName(const QString& name)
 {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
@@ -145,16 +156,20 @@ CabinetResult writeCabinet(const QString& path, const QVector<CabinetEntry>& ent
     }
     const QString temporary = path + QStringLiteral(".tmp");
     QFile::remove(temporary);
-    const CabinetResult written =
+    CabinetResult written =
         writeCabinetFile(temporary, entries, progress, CabinetLayout(), digests);
     if (!written.ok) {
         QFile::remove(temporary);
+        // The temporary name means nothing to the user.
+        if (written.errorNumber != 0)
+            written.error = archiveWriteError(path, written.errorNumber);
         return written;
     }
     if (std::rename(QFile::encodeName(temporary).constData(),
                     QFile::encodeName(path).constData()) != 0) {
+        const int why = errno;
         QFile::remove(temporary);
-        return failure(tr("Impossible d'écrire l'archive « %1 ».").arg(path));
+        return {false, archiveWriteError(path, why), why};
     }
     return {};
 }

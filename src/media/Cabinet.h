@@ -24,7 +24,13 @@ struct CabinetResult
 {
     bool ok = true;
     QString error;
+    // The system's error number when writing the archive failed (ENOSPC on
+    // a full disk), so that a caller may name the file the user knows.
+    int errorNumber = 0;
 };
+
+// "Impossible d'écrire l'archive « … » : le disque est plein."
+QString archiveWriteError(const QString& path, int errorNumber);
 
 // Called before each entry with its index and name.
 using CabinetProgress = std::function<void(int index, const QString& name)>;

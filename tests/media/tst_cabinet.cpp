@@ -1,3 +1,4 @@
+#include "FullDisk.h"
 #include "TestText.h"
 
 #include "media/Cabinet.h"
@@ -33,6 +34,7 @@ private slots:
     void aNameReachingOutsideRefusesTheWholeArchive();
     void aFileThatIsNotACabinetIsSaidSo();
     void aFailedWriteKeepsTheEarlierArchive();
+    void aFullDiskIsSaidSoAndNamesTheArchive();
     void contentBeyondTheFormatIsRefusedBeforeWriting();
     void namesThatAreNotBareAreRefused_data();
     void namesThatAreNotBareAreRefused();
@@ -147,6 +149,25 @@ void TestCabinet::aFailedWriteKeepsTheEarlierArchive()
     QVERIFY(!r.ok);
     QVERIFY2(r.error.contains(QStringLiteral("absent.mdb")), qPrintable(r.error));
     QCOMPARE(readBytes(archive), QByteArray("earlier archive"));
+}
+
+void TestCabinet::aFullDiskIsSaidSoAndNamesTheArchive()
+{
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("Doc1.jpg"));
+    QVERIFY(writeBytes(picture, noise(200000, 9)));
+    const QString archive = dir.filePath(u("Sauvegarde été.bkp"));
+    QVERIFY(writeBytes(archive, "earlier archive"));
+    const std::optional<QString> error = test::onAFullDisk([&]() {
+        return writeCabinet(archive, {{QStringLiteral("Doc1.jpg"), picture, false}}).error;
+    });
+    if (!error)
+        QSKIP("this system does not let a test make writes fail");
+    // The user's own name for the archive, not the one it is written under.
+    QCOMPARE(*error, u("Impossible d'écrire l'archive « %1 » : le disque est plein.").arg(archive));
+    QCOMPARE(readBytes(archive), QByteArray("earlier archive"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+             QStringList({u("Doc1.jpg"), u("Sauvegarde été.bkp")}));
 }
 
 void TestCabinet::contentBeyondTheFormatIsRefusedBeforeWriting()
