@@ -3,13 +3,13 @@
 #include "core/Clock.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "maintenance/JournalFile.h"
 #include "media/Cabinet.h"
 #include "media/CabinetWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -155,17 +155,15 @@ QString journalPath(const BookletFiles& files)
 // The moves a restore is about to make, written before the first one, so
 // that a restore cut short (a power cut, a killed process) is finished or
 // undone at the next start instead of leaving a mix of two states.
-bool writeJournal(const BookletFiles& files, const QString& staging,
-                  const QVector<QPair<QString, QString>>& moves, const QString& stagedDatabase)
+bool writeRestoreJournal(const BookletFiles& files, const QString& staging,
+                         const QVector<QPair<QString, QString>>& moves,
+                         const QString& stagedDatabase)
 {
-    QString text = QStringLiteral("STAGING\t") + staging + QLatin1Char('\n');
+    QVector<QStringList> records{{QStringLiteral("STAGING"), staging}};
     for (const auto& [from, to] : moves)
-        text += QStringLiteral("MOVE\t") + from + QLatin1Char('\t') + to + QLatin1Char('\n');
-    text += QStringLiteral("DATABASE\t") + stagedDatabase + QLatin1Char('\t') + files.databaseFile +
-            QLatin1Char('\n');
-    QSaveFile journal(journalPath(files));
-    return journal.open(QIODevice::WriteOnly) && journal.write(text.toUtf8()) >= 0 &&
-           journal.commit();
+        records.append({QStringLiteral("MOVE"), from, to});
+    records.append({QStringLiteral("DATABASE"), stagedDatabase, files.databaseFile});
+    return writeJournal(journalPath(files), records);
 }
 
 } // namespace
@@ -185,19 +183,18 @@ MaintenanceResult recoverInterruptedRestore(const BookletFiles& files)
         removeLeftovers();
         return {};
     }
-    if (!journal.open(QIODevice::ReadOnly))
+    QVector<QStringList> records;
+    if (!readJournal(journal.fileName(), &records))
         return MaintenanceResult::failure(
             tr("Le journal de restauration « %1 » ne peut pas être lu.").arg(journal.fileName()));
     QString stagedDatabase;
     QVector<QPair<QString, QString>> moves;
-    for (const QString& line : QString::fromUtf8(journal.readAll()).split(QLatin1Char('\n'))) {
-        const QStringList parts = line.split(QLatin1Char('\t'));
+    for (const QStringList& parts : std::as_const(records)) {
         if (parts.value(0) == QLatin1String("MOVE") && parts.size() == 3)
             moves.append({parts.at(1), parts.at(2)});
         else if (parts.value(0) == QLatin1String("DATABASE"))
             stagedDatabase = parts.value(1);
     }
-    journal.close();
     // The database not yet replaced: the restore did not happen, every
     // move is undone. Replaced: it happened, every move was made before.
     if (!stagedDatabase.isEmpty() && QFileInfo::exists(stagedDatabase)) {
@@ -275,15 +272,24 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
             planned.append({staging + QLatin1Char('/') + name, folder + QLatin1Char('/') + name});
     }
     const QString stagedDatabase = staging + QLatin1Char('/') + kDatabaseEntry;
-    if (!writeJournal(files, staging, planned, stagedDatabase)) {
+    if (!writeRestoreJournal(files, staging, planned, stagedDatabase)) {
         cleanUp();
         return MaintenanceResult::failure(
             tr("Impossible d'écrire le journal de la restauration ; rien n'a été restauré."));
     }
     Moves moves;
     bool ok = true;
-    for (const auto& [from, to] : std::as_const(planned))
-        ok = ok && moves.move(from, to);
+    const int renames = int(planned.size()) + 1;
+    for (const auto& [from, to] : std::as_const(planned)) {
+        if (progress)
+            progress(tr("Restauration de la base"), int(moves.done.size()), renames);
+        if (!moves.move(from, to)) {
+            ok = false;
+            break;
+        }
+    }
+    if (ok && progress)
+        progress(tr("Restauration de la base"), renames - 1, renames);
     ok = ok && renameFile(stagedDatabase, files.databaseFile);
     if (!ok) {
         moves.undo();

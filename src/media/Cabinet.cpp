@@ -130,8 +130,14 @@ bool isSafeEntryName(const QString& name)
 {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
         name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        name.contains(QLatin1Char(':')) || name.contains(QChar(0)))
+        name.contains(QLatin1Char(':')))
         return false;
+    // Tabs and line breaks have no place in a file's name, and lists of
+    // names (journals, messages) would be broken by them.
+    for (const QChar c : name)
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            return false;
     // The names Windows keeps for its devices, whatever their extension.
     static const QRegularExpression device(
         QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),

@@ -73,7 +73,7 @@ CabinetResult extractCabinet(const QString& path, const QString& folder,
                              const CabinetProgress& progress = {});
 
 // True for a name that may be written into a folder as it stands: no folder
-// part, no drive, not a device name of Windows.
+// part, no drive, no control character, not a device name of Windows.
 bool isSafeEntryName(const QString& name);
 
 } // namespace tav

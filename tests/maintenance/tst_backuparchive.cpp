@@ -6,6 +6,7 @@
 #include "db/Schema.h"
 #include "maintenance/BackupArchive.h"
 #include "media/Cabinet.h"
+#include "media/CabinetWriter.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -213,6 +214,7 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing_data()
     QTest::newRow("truncated cabinet") << QStringLiteral("truncated");
     QTest::newRow("twice the same name") << QStringLiteral("duplicate");
     QTest::newRow("ten thousand entries, no usable database") << QStringLiteral("many");
+    QTest::newRow("a line break in a name") << QStringLiteral("line break");
 }
 
 void TestBackupArchive::archivesThatCannotServeChangeNothing()
@@ -238,6 +240,14 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing()
             entries.append({name, other.filePath(name), false});
         }
         QVERIFY(writeCabinet(archive, entries).ok);
+    } else if (kind == QLatin1String("line break")) {
+        // A sound booklet, but a name that no archive of this program holds.
+        QVERIFY(QFile::copy(b.files.databaseFile, fake));
+        QVERIFY(writeCabinetFile(archive,
+                                 {{QStringLiteral("TAVIRUNE.MDB"), fake},
+                                  {QStringLiteral("Doc1.jpg\nDoc2.jpg"), picture, false}},
+                                 {}, CabinetLayout())
+                    .ok);
     } else if (kind == QLatin1String("pictures only")) {
         QVERIFY(writeCabinet(archive, {{QStringLiteral("Doc1.jpg"), picture}}).ok);
     } else if (kind == QLatin1String("truncated") || kind == QLatin1String("duplicate")) {

@@ -210,6 +210,10 @@ void TestCabinet::namesThatAreNotBareAreRefused_data()
     QTest::newRow("device") << QStringLiteral("CON") << false;
     QTest::newRow("device with extension") << QStringLiteral("nul.jpg") << false;
     QTest::newRow("empty") << QString() << false;
+    QTest::newRow("tab") << QStringLiteral("Doc\t1.jpg") << false;
+    QTest::newRow("line feed") << QStringLiteral("Doc1.jpg\nMOVE") << false;
+    QTest::newRow("carriage return") << QStringLiteral("Doc\r1.jpg") << false;
+    QTest::newRow("nul") << QString(QStringLiteral("Doc1.jpg") + QChar(0)) << false;
 }
 
 void TestCabinet::namesThatAreNotBareAreRefused()
