@@ -147,6 +147,14 @@ struct Moves
     }
 };
 
+// Where a restore unpacks the archive and puts today's files aside: the
+// folder that holds the database's folder, so that every move is a rename
+// within one file system even when the Backup folder lies on another disk.
+QString stagingParent(const BookletFiles& files)
+{
+    return QFileInfo(QFileInfo(files.databaseFile).absolutePath()).absolutePath();
+}
+
 QString journalPath(const BookletFiles& files)
 {
     return files.workFolder + QStringLiteral("/restauration-en-cours.journal");
@@ -174,10 +182,11 @@ MaintenanceResult recoverInterruptedRestore(const BookletFiles& files)
     // Folders of restores cut short before their journal hold only copies
     // of an archive's files.
     const auto removeLeftovers = [&files]() {
-        for (const QString& name :
-             QDir(files.workFolder)
-                 .entryList({QStringLiteral("restauration-*")}, QDir::Dirs | QDir::NoDotAndDotDot))
-            QDir(files.workFolder + QLatin1Char('/') + name).removeRecursively();
+        // Earlier versions unpacked into the Backup folder.
+        for (const QString& parent : {stagingParent(files), files.workFolder})
+            for (const QString& name : QDir(parent).entryList({QStringLiteral("restauration-*")},
+                                                              QDir::Dirs | QDir::NoDotAndDotDot))
+                QDir(parent + QLatin1Char('/') + name).removeRecursively();
     };
     if (!journal.exists()) {
         removeLeftovers();
@@ -222,7 +231,7 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
                                        const QString& safetyArchive, const BackupProgress& progress)
 {
     // 1. Everything from the archive lands in a folder of its own first.
-    const QString staging = files.workFolder + QStringLiteral("/restauration-") +
+    const QString staging = stagingParent(files) + QStringLiteral("/restauration-") +
                             Clock::now().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
     if (!QDir().mkpath(staging))
         return MaintenanceResult::failure(

@@ -15,6 +15,7 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,6 +40,13 @@ struct Booklets : BookletFolders
     {
         return files.filesFolder + QLatin1Char('/') + name;
     }
+    // What lies beside the database's folder: nothing but its own folders
+    // once an operation has ended.
+    QStringList dataFolderEntries() const
+    {
+        return QDir(root.filePath(QStringLiteral("Data")))
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
     QStringList names() const
     {
         Connection c;
@@ -60,6 +68,7 @@ private slots:
     void backupWithoutPicturesHoldsOneEntry();
     void restoreBringsBackTheArchiveAndKeepsTodayAside();
     void aFullDiskNeverTouchesTheBooklets();
+    void aBackupFolderOnAnotherFileSystemStillRestores();
     void archivesThatCannotServeChangeNothing_data();
     void archivesThatCannotServeChangeNothing();
 };
@@ -126,6 +135,7 @@ void TestBackupArchive::restoreBringsBackTheArchiveAndKeepsTodayAside()
     // The working folder holds the archives and nothing else.
     QCOMPARE(QDir(b.files.workFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              strings({"avant-restauration.bkp", "then.bkp"}));
+    QCOMPARE(b.dataFolderEntries(), strings({"Access", "Files", "Images"}));
 
     // Today's data went into the safety archive: restoring it brings it back.
     QVERIFY(
@@ -201,6 +211,39 @@ void TestBackupArchive::aFullDiskNeverTouchesTheBooklets()
     QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), noiseOf(900000));
     QCOMPARE(QDir(b.files.workFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              strings({"a.bkp"}));
+}
+
+void TestBackupArchive::aBackupFolderOnAnotherFileSystemStillRestores()
+{
+    Booklets b;
+    // Memory-backed on most systems, while temporary folders are on disk.
+    QTemporaryDir elsewhere(QStringLiteral("/dev/shm/tavirune-XXXXXX"));
+    struct stat data = {};
+    struct stat backup = {};
+    if (!elsewhere.isValid() || stat(QFile::encodeName(b.root.path()).constData(), &data) != 0 ||
+        stat(QFile::encodeName(elsewhere.path()).constData(), &backup) != 0 ||
+        data.st_dev == backup.st_dev)
+        QSKIP("no second file system beside the temporary folder: /dev/shm is missing or on "
+              "the same one");
+    b.files.workFolder = elsewhere.path();
+    QVERIFY(writeBytes(b.image(QStringLiteral("Doc1.jpg")), "doc of then"));
+    const QString archive = elsewhere.filePath(QStringLiteral("then.bkp"));
+    QVERIFY(writeBackupArchive(b.files, archive).ok);
+    {
+        Connection c;
+        c.open(b.files.databaseFile);
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Minette')"));
+    }
+    QVERIFY(writeBytes(b.image(QStringLiteral("Doc1.jpg")), "doc of now"));
+
+    const MaintenanceResult r =
+        restoreBackupArchive(b.files, archive, elsewhere.filePath(QStringLiteral("avant.bkp")));
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(b.names(), strings({"Médor"}));
+    QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), QByteArray("doc of then"));
+    QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             strings({"avant.bkp", "then.bkp"}));
+    QCOMPARE(b.dataFolderEntries(), strings({"Access", "Files", "Images"}));
 }
 
 void TestBackupArchive::archivesThatCannotServeChangeNothing_data()
@@ -290,6 +333,7 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing()
     QCOMPARE(readBytes(b.files.databaseFile), database);
     QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), QByteArray("today"));
     QVERIFY(QDir(b.files.workFolder).isEmpty());
+    QCOMPARE(b.dataFolderEntries(), strings({"Access", "Files", "Images"}));
 }
 
 QTEST_GUILESS_MAIN(TestBackupArchive)

@@ -134,6 +134,9 @@ void TestInterruptions::aKilledRestoreLeavesBeforeOrAfter()
                                 .arg(now.pictures.size())));
         (now == before ? sawBefore : sawAfter)++;
         QVERIFY(QDir(b.files.workFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+        QCOMPARE(QDir(b.root.filePath(QStringLiteral("Data")))
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 strings({"Access", "Files", "Images"}));
     }
     qInfo("restore: %d trials ended before, %d after", sawBefore, sawAfter);
 }
