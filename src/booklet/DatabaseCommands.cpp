@@ -5,6 +5,7 @@
 #include "core/AppInfo.h"
 #include "core/Clock.h"
 #include "db/BackupHistory.h"
+#include "db/BookletCheck.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
@@ -200,9 +201,27 @@ void DatabaseCommands::restore()
     const QString safety = files.workFolder + QStringLiteral("/TAVIRUNE_AVANT_RESTAURATION_") +
                            Clock::now().toString(QStringLiteral("dd_MM_yyyy_hh_mm_ss")) +
                            QStringLiteral(".bkp");
+    // The restored booklets must open as the window opens them, or the
+    // restore is undone while what it replaced is still at hand.
+    AppContext& c = m_form.context();
+    const auto opens = [&c]() {
+        DataSet& animal = c.module1->animal();
+        QString why;
+        try {
+            c.connection->reopen();
+            why = bookletProblem(*c.connection);
+            if (why.isEmpty())
+                animal.open();
+        } catch (const DbError& e) {
+            why = e.message();
+        }
+        animal.close();
+        c.connection->close();
+        return why;
+    };
     const MaintenanceResult r =
         runClosed(fr("Préparation de la restauration"), [&](const BackupProgress& progress) {
-            return restoreBackupArchive(files, path, safety, progress);
+            return restoreBackupArchive(files, path, safety, progress, opens);
         });
     if (r.ok)
         updateRestoredDatabase();

@@ -1,8 +1,10 @@
 #include "maintenance/BackupArchive.h"
 
 #include "core/Clock.h"
+#include "db/BookletCheck.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/Schema.h"
 #include "maintenance/JournalFile.h"
 #include "media/Cabinet.h"
 #include "media/CabinetWriter.h"
@@ -118,12 +120,31 @@ QString databaseProblem(const QString& path)
         const QString integrity = c.scalar(QStringLiteral("PRAGMA integrity_check")).toString();
         if (integrity != QLatin1String("ok"))
             return tr("La base de données de l'archive est endommagée : %1").arg(integrity);
-        if (!c.tableNames().contains(QStringLiteral("ANIMAL"), Qt::CaseInsensitive))
-            return tr("La base de données de l'archive n'est pas celle d'un carnet de santé.");
+        // What the start-up requires, with every table of a booklet: a
+        // database that passes this opens at the next start.
+        QStringList tables;
+        for (const TableDef& table : schemaTables())
+            tables << table.name;
+        if (QString why = bookletProblem(c, tables); !why.isEmpty())
+            return why;
+        if (QString why = versionProblem(c); !why.isEmpty())
+            return why;
     } catch (const DbError& e) {
         return e.message();
     }
     return {};
+}
+
+// The booklets just put in place open as the start-up opens them.
+QString opensAsAtStart(const QString& databaseFile)
+{
+    try {
+        Connection c;
+        c.open(databaseFile);
+        return bookletProblem(c);
+    } catch (const DbError& e) {
+        return e.message();
+    }
 }
 
 // Moves the files of one kind out of a folder into another, remembering
@@ -228,7 +249,8 @@ MaintenanceResult writeBackupArchive(const BookletFiles& files, const QString& a
 }
 
 MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString& archive,
-                                       const QString& safetyArchive, const BackupProgress& progress)
+                                       const QString& safetyArchive, const BackupProgress& progress,
+                                       const RestoredCheck& opens)
 {
     // 1. Everything from the archive lands in a folder of its own first.
     const QString staging = stagingParent(files) + QStringLiteral("/restauration-") +
@@ -263,9 +285,9 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
                 .arg(kept.error));
     }
 
-    // 3. The current pictures and files step aside, the archive's take
-    // their place, then the database is replaced in one rename: that rename
-    // is the moment the restore is done.
+    // 3. The current pictures, files and database step aside, the
+    // archive's pictures and files take their place, then its database in
+    // one rename: that rename is the moment the restore is done.
     if (progress)
         progress(tr("Restauration de la base"), 0, 1);
     const QString aside = staging + QStringLiteral("/.actuels");
@@ -280,6 +302,10 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
         for (const QString& name : listed(staging, pattern))
             planned.append({staging + QLatin1Char('/') + name, folder + QLatin1Char('/') + name});
     }
+    // Kept whole, so that a restored database that does not open can be
+    // taken back at once.
+    if (QFileInfo::exists(files.databaseFile))
+        planned.append({files.databaseFile, aside + QLatin1Char('/') + kDatabaseEntry});
     const QString stagedDatabase = staging + QLatin1Char('/') + kDatabaseEntry;
     if (!writeRestoreJournal(files, staging, planned, stagedDatabase)) {
         cleanUp();
@@ -300,12 +326,27 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
     if (ok && progress)
         progress(tr("Restauration de la base"), renames - 1, renames);
     ok = ok && renameFile(stagedDatabase, files.databaseFile);
-    if (!ok) {
+    QString unusable;
+    if (ok) {
+        unusable = opens ? opens() : opensAsAtStart(files.databaseFile);
+        // The archive's database goes back first: the journal then says
+        // that the restore did not happen, should the undoing be cut short.
+        if (!unusable.isEmpty())
+            renameFile(files.databaseFile, stagedDatabase);
+    }
+    if (!ok || !unusable.isEmpty()) {
         moves.undo();
         QFile::remove(journalPath(files));
         cleanUp();
+        const QString kept =
+            tr("Les données d'avant la restauration sont restées en place ; elles sont aussi "
+               "gardées dans « %1 ».")
+                .arg(safetyArchive);
         return MaintenanceResult::failure(
-            tr("La restauration a échoué ; les données actuelles sont restées en place."));
+            unusable.isEmpty()
+                ? tr("La restauration a échoué.\n") + kept
+                : tr("La base de données restaurée ne peut pas être ouverte : %1\n").arg(unusable) +
+                      kept);
     }
     QFile::remove(journalPath(files));
     cleanUp();

@@ -2,6 +2,7 @@
 
 #include "booklet/TMainForm.h"
 #include "core/AppInfo.h"
+#include "db/BookletCheck.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataModule2.h"
@@ -42,9 +43,6 @@ QString connectionFailureMessage()
                           "email pour tenter de trouver une solution : ") +
            appinfo::supportEmail();
 }
-
-// Tables without which a file is not a booklet, whatever its version.
-const char* const kBookletTables[] = {"ANIMAL", "ANIMAL_SPECIES", "ANIMAL_BREED"};
 
 } // namespace
 
@@ -230,20 +228,7 @@ QString Startup::openDatabase()
     }
     try {
         m_connection->open(file);
-        why = m_connection->readOnlyReason();
-        if (why.isEmpty()) {
-            const QStringList tables = m_connection->tableNames();
-            QStringList missing;
-            for (const char* table : kBookletTables) {
-                if (!tables.contains(QString::fromLatin1(table), Qt::CaseInsensitive))
-                    missing << QString::fromLatin1(table);
-            }
-            if (!missing.isEmpty()) {
-                why = QStringLiteral("Le fichier « %1 » n'est pas une base de données de "
-                                     "carnets de santé : table(s) %2 absente(s).")
-                          .arg(file, missing.join(QStringLiteral(", ")));
-            }
-        }
+        why = bookletProblem(*m_connection);
     } catch (const DbError& e) {
         why = e.message();
     }

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QPushButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace tav;
@@ -29,6 +30,7 @@ private slots:
     void cleanup();
     void backupThenRestoreBringsTheBookletBack();
     void anArchiveThatIsNotOneChangesNothing();
+    void aRestoredBookletThatDoesNotOpenIsTakenBack();
     void compactionKeepsTheCurrentAnimalAndWritesHistory();
     void historyCanBePurged();
     void aFailedBackupTakesBackItsHistoryRow();
@@ -165,6 +167,42 @@ void TestDatabaseCommands::anArchiveThatIsNotOneChangesNothing()
     QCOMPARE(animals(), strings({"Médor"}));
     QVERIFY(form()->isEnabled());
     QCOMPARE(form()->context().module1->animal().asString(QStringLiteral("Name")), u("Médor"));
+}
+
+void TestDatabaseCommands::aRestoredBookletThatDoesNotOpenIsTakenBack()
+{
+    // A sound file with every table, whose animal table lacks a column that
+    // the window reads: only opening the booklet tells.
+    QTemporaryDir other;
+    const QString database = other.filePath(QStringLiteral("TAVIRUNE.MDB"));
+    QVERIFY(
+        QFile::copy(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"), database));
+    {
+        Connection c;
+        c.open(database);
+        c.execScript(QStringLiteral("ALTER TABLE ANIMAL DROP COLUMN Custom00144243"));
+    }
+    const QString backupFolder = m_app->dataFolder() + QStringLiteral("Backup/");
+    const QString archive = backupFolder + QStringLiteral("sans-taille.bkp");
+    QVERIFY(writeCabinet(archive, {{QStringLiteral("TAVIRUNE.MDB"), database}}).ok);
+
+    FileDialog::setNextFileName(archive);
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    trigger("Item_Restauration");
+    const QStringList kept = QDir(backupFolder).entryList({QStringLiteral("TAVIRUNE_AVANT_*")});
+    QCOMPARE(kept.size(), 1);
+    QVERIFY2(lastMessage().contains(backupFolder + kept.first()), qPrintable(lastMessage()));
+    QVERIFY(!lastMessage().startsWith(u("Sauvegarde restaurée.")));
+    // Everything as before, and usable.
+    QCOMPARE(animals(), strings({"Médor"}));
+    QCOMPARE(form()->context().module1->animal().asString(QStringLiteral("Name")), u("Médor"));
+    QCOMPARE(readBytes(m_app->dataFolder() + QStringLiteral("Data/Images/Animal1.jpg")),
+             QByteArray("photo"));
+    QVERIFY(history().isEmpty());
+    QVERIFY(form()->isEnabled());
+    QCOMPARE(QDir(m_app->dataFolder() + QStringLiteral("Data"))
+                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             strings({"Access", "Files", "Images"}));
 }
 
 void TestDatabaseCommands::compactionKeepsTheCurrentAnimalAndWritesHistory()

@@ -258,6 +258,8 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing_data()
     QTest::newRow("twice the same name") << QStringLiteral("duplicate");
     QTest::newRow("ten thousand entries, no usable database") << QStringLiteral("many");
     QTest::newRow("a line break in a name") << QStringLiteral("line break");
+    QTest::newRow("only an animal table") << QStringLiteral("animal only");
+    QTest::newRow("every table, no readable version") << QStringLiteral("no version");
 }
 
 void TestBackupArchive::archivesThatCannotServeChangeNothing()
@@ -315,6 +317,16 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing()
         } else if (kind == QLatin1String("access database")) {
             QVERIFY(writeBytes(fake, QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) +
                                          QByteArray(4000, '\0')));
+        } else if (kind == QLatin1String("animal only")) {
+            Connection c;
+            c.open(fake, true);
+            c.exec(QStringLiteral("CREATE TABLE ANIMAL (Id INTEGER, Name TEXT)"));
+        } else if (kind == QLatin1String("no version")) {
+            // The version kept in a column of another name.
+            QVERIFY(QFile::copy(b.files.databaseFile, fake));
+            Connection c;
+            c.open(fake);
+            c.execScript(QStringLiteral("ALTER TABLE OBJECT_VAL_STR RENAME COLUMN VALUE TO VAL"));
         } else {
             Connection c;
             c.open(fake, true);
@@ -330,6 +342,11 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing()
     QVERIFY(!r.error.isEmpty());
     if (kind == QLatin1String("access database"))
         QVERIFY2(r.error.contains(QStringLiteral("Microsoft Access")), qPrintable(r.error));
+    // Said as the start-up would say it at the next start.
+    if (kind == QLatin1String("animal only"))
+        QVERIFY2(r.error.contains(QStringLiteral("ANIMAL_SPECIES, ANIMAL_BREED, ")) &&
+                     r.error.contains(QStringLiteral("absente(s)")),
+                 qPrintable(r.error));
     QCOMPARE(readBytes(b.files.databaseFile), database);
     QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), QByteArray("today"));
     QVERIFY(QDir(b.files.workFolder).isEmpty());
