@@ -13,6 +13,7 @@
 #include "db/VersionRow.h"
 #include "dialogs/TBackupList.h"
 #include "maintenance/Compaction.h"
+#include "maintenance/PendingBackup.h"
 #include "maintenance/UpdateScript.h"
 #include "media/Cabinet.h"
 #include "ui/FileDialog.h"
@@ -146,10 +147,19 @@ void DatabaseCommands::backup()
         path += QStringLiteral(".bkp");
     if (!recordPendingAnimal())
         return;
-    // The row is written first, so that the archive holds its own backup.
-    if (!addHistory(fr("Sauvagarde de la base de données"), path))
-        return;
     const BookletFiles files = bookletFiles();
+    const QString description = fr("Sauvagarde de la base de données");
+    // The row is written first, so that the archive holds its own backup;
+    // the note lets the next start take it back should the backup be cut
+    // short before its archive is in place.
+    if (!notePendingBackup(files.workFolder, description, path)) {
+        showError(&m_form, fr("Impossible d'écrire dans le dossier « %1 ».").arg(files.workFolder));
+        return;
+    }
+    if (!addHistory(description, path)) {
+        forgetPendingBackup(files.workFolder);
+        return;
+    }
     const MaintenanceResult r =
         runClosed(fr("Sauvegarde de la base"), [&files, &path](const BackupProgress& progress) {
             return writeBackupArchive(files, path, progress);
@@ -157,11 +167,13 @@ void DatabaseCommands::backup()
     if (!r.ok) {
         // The row announced a backup that does not exist.
         try {
-            removeLastBackupHistory(*m_form.context().connection,
-                                    fr("Sauvagarde de la base de données"), path);
+            removeLastBackupHistory(*m_form.context().connection, description, path);
         } catch (const DbError&) {
             // The failure itself is what the user must read.
         }
+    }
+    forgetPendingBackup(files.workFolder);
+    if (!r.ok) {
         showError(&m_form, r.error);
         return;
     }

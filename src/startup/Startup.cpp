@@ -11,6 +11,7 @@
 #include "db/TextAffinityUpgrade.h"
 #include "db/VersionRow.h"
 #include "maintenance/BackupArchive.h"
+#include "maintenance/PendingBackup.h"
 #include "maintenance/UpdateScript.h"
 #include "startup/DataFolders.h"
 #include "startup/FirstRunTransfer.h"
@@ -193,6 +194,13 @@ bool Startup::start()
         showConnectionFailure(why);
         return false;
     }
+
+    // A backup cut short leaves no history row for an archive that does
+    // not exist.
+    if (const MaintenanceResult settled =
+            settlePendingBackup(*m_connection, c.dataFolder + QStringLiteral("Backup"));
+        !settled.ok)
+        MessageBox::error(nullptr, settled.error);
 
     // 13.
     if (QFileInfo(c.dbConfig.databaseFilePath()).isFile())

@@ -20,6 +20,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace tav;
 
 class TestDatabaseCommands : public QObject
@@ -34,6 +39,7 @@ private slots:
     void compactionKeepsTheCurrentAnimalAndWritesHistory();
     void historyCanBePurged();
     void aFailedBackupTakesBackItsHistoryRow();
+    void aBackupCutShortIsNotListedAfterTheNextStart();
     void anOlderRestoredDatabaseRunsTheUpdateScript();
 
 private:
@@ -262,6 +268,42 @@ void TestDatabaseCommands::aFailedBackupTakesBackItsHistoryRow()
     QVERIFY(form()->isEnabled());
     QCOMPARE(animals(), strings({"Médor"}));
     QVERIFY(QFileInfo(blocked).isDir());
+}
+
+void TestDatabaseCommands::aBackupCutShortIsNotListedAfterTheNextStart()
+{
+    const QString archive = m_app->dataFolder() + QStringLiteral("Backup/carnets.bkp");
+    FileDialog::setNextFileName(archive);
+    trigger("Item_Sauvegarde");
+    QCOMPARE(lastMessage(), u("Sauvegarde effectuée."));
+
+    // The same archive again, now with a picture larger than the process
+    // may write: packing it ends the process at once, as a power cut
+    // would, after the history row and the compacted database were written.
+    QVERIFY(writeBytes(m_app->dataFolder() + QStringLiteral("Data/Images/Doc1.jpg"),
+                       noise(3000000, 8)));
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        const rlimit small{2000000, 2000000};
+        setrlimit(RLIMIT_FSIZE, &small);
+        FileDialog::setNextFileName(archive);
+        trigger("Item_Sauvegarde");
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ, "the backup was cut short");
+    QStringList entries;
+    QVERIFY(listCabinet(archive, &entries).ok);
+    QCOMPARE(entries, strings({"TAVIRUNE.MDB", "Animal1.jpg"}));
+
+    // The next start lists the backup that exists, once.
+    m_app->stop();
+    QVERIFY(m_app->start());
+    QCOMPARE(history(),
+             QStringList{u("2026-12-09|15:04|Sauvagarde de la base de données|") + archive});
 }
 
 void TestDatabaseCommands::anOlderRestoredDatabaseRunsTheUpdateScript()
