@@ -49,7 +49,19 @@ struct ErrorHolder
     }
     QString text() const
     {
-        return error ? QString::fromUtf8(error->message) : tr("erreur inconnue");
+        if (!error)
+            return tr("erreur inconnue");
+        // The system's own errors are said in French; GLib's texts are not.
+        if (error->domain == G_IO_ERROR) {
+            const int number = error->code == G_IO_ERROR_NO_SPACE            ? ENOSPC
+                               : error->code == G_IO_ERROR_PERMISSION_DENIED ? EACCES
+                               : error->code == G_IO_ERROR_READ_ONLY         ? EROFS
+                               : error->code == G_IO_ERROR_NOT_FOUND         ? ENOENT
+                                                                             : 0;
+            if (const QString reason = systemErrorReason(number); !reason.isEmpty())
+                return reason;
+        }
+        return QString::fromUtf8(error->message);
     }
 };
 
@@ -243,7 +255,7 @@ CabinetResult extractCabinet(const QString& path, const QString& folder,
     ExtractState state{&progress};
     if (!gcab_cabinet_extract_simple(reader.get(), target.get(), onExtract, &state, nullptr,
                                      &e.error))
-        return failure(tr("Impossible d'extraire l'archive « %1 » : %2").arg(path, e.text()));
+        return failure(tr("Impossible d'extraire l'archive « %1 » : %2.").arg(path, e.text()));
     return {};
 }
 

@@ -168,6 +168,15 @@ void TestCabinet::aFullDiskIsSaidSoAndNamesTheArchive()
     QCOMPARE(readBytes(archive), QByteArray("earlier archive"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
              QStringList({u("Doc1.jpg"), u("Sauvegarde été.bkp")}));
+
+    // Unpacking on a full disk says so as well.
+    QVERIFY(writeCabinet(archive, {{QStringLiteral("Doc1.jpg"), picture, false}}).ok);
+    QTemporaryDir out;
+    const std::optional<QString> unpacked =
+        test::onAFullDisk([&]() { return extractCabinet(archive, out.path()).error; });
+    QVERIFY(unpacked);
+    QCOMPARE(*unpacked,
+             u("Impossible d'extraire l'archive « %1 » : le disque est plein.").arg(archive));
 }
 
 void TestCabinet::contentBeyondTheFormatIsRefusedBeforeWriting()
