@@ -116,6 +116,18 @@ bool Startup::start()
         return false;
     }
 
+    // A restore cut short by a power cut or a killed process is finished
+    // or undone first: its database may be aside for a moment, and a
+    // missing database must not be taken for a first run.
+    {
+        const QString db = c.databaseFolder();
+        const MaintenanceResult recovered = recoverInterruptedRestore(
+            {c.dbConfig.databaseFilePath(), db + QStringLiteral("Images"),
+             db + QStringLiteral("Files"), c.dataFolder + QStringLiteral("Backup")});
+        if (!recovered.ok)
+            MessageBox::error(nullptr, recovered.error);
+    }
+
     // 6. First-run transfer.
     FirstRunTransfer transfer(c.programFolder, c.dbConfig);
     if (transfer.needed()) {
@@ -175,17 +187,6 @@ bool Startup::start()
     m_splash->setBarMaximum(8);
     setProgress(1, QStringLiteral("Chargement du logiciel ..."));
     setProgress(4);
-
-    // A restore cut short by a power cut or a killed process is finished
-    // or undone before the database is opened.
-    {
-        const QString db = c.databaseFolder();
-        const MaintenanceResult recovered = recoverInterruptedRestore(
-            {c.dbConfig.databaseFilePath(), db + QStringLiteral("Images"),
-             db + QStringLiteral("Files"), c.dataFolder + QStringLiteral("Backup")});
-        if (!recovered.ok)
-            MessageBox::error(nullptr, recovered.error);
-    }
 
     // 11-12. Database and data modules.
     const QString why = openDatabase();

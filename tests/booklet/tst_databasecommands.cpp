@@ -9,6 +9,7 @@
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
 #include "dialogs/TBackupList.h"
+#include "maintenance/BackupArchive.h"
 #include "media/Cabinet.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -36,6 +37,7 @@ private slots:
     void backupThenRestoreBringsTheBookletBack();
     void anArchiveThatIsNotOneChangesNothing();
     void aRestoredBookletThatDoesNotOpenIsTakenBack();
+    void aRestoreCutShortIsUndoneBeforeTheStartLooksForADatabase();
     void compactionKeepsTheCurrentAnimalAndWritesHistory();
     void historyCanBePurged();
     void aFailedBackupTakesBackItsHistoryRow();
@@ -209,6 +211,49 @@ void TestDatabaseCommands::aRestoredBookletThatDoesNotOpenIsTakenBack()
     QCOMPARE(QDir(m_app->dataFolder() + QStringLiteral("Data"))
                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              strings({"Access", "Files", "Images"}));
+}
+
+void TestDatabaseCommands::aRestoreCutShortIsUndoneBeforeTheStartLooksForADatabase()
+{
+    m_app->stop();
+    const QString data = m_app->dataFolder() + QStringLiteral("Data/");
+    const BookletFiles files{data + QStringLiteral("Access/TAVIRUNE.MDB"),
+                             data + QStringLiteral("Images"), data + QStringLiteral("Files"),
+                             m_app->dataFolder() + QStringLiteral("Backup")};
+    const QString archive = files.workFolder + QStringLiteral("/vide.bkp");
+    {
+        Connection c;
+        c.open(files.databaseFile);
+        c.exec(QStringLiteral("DELETE FROM ANIMAL"));
+    }
+    QVERIFY(writeBackupArchive(files, archive).ok);
+    {
+        Connection c;
+        c.open(files.databaseFile);
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES (?)"), {u("Médor")});
+    }
+
+    // The process dies once today's database is aside, before the
+    // archive's takes its place: for a moment there is no database.
+    const pid_t child = fork();
+    if (child == 0) {
+        restoreBackupArchive(files, archive, files.workFolder + QStringLiteral("/avant.bkp"),
+                             [](const QString& task, int done, int total) {
+                                 if (task == u("Restauration de la base") && total > 1 &&
+                                     done == total - 1)
+                                     _exit(0);
+                             });
+        _exit(1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "the restore ran to its end");
+
+    // The next start puts today's booklets back, rather than taking the
+    // missing database for a first run.
+    QVERIFY(m_app->start());
+    QCOMPARE(animals(), strings({"Médor"}));
+    QCOMPARE(readBytes(data + QStringLiteral("Images/Animal1.jpg")), QByteArray("photo"));
 }
 
 void TestDatabaseCommands::compactionKeepsTheCurrentAnimalAndWritesHistory()
