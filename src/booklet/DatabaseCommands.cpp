@@ -296,14 +296,21 @@ void DatabaseCommands::compact()
     if (!recordPendingAnimal())
         return;
     const AppContext& c = m_form.context();
+    const QString description = fr("Compactage de la base de données");
     // The row is written before, so that it is part of the compacted file.
-    if (!addHistory(fr("Compactage de la base de données"), c.dbConfig.databaseFilePath()))
+    if (!addHistory(description, c.dbConfig.databaseFilePath()))
         return;
     const QString database = bookletFiles().databaseFile;
     const MaintenanceResult r =
         runClosed(fr("Compactage de la base"),
                   [&database](const BackupProgress&) { return compactDatabaseInPlace(database); });
     if (!r.ok) {
+        // The row announced a compaction that did not happen.
+        try {
+            removeLastBackupHistory(*c.connection, description, c.dbConfig.databaseFilePath());
+        } catch (const DbError&) {
+            // The failure itself is what the user must read.
+        }
         showError(&m_form, r.error);
         return;
     }

@@ -41,6 +41,7 @@ private slots:
     void compactionKeepsTheCurrentAnimalAndWritesHistory();
     void historyCanBePurged();
     void aFailedBackupTakesBackItsHistoryRow();
+    void aFailedCompactionTakesBackItsHistoryRow();
     void aBackupCutShortIsNotListedAfterTheNextStart();
     void anOlderRestoredDatabaseRunsTheUpdateScript();
 
@@ -313,6 +314,18 @@ void TestDatabaseCommands::aFailedBackupTakesBackItsHistoryRow()
     QVERIFY(form()->isEnabled());
     QCOMPARE(animals(), strings({"Médor"}));
     QVERIFY(QFileInfo(blocked).isDir());
+}
+
+void TestDatabaseCommands::aFailedCompactionTakesBackItsHistoryRow()
+{
+    // What an interrupted compaction left: the compaction refuses to run.
+    QVERIFY(writeBytes(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE~.MDB"), "copy"));
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    trigger("Item_Compacter");
+    QVERIFY2(lastMessage().contains(u("TAVIRUNE~.MDB")), qPrintable(lastMessage()));
+    QVERIFY(history().isEmpty());
+    QVERIFY(form()->isEnabled());
+    QCOMPARE(animals(), strings({"Médor"}));
 }
 
 void TestDatabaseCommands::aBackupCutShortIsNotListedAfterTheNextStart()
