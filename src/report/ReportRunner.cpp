@@ -167,7 +167,9 @@ void ReportRunner::nameAnimal(int animalId)
 {
     m_animalTitle.clear();
     try {
-        m_animalTitle = MeasureStore(m_module.connection()).animal(animalId, 1).title.trimmed();
+        m_animalTitle = MeasureStore(m_module.connection())
+                            .animal(animalId, MeasureKind::Weight)
+                            .title.trimmed();
     } catch (const DbError&) {
         // The report itself reads the same database and says what fails.
     }
