@@ -5,6 +5,7 @@
 #include "core/AppInfo.h"
 #include "core/Clock.h"
 #include "db/BackupHistory.h"
+#include "db/BookletCheck.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
@@ -12,6 +13,7 @@
 #include "db/VersionRow.h"
 #include "dialogs/TBackupList.h"
 #include "maintenance/Compaction.h"
+#include "maintenance/PendingBackup.h"
 #include "maintenance/UpdateScript.h"
 #include "media/Cabinet.h"
 #include "migration/JetImportRun.h"
@@ -146,10 +148,19 @@ void DatabaseCommands::backup()
         path += QStringLiteral(".bkp");
     if (!recordPendingAnimal())
         return;
-    // The row is written first, so that the archive holds its own backup.
-    if (!addHistory(fr("Sauvagarde de la base de données"), path))
-        return;
     const BookletFiles files = bookletFiles();
+    const QString description = fr("Sauvagarde de la base de données");
+    // The row is written first, so that the archive holds its own backup;
+    // the note lets the next start take it back should the backup be cut
+    // short before its archive is in place.
+    if (!notePendingBackup(files.workFolder, description, path)) {
+        showError(&m_form, fr("Impossible d'écrire dans le dossier « %1 ».").arg(files.workFolder));
+        return;
+    }
+    if (!addHistory(description, path)) {
+        forgetPendingBackup(files.workFolder);
+        return;
+    }
     const MaintenanceResult r =
         runClosed(fr("Sauvegarde de la base"), [&files, &path](const BackupProgress& progress) {
             return writeBackupArchive(files, path, progress);
@@ -157,11 +168,13 @@ void DatabaseCommands::backup()
     if (!r.ok) {
         // The row announced a backup that does not exist.
         try {
-            removeLastBackupHistory(*m_form.context().connection,
-                                    fr("Sauvagarde de la base de données"), path);
+            removeLastBackupHistory(*m_form.context().connection, description, path);
         } catch (const DbError&) {
             // The failure itself is what the user must read.
         }
+    }
+    forgetPendingBackup(files.workFolder);
+    if (!r.ok) {
         showError(&m_form, r.error);
         return;
     }
@@ -206,9 +219,27 @@ void DatabaseCommands::restore()
     const QString safety = files.workFolder + QStringLiteral("/TAVIRUNE_AVANT_RESTAURATION_") +
                            Clock::now().toString(QStringLiteral("dd_MM_yyyy_hh_mm_ss")) +
                            QStringLiteral(".bkp");
+    // The restored booklets must open as the window opens them, or the
+    // restore is undone while what it replaced is still at hand.
+    AppContext& c = m_form.context();
+    const auto opens = [&c]() {
+        DataSet& animal = c.module1->animal();
+        QString why;
+        try {
+            c.connection->reopen();
+            why = bookletProblem(*c.connection);
+            if (why.isEmpty())
+                animal.open();
+        } catch (const DbError& e) {
+            why = e.message();
+        }
+        animal.close();
+        c.connection->close();
+        return why;
+    };
     const MaintenanceResult r =
         runClosed(fr("Préparation de la restauration"), [&](const BackupProgress& progress) {
-            return restoreBackupArchive(files, path, safety, progress);
+            return restoreBackupArchive(files, path, safety, progress, opens);
         });
     if (r.ok)
         updateRestoredDatabase();
@@ -271,14 +302,21 @@ void DatabaseCommands::compact()
     if (!recordPendingAnimal())
         return;
     const AppContext& c = m_form.context();
+    const QString description = fr("Compactage de la base de données");
     // The row is written before, so that it is part of the compacted file.
-    if (!addHistory(fr("Compactage de la base de données"), c.dbConfig.databaseFilePath()))
+    if (!addHistory(description, c.dbConfig.databaseFilePath()))
         return;
     const QString database = bookletFiles().databaseFile;
     const MaintenanceResult r =
         runClosed(fr("Compactage de la base"),
                   [&database](const BackupProgress&) { return compactDatabaseInPlace(database); });
     if (!r.ok) {
+        // The row announced a compaction that did not happen.
+        try {
+            removeLastBackupHistory(*c.connection, description, c.dbConfig.databaseFilePath());
+        } catch (const DbError&) {
+            // The failure itself is what the user must read.
+        }
         showError(&m_form, r.error);
         return;
     }

@@ -1,15 +1,16 @@
 #include "maintenance/BackupArchive.h"
 
 #include "core/Clock.h"
+#include "db/BookletCheck.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "maintenance/JournalFile.h"
 #include "media/Cabinet.h"
 #include "media/CabinetWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -64,7 +65,9 @@ MaintenanceResult pack(const QString& archive, const QVector<CabinetEntry>& entr
         },
         &digests);
     if (!written.ok)
-        return MaintenanceResult::failure(written.error);
+        return MaintenanceResult::failure(written.errorNumber != 0
+                                              ? archiveWriteError(archive, written.errorNumber)
+                                              : written.error);
     QStringList names;
     QStringList expected;
     for (const CabinetEntry& e : entries)
@@ -87,7 +90,7 @@ MaintenanceResult pack(const QString& archive, const QVector<CabinetEntry>& entr
             problem = read.error;
     }
     if (problem.isEmpty() && !renameFile(candidate, archive))
-        problem = tr("Impossible d'écrire l'archive « %1 ».").arg(archive);
+        problem = archiveWriteError(archive, errno);
     if (!problem.isEmpty()) {
         QFile::remove(candidate);
         return MaintenanceResult::failure(problem);
@@ -116,12 +119,28 @@ QString databaseProblem(const QString& path)
         const QString integrity = c.scalar(QStringLiteral("PRAGMA integrity_check")).toString();
         if (integrity != QLatin1String("ok"))
             return tr("La base de données de l'archive est endommagée : %1").arg(integrity);
-        if (!c.tableNames().contains(QStringLiteral("ANIMAL"), Qt::CaseInsensitive))
-            return tr("La base de données de l'archive n'est pas celle d'un carnet de santé.");
+        // What the start-up requires: a database that passes this opens at
+        // the next start.
+        if (QString why = bookletProblem(c); !why.isEmpty())
+            return why;
+        if (QString why = versionProblem(c); !why.isEmpty())
+            return why;
     } catch (const DbError& e) {
         return e.message();
     }
     return {};
+}
+
+// The booklets just put in place open as the start-up opens them.
+QString opensAsAtStart(const QString& databaseFile)
+{
+    try {
+        Connection c;
+        c.open(databaseFile);
+        return bookletProblem(c);
+    } catch (const DbError& e) {
+        return e.message();
+    }
 }
 
 // Moves the files of one kind out of a folder into another, remembering
@@ -145,6 +164,14 @@ struct Moves
     }
 };
 
+// Where a restore unpacks the archive and puts today's files aside: the
+// folder that holds the database's folder, so that every move is a rename
+// within one file system even when the Backup folder lies on another disk.
+QString stagingParent(const BookletFiles& files)
+{
+    return QFileInfo(QFileInfo(files.databaseFile).absolutePath()).absolutePath();
+}
+
 QString journalPath(const BookletFiles& files)
 {
     return files.workFolder + QStringLiteral("/restauration-en-cours.journal");
@@ -153,17 +180,15 @@ QString journalPath(const BookletFiles& files)
 // The moves a restore is about to make, written before the first one, so
 // that a restore cut short (a power cut, a killed process) is finished or
 // undone at the next start instead of leaving a mix of two states.
-bool writeJournal(const BookletFiles& files, const QString& staging,
-                  const QVector<QPair<QString, QString>>& moves, const QString& stagedDatabase)
+bool writeRestoreJournal(const BookletFiles& files, const QString& staging,
+                         const QVector<QPair<QString, QString>>& moves,
+                         const QString& stagedDatabase)
 {
-    QString text = QStringLiteral("STAGING\t") + staging + QLatin1Char('\n');
+    QVector<QStringList> records{{QStringLiteral("STAGING"), staging}};
     for (const auto& [from, to] : moves)
-        text += QStringLiteral("MOVE\t") + from + QLatin1Char('\t') + to + QLatin1Char('\n');
-    text += QStringLiteral("DATABASE\t") + stagedDatabase + QLatin1Char('\t') + files.databaseFile +
-            QLatin1Char('\n');
-    QSaveFile journal(journalPath(files));
-    return journal.open(QIODevice::WriteOnly) && journal.write(text.toUtf8()) >= 0 &&
-           journal.commit();
+        records.append({QStringLiteral("MOVE"), from, to});
+    records.append({QStringLiteral("DATABASE"), stagedDatabase, files.databaseFile});
+    return writeJournal(journalPath(files), records);
 }
 
 } // namespace
@@ -174,28 +199,28 @@ MaintenanceResult recoverInterruptedRestore(const BookletFiles& files)
     // Folders of restores cut short before their journal hold only copies
     // of an archive's files.
     const auto removeLeftovers = [&files]() {
-        for (const QString& name :
-             QDir(files.workFolder)
-                 .entryList({QStringLiteral("restauration-*")}, QDir::Dirs | QDir::NoDotAndDotDot))
-            QDir(files.workFolder + QLatin1Char('/') + name).removeRecursively();
+        // Earlier versions unpacked into the Backup folder.
+        for (const QString& parent : {stagingParent(files), files.workFolder})
+            for (const QString& name : QDir(parent).entryList({QStringLiteral("restauration-*")},
+                                                              QDir::Dirs | QDir::NoDotAndDotDot))
+                QDir(parent + QLatin1Char('/') + name).removeRecursively();
     };
     if (!journal.exists()) {
         removeLeftovers();
         return {};
     }
-    if (!journal.open(QIODevice::ReadOnly))
+    QVector<QStringList> records;
+    if (!readJournal(journal.fileName(), &records))
         return MaintenanceResult::failure(
             tr("Le journal de restauration « %1 » ne peut pas être lu.").arg(journal.fileName()));
     QString stagedDatabase;
     QVector<QPair<QString, QString>> moves;
-    for (const QString& line : QString::fromUtf8(journal.readAll()).split(QLatin1Char('\n'))) {
-        const QStringList parts = line.split(QLatin1Char('\t'));
+    for (const QStringList& parts : std::as_const(records)) {
         if (parts.value(0) == QLatin1String("MOVE") && parts.size() == 3)
             moves.append({parts.at(1), parts.at(2)});
         else if (parts.value(0) == QLatin1String("DATABASE"))
             stagedDatabase = parts.value(1);
     }
-    journal.close();
     // The database not yet replaced: the restore did not happen, every
     // move is undone. Replaced: it happened, every move was made before.
     if (!stagedDatabase.isEmpty() && QFileInfo::exists(stagedDatabase)) {
@@ -220,10 +245,11 @@ MaintenanceResult writeBackupArchive(const BookletFiles& files, const QString& a
 }
 
 MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString& archive,
-                                       const QString& safetyArchive, const BackupProgress& progress)
+                                       const QString& safetyArchive, const BackupProgress& progress,
+                                       const RestoredCheck& opens)
 {
     // 1. Everything from the archive lands in a folder of its own first.
-    const QString staging = files.workFolder + QStringLiteral("/restauration-") +
+    const QString staging = stagingParent(files) + QStringLiteral("/restauration-") +
                             Clock::now().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
     if (!QDir().mkpath(staging))
         return MaintenanceResult::failure(
@@ -255,9 +281,9 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
                 .arg(kept.error));
     }
 
-    // 3. The current pictures and files step aside, the archive's take
-    // their place, then the database is replaced in one rename: that rename
-    // is the moment the restore is done.
+    // 3. The current pictures, files and database step aside, the
+    // archive's pictures and files take their place, then its database in
+    // one rename: that rename is the moment the restore is done.
     if (progress)
         progress(tr("Restauration de la base"), 0, 1);
     const QString aside = staging + QStringLiteral("/.actuels");
@@ -272,23 +298,51 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
         for (const QString& name : listed(staging, pattern))
             planned.append({staging + QLatin1Char('/') + name, folder + QLatin1Char('/') + name});
     }
+    // Kept whole, so that a restored database that does not open can be
+    // taken back at once.
+    if (QFileInfo::exists(files.databaseFile))
+        planned.append({files.databaseFile, aside + QLatin1Char('/') + kDatabaseEntry});
     const QString stagedDatabase = staging + QLatin1Char('/') + kDatabaseEntry;
-    if (!writeJournal(files, staging, planned, stagedDatabase)) {
+    if (!writeRestoreJournal(files, staging, planned, stagedDatabase)) {
         cleanUp();
         return MaintenanceResult::failure(
             tr("Impossible d'écrire le journal de la restauration ; rien n'a été restauré."));
     }
     Moves moves;
     bool ok = true;
-    for (const auto& [from, to] : std::as_const(planned))
-        ok = ok && moves.move(from, to);
+    const int renames = int(planned.size()) + 1;
+    for (const auto& [from, to] : std::as_const(planned)) {
+        if (progress)
+            progress(tr("Restauration de la base"), int(moves.done.size()), renames);
+        if (!moves.move(from, to)) {
+            ok = false;
+            break;
+        }
+    }
+    if (ok && progress)
+        progress(tr("Restauration de la base"), renames - 1, renames);
     ok = ok && renameFile(stagedDatabase, files.databaseFile);
-    if (!ok) {
+    QString unusable;
+    if (ok) {
+        unusable = opens ? opens() : opensAsAtStart(files.databaseFile);
+        // The archive's database goes back first: the journal then says
+        // that the restore did not happen, should the undoing be cut short.
+        if (!unusable.isEmpty())
+            renameFile(files.databaseFile, stagedDatabase);
+    }
+    if (!ok || !unusable.isEmpty()) {
         moves.undo();
         QFile::remove(journalPath(files));
         cleanUp();
+        const QString kept =
+            tr("Les données d'avant la restauration sont restées en place ; elles sont aussi "
+               "gardées dans « %1 ».")
+                .arg(safetyArchive);
         return MaintenanceResult::failure(
-            tr("La restauration a échoué ; les données actuelles sont restées en place."));
+            unusable.isEmpty()
+                ? tr("La restauration a échoué.\n") + kept
+                : tr("La base de données restaurée ne peut pas être ouverte : %1\n").arg(unusable) +
+                      kept);
     }
     QFile::remove(journalPath(files));
     cleanUp();

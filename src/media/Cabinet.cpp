@@ -1,5 +1,6 @@
 #include "media/Cabinet.h"
 
+#include "core/FileRoutines.h"
 #include "media/CabinetWriter.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <gio/gio.h>
 #include <libgcab.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <unistd.h>
@@ -51,6 +53,20 @@ struct ErrorHolder
     {
         if (!error || !error->message || !*error->message)
             return sentence;
+        // The system's own errors are said in French in the sentence itself.
+        if (error->domain == G_IO_ERROR) {
+            const int number = error->code == G_IO_ERROR_NO_SPACE            ? ENOSPC
+                               : error->code == G_IO_ERROR_PERMISSION_DENIED ? EACCES
+                               : error->code == G_IO_ERROR_READ_ONLY         ? EROFS
+                               : error->code == G_IO_ERROR_NOT_FOUND         ? ENOENT
+                                                                             : 0;
+            if (const QString reason = systemErrorReason(number); !reason.isEmpty()) {
+                QString said = sentence;
+                if (said.endsWith(QLatin1Char('.')))
+                    said.chop(1);
+                return said + QStringLiteral(" : ") + reason + QLatin1Char('.');
+            }
+        }
         return sentence + QStringLiteral("\rDétail : ") + QString::fromUtf8(error->message);
     }
 };
@@ -119,12 +135,27 @@ gboolean onExtract(GCabFile* file, gpointer data)
 
 } // namespace
 
+QString archiveWriteError(const QString& path, int errorNumber)
+{
+    QString reason = systemErrorReason(errorNumber);
+    if (reason.isEmpty())
+        reason =
+            errorNumber != 0 ? tr("erreur système %1").arg(errorNumber) : tr("erreur inconnue");
+    return tr("Impossible d'écrire l'archive « %1 » : %2.").arg(path, reason);
+}
+
 bool isSafeEntryName(const QString& name)
 {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
         name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        name.contains(QLatin1Char(':')) || name.contains(QChar(0)))
+        name.contains(QLatin1Char(':')))
         return false;
+    // Tabs and line breaks have no place in a file's name, and lists of
+    // names (journals, messages) would be broken by them.
+    for (const QChar c : name)
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            return false;
     // The names Windows keeps for its devices, whatever their extension.
     static const QRegularExpression device(
         QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
@@ -149,16 +180,20 @@ CabinetResult writeCabinet(const QString& path, const QVector<CabinetEntry>& ent
     }
     const QString temporary = path + QStringLiteral(".tmp");
     QFile::remove(temporary);
-    const CabinetResult written =
+    CabinetResult written =
         writeCabinetFile(temporary, entries, progress, CabinetLayout(), digests);
     if (!written.ok) {
         QFile::remove(temporary);
+        // The temporary name means nothing to the user.
+        if (written.errorNumber != 0)
+            written.error = archiveWriteError(path, written.errorNumber);
         return written;
     }
     if (std::rename(QFile::encodeName(temporary).constData(),
                     QFile::encodeName(path).constData()) != 0) {
+        const int why = errno;
         QFile::remove(temporary);
-        return failure(tr("Impossible d'écrire l'archive « %1 ».").arg(path));
+        return {false, archiveWriteError(path, why), why};
     }
     return {};
 }

@@ -24,7 +24,13 @@ struct CabinetResult
 {
     bool ok = true;
     QString error;
+    // The system's error number when writing the archive failed (ENOSPC on
+    // a full disk), so that a caller may name the file the user knows.
+    int errorNumber = 0;
 };
+
+// "Impossible d'écrire l'archive « … » : le disque est plein."
+QString archiveWriteError(const QString& path, int errorNumber);
 
 // Called before each entry with its index and name.
 using CabinetProgress = std::function<void(int index, const QString& name)>;
@@ -67,7 +73,7 @@ CabinetResult extractCabinet(const QString& path, const QString& folder,
                              const CabinetProgress& progress = {});
 
 // True for a name that may be written into a folder as it stands: no folder
-// part, no drive, not a device name of Windows.
+// part, no drive, no control character, not a device name of Windows.
 bool isSafeEntryName(const QString& name);
 
 } // namespace tav

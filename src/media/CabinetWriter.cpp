@@ -8,6 +8,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -201,6 +202,8 @@ public:
     }
 
     QString error;
+    // The system's error number of a failed write, 0 otherwise.
+    int errorNumber = 0;
 
     // Appends the bytes of one folder's files as its blocks; returns the
     // number of blocks written, or -1.
@@ -331,8 +334,11 @@ private:
                        "pas.");
             return false;
         }
+        // The file is unbuffered: errno is that of this very write.
+        errno = 0;
         if (m_out.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size)) {
-            error = tr("Impossible d'écrire l'archive : %1").arg(m_out.errorString());
+            errorNumber = errno != 0 ? errno : EIO;
+            error = archiveWriteError(m_out.fileName(), errorNumber);
             return false;
         }
         return true;
@@ -398,14 +404,20 @@ CabinetResult writeCabinetFile(const QString& path, const QVector<CabinetEntry>&
     }
     directorySize += qint64(folders.size()) * kFolderSize;
 
+    // Unbuffered, so that a failed write keeps its errno (a full disk is
+    // then said as such) instead of failing later inside a buffer flush.
+    const auto failed = [&path]() {
+        const int why = errno != 0 ? errno : EIO;
+        return CabinetResult{false, archiveWriteError(path, why), why};
+    };
     QFile out(path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return {false,
-                tr("Impossible d'écrire l'archive « %1 » : %2").arg(path, out.errorString())};
+    errno = 0;
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return failed();
     // The directory is written last, once the folders' places are known.
+    errno = 0;
     if (!out.resize(directorySize) || !out.seek(directorySize))
-        return {false,
-                tr("Impossible d'écrire l'archive « %1 » : %2").arg(path, out.errorString())};
+        return failed();
 
     Writer writer(out, layout);
     writer.startAt(directorySize);
@@ -418,7 +430,7 @@ CabinetResult writeCabinetFile(const QString& path, const QVector<CabinetEntry>&
         folders[f].dataOffset = quint32(writer.written());
         const int blocks = writer.writeFolder(folders[f], members, progress, &entryIndex, digests);
         if (blocks < 0)
-            return {false, writer.error};
+            return {false, writer.error, writer.errorNumber};
         folders[f].blocks = blocks;
     }
 
@@ -455,12 +467,12 @@ CabinetResult writeCabinetFile(const QString& path, const QVector<CabinetEntry>&
         directory.insert(directory.end(), file.name.begin(), file.name.end());
         directory.push_back(0);
     }
+    errno = 0;
     if (!out.seek(0) ||
         out.write(reinterpret_cast<const char*>(directory.data()), qint64(directory.size())) !=
             qint64(directory.size()) ||
         !out.flush() || ::fsync(out.handle()) != 0)
-        return {false,
-                tr("Impossible d'écrire l'archive « %1 » : %2").arg(path, out.errorString())};
+        return failed();
     out.close();
     return {};
 }

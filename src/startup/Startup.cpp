@@ -2,15 +2,16 @@
 
 #include "booklet/TMainForm.h"
 #include "core/AppInfo.h"
+#include "db/BookletCheck.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataModule2.h"
 #include "db/DbError.h"
-#include "db/Schema.h"
 #include "db/TextAffinityUpgrade.h"
 #include "db/VersionRow.h"
 #include "maintenance/BackupArchive.h"
 #include "maintenance/Leftovers.h"
+#include "maintenance/PendingBackup.h"
 #include "maintenance/UpdateScript.h"
 #include "startup/DataFolders.h"
 #include "startup/FirstRunTransfer.h"
@@ -47,10 +48,6 @@ QString connectionFailureMessage()
                           "email pour tenter de trouver une solution : ") +
            appinfo::supportEmail();
 }
-
-// Tables whose absence means the file is no booklet at all, rather than a
-// booklet that lost a table.
-const char* const kIdentityTables[] = {"ANIMAL", "ANIMAL_SPECIES", "ANIMAL_BREED"};
 
 // A lock file that names a running process. Anything else at the lock's
 // path (a folder, a link, an empty or garbled file, a dead process) is
@@ -164,9 +161,21 @@ bool Startup::start()
         return false;
     }
 
-    // What a backup, a compaction or an update cut short left behind is
-    // dealt with first: a database left only under its temporary name
-    // would otherwise be taken for missing and replaced by the template.
+    // A restore cut short by a power cut or a killed process is finished
+    // or undone first: its database may be aside for a moment, and a
+    // missing database must not be taken for a first run.
+    {
+        const QString db = c.databaseFolder();
+        const MaintenanceResult recovered = recoverInterruptedRestore(
+            {c.dbConfig.databaseFilePath(), db + QStringLiteral("Images"),
+             db + QStringLiteral("Files"), c.dataFolder + QStringLiteral("Backup")});
+        if (!recovered.ok)
+            MessageBox::error(nullptr, recovered.error);
+    }
+
+    // Then what a backup, a compaction or an update cut short left behind:
+    // a database left only under its temporary name would otherwise be
+    // taken for missing and replaced by the template.
     {
         const QString db = c.databaseFolder();
         const QStringList notes =
@@ -236,17 +245,6 @@ bool Startup::start()
     setProgress(1, QStringLiteral("Chargement du logiciel ..."));
     setProgress(4);
 
-    // A restore cut short by a power cut or a killed process is finished
-    // or undone before the database is opened.
-    {
-        const QString db = c.databaseFolder();
-        const MaintenanceResult recovered = recoverInterruptedRestore(
-            {c.dbConfig.databaseFilePath(), db + QStringLiteral("Images"),
-             db + QStringLiteral("Files"), c.dataFolder + QStringLiteral("Backup")});
-        if (!recovered.ok)
-            MessageBox::error(nullptr, recovered.error);
-    }
-
     // 11-12. Database and data modules.
     const QString why = openDatabase();
     if (!why.isEmpty()) {
@@ -254,6 +252,13 @@ bool Startup::start()
         showConnectionFailure(why);
         return false;
     }
+
+    // A backup cut short leaves no history row for an archive that does
+    // not exist.
+    if (const MaintenanceResult settled =
+            settlePendingBackup(*m_connection, c.dataFolder + QStringLiteral("Backup"));
+        !settled.ok)
+        MessageBox::error(nullptr, settled.error);
 
     // 13.
     if (QFileInfo(c.dbConfig.databaseFilePath()).isFile())
@@ -289,26 +294,7 @@ QString Startup::openDatabase()
     }
     try {
         m_connection->open(file);
-        why = m_connection->readOnlyReason();
-        if (why.isEmpty()) {
-            // Every table of the booklet: a page or a command would
-            // otherwise fail on the missing one long after the start.
-            const QStringList missing = missingTables(*m_connection);
-            QStringList identity;
-            for (const char* table : kIdentityTables) {
-                if (missing.contains(QString::fromLatin1(table)))
-                    identity << QString::fromLatin1(table);
-            }
-            if (!identity.isEmpty()) {
-                why = QStringLiteral("Le fichier « %1 » n'est pas une base de données de "
-                                     "carnets de santé : table(s) %2 absente(s).")
-                          .arg(file, identity.join(QStringLiteral(", ")));
-            } else if (!missing.isEmpty()) {
-                why = QStringLiteral("La base de données « %1 » est incomplète : table(s) %2 "
-                                     "absente(s). Restaurez une sauvegarde.")
-                          .arg(file, missing.join(QStringLiteral(", ")));
-            }
-        }
+        why = bookletProblem(*m_connection);
     } catch (const DbError& e) {
         why = e.message();
     }

@@ -9,6 +9,7 @@
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
 #include "dialogs/TBackupList.h"
+#include "maintenance/BackupArchive.h"
 #include "media/Cabinet.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -17,7 +18,13 @@
 #include <QDir>
 #include <QPushButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace tav;
 
@@ -29,9 +36,13 @@ private slots:
     void cleanup();
     void backupThenRestoreBringsTheBookletBack();
     void anArchiveThatIsNotOneChangesNothing();
+    void aRestoredBookletThatDoesNotOpenIsTakenBack();
+    void aRestoreCutShortIsUndoneBeforeTheStartLooksForADatabase();
     void compactionKeepsTheCurrentAnimalAndWritesHistory();
     void historyCanBePurged();
     void aFailedBackupTakesBackItsHistoryRow();
+    void aFailedCompactionTakesBackItsHistoryRow();
+    void aBackupCutShortIsNotListedAfterTheNextStart();
     void anOlderRestoredDatabaseRunsTheUpdateScript();
 
 private:
@@ -174,6 +185,85 @@ void TestDatabaseCommands::anArchiveThatIsNotOneChangesNothing()
     QCOMPARE(form()->context().module1->animal().asString(QStringLiteral("Name")), u("Médor"));
 }
 
+void TestDatabaseCommands::aRestoredBookletThatDoesNotOpenIsTakenBack()
+{
+    // A sound file with every table, whose animal table lacks a column that
+    // the window reads: only opening the booklet tells.
+    QTemporaryDir other;
+    const QString database = other.filePath(QStringLiteral("TAVIRUNE.MDB"));
+    QVERIFY(
+        QFile::copy(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"), database));
+    {
+        Connection c;
+        c.open(database);
+        c.execScript(QStringLiteral("ALTER TABLE ANIMAL DROP COLUMN Custom00144243"));
+    }
+    const QString backupFolder = m_app->dataFolder() + QStringLiteral("Backup/");
+    const QString archive = backupFolder + QStringLiteral("sans-taille.bkp");
+    QVERIFY(writeCabinet(archive, {{QStringLiteral("TAVIRUNE.MDB"), database}}).ok);
+
+    FileDialog::setNextFileName(archive);
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    trigger("Item_Restauration");
+    const QStringList kept = QDir(backupFolder).entryList({QStringLiteral("TAVIRUNE_AVANT_*")});
+    QCOMPARE(kept.size(), 1);
+    QVERIFY2(lastMessage().contains(backupFolder + kept.first()), qPrintable(lastMessage()));
+    QVERIFY(!lastMessage().startsWith(u("Sauvegarde restaurée.")));
+    // Everything as before, and usable.
+    QCOMPARE(animals(), strings({"Médor"}));
+    QCOMPARE(form()->context().module1->animal().asString(QStringLiteral("Name")), u("Médor"));
+    QCOMPARE(readBytes(m_app->dataFolder() + QStringLiteral("Data/Images/Animal1.jpg")),
+             QByteArray("photo"));
+    QVERIFY(history().isEmpty());
+    QVERIFY(form()->isEnabled());
+    QCOMPARE(QDir(m_app->dataFolder() + QStringLiteral("Data"))
+                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             strings({"Access", "Files", "Images"}));
+}
+
+void TestDatabaseCommands::aRestoreCutShortIsUndoneBeforeTheStartLooksForADatabase()
+{
+    m_app->stop();
+    const QString data = m_app->dataFolder() + QStringLiteral("Data/");
+    const BookletFiles files{data + QStringLiteral("Access/TAVIRUNE.MDB"),
+                             data + QStringLiteral("Images"), data + QStringLiteral("Files"),
+                             m_app->dataFolder() + QStringLiteral("Backup")};
+    const QString archive = files.workFolder + QStringLiteral("/vide.bkp");
+    {
+        Connection c;
+        c.open(files.databaseFile);
+        c.exec(QStringLiteral("DELETE FROM ANIMAL"));
+    }
+    QVERIFY(writeBackupArchive(files, archive).ok);
+    {
+        Connection c;
+        c.open(files.databaseFile);
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES (?)"), {u("Médor")});
+    }
+
+    // The process dies once today's database is aside, before the
+    // archive's takes its place: for a moment there is no database.
+    const pid_t child = fork();
+    if (child == 0) {
+        restoreBackupArchive(files, archive, files.workFolder + QStringLiteral("/avant.bkp"),
+                             [](const QString& task, int done, int total) {
+                                 if (task == u("Restauration de la base") && total > 1 &&
+                                     done == total - 1)
+                                     _exit(0);
+                             });
+        _exit(1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "the restore ran to its end");
+
+    // The next start puts today's booklets back, rather than taking the
+    // missing database for a first run.
+    QVERIFY(m_app->start());
+    QCOMPARE(animals(), strings({"Médor"}));
+    QCOMPARE(readBytes(data + QStringLiteral("Images/Animal1.jpg")), QByteArray("photo"));
+}
+
 void TestDatabaseCommands::compactionKeepsTheCurrentAnimalAndWritesHistory()
 {
     trigger("Item_Compacter");
@@ -231,6 +321,54 @@ void TestDatabaseCommands::aFailedBackupTakesBackItsHistoryRow()
     QVERIFY(form()->isEnabled());
     QCOMPARE(animals(), strings({"Médor"}));
     QVERIFY(QFileInfo(blocked).isDir());
+}
+
+void TestDatabaseCommands::aFailedCompactionTakesBackItsHistoryRow()
+{
+    // What an interrupted compaction left: the compaction refuses to run.
+    QVERIFY(writeBytes(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE~.MDB"), "copy"));
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    trigger("Item_Compacter");
+    QVERIFY2(lastMessage().contains(u("TAVIRUNE~.MDB")), qPrintable(lastMessage()));
+    QVERIFY(history().isEmpty());
+    QVERIFY(form()->isEnabled());
+    QCOMPARE(animals(), strings({"Médor"}));
+}
+
+void TestDatabaseCommands::aBackupCutShortIsNotListedAfterTheNextStart()
+{
+    const QString archive = m_app->dataFolder() + QStringLiteral("Backup/carnets.bkp");
+    FileDialog::setNextFileName(archive);
+    trigger("Item_Sauvegarde");
+    QCOMPARE(lastMessage(), u("Sauvegarde effectuée."));
+
+    // The same archive again, now with a picture larger than the process
+    // may write: packing it ends the process at once, as a power cut
+    // would, after the history row and the compacted database were written.
+    QVERIFY(writeBytes(m_app->dataFolder() + QStringLiteral("Data/Images/Doc1.jpg"),
+                       noise(3000000, 8)));
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        const rlimit small{2000000, 2000000};
+        setrlimit(RLIMIT_FSIZE, &small);
+        FileDialog::setNextFileName(archive);
+        trigger("Item_Sauvegarde");
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ, "the backup was cut short");
+    QStringList entries;
+    QVERIFY(listCabinet(archive, &entries).ok);
+    QCOMPARE(entries, strings({"TAVIRUNE.MDB", "Animal1.jpg"}));
+
+    // The next start lists the backup that exists, once.
+    m_app->stop();
+    QVERIFY(m_app->start());
+    QCOMPARE(history(),
+             QStringList{u("2026-12-09|15:04|Sauvagarde de la base de données|") + archive});
 }
 
 void TestDatabaseCommands::anOlderRestoredDatabaseRunsTheUpdateScript()

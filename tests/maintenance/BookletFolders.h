@@ -15,11 +15,14 @@ struct BookletFolders
     QTemporaryDir root;
     tav::BookletFiles files;
 
-    BookletFolders()
+    // The data folder is the temporary folder itself, or its sub-folder
+    // `under` (to give it an awkward name).
+    explicit BookletFolders(const QString& under = {})
     {
-        const QString data = root.filePath(QStringLiteral("Data"));
+        const QString base = under.isEmpty() ? root.path() : root.filePath(under);
+        const QString data = base + QStringLiteral("/Data");
         files = {data + QStringLiteral("/Access/TAVIRUNE.MDB"), data + QStringLiteral("/Images"),
-                 data + QStringLiteral("/Files"), root.filePath(QStringLiteral("Backup"))};
+                 data + QStringLiteral("/Files"), base + QStringLiteral("/Backup")};
         for (const QString& f : {QString(data + QStringLiteral("/Access")), files.imagesFolder,
                                  files.filesFolder, files.workFolder})
             QDir().mkpath(f);

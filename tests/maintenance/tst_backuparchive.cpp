@@ -6,6 +6,7 @@
 #include "db/Schema.h"
 #include "maintenance/BackupArchive.h"
 #include "media/Cabinet.h"
+#include "media/CabinetWriter.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,6 +40,13 @@ struct Booklets : BookletFolders
     {
         return files.filesFolder + QLatin1Char('/') + name;
     }
+    // What lies beside the database's folder: nothing but its own folders
+    // once an operation has ended.
+    QStringList dataFolderEntries() const
+    {
+        return QDir(root.filePath(QStringLiteral("Data")))
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
     QStringList names() const
     {
         Connection c;
@@ -59,6 +68,7 @@ private slots:
     void backupWithoutPicturesHoldsOneEntry();
     void restoreBringsBackTheArchiveAndKeepsTodayAside();
     void aFullDiskNeverTouchesTheBooklets();
+    void aBackupFolderOnAnotherFileSystemStillRestores();
     void archivesThatCannotServeChangeNothing_data();
     void archivesThatCannotServeChangeNothing();
 };
@@ -125,6 +135,7 @@ void TestBackupArchive::restoreBringsBackTheArchiveAndKeepsTodayAside()
     // The working folder holds the archives and nothing else.
     QCOMPARE(QDir(b.files.workFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              strings({"avant-restauration.bkp", "then.bkp"}));
+    QCOMPARE(b.dataFolderEntries(), strings({"Access", "Files", "Images"}));
 
     // Today's data went into the safety archive: restoring it brings it back.
     QVERIFY(
@@ -202,6 +213,39 @@ void TestBackupArchive::aFullDiskNeverTouchesTheBooklets()
              strings({"a.bkp"}));
 }
 
+void TestBackupArchive::aBackupFolderOnAnotherFileSystemStillRestores()
+{
+    Booklets b;
+    // Memory-backed on most systems, while temporary folders are on disk.
+    QTemporaryDir elsewhere(QStringLiteral("/dev/shm/tavirune-XXXXXX"));
+    struct stat data = {};
+    struct stat backup = {};
+    if (!elsewhere.isValid() || stat(QFile::encodeName(b.root.path()).constData(), &data) != 0 ||
+        stat(QFile::encodeName(elsewhere.path()).constData(), &backup) != 0 ||
+        data.st_dev == backup.st_dev)
+        QSKIP("no second file system beside the temporary folder: /dev/shm is missing or on "
+              "the same one");
+    b.files.workFolder = elsewhere.path();
+    QVERIFY(writeBytes(b.image(QStringLiteral("Doc1.jpg")), "doc of then"));
+    const QString archive = elsewhere.filePath(QStringLiteral("then.bkp"));
+    QVERIFY(writeBackupArchive(b.files, archive).ok);
+    {
+        Connection c;
+        c.open(b.files.databaseFile);
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Minette')"));
+    }
+    QVERIFY(writeBytes(b.image(QStringLiteral("Doc1.jpg")), "doc of now"));
+
+    const MaintenanceResult r =
+        restoreBackupArchive(b.files, archive, elsewhere.filePath(QStringLiteral("avant.bkp")));
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(b.names(), strings({"Médor"}));
+    QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), QByteArray("doc of then"));
+    QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             strings({"avant.bkp", "then.bkp"}));
+    QCOMPARE(b.dataFolderEntries(), strings({"Access", "Files", "Images"}));
+}
+
 void TestBackupArchive::archivesThatCannotServeChangeNothing_data()
 {
     QTest::addColumn<QString>("kind");
@@ -213,6 +257,9 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing_data()
     QTest::newRow("truncated cabinet") << QStringLiteral("truncated");
     QTest::newRow("twice the same name") << QStringLiteral("duplicate");
     QTest::newRow("ten thousand entries, no usable database") << QStringLiteral("many");
+    QTest::newRow("a line break in a name") << QStringLiteral("line break");
+    QTest::newRow("only an animal table") << QStringLiteral("animal only");
+    QTest::newRow("every table, no readable version") << QStringLiteral("no version");
 }
 
 void TestBackupArchive::archivesThatCannotServeChangeNothing()
@@ -238,6 +285,14 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing()
             entries.append({name, other.filePath(name), false});
         }
         QVERIFY(writeCabinet(archive, entries).ok);
+    } else if (kind == QLatin1String("line break")) {
+        // A sound booklet, but a name that no archive of this program holds.
+        QVERIFY(QFile::copy(b.files.databaseFile, fake));
+        QVERIFY(writeCabinetFile(archive,
+                                 {{QStringLiteral("TAVIRUNE.MDB"), fake},
+                                  {QStringLiteral("Doc1.jpg\nDoc2.jpg"), picture, false}},
+                                 {}, CabinetLayout())
+                    .ok);
     } else if (kind == QLatin1String("pictures only")) {
         QVERIFY(writeCabinet(archive, {{QStringLiteral("Doc1.jpg"), picture}}).ok);
     } else if (kind == QLatin1String("truncated") || kind == QLatin1String("duplicate")) {
@@ -262,6 +317,16 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing()
         } else if (kind == QLatin1String("access database")) {
             QVERIFY(writeBytes(fake, QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) +
                                          QByteArray(4000, '\0')));
+        } else if (kind == QLatin1String("animal only")) {
+            Connection c;
+            c.open(fake, true);
+            c.exec(QStringLiteral("CREATE TABLE ANIMAL (Id INTEGER, Name TEXT)"));
+        } else if (kind == QLatin1String("no version")) {
+            // The version kept in a column of another name.
+            QVERIFY(QFile::copy(b.files.databaseFile, fake));
+            Connection c;
+            c.open(fake);
+            c.execScript(QStringLiteral("ALTER TABLE OBJECT_VAL_STR RENAME COLUMN VALUE TO VAL"));
         } else {
             Connection c;
             c.open(fake, true);
@@ -277,9 +342,15 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing()
     QVERIFY(!r.error.isEmpty());
     if (kind == QLatin1String("access database"))
         QVERIFY2(r.error.contains(QStringLiteral("Microsoft Access")), qPrintable(r.error));
+    // Said as the start-up would say it at the next start.
+    if (kind == QLatin1String("animal only"))
+        QVERIFY2(r.error.contains(QStringLiteral("ANIMAL_SPECIES, ANIMAL_BREED, ")) &&
+                     r.error.contains(QStringLiteral("absente(s)")),
+                 qPrintable(r.error));
     QCOMPARE(readBytes(b.files.databaseFile), database);
     QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), QByteArray("today"));
     QVERIFY(QDir(b.files.workFolder).isEmpty());
+    QCOMPARE(b.dataFolderEntries(), strings({"Access", "Files", "Images"}));
 }
 
 QTEST_GUILESS_MAIN(TestBackupArchive)

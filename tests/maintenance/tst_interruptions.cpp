@@ -39,6 +39,8 @@ struct State
 
 struct Booklets : BookletFolders
 {
+    using BookletFolders::BookletFolders;
+
     void fill(const QString& prefix, int animals, int pictures)
     {
         Connection c;
@@ -217,6 +219,8 @@ class TestInterruptions : public QObject
 private slots:
     void aKilledUpdateLosesNoPictureAndLeavesNoTemporaryFile();
     void aKilledRestoreLeavesBeforeOrAfter();
+    void aRestoreCutBeforeItsLastRenameIsUndoneWhateverTheFolderNames();
+    void aJournalOfTheEarlierFormatIsStillUndone();
     void aKilledCompactionLeavesTheDatabaseWhole();
     void aKilledBackupLeavesTheBookletsAndNoBrokenArchive();
 };
@@ -311,8 +315,67 @@ void TestInterruptions::aKilledRestoreLeavesBeforeOrAfter()
                                 .arg(now.pictures.size())));
         (now == before ? sawBefore : sawAfter)++;
         QVERIFY(QDir(b.files.workFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+        QCOMPARE(QDir(b.root.filePath(QStringLiteral("Data")))
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 strings({"Access", "Files", "Images"}));
     }
     qInfo("restore: %d trials ended before, %d after", sawBefore, sawAfter);
+}
+
+void TestInterruptions::aRestoreCutBeforeItsLastRenameIsUndoneWhateverTheFolderNames()
+{
+    // Tabs and line breaks in the data folder's name reach every path that
+    // the restore's journal holds.
+    Booklets b(u("Données\tdu chat\nMOVE\tailleurs%0A"));
+    b.fill(QStringLiteral("archive "), 5, 3);
+    const QString archive = b.root.filePath(QStringLiteral("archive.bkp"));
+    QVERIFY(writeBackupArchive(b.files, archive).ok);
+    b.fill(QStringLiteral("today "), 4, 6);
+    const State before = b.state();
+
+    // The process dies just before the rename that completes the restore.
+    const pid_t child = fork();
+    if (child == 0) {
+        restoreBackupArchive(b.files, archive, b.root.filePath(QStringLiteral("safety.bkp")),
+                             [](const QString& task, int done, int total) {
+                                 if (task == u("Restauration de la base") && total > 1 &&
+                                     done == total - 1)
+                                     _exit(0);
+                             });
+        _exit(1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "the restore ran to its end");
+
+    QVERIFY(recoverInterruptedRestore(b.files).ok);
+    QCOMPARE(b.state(), before);
+    QVERIFY(QDir(b.files.workFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
+void TestInterruptions::aJournalOfTheEarlierFormatIsStillUndone()
+{
+    // As an earlier version left it: one picture moved aside, the archive's
+    // database not yet in place.
+    Booklets b;
+    b.fill(QStringLiteral("today "), 2, 1);
+    const State before = b.state();
+    const QString staging =
+        b.files.workFolder + QStringLiteral("/restauration-20261209-150400-000");
+    QVERIFY(QDir().mkpath(staging + QStringLiteral("/.actuels")));
+    QVERIFY(QFile::copy(b.files.databaseFile, staging + QStringLiteral("/TAVIRUNE.MDB")));
+    const QString picture = b.files.imagesFolder + QStringLiteral("/Doc0.jpg");
+    const QString aside = staging + QStringLiteral("/.actuels/Doc0.jpg");
+    QVERIFY(QFile::rename(picture, aside));
+    QVERIFY(
+        writeBytes(b.files.workFolder + QStringLiteral("/restauration-en-cours.journal"),
+                   (QStringLiteral("STAGING\t") + staging + QStringLiteral("\nMOVE\t") + picture +
+                    QLatin1Char('\t') + aside + QStringLiteral("\nDATABASE\t") + staging +
+                    QStringLiteral("/TAVIRUNE.MDB\t") + b.files.databaseFile + QLatin1Char('\n'))
+                       .toUtf8()));
+    QVERIFY(recoverInterruptedRestore(b.files).ok);
+    QCOMPARE(b.state(), before);
+    QVERIFY(QDir(b.files.workFolder).isEmpty());
 }
 
 void TestInterruptions::aKilledCompactionLeavesTheDatabaseWhole()

@@ -1,3 +1,4 @@
+#include "FullDisk.h"
 #include "TestText.h"
 
 #include "media/Cabinet.h"
@@ -33,6 +34,7 @@ private slots:
     void aNameReachingOutsideRefusesTheWholeArchive();
     void aFileThatIsNotACabinetIsSaidSo();
     void aFailedWriteKeepsTheEarlierArchive();
+    void aFullDiskIsSaidSoAndNamesTheArchive();
     void contentBeyondTheFormatIsRefusedBeforeWriting();
     void namesThatAreNotBareAreRefused_data();
     void namesThatAreNotBareAreRefused();
@@ -149,6 +151,34 @@ void TestCabinet::aFailedWriteKeepsTheEarlierArchive()
     QCOMPARE(readBytes(archive), QByteArray("earlier archive"));
 }
 
+void TestCabinet::aFullDiskIsSaidSoAndNamesTheArchive()
+{
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("Doc1.jpg"));
+    QVERIFY(writeBytes(picture, noise(200000, 9)));
+    const QString archive = dir.filePath(u("Sauvegarde été.bkp"));
+    QVERIFY(writeBytes(archive, "earlier archive"));
+    const std::optional<QString> error = test::onAFullDisk([&]() {
+        return writeCabinet(archive, {{QStringLiteral("Doc1.jpg"), picture, false}}).error;
+    });
+    if (!error)
+        QSKIP("this system does not let a test make writes fail");
+    // The user's own name for the archive, not the one it is written under.
+    QCOMPARE(*error, u("Impossible d'écrire l'archive « %1 » : le disque est plein.").arg(archive));
+    QCOMPARE(readBytes(archive), QByteArray("earlier archive"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+             QStringList({u("Doc1.jpg"), u("Sauvegarde été.bkp")}));
+
+    // Unpacking on a full disk says so as well.
+    QVERIFY(writeCabinet(archive, {{QStringLiteral("Doc1.jpg"), picture, false}}).ok);
+    QTemporaryDir out;
+    const std::optional<QString> unpacked =
+        test::onAFullDisk([&]() { return extractCabinet(archive, out.path()).error; });
+    QVERIFY(unpacked);
+    QCOMPARE(*unpacked,
+             u("Impossible d'extraire l'archive « %1 » : le disque est plein.").arg(archive));
+}
+
 void TestCabinet::contentBeyondTheFormatIsRefusedBeforeWriting()
 {
     QTemporaryDir dir;
@@ -189,6 +219,10 @@ void TestCabinet::namesThatAreNotBareAreRefused_data()
     QTest::newRow("device") << QStringLiteral("CON") << false;
     QTest::newRow("device with extension") << QStringLiteral("nul.jpg") << false;
     QTest::newRow("empty") << QString() << false;
+    QTest::newRow("tab") << QStringLiteral("Doc\t1.jpg") << false;
+    QTest::newRow("line feed") << QStringLiteral("Doc1.jpg\nMOVE") << false;
+    QTest::newRow("carriage return") << QStringLiteral("Doc\r1.jpg") << false;
+    QTest::newRow("nul") << QString(QStringLiteral("Doc1.jpg") + QChar(0)) << false;
 }
 
 void TestCabinet::namesThatAreNotBareAreRefused()
