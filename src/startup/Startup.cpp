@@ -7,6 +7,7 @@
 #include "db/DataModule1.h"
 #include "db/DataModule2.h"
 #include "db/DbError.h"
+#include "db/Schema.h"
 #include "db/TextAffinityUpgrade.h"
 #include "db/VersionRow.h"
 #include "maintenance/BackupArchive.h"
