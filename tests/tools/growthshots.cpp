@@ -89,9 +89,13 @@ int main(int argc, char** argv)
     DataModule1& module = *form->context().module1;
     DataSet& weight = module.dataSet(QStringLiteral("Weight"));
     {
-        CurveAnimal animal{1, QStringLiteral("15/06/2024"), QStringLiteral("0.45"),
-                           QString::fromUtf8("Médor")};
-        TChartValueList list(weight, 1, animal, 2, form->context().dataFolder);
+        CurveAnimal animal{1,
+                           QStringLiteral("15/06/2024"),
+                           QStringLiteral("0.45"),
+                           QString::fromUtf8("Médor"),
+                           {}};
+        TChartValueList list(weight, 1, animal, 2, form->context().dataFolder,
+                             {form->context().moduleReport, form->context().reportFolder});
         save(&list, folder + QStringLiteral("/TChartValueList.png"));
     }
     weight.locateId(4);
