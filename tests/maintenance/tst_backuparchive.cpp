@@ -260,6 +260,7 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing_data()
     QTest::newRow("a line break in a name") << QStringLiteral("line break");
     QTest::newRow("only an animal table") << QStringLiteral("animal only");
     QTest::newRow("every table, no readable version") << QStringLiteral("no version");
+    QTest::newRow("a booklet that lost a table") << QStringLiteral("no action table");
 }
 
 void TestBackupArchive::archivesThatCannotServeChangeNothing()
@@ -321,6 +322,11 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing()
             Connection c;
             c.open(fake, true);
             c.exec(QStringLiteral("CREATE TABLE ANIMAL (Id INTEGER, Name TEXT)"));
+        } else if (kind == QLatin1String("no action table")) {
+            QVERIFY(QFile::copy(b.files.databaseFile, fake));
+            Connection c;
+            c.open(fake);
+            c.exec(QStringLiteral("DROP TABLE ACTION"));
         } else if (kind == QLatin1String("no version")) {
             // The version kept in a column of another name.
             QVERIFY(QFile::copy(b.files.databaseFile, fake));
@@ -344,8 +350,12 @@ void TestBackupArchive::archivesThatCannotServeChangeNothing()
         QVERIFY2(r.error.contains(QStringLiteral("Microsoft Access")), qPrintable(r.error));
     // Said as the start-up would say it at the next start.
     if (kind == QLatin1String("animal only"))
-        QVERIFY2(r.error.contains(QStringLiteral("ANIMAL_SPECIES, ANIMAL_BREED, ")) &&
-                     r.error.contains(QStringLiteral("absente(s)")),
+        QVERIFY2(r.error.contains(QStringLiteral("n'est pas une base de données de carnets de "
+                                                 "santé : table(s) ANIMAL_SPECIES, ANIMAL_BREED "
+                                                 "absente(s).")),
+                 qPrintable(r.error));
+    if (kind == QLatin1String("no action table"))
+        QVERIFY2(r.error.contains(QStringLiteral("est incomplète : table(s) ACTION absente(s).")),
                  qPrintable(r.error));
     QCOMPARE(readBytes(b.files.databaseFile), database);
     QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), QByteArray("today"));
