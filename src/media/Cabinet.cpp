@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -118,19 +119,47 @@ CabinetResult load(const QString& path, GPtr<GCabCabinet>& cabinet)
 
 struct ExtractState
 {
-    const CabinetProgress* progress;
+    const CabinetProgress* progress = nullptr;
+    // Where each entry lands, relative to the folder; without it every
+    // entry lands under its own name.
+    const QHash<QString, QString>* places = nullptr;
     int index = 0;
 };
 
 gboolean onExtract(GCabFile* file, gpointer data)
 {
     auto* state = static_cast<ExtractState*>(data);
-    if (*state->progress)
+    if (state->progress && *state->progress)
         (*state->progress)(state->index, entryName(file));
     ++state->index;
+    if (state->places) {
+        const QString place = state->places->value(entryName(file));
+        if (place.isEmpty())
+            return FALSE;
+        gcab_file_set_extract_name(file, place.toUtf8().constData());
+        return TRUE;
+    }
     // Every name was checked before: it lands in the folder as it stands.
     gcab_file_set_extract_name(file, gcab_file_get_name(file));
     return TRUE;
+}
+
+CabinetResult extractAs(const QString& path, const QString& folder, ExtractState& state)
+{
+    // The loaded cabinet reads its data from the stream it was loaded from:
+    // load it again for the extraction itself.
+    GPtr<GFile> source = fileOf(path);
+    ErrorHolder e;
+    GPtr<GFileInputStream> in(g_file_read(source.get(), nullptr, &e.error));
+    GPtr<GCabCabinet> reader(gcab_cabinet_new());
+    if (!in || !gcab_cabinet_load(reader.get(), G_INPUT_STREAM(in.get()), nullptr, &e.error))
+        return failure(
+            e.told(tr("Le fichier « %1 » n'est pas une archive de sauvegarde lisible.").arg(path)));
+    GPtr<GFile> target = fileOf(folder);
+    if (!gcab_cabinet_extract_simple(reader.get(), target.get(), onExtract, &state, nullptr,
+                                     &e.error))
+        return failure(e.told(tr("Impossible d'extraire l'archive « %1 ».").arg(path)));
+    return {};
 }
 
 } // namespace
@@ -249,21 +278,17 @@ CabinetResult extractCabinet(const QString& path, const QString& folder,
                 tr("L'archive « %1 » contient deux fois le fichier « %2 ».").arg(path, name));
         seen.insert(name.toCaseFolded());
     }
-    // The loaded cabinet reads its data from the stream it was loaded from:
-    // load it again for the extraction itself.
-    GPtr<GFile> source = fileOf(path);
-    ErrorHolder e;
-    GPtr<GFileInputStream> in(g_file_read(source.get(), nullptr, &e.error));
-    GPtr<GCabCabinet> reader(gcab_cabinet_new());
-    if (!in || !gcab_cabinet_load(reader.get(), G_INPUT_STREAM(in.get()), nullptr, &e.error))
-        return failure(
-            e.told(tr("Le fichier « %1 » n'est pas une archive de sauvegarde lisible.").arg(path)));
-    GPtr<GFile> target = fileOf(folder);
-    ExtractState state{&progress};
-    if (!gcab_cabinet_extract_simple(reader.get(), target.get(), onExtract, &state, nullptr,
-                                     &e.error))
-        return failure(e.told(tr("Impossible d'extraire l'archive « %1 ».").arg(path)));
-    return {};
+    ExtractState state;
+    state.progress = &progress;
+    return extractAs(path, folder, state);
+}
+
+CabinetResult extractCabinetEntries(const QString& path, const QString& folder,
+                                    const QHash<QString, QString>& places)
+{
+    ExtractState state;
+    state.places = &places;
+    return extractAs(path, folder, state);
 }
 
 } // namespace tav

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -71,6 +72,12 @@ CabinetResult listCabinet(const QString& path, QStringList* names);
 // whole before anything is written.
 CabinetResult extractCabinet(const QString& path, const QString& folder,
                              const CabinetProgress& progress = {});
+
+// Extracts the entries named in places, each to its path relative to the
+// folder (its sub-folder existing); the other entries stay in the archive.
+// The places must have been checked by the caller.
+CabinetResult extractCabinetEntries(const QString& path, const QString& folder,
+                                    const QHash<QString, QString>& places);
 
 // True for a name that may be written into a folder as it stands: no folder
 // part, no drive, no control character, not a device name of Windows.
