@@ -3,6 +3,7 @@
 #include "booklet/charts/MeasureChartView.h"
 #include "core/Clock.h"
 #include "core/DateRoutines.h"
+#include "core/FlagColours.h"
 #include "db/DataSet.h"
 #include "db/DataSetModel.h"
 #include "db/DbError.h"
@@ -48,7 +49,7 @@ public:
                 return QString(QIdentityProxyModel::data(index, role).toString() +
                                (above ? QStringLiteral(" ↑") : QStringLiteral(" ↓")));
             case Qt::ForegroundRole:
-                return QVariant(above ? QColor(200, 0, 0) : QColor(0, 0, 200));
+                return QVariant(above ? aboveRangeColour() : belowRangeColour());
             case Qt::ToolTipRole:
                 return above ? QStringLiteral("Au-dessus du poids cible")
                              : QStringLiteral("En dessous du poids cible");

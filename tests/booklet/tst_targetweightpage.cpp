@@ -20,6 +20,7 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QPushButton>
+#include <QScatterSeries>
 #include <QTabBar>
 #include <QTableView>
 #include <QToolButton>
@@ -41,6 +42,7 @@ private slots:
     void bandIsShadedOnTheWeightCurve();
     void curveWindowFlagsWeighingsOutsideTheBand();
     void outputPicturesCarryTheBand();
+    void weighingsOutsideTheBandAreMarkedOnTheCurve();
 
 private:
     TCurvePage* showCurves();
@@ -154,6 +156,27 @@ int bandPixels(const QImage& image)
     return n;
 }
 
+// Pixels of the blue that marks a weighing below the band; nothing else on
+// a growth chart is that blue.
+int belowMarkPixels(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.blue() > 150 && c.red() < 60 && c.green() < 60)
+                ++n;
+        }
+    }
+    return n;
+}
+
+QList<QPointF> markPoints(QChart* chart, WeightBand::Flag side)
+{
+    QScatterSeries* marks = weightMarkSeries(chart, side);
+    return marks && marks->isVisible() ? marks->points() : QList<QPointF>();
+}
+
 } // namespace
 
 void TestTargetWeightPage::bandIsShadedOnTheWeightCurve()
@@ -235,6 +258,35 @@ void TestTargetWeightPage::outputPicturesCarryTheBand()
     QVERIFY(enterBand(QStringLiteral("28"), QStringLiteral("40")));
     QVERIFY2(booklet() > bookletBefore + 1000, qPrintable(QString::number(booklet())));
     QVERIFY(bandPixels(view->picture(size)) > reportBefore + 1000);
+}
+
+void TestTargetWeightPage::weighingsOutsideTheBandAreMarkedOnTheCurve()
+{
+    Connection& c = *m_app->startup()->mainForm()->context().connection;
+    QChart* chart = showCurves()->chartView(TCurvePage::Weight)->chart();
+    const auto printed = [&c]() {
+        return belowMarkPixels(renderMeasureChart(c, 1, MeasureKind::Weight, 1, QSize(600, 300)));
+    };
+    QCOMPARE(printed(), 0);
+
+    // 27,5 kg lies below 28 kg; 30 kg inside.
+    QVERIFY(enterBand(QStringLiteral("28"), QStringLiteral("32")));
+    QCOMPARE(markPoints(chart, WeightBand::Flag::Below), QList<QPointF>{QPointF(0, 27.5)});
+    QVERIFY(markPoints(chart, WeightBand::Flag::Above).isEmpty());
+    QCOMPARE(weightMarkSeries(chart, WeightBand::Flag::Below)->color(), QColor(0, 0, 200));
+    QVERIFY2(printed() > 20, qPrintable(QString::number(printed())));
+
+    // Moved band: 30 kg now above, nothing below.
+    QVERIFY(enterBand(QStringLiteral("25"), QStringLiteral("29")));
+    QCOMPARE(markPoints(chart, WeightBand::Flag::Above), QList<QPointF>{QPointF(1, 30)});
+    QVERIFY(markPoints(chart, WeightBand::Flag::Below).isEmpty());
+    QCOMPARE(weightMarkSeries(chart, WeightBand::Flag::Above)->color(), QColor(200, 0, 0));
+    QCOMPARE(printed(), 0);
+
+    // No band, no marks.
+    QVERIFY(enterBand(QString(), QString()));
+    QVERIFY(markPoints(chart, WeightBand::Flag::Above).isEmpty());
+    QVERIFY(markPoints(chart, WeightBand::Flag::Below).isEmpty());
 }
 
 QTEST_MAIN(TestTargetWeightPage)

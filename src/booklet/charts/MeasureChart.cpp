@@ -2,6 +2,7 @@
 
 #include "booklet/charts/ChartLook.h"
 #include "core/DateRoutines.h"
+#include "core/FlagColours.h"
 #include "db/DataSet.h"
 
 #include <QAreaSeries>
@@ -10,6 +11,7 @@
 #include <QFontMetrics>
 #include <QLineSeries>
 #include <QLocale>
+#include <QScatterSeries>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -156,6 +158,45 @@ void drawMeasureCurve(QChart* chart, const MeasureCurve& curve)
     lineAt(chart, HighlightSeries)->replace(points);
 }
 
+namespace {
+
+QString markName(WeightBand::Flag side)
+{
+    return side == WeightBand::Flag::Above ? QStringLiteral("Au-dessus du poids cible")
+                                           : QStringLiteral("En dessous du poids cible");
+}
+
+// Marks each weighing outside the band with a dot of the flag's colour,
+// over the curve, so a weighing to watch stands out on paper as on screen.
+void markWeighingsOutside(QChart* chart, const MeasureCurve& curve, const WeightBand& band,
+                          QAbstractAxis* x, QAbstractAxis* y)
+{
+    for (const WeightBand::Flag side : {WeightBand::Flag::Above, WeightBand::Flag::Below}) {
+        QList<QPointF> points;
+        for (int i = 0; i < curve.points.size(); ++i) {
+            if (band.flag(curve.points.at(i).value) == side)
+                points.append(QPointF(i, curve.points.at(i).value));
+        }
+        QScatterSeries* marks = weightMarkSeries(chart, side);
+        if (!marks) {
+            marks = new QScatterSeries(chart);
+            marks->setName(markName(side));
+            marks->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+            marks->setMarkerSize(9);
+            marks->setColor(side == WeightBand::Flag::Above ? aboveRangeColour()
+                                                            : belowRangeColour());
+            marks->setBorderColor(Qt::white);
+            chart->addSeries(marks);
+            marks->attachAxis(x);
+            marks->attachAxis(y);
+        }
+        marks->replace(points);
+        marks->setVisible(!points.isEmpty());
+    }
+}
+
+} // namespace
+
 QColor weightBandColour()
 {
     return QColor(0, 160, 0, 45);
@@ -171,6 +212,17 @@ QAreaSeries* weightBandSeries(QChart* chart)
     return nullptr;
 }
 
+QScatterSeries* weightMarkSeries(QChart* chart, WeightBand::Flag side)
+{
+    const QString name = markName(side);
+    const auto all = chart->series();
+    for (QAbstractSeries* s : all) {
+        if (auto* marks = qobject_cast<QScatterSeries*>(s); marks && marks->name() == name)
+            return marks;
+    }
+    return nullptr;
+}
+
 void drawWeightBand(QChart* chart, const MeasureCurve& curve, const WeightBand& band)
 {
     QAreaSeries* area = weightBandSeries(chart);
@@ -178,6 +230,10 @@ void drawWeightBand(QChart* chart, const MeasureCurve& curve, const WeightBand& 
     if (!shown) {
         if (area)
             area->setVisible(false);
+        for (const WeightBand::Flag side : {WeightBand::Flag::Above, WeightBand::Flag::Below}) {
+            if (QScatterSeries* marks = weightMarkSeries(chart, side))
+                marks->setVisible(false);
+        }
         return;
     }
     auto* x = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
@@ -206,6 +262,7 @@ void drawWeightBand(QChart* chart, const MeasureCurve& curve, const WeightBand& 
     area->upperSeries()->replace({QPointF(left, top), QPointF(right, top)});
     area->lowerSeries()->replace({QPointF(left, bottom), QPointF(right, bottom)});
     area->setVisible(true);
+    markWeighingsOutside(chart, curve, band, x, y);
 }
 
 void labelMeasureAxis(QChart* chart, const MeasureCurve& curve)

@@ -9,6 +9,7 @@
 
 class QAreaSeries;
 class QChart;
+class QScatterSeries;
 
 namespace tav {
 
@@ -54,6 +55,10 @@ void drawMeasureCurve(QChart* chart, const MeasureCurve& curve);
 void drawWeightBand(QChart* chart, const MeasureCurve& curve, const WeightBand& band);
 // The area of drawWeightBand(), or nullptr when the chart has none.
 QAreaSeries* weightBandSeries(QChart* chart);
+// The marks drawWeightBand() puts on the weighings above (or below) the
+// band, in the colours the analyses flag their values with; nullptr while
+// no band was drawn.
+QScatterSeries* weightMarkSeries(QChart* chart, WeightBand::Flag side);
 QColor weightBandColour();
 
 // Labels the horizontal axis for the chart's width: every position while

@@ -1,5 +1,7 @@
 #include "booklet/pages/AnalysisGridModel.h"
 
+#include "core/FlagColours.h"
+
 #include "db/DataSet.h"
 #include "db/DataSetModel.h"
 
@@ -15,13 +17,13 @@ AnalysisGridModel::AnalysisGridModel(DataSet& values, QObject* parent)
 
 const QColor& AnalysisGridModel::aboveColour()
 {
-    static const QColor c(200, 0, 0);
+    static const QColor c = aboveRangeColour();
     return c;
 }
 
 const QColor& AnalysisGridModel::belowColour()
 {
-    static const QColor c(0, 0, 200);
+    static const QColor c = belowRangeColour();
     return c;
 }
 
