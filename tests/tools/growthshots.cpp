@@ -58,7 +58,8 @@ int main(int argc, char** argv)
         data.open(booklet.dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"));
         data.exec(QString::fromUtf8(
             "INSERT INTO ANIMAL (Name, BirthDay_Date, BirthDay_Weight, BirthDay_Size, "
-            "WeightMode, SizeMode) VALUES ('Médor', '15/06/2024', 0.45, 12, 1, 3)"));
+            "WeightMode, SizeMode, Target_Weight_Min, Target_Weight_Max) VALUES ('Médor', "
+            "'15/06/2024', 0.45, 12, 1, 3, 14.5, 16)"));
         data.exec(QString::fromUtf8(
             "INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight, Remark) VALUES "
             "(1, '2024-07-15', 1.8, ''), (1, '2024-08-15', 3.9, ''), (1, '2024-10-01', 7.2, ''), "
@@ -89,11 +90,8 @@ int main(int argc, char** argv)
     DataModule1& module = *form->context().module1;
     DataSet& weight = module.dataSet(QStringLiteral("Weight"));
     {
-        CurveAnimal animal{1,
-                           QStringLiteral("15/06/2024"),
-                           QStringLiteral("0.45"),
-                           QString::fromUtf8("Médor"),
-                           {}};
+        CurveAnimal animal{1, QStringLiteral("15/06/2024"), QStringLiteral("0.45"),
+                           QString::fromUtf8("Médor"), WeightBand{14.5, 16}};
         TChartValueList list(weight, 1, animal, 2, form->context().dataFolder,
                              {form->context().moduleReport, form->context().reportFolder});
         save(&list, folder + QStringLiteral("/TChartValueList.png"));
