@@ -27,6 +27,7 @@ private slots:
     void cleanupTestCase();
     void bookletShowsWhatWasTypedWithBothCurvesDrawn();
     void tablesShowTheRowsOfTheEntryWindows();
+    void targetBandSetOnThePageIsShadedInTheBooklet();
 
 private:
     // Triggers a menu item of the "Html" menu; the text the viewer shows.
@@ -100,6 +101,24 @@ void TestHtmlJourney::tablesShowTheRowsOfTheEntryWindows()
     QVERIFY2(shown.contains(u(Facts::reminderDate)), qPrintable(shown));
     QVERIFY(shown.contains(u(Facts::vaccine)));
     QVERIFY(MessageBox::shownMessages().isEmpty());
+}
+
+void TestHtmlJourney::targetBandSetOnThePageIsShadedInTheBooklet()
+{
+    QVERIFY(!openFromMenu("Item_Html_Carnet").isEmpty());
+    const QImage before(htmlFolder() + u("weight.bmp"));
+    QVERIFY(!before.isNull());
+    QVERIFY(m_booklet->enterTargetWeight(u("28"), u("30")));
+    QVERIFY(!openFromMenu("Item_Html_Carnet").isEmpty());
+    const QImage weight(htmlFolder() + u("weight.bmp"));
+    const QImage size(htmlFolder() + u("size.bmp"));
+    QVERIFY2(test::bandPixels(weight) > test::bandPixels(before) + 1000,
+             qPrintable(QStringLiteral("%1 -> %2")
+                            .arg(test::bandPixels(before))
+                            .arg(test::bandPixels(weight))));
+    // A weight band has no place on the size curve.
+    QVERIFY(test::bandPixels(size) < 100);
+    QVERIFY(test::curveEnds(weight));
 }
 
 QTEST_MAIN(TestHtmlJourney)

@@ -36,4 +36,19 @@ inline std::optional<std::pair<int, int>> curveEnds(const QImage& picture)
     return std::make_pair(leftY, rightY);
 }
 
+// Pixels of the light green of a shaded target band over the white plot;
+// the lime line of a curve is far greener and has no red.
+inline int bandPixels(const QImage& picture)
+{
+    int n = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            if (c.red() > 150 && c.green() > c.red() + 15 && c.green() > c.blue() + 15)
+                ++n;
+        }
+    }
+    return n;
+}
+
 } // namespace tav::test
