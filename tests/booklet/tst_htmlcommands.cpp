@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "ChartPixels.h"
 #include "ModalAnswer.h"
 #include "TestText.h"
 
@@ -14,9 +15,8 @@
 #include <QTextBrowser>
 #include <QtTest>
 
-#include <optional>
-
 using namespace tav;
+using tav::test::curveEnds;
 using tav::test::ModalAnswer;
 
 class TestHtmlCommands : public QObject
@@ -94,35 +94,6 @@ void TestHtmlCommands::bookletOfTheCurrentAnimalOpensInTheViewer()
     QVERIFY(!QFile::exists(htmlFolder() + u("size.bmp")));
     QVERIFY(MessageBox::shownMessages().isEmpty());
 }
-
-namespace {
-
-// The curve's red line in a chart picture: the height of its leftmost and
-// of its rightmost pixel, or nothing when the picture shows no curve.
-std::optional<std::pair<int, int>> curveEnds(const QImage& picture)
-{
-    int left = -1, right = -1, leftY = 0, rightY = 0;
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            const QColor c = picture.pixelColor(x, y);
-            if (c.red() < 200 || c.green() > 60 || c.blue() > 60)
-                continue;
-            if (left < 0 || x < left) {
-                left = x;
-                leftY = y;
-            }
-            if (x > right) {
-                right = x;
-                rightY = y;
-            }
-        }
-    }
-    if (left < 0 || right - left < 100)
-        return std::nullopt;
-    return std::make_pair(leftY, rightY);
-}
-
-} // namespace
 
 void TestHtmlCommands::bookletCurvesFollowTheirKindAndStoredMode()
 {

@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "ChartPixels.h"
 #include "ModalAnswer.h"
 #include "TestText.h"
 
@@ -28,6 +29,7 @@
 #include <QtTest>
 
 using namespace tav;
+using tav::test::bandPixels;
 using tav::test::ModalAnswer;
 
 // The target weight band set from the curve page and told on the card.
@@ -140,21 +142,6 @@ void TestTargetWeightPage::refusedBandLeavesTheCardAsItWas()
 }
 
 namespace {
-
-// Pixels of the light green of a shaded band over the white plot; the
-// lime line of the curve is far greener and has no red.
-int bandPixels(const QImage& image)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.red() > 150 && c.green() > c.red() + 15 && c.green() > c.blue() + 15)
-                ++n;
-        }
-    }
-    return n;
-}
 
 // Pixels of the blue that marks a weighing below the band; nothing else on
 // a growth chart is that blue.

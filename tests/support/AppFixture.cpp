@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include "booklet/TMainForm.h"
+#include "db/Connection.h"
 #include "ui/MessageBox.h"
 
 #include <QApplication>
@@ -67,6 +68,28 @@ void AppFixture::installTemplate()
     }
     for (const char* sub : {"Ressources/DB/Data/Images", "Ressources/DB/Data/Files"})
         QDir().mkpath(programFolder() + QLatin1Char('/') + QString::fromLatin1(sub));
+}
+
+void AppFixture::installReports()
+{
+    const QDir reports(qEnvironmentVariable("TAVIRUNE_PROGRAM_DIR") + QStringLiteral("/Reports"));
+    for (const QString& name : reports.entryList(QDir::Files)) {
+        QFile source(reports.filePath(name));
+        if (source.open(QIODevice::ReadOnly))
+            writeProgramFile(QStringLiteral("Reports/") + name, source.readAll());
+    }
+}
+
+bool AppFixture::restartWith(const QStringList& statements)
+{
+    stop();
+    {
+        tav::Connection c;
+        c.open(dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"), false);
+        for (const QString& s : statements)
+            c.exec(s);
+    }
+    return start();
 }
 
 void AppFixture::writeProgramFile(const QString& relativePath, const QByteArray& content)

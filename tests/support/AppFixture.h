@@ -3,6 +3,7 @@
 #include "startup/Startup.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -26,6 +27,8 @@ public:
 
     // The template data of the build, as an installation delivers it.
     void installTemplate();
+    // The report templates of the build, for the printing commands.
+    void installReports();
     void writeProgramFile(const QString& relativePath, const QByteArray& content);
 
     bool start();
@@ -34,6 +37,9 @@ public:
     // Closes the main window as the user would, then ends the run.
     void stop();
     tav::Startup* startup() const { return m_startup.get(); }
+    // Stops the program, runs the statements on its closed database, and
+    // starts it again: rows a test needs without going through windows.
+    bool restartWith(const QStringList& statements);
 
     static QWidget* findWindow(const char* className);
     template <typename T> T* component(const QString& name) const
