@@ -108,13 +108,7 @@ void TestDocumentPage::init()
     m_app = std::make_unique<AppFixture>();
     m_app->installTemplate();
     QVERIFY(m_app->start());
-    m_app->stop();
-    {
-        Connection c;
-        c.open(databaseFolder() + QStringLiteral("Access/TAVIRUNE.MDB"), false);
-        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Médor')"));
-    }
-    QVERIFY(m_app->start());
+    QVERIFY(m_app->restartWith({QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Médor')")}));
 }
 
 void TestDocumentPage::cleanup()
