@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "GridText.h"
 #include "ModalAnswer.h"
 #include "TestInput.h"
 #include "TestText.h"
@@ -33,18 +34,6 @@
 
 using namespace tav;
 using tav::test::ModalAnswer;
-
-namespace {
-
-QStringList rowTexts(const QTableView* grid, int row)
-{
-    QStringList out;
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        out << grid->model()->index(row, c).data().toString();
-    return out;
-}
-
-} // namespace
 
 class TestCarePages : public QObject
 {
