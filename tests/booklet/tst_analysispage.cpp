@@ -123,17 +123,11 @@ void TestAnalysisPage::cleanup()
 
 void TestAnalysisPage::seed(const QStringList& statements)
 {
-    m_app->stop();
-    {
-        Connection c;
-        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"), false);
-        // The template's own catalogue would hide which rows a test made.
-        for (const char* table : {"ANALYSIS", "L_ANALYSIS", "LST_ANALYSIS"})
-            c.exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
-        for (const QString& s : statements)
-            c.exec(s);
-    }
-    QVERIFY(m_app->start());
+    // The template's own catalogue would hide which rows a test made.
+    QStringList all;
+    for (const char* table : {"ANALYSIS", "L_ANALYSIS", "LST_ANALYSIS"})
+        all << QStringLiteral("DELETE FROM ") + QLatin1String(table);
+    QVERIFY(m_app->restartWith(all + statements));
 }
 
 void TestAnalysisPage::showPage()

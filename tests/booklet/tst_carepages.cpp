@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "GridText.h"
 #include "ModalAnswer.h"
 #include "TestInput.h"
 #include "TestText.h"
@@ -33,18 +34,6 @@
 
 using namespace tav;
 using tav::test::ModalAnswer;
-
-namespace {
-
-QStringList rowTexts(const QTableView* grid, int row)
-{
-    QStringList out;
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        out << grid->model()->index(row, c).data().toString();
-    return out;
-}
-
-} // namespace
 
 class TestCarePages : public QObject
 {
@@ -108,14 +97,7 @@ void TestCarePages::cleanup()
 
 void TestCarePages::seed(const QStringList& statements)
 {
-    m_app->stop();
-    {
-        Connection c;
-        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"), false);
-        for (const QString& s : statements)
-            c.exec(s);
-    }
-    QVERIFY(m_app->start());
+    QVERIFY(m_app->restartWith(statements));
 }
 
 void TestCarePages::showPage(int index)

@@ -168,14 +168,7 @@ void TestCurvePage::cleanup()
 
 void TestCurvePage::seed(const QStringList& statements)
 {
-    m_app->stop();
-    {
-        Connection c;
-        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"), false);
-        for (const QString& s : statements)
-            c.exec(s);
-    }
-    QVERIFY(m_app->start());
+    QVERIFY(m_app->restartWith(statements));
 }
 
 TCurvePage* TestCurvePage::page() const

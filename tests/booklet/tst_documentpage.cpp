@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 #include "ExifJpeg.h"
+#include "GridText.h"
 #include "MailPeer.h"
 #include "ModalAnswer.h"
 #include "SaneTestConfig.h"
@@ -42,14 +43,6 @@ using namespace tav;
 using tav::test::ModalAnswer;
 
 namespace {
-
-QStringList rowTexts(const QTableView* grid, int row)
-{
-    QStringList out;
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        out << grid->model()->index(row, c).data().toString();
-    return out;
-}
 
 mode_t modeOf(const QString& path)
 {
@@ -108,13 +101,7 @@ void TestDocumentPage::init()
     m_app = std::make_unique<AppFixture>();
     m_app->installTemplate();
     QVERIFY(m_app->start());
-    m_app->stop();
-    {
-        Connection c;
-        c.open(databaseFolder() + QStringLiteral("Access/TAVIRUNE.MDB"), false);
-        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Médor')"));
-    }
-    QVERIFY(m_app->start());
+    QVERIFY(m_app->restartWith({QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Médor')")}));
 }
 
 void TestDocumentPage::cleanup()

@@ -71,14 +71,7 @@ void TestEventPage::cleanup()
 
 void TestEventPage::seed(const QStringList& statements)
 {
-    m_app->stop();
-    {
-        Connection c;
-        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"), false);
-        for (const QString& s : statements)
-            c.exec(s);
-    }
-    QVERIFY(m_app->start());
+    QVERIFY(m_app->restartWith(statements));
 }
 
 void TestEventPage::showEvents()

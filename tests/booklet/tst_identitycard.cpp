@@ -309,14 +309,7 @@ void TestIdentityCard::rememberedValuesReachEveryAnimal()
 
 void TestIdentityCard::restartWith(const QStringList& statements)
 {
-    m_app->stop();
-    {
-        Connection c;
-        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"));
-        for (const QString& statement : statements)
-            c.exec(statement);
-    }
-    QVERIFY(m_app->start());
+    QVERIFY(m_app->restartWith(statements));
 }
 
 void TestIdentityCard::aDismissedPickListLeavesTheNextAnimalItsOwn_data()

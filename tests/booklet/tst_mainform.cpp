@@ -125,14 +125,7 @@ void TestMainForm::cleanup()
 
 void TestMainForm::seed(const QStringList& statements)
 {
-    m_app->stop();
-    {
-        Connection c;
-        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"));
-        for (const QString& s : statements)
-            c.exec(s);
-    }
-    QVERIFY(m_app->start());
+    QVERIFY(m_app->restartWith(statements));
 }
 
 void TestMainForm::emptyDatabaseAllowsOnlyAdding()

@@ -57,10 +57,7 @@ void TestPrintMenu::init()
     m_clock = std::make_unique<Clock::Fixed>(QDateTime(QDate(2026, 12, 9), QTime(10, 0)));
     m_app = std::make_unique<AppFixture>();
     m_app->installTemplate();
-    const QDir reports(qEnvironmentVariable("TAVIRUNE_PROGRAM_DIR") + QStringLiteral("/Reports"));
-    for (const QString& name : reports.entryList(QDir::Files))
-        m_app->writeProgramFile(QStringLiteral("Reports/") + name,
-                                readBytes(reports.filePath(name)));
+    m_app->installReports();
     QVERIFY(m_app->start());
     seed({u("INSERT INTO ANIMAL (Name) VALUES ('Médor')"),
           u("INSERT INTO LST_DOCTOR (Name) VALUES ('Dr Lefèvre')"),
@@ -79,14 +76,7 @@ void TestPrintMenu::cleanup()
 
 void TestPrintMenu::seed(const QStringList& statements)
 {
-    m_app->stop();
-    {
-        Connection c;
-        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"), false);
-        for (const QString& s : statements)
-            c.exec(s);
-    }
-    QVERIFY(m_app->start());
+    QVERIFY(m_app->restartWith(statements));
 }
 
 void TestPrintMenu::historySavedAsPdfReadsBack()

@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "GridText.h"
 #include "ModalAnswer.h"
 #include "TestText.h"
 
@@ -31,18 +32,6 @@
 
 using namespace tav;
 using tav::test::ModalAnswer;
-
-namespace {
-
-QStringList column(const QTableView* grid, int c)
-{
-    QStringList out;
-    for (int r = 0; r < grid->model()->rowCount(); ++r)
-        out << grid->model()->index(r, c).data().toString();
-    return out;
-}
-
-} // namespace
 
 class TestTableCommands : public QObject
 {
@@ -120,14 +109,7 @@ void TestTableCommands::cleanup()
 
 void TestTableCommands::seed(const QStringList& statements)
 {
-    m_app->stop();
-    {
-        Connection c;
-        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"), false);
-        for (const QString& s : statements)
-            c.exec(s);
-    }
-    QVERIFY(m_app->start());
+    QVERIFY(m_app->restartWith(statements));
 }
 
 void TestTableCommands::reminderItemBringsTheFlagsUpToDateFirst()
@@ -138,8 +120,8 @@ void TestTableCommands::reminderItemBringsTheFlagsUpToDateFirst()
     QPoint offCentre(-1000, -1000);
     const QRect form = m_app->startup()->mainForm()->frameGeometry();
     auto answer = ModalAnswer::when<TRepeatVaccineList>([&](TRepeatVaccineList* w) {
-        rows = column(w->grid(), 0);
-        last = column(w->grid(), 2);
+        rows = columnTexts(w->grid(), 0);
+        last = columnTexts(w->grid(), 2);
         offCentre = w->frameGeometry().center() - form.center();
     });
     item("Item_Table_Rappels")->trigger();
@@ -168,8 +150,8 @@ void TestTableCommands::actAndMedicineItemsShowTheCurrentAnimalsRows()
     QStringList acts;
     QStringList amounts;
     auto answer = ModalAnswer::when<TConsultRepaymentList>([&](TConsultRepaymentList* w) {
-        acts = column(w->grid(), 6);
-        amounts = column(w->grid(), 2);
+        acts = columnTexts(w->grid(), 6);
+        amounts = columnTexts(w->grid(), 2);
     });
     item("Item_Table_Actes")->trigger();
     QVERIFY(answer.seen());
@@ -178,7 +160,7 @@ void TestTableCommands::actAndMedicineItemsShowTheCurrentAnimalsRows()
 
     QStringList medicines;
     answer = ModalAnswer::when<TPharmacyRepaymentList>(
-        [&](TPharmacyRepaymentList* w) { medicines = column(w->grid(), 4); });
+        [&](TPharmacyRepaymentList* w) { medicines = columnTexts(w->grid(), 4); });
     item("Item_Table_Medicaments")->trigger();
     QVERIFY(answer.seen());
     QCOMPARE(medicines, strings({"Gouttes"}));

@@ -60,16 +60,11 @@ void TestTargetWeightPage::init()
     MessageBox::clearShownMessages();
     m_app = std::make_unique<AppFixture>();
     m_app->installTemplate();
-    {
-        QVERIFY(m_app->start());
-        m_app->stop();
-        Connection c;
-        c.open(m_app->dataFolder() + QStringLiteral("Data/Access/TAVIRUNE.MDB"), false);
-        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name, WeightMode) VALUES ('Médor', 1)"));
-        c.exec(QStringLiteral("INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight) VALUES "
-                              "(1, '2021-03-12', 27.5), (1, '2022-06-15', 30)"));
-    }
     QVERIFY(m_app->start());
+    QVERIFY(m_app->restartWith(
+        {QStringLiteral("INSERT INTO ANIMAL (Name, WeightMode) VALUES ('Médor', 1)"),
+         QStringLiteral("INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight) VALUES "
+                        "(1, '2021-03-12', 27.5), (1, '2022-06-15', 30)")}));
 }
 
 void TestTargetWeightPage::cleanup()

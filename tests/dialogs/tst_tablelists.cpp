@@ -1,3 +1,4 @@
+#include "GridText.h"
 #include "TestDatabase.h"
 #include "TestText.h"
 
@@ -25,14 +26,6 @@ QStringList captionsOf(const QTableView* grid)
     QStringList out;
     for (int c = 0; c < grid->model()->columnCount(); ++c)
         out << grid->model()->headerData(c, Qt::Horizontal).toString();
-    return out;
-}
-
-QStringList column(const QTableView* grid, int c)
-{
-    QStringList out;
-    for (int r = 0; r < grid->model()->rowCount(); ++r)
-        out << grid->model()->index(r, c).data().toString();
     return out;
 }
 
@@ -126,13 +119,13 @@ void TestTableLists::actsLeftUnpaidByThePrimaryPayer()
     QCOMPARE(grid->objectName(), u("Grid_ConsultRepayment"));
     QCOMPARE(captionsOf(grid), strings({"Date", "Heure", "Montant", "Praticien", "Pathologie",
                                         "Gravité", "Objet de la visite", "Remarque du praticien"}));
-    QCOMPARE(column(grid, 6), strings({"Complementary only", "Nobody paid"}));
-    QCOMPARE(column(grid, 0), strings({"15/01/2026", "01/02/2026"}));
-    QCOMPARE(column(grid, 1), strings({"09:00", "10:00"}));
-    QCOMPARE(column(grid, 2), strings({"30,00 €", "45,50 €"}));
-    QCOMPARE(column(grid, 3).at(0), u("Dr Lenoir (Vétérinaire)"));
-    QCOMPARE(column(grid, 4).at(0), u("Otite (Bénigne)"));
-    QCOMPARE(column(grid, 5).at(0), u("Légère"));
+    QCOMPARE(columnTexts(grid, 6), strings({"Complementary only", "Nobody paid"}));
+    QCOMPARE(columnTexts(grid, 0), strings({"15/01/2026", "01/02/2026"}));
+    QCOMPARE(columnTexts(grid, 1), strings({"09:00", "10:00"}));
+    QCOMPARE(columnTexts(grid, 2), strings({"30,00 €", "45,50 €"}));
+    QCOMPARE(columnTexts(grid, 3).at(0), u("Dr Lenoir (Vétérinaire)"));
+    QCOMPARE(columnTexts(grid, 4).at(0), u("Otite (Bénigne)"));
+    QCOMPARE(columnTexts(grid, 5).at(0), u("Légère"));
 }
 
 void TestTableLists::medicinesHideTheirAmount()
@@ -146,9 +139,9 @@ void TestTableLists::medicinesHideTheirAmount()
     QCOMPARE(grid->objectName(), u("Grid_PharmacyRepayment"));
     QCOMPARE(captionsOf(grid),
              strings({"Date", "Heure", "Pharmacie", "Médicament", "Observations"}));
-    QCOMPARE(column(grid, 4), strings({"Drops"}));
-    QCOMPARE(column(grid, 2), strings({"Pharmacie du Port"}));
-    QCOMPARE(column(grid, 3), strings({"Otomax (Gouttes)"}));
+    QCOMPARE(columnTexts(grid, 4), strings({"Drops"}));
+    QCOMPARE(columnTexts(grid, 2), strings({"Pharmacie du Port"}));
+    QCOMPARE(columnTexts(grid, 3), strings({"Otomax (Gouttes)"}));
 }
 
 void TestTableLists::remindersInTheOrderTheyWereGiven()
@@ -167,9 +160,10 @@ void TestTableLists::remindersInTheOrderTheyWereGiven()
     QTableView* grid = window.grid();
     QCOMPARE(grid->objectName(), u("Grid_RepeatVaccine"));
     QCOMPARE(captionsOf(grid), strings({"Date de rappel", "Vaccin", "Dernière vaccination"}));
-    QCOMPARE(column(grid, 0), strings({"01/01/2026", "01/04/2026"}));
-    QCOMPARE(column(grid, 1), strings({"CHPPI", "Rage (Chien)"}));
-    QCOMPARE(column(grid, 2), strings({"01/04/2025 - ", "01/04/2025 - Dr Lenoir (Vétérinaire)"}));
+    QCOMPARE(columnTexts(grid, 0), strings({"01/01/2026", "01/04/2026"}));
+    QCOMPARE(columnTexts(grid, 1), strings({"CHPPI", "Rage (Chien)"}));
+    QCOMPARE(columnTexts(grid, 2),
+             strings({"01/04/2025 - ", "01/04/2025 - Dr Lenoir (Vétérinaire)"}));
 }
 
 void TestTableLists::anEmptyTableShowsNoMessage()

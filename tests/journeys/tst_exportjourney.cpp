@@ -1,6 +1,8 @@
 #include "FilledBooklet.h"
+#include "ModalAnswer.h"
 #include "TestText.h"
 
+#include "dialogs/TTableList.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 
@@ -10,11 +12,13 @@
 #include <QJsonObject>
 #include <QMenu>
 #include <QProcess>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace tav;
 using tav::test::FilledBooklet;
+using tav::test::ModalAnswer;
 using Facts = FilledBooklet::Facts;
 
 namespace {
@@ -63,6 +67,7 @@ private slots:
     void eachGridPageExportsItsRows_data();
     void eachGridPageExportsItsRows();
     void remindersExportAsACalendar();
+    void tablesMenuListsWhatIsDueAndUnpaid();
 
 private:
     std::unique_ptr<FilledBooklet> m_booklet;
@@ -160,6 +165,42 @@ void TestExportJourney::remindersExportAsACalendar()
     QCOMPARE(event.value(u("DTSTART;VALUE=DATE")).toString(),
              QDate::fromString(u(Facts::reminderDate), u("dd/MM/yyyy")).toString(u("yyyyMMdd")));
     QVERIFY(!event.value(u("UID")).toString().isEmpty());
+}
+
+void TestExportJourney::tablesMenuListsWhatIsDueAndUnpaid()
+{
+    // Every row of each table window the "Tableaux" menu opens.
+    const auto rowsOf = [this](const char* item) {
+        QStringList rows;
+        const auto answer = ModalAnswer::when<TTableList>([&rows](TTableList* w) {
+            const QAbstractItemModel* model = w->grid()->model();
+            for (int r = 0; r < model->rowCount(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < model->columnCount(); ++c)
+                    cells << model->index(r, c).data().toString();
+                rows << cells.join(QLatin1Char('|'));
+            }
+        });
+        QAction* action = m_booklet->action(item);
+        if (action && action->isEnabled())
+            action->trigger();
+        return answer.seen() ? rows : QStringList{u("(no window)")};
+    };
+    const QStringList due = rowsOf("Item_Table_Rappels");
+    QCOMPARE(due.size(), 1);
+    QVERIFY2(due[0].startsWith(u(Facts::reminderDate)), qPrintable(due[0]));
+    QVERIFY2(due[0].contains(u(Facts::vaccine)), qPrintable(due[0]));
+    QVERIFY2(due[0].contains(u(Facts::vaccineDate)), qPrintable(due[0]));
+
+    const QStringList acts = rowsOf("Item_Table_Actes");
+    QCOMPARE(acts.size(), 1);
+    QVERIFY2(acts[0].startsWith(u(Facts::consultDate)), qPrintable(acts[0]));
+    QVERIFY2(acts[0].contains(u(Facts::consultRemark)), qPrintable(acts[0]));
+
+    const QStringList medicines = rowsOf("Item_Table_Medicaments");
+    QCOMPARE(medicines.size(), 1);
+    QVERIFY2(medicines[0].startsWith(u("05/03/2026")), qPrintable(medicines[0]));
+    QVERIFY(MessageBox::shownMessages().isEmpty());
 }
 
 QTEST_MAIN(TestExportJourney)

@@ -77,7 +77,8 @@ void TestMailJourney::initTestCase()
     QVERIFY(preferences);
     preferences->trigger();
     QVERIFY(answer.seen());
-    // Coming back to the page, as the user does after the preferences.
+    // The page enables its e-mail buttons when it is entered, not when the
+    // preferences change: the user comes back to it.
     QVERIFY(m_booklet->showPage(u("Général")));
     QVERIFY(m_booklet->showPage(u("Documents")));
 }

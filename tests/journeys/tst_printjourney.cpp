@@ -1,4 +1,5 @@
 #include "../report/ReportTestSupport.h"
+#include "ChartPixels.h"
 #include "FilledBooklet.h"
 #include "ModalAnswer.h"
 #include "TestText.h"
@@ -7,7 +8,10 @@
 #include "ui/MessageBox.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
+#include <QImage>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -27,6 +31,7 @@ private slots:
     void cleanupTestCase();
     void eachReportPrintsWhatWasTyped_data();
     void eachReportPrintsWhatWasTyped();
+    void printedBookletDrawsBothCurvesAndTheBand();
 
 private:
     std::unique_ptr<FilledBooklet> m_booklet;
@@ -98,6 +103,81 @@ void TestPrintJourney::eachReportPrintsWhatWasTyped()
     for (const QString& typed : expected)
         QVERIFY2(text.contains(typed), qPrintable(typed + u(" not in: ") + text));
     QVERIFY(MessageBox::shownMessages().isEmpty());
+}
+
+namespace {
+
+// The pages of a PDF file as pictures, drawn by poppler's pdftoppm.
+QList<QImage> pdfPictures(const QString& pdf, const QString& folder)
+{
+    QDir().mkpath(folder);
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"),
+            {u("-r"), u("100"), u("-png"), pdf, QDir(folder).filePath(u("page"))});
+    QList<QImage> pages;
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return pages;
+    for (const QString& name : QDir(folder).entryList({u("page*.png")}, QDir::Files, QDir::Name))
+        pages << QImage(QDir(folder).filePath(name));
+    return pages;
+}
+
+// The curves drawn on a printed page: runs of rows holding the curve's
+// warm colour (red, or brown where the printer's resolution blends it),
+// each at least 100 pixels wide, apart from the next by a blank gap.
+int curvesOn(const QImage& page)
+{
+    int curves = 0;
+    int left = -1, right = -1, lastRow = -1000;
+    const auto close = [&]() {
+        if (left >= 0 && right - left >= 100)
+            ++curves;
+        left = right = -1;
+    };
+    for (int y = 0; y < page.height(); ++y) {
+        bool found = false;
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (c.red() < c.blue() + 80 || c.red() < c.green())
+                continue;
+            if (!found && y - lastRow > 40)
+                close();
+            found = true;
+            left = left < 0 ? x : std::min(left, x);
+            right = std::max(right, x);
+        }
+        if (found)
+            lastRow = y;
+    }
+    close();
+    return curves;
+}
+
+} // namespace
+
+void TestPrintJourney::printedBookletDrawsBothCurvesAndTheBand()
+{
+    QVERIFY(m_booklet->enterTargetWeight(u("28"), u("30")));
+    const QString pdf = m_out.filePath(u("carnet-bande.pdf"));
+    TFreeReportPrintViewer::setTestPrinter(true, pdf);
+    TFreeReportPrintViewer::PrintChoice choice;
+    choice.accepted = true;
+    TFreeReportPrintViewer::setNextPrintChoice(choice);
+    const auto answer = ModalAnswer::when<TFreeReportPrintViewer>([](TFreeReportPrintViewer* v) {
+        v->findChild<QPushButton*>(QStringLiteral("Btn_Print"))->click();
+    });
+    m_booklet->action("Item_Print_Carnet")->trigger();
+    QVERIFY(answer.seen());
+
+    // On paper: two curves, the weight's with its shaded band.
+    int curves = 0;
+    int band = 0;
+    for (const QImage& page : pdfPictures(pdf, m_out.filePath(u("pages")))) {
+        band += test::bandPixels(page);
+        curves += curvesOn(page);
+    }
+    QCOMPARE(curves, 2);
+    QVERIFY2(band > 1000, qPrintable(QString::number(band)));
 }
 
 QTEST_MAIN(TestPrintJourney)

@@ -102,6 +102,7 @@ bool FilledBooklet::showPage(const QString& caption) const
     auto* tabs = component<QTabBar>("TabNoteBook");
     if (!tabs)
         return false;
+    // A "&" of a caption shows doubled in its tab's text.
     for (int i = 0; i < tabs->count(); ++i) {
         if (tabs->tabText(i).remove(QLatin1Char('&')) ==
             QString(caption).remove(QLatin1Char('&'))) {
