@@ -234,6 +234,17 @@ void measure(int animals, QTextStream& out)
         }
         out << "    Down, per row: " << QString::number(t.wallMs() / (3 * (rows - 2)), 'f', 3)
             << " ms; CPU " << QString::number(t.cpuMs() / (3 * (rows - 2)), 'f', 3) << " ms\n";
+        // The statements run in those steps, by their text.
+        static QMap<QString, int> statements;
+        sqlite3_trace_v2(
+            c.sqliteHandle(), SQLITE_TRACE_STMT,
+            [](unsigned, void*, void* stmt, void*) {
+                statements[QString::fromUtf8(sqlite3_sql(static_cast<sqlite3_stmt*>(stmt)))
+                               .simplified()
+                               .left(110)] += 1;
+                return 0;
+            },
+            nullptr);
         PaintCounter counter;
         qApp->installEventFilter(&counter);
         form->selectRow(1);
@@ -242,6 +253,10 @@ void measure(int animals, QTextStream& out)
             QCoreApplication::processEvents();
         }
         qApp->removeEventFilter(&counter);
+        sqlite3_trace_v2(c.sqliteHandle(), 0, nullptr, nullptr);
+        out << "    statements in 100 steps:\n";
+        for (auto it = statements.cbegin(); it != statements.cend(); ++it)
+            out << "      " << it.value() << " x " << it.key() << "\n";
         out << "    painted in 100 steps (count, pixels):\n";
         for (auto it = counter.painted.cbegin(); it != counter.painted.cend(); ++it)
             out << "      " << it.key() << ": " << it.value().first << ", " << it.value().second
