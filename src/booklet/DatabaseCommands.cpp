@@ -1,6 +1,7 @@
 #include "booklet/DatabaseCommands.h"
 
 #include "booklet/AppContext.h"
+#include "booklet/ReminderNotice.h"
 #include "booklet/TMainForm.h"
 #include "core/AppInfo.h"
 #include "core/Clock.h"
@@ -112,6 +113,7 @@ DatabaseCommands::runClosed(const QString& task,
     if (animal.isEditing())
         animal.cancel();
     animal.close();
+    ReminderNotice::cancelPendingRead(&m_form);
     c.connection->close();
 
     MaintenanceResult result = work([&wait](const QString& text, int done, int total) {

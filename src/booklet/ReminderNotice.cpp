@@ -23,7 +23,11 @@ namespace {
 class ReminderLoader : public QObject
 {
 public:
-    using QObject::QObject;
+    explicit ReminderLoader(QObject* parent) : QObject(parent)
+    {
+        setObjectName(QString::fromLatin1(kLoaderName));
+    }
+    static constexpr const char* kLoaderName = "ReminderLoader";
     ~ReminderLoader() override
     {
         m_stop = true;
@@ -54,9 +58,18 @@ public:
     }
 
     NoticedReminders takeReminders() { return std::move(m_reminders); }
+    // The booklet read is being replaced: the read stops where it is and
+    // what it read is never shown.
+    void cancel()
+    {
+        m_cancelled = true;
+        m_stop = true;
+    }
+    bool cancelled() const { return m_cancelled; }
 
 private:
     std::atomic<bool> m_stop{false};
+    bool m_cancelled = false;
     QThread* m_thread = nullptr;
     NoticedReminders m_reminders;
 };
@@ -65,7 +78,9 @@ private:
 
 void ReminderNotice::showIfDue(QWidget* owner, Connection& connection, Settings& settings)
 {
-    if (!settings.reminderNotice || connection.filePath().isEmpty())
+    // A closed booklet is being replaced (restore, import): what its file
+    // holds now may be neither the old booklet nor the new one.
+    if (!settings.reminderNotice || connection.filePath().isEmpty() || !connection.isOpen())
         return;
     const QDate today = Clock::today();
     auto* loader = new ReminderLoader(owner);
@@ -73,8 +88,9 @@ void ReminderNotice::showIfDue(QWidget* owner, Connection& connection, Settings&
     loader->start(connection.filePath(), today, [loader, over, today, &settings]() {
         NoticedReminders reminders = loader->takeReminders();
         loader->deleteLater();
-        // Turned off in the meantime, or nothing worth a notice.
-        if (!over || !settings.reminderNotice || reminders.rows.isEmpty())
+        // Turned off in the meantime, the booklet replaced since, or nothing
+        // worth a notice.
+        if (!over || !settings.reminderNotice || loader->cancelled() || reminders.rows.isEmpty())
             return;
         auto* notice = new ReminderNotice(std::move(reminders), today, settings, over);
         notice->setAttribute(Qt::WA_DeleteOnClose);
@@ -85,6 +101,16 @@ void ReminderNotice::showIfDue(QWidget* owner, Connection& connection, Settings&
         notice->activateWindow();
         notice->m_ui->Btn_Close->setFocus(Qt::ActiveWindowFocusReason);
     });
+}
+
+void ReminderNotice::cancelPendingRead(QWidget* owner)
+{
+    if (!owner)
+        return;
+    const QList<QObject*> loaders = owner->findChildren<QObject*>(
+        QString::fromLatin1(ReminderLoader::kLoaderName), Qt::FindDirectChildrenOnly);
+    for (QObject* loader : loaders)
+        static_cast<ReminderLoader*>(loader)->cancel();
 }
 
 ReminderNotice::ReminderNotice(NoticedReminders reminders, const QDate& today, Settings& settings,

@@ -30,6 +30,10 @@ public:
     // reminder is worth it, dated by the program's clock. The reading
     // stops when `owner` goes first; the notice deletes itself when closed.
     static void showIfDue(QWidget* owner, Connection& connection, Settings& settings);
+    // The booklet is about to be closed to be replaced (restore, import,
+    // compaction): reminders still being read for a notice over `owner`
+    // belong to the booklet going, and are dropped unread.
+    static void cancelPendingRead(QWidget* owner);
 
     ReminderNotice(NoticedReminders reminders, const QDate& today, Settings& settings,
                    QWidget* parent = nullptr);

@@ -2,6 +2,7 @@
 #include "core/Clock.h"
 
 #include "booklet/AnimalListModel.h"
+#include "booklet/AnimalListView.h"
 #include "booklet/AppContext.h"
 #include "booklet/DatabaseCommands.h"
 #include "booklet/NotebookTabBar.h"
@@ -471,7 +472,7 @@ QWidget* TMainForm::buildAnimalPanel()
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    m_grid = new QListView(panel);
+    m_grid = new AnimalListView(panel);
     m_grid->setObjectName(QStringLiteral("Grid_AnimalList"));
     m_listModel = new AnimalListModel(m_grid);
     m_grid->setModel(m_listModel);

@@ -6,9 +6,10 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 
-#include <QMap>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 
@@ -32,6 +33,50 @@ void run(QSqlQuery& q, const QString& text, const QVariantList& values, const QS
 qint64 vaccineKey(const QVariant& value)
 {
     return value.isNull() ? 0 : value.toLongLong();
+}
+
+// StoredDay(value): the Julian day of a stored date as storedDate() reads
+// it, NULL when it reads none. Plain ISO dates, nearly all of them, are
+// read without going through a QString.
+void storedDayFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int size = sqlite3_value_bytes(argv[0]);
+    const auto digits = [text](int from, int count) {
+        int n = 0;
+        for (int i = from; i < from + count; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return -1;
+            n = n * 10 + (text[i] - '0');
+        }
+        return n;
+    };
+    if (text && size >= 10 && text[4] == '-' && text[7] == '-') {
+        const int year = digits(0, 4);
+        const int month = digits(5, 2);
+        const int day = digits(8, 2);
+        if (year >= 0 && month >= 0 && day >= 0 && QDate::isValid(year, month, day)) {
+            sqlite3_result_int64(context, QDate(year, month, day).toJulianDay());
+            return;
+        }
+    }
+    const QDate date =
+        ReminderStore::storedDate(QString::fromUtf8(text ? text : "", text ? size : 0));
+    if (date.isValid())
+        sqlite3_result_int64(context, date.toJulianDay());
+    else
+        sqlite3_result_null(context);
+}
+
+void registerStoredDay(sqlite3* db)
+{
+    if (db)
+        sqlite3_create_function_v2(db, "StoredDay", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   storedDayFunction, nullptr, nullptr, nullptr);
 }
 
 } // namespace
@@ -98,44 +143,42 @@ void ReminderStore::refreshVaccineReminders(qint64 animalId)
 
 QVector<DueReminder> ReminderStore::dueRemindersOfAllAnimals() const
 {
+    registerStoredDay(m_connection.sqliteHandle());
+    // The rule, in the engine: a vaccination with a reminder date is due
+    // unless another one of the same animal and vaccine, with a date, comes
+    // later (on the same day, the higher key stands). Ranked by date then
+    // key within each animal's vaccine, the one ranked first is the only
+    // dated one left due; one without a date is renewed by none. Only the
+    // due rows, with their names, come out of the engine.
     QSqlQuery q(m_connection.database());
     run(q,
         QStringLiteral(
-            "SELECT VACCINE.Id, VACCINE.Id_Ref, VACCINE.Id_Vaccine, VACCINE.Date_Vaccine, "
-            "VACCINE.Repeat_Date, ANIMAL.Name, ANIMAL.End_Date, LST_VACCINE.Title, "
-            "LST_VACCINE.Category, LST_DOCTOR.Name, LST_DOCTOR.Category FROM VACCINE "
-            "JOIN ANIMAL ON ANIMAL.Id = VACCINE.Id_Ref "
-            "LEFT JOIN LST_VACCINE ON VACCINE.Id_Vaccine = LST_VACCINE.Id "
-            "LEFT JOIN LST_DOCTOR ON VACCINE.Id_Org = LST_DOCTOR.Id "
-            "ORDER BY VACCINE.Id_Ref, VACCINE.Id"),
+            "SELECT S.Id, S.Id_Ref, S.Day, S.Repeat, ANIMAL.Name, LST_VACCINE.Title, "
+            "LST_VACCINE.Category, LST_DOCTOR.Name, LST_DOCTOR.Category FROM "
+            "(SELECT Id, Id_Ref, Id_Vaccine, Id_Org, StoredDay(Date_Vaccine) AS Day, "
+            "StoredDay(Repeat_Date) AS Repeat, ROW_NUMBER() OVER (PARTITION BY Id_Ref, "
+            "CAST(IFNULL(Id_Vaccine, 0) AS INTEGER) ORDER BY StoredDay(Date_Vaccine) IS NULL, "
+            "StoredDay(Date_Vaccine) DESC, Id DESC) AS Rank FROM VACCINE) AS S "
+            "JOIN ANIMAL ON ANIMAL.Id = S.Id_Ref "
+            "LEFT JOIN LST_VACCINE ON S.Id_Vaccine = LST_VACCINE.Id "
+            "LEFT JOIN LST_DOCTOR ON S.Id_Org = LST_DOCTOR.Id "
+            "WHERE S.Repeat IS NOT NULL AND (S.Day IS NULL OR S.Rank = 1) "
+            // A departed animal is no longer vaccinated here.
+            "AND TRIM(IFNULL(ANIMAL.End_Date, ''), ' ' || CHAR(9, 10, 11, 12, 13)) = ''"),
         {}, m_connection.filePath());
-    // The rule runs on each animal's vaccinations alone.
-    QMap<qint64, QVector<Vaccination>> shots;
-    QHash<qint64, DueReminder> details;
+    QVector<DueReminder> out;
     while (q.next()) {
-        // A departed animal is no longer vaccinated here.
-        if (!q.value(6).toString().trimmed().isEmpty())
-            continue;
         DueReminder r;
         r.vaccinationId = q.value(0).toLongLong();
         r.animalId = q.value(1).toLongLong();
-        r.vaccinationDate = storedDate(q.value(3));
-        r.reminderDate = storedDate(q.value(4));
-        r.animalName = q.value(5).toString();
-        r.vaccineTitle = q.value(7).toString();
-        r.vaccineCategory = q.value(8).toString();
-        r.doctor = nameWithCategory(q.value(9).toString(), q.value(10).toString());
-        shots[r.animalId].append(
-            {r.vaccinationId, vaccineKey(q.value(2)), r.vaccinationDate, r.reminderDate});
-        details.insert(r.vaccinationId, r);
-    }
-    QVector<DueReminder> out;
-    for (auto it = shots.cbegin(); it != shots.cend(); ++it) {
-        const QSet<qint64> due = tav::dueReminders(it.value());
-        for (const Vaccination& v : it.value()) {
-            if (due.contains(v.id))
-                out.append(details.value(v.id));
-        }
+        if (!q.value(2).isNull())
+            r.vaccinationDate = QDate::fromJulianDay(q.value(2).toLongLong());
+        r.reminderDate = QDate::fromJulianDay(q.value(3).toLongLong());
+        r.animalName = q.value(4).toString();
+        r.vaccineTitle = q.value(5).toString();
+        r.vaccineCategory = q.value(6).toString();
+        r.doctor = nameWithCategory(q.value(7).toString(), q.value(8).toString());
+        out.append(r);
     }
     std::sort(out.begin(), out.end(), [](const DueReminder& a, const DueReminder& b) {
         if (a.reminderDate != b.reminderDate)

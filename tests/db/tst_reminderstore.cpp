@@ -41,6 +41,7 @@ private slots:
     void currentFlagsAreNotWrittenAgain();
     void storedDatesReadWithoutTheirTime();
     void dueRemindersOfAllAnimalsSkipDepartedAnimals();
+    void dueRemindersOfAllAnimalsReadDatesAndKeysAsTheRuleDoes();
     void noticedRemindersKeepPastAndComingOnesOfEachAnimal();
 };
 
@@ -229,6 +230,62 @@ void TestReminderStore::dueRemindersOfAllAnimalsSkipDepartedAnimals()
     QCOMPARE(all.at(1).reminderDate, QDate(2026, 5, 1));
     // Reading leaves the stored flags alone.
     QVERIFY(!due(c, medor));
+}
+
+void TestReminderStore::dueRemindersOfAllAnimalsReadDatesAndKeysAsTheRuleDoes()
+{
+    // Dates stored in every form a booklet holds, keys that fall together:
+    // the booklet-wide list picks what the per-animal rule picks, whatever
+    // the engine would make of the texts.
+    TestDatabase db;
+    Connection& c = db.connection;
+    c.exec(QStringLiteral("INSERT INTO ANIMAL (Id, Name, End_Date) VALUES (1, 'A', NULL), "
+                          "(2, 'B', ''), (3, 'C', '  '), (4, 'D', NULL), (5, 'E', NULL)"));
+    // A day-first date is later than an ISO text that sorts after it.
+    const qint64 march = addShot(c, 1, 1, u("01/03/2025"), u("01/03/2026"));
+    const qint64 december = addShot(c, 1, 1, u("2024-12-01"), u("2025-12-01"));
+    // A time after the date; a later renewal of another vaccine changes
+    // nothing.
+    const qint64 timed = addShot(c, 2, 2, u("2025-06-01 18:00:00"), u("2026-06-01"));
+    const qint64 older = addShot(c, 2, 2, u("2025-05-31"), u("2026-05-31"));
+    const qint64 other = addShot(c, 2, 3, u("2025-07-01"), u("2026-07-01"));
+    // No vaccine, empty or 0 fall together; on the same day the higher key
+    // stands. The animal's departure date is only blanks: still kept.
+    const qint64 none = addShot(c, 3, QVariant(), u("2025-05-05"), u("2026-05-05"));
+    const qint64 zero = addShot(c, 3, 0, u("2025-05-05"), u("2026-05-05"));
+    const qint64 empty = addShot(c, 3, u(""), u("2024-01-01"), u("2025-01-01"));
+    // Without a date (none, or one that does not exist) nothing renews it,
+    // and it renews nothing.
+    const qint64 undated = addShot(c, 4, 5, QString(), u("2026-01-01"));
+    const qint64 impossible = addShot(c, 4, 6, u("2025-02-30"), u("2026-02-28"));
+    const qint64 before = addShot(c, 4, 6, u("2024-01-01"), u("2025-01-01"));
+    const qint64 dated = addShot(c, 4, 5, u("2025-01-01"), u("2026-01-01"));
+    // No reminder date, or one that reads as none.
+    addShot(c, 5, 7, u("2025-01-01"), QVariant());
+    addShot(c, 5, 8, u("2025-01-01"), u("bientôt"));
+
+    QList<qint64> ids;
+    for (const DueReminder& r : ReminderStore(c).dueRemindersOfAllAnimals())
+        ids << r.vaccinationId;
+    std::sort(ids.begin(), ids.end());
+    QList<qint64> expected{march, timed, other, zero, undated, impossible, before, dated};
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(ids, expected);
+    for (const qint64 renewed : {december, older, none, empty})
+        QVERIFY(!ids.contains(renewed));
+
+    const QVector<DueReminder> all = ReminderStore(c).dueRemindersOfAllAnimals();
+    const auto found = std::find_if(all.cbegin(), all.cend(), [march](const DueReminder& r) {
+        return r.vaccinationId == march;
+    });
+    QVERIFY(found != all.cend());
+    QCOMPARE(found->vaccinationDate, QDate(2025, 3, 1));
+    QCOMPARE(found->reminderDate, QDate(2026, 3, 1));
+    const auto noDate = std::find_if(all.cbegin(), all.cend(), [undated](const DueReminder& r) {
+        return r.vaccinationId == undated;
+    });
+    QVERIFY(noDate != all.cend());
+    QVERIFY(!noDate->vaccinationDate.isValid());
 }
 
 void TestReminderStore::noticedRemindersKeepPastAndComingOnesOfEachAnimal()
