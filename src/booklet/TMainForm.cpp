@@ -20,6 +20,7 @@
 #include "booklet/pages/TGeneralPage.h"
 #include "booklet/pages/TVaccinePage.h"
 #include "core/AppInfo.h"
+#include "core/FileRoutines.h"
 #include "core/TextLookup.h"
 #include "core/TextRoutines.h"
 #include "core/WindowPlacement.h"
@@ -866,8 +867,7 @@ void TMainForm::exportPageAsCsv()
         return;
     const QString path = FileDialog::getSaveFileName(
         this, QString::fromUtf8("Exporter la page en CSV"),
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QLatin1Char('/') +
-            page->exportFileName(),
+        tav::dataSubFolder(m_context.dataFolder, QStringLiteral("Export")) + page->exportFileName(),
         QString::fromUtf8("Fichier CSV (tableur)|*.csv"));
     if (path.isEmpty())
         return;

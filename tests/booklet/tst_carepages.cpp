@@ -360,8 +360,8 @@ void TestCarePages::pageExportsAsCsvReadBackByPython()
         m_app->startup()->mainForm()->findChild<QAction*>(QStringLiteral("Item_ExportCsv"));
     QVERIFY(item);
     item->trigger();
-    QCOMPARE(FileDialog::requests().last().dir.section(QLatin1Char('/'), -1),
-             u("Actes - Médor.csv"));
+    QCOMPARE(FileDialog::requests().last().dir,
+             m_app->startup()->mainForm()->context().dataFolder + u("Export/Actes - Médor.csv"));
     QProcess python;
     python.start(QStringLiteral("/usr/bin/python3"),
                  {QStringLiteral("-c"),
