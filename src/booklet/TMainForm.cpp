@@ -53,6 +53,7 @@
 #include "ui/FileDialog.h"
 #include "ui/FramedWindow.h"
 #include "ui/MessageBox.h"
+#include "ui/SymbolIcon.h"
 
 #include <QAction>
 #include <QApplication>
@@ -527,6 +528,11 @@ QWidget* TMainForm::buildAnimalPanel()
         connect(b, &QToolButton::clicked, this, info.slot);
         row->addWidget(b);
     }
+    // Symbols missing from many fonts are drawn by the program.
+    tav::setSymbol(findChild<QToolButton*>(QStringLiteral("Btn_Main_Filter")),
+                   QStringLiteral("lines"));
+    tav::setSymbol(findChild<QToolButton*>(QStringLiteral("Btn_Main_Record")),
+                   QStringLiteral("check"));
     row->addWidget(m_rightFiller, 1);
     layout->addWidget(m_listButtons);
 
