@@ -84,6 +84,8 @@ QImage MeasureChartView::picture(const QSize& size) const
 {
     QChart holder;
     holder.resize(size);
+    setUpMeasureChart(&holder);
+    applyPrintedTextSize(&holder, size.width());
     drawMeasureCurve(&holder, m_curve);
     drawWeightBand(&holder, m_curve, m_band);
     return renderChart(&holder, size);

@@ -630,6 +630,7 @@ void TAnalysisPage::Btn_Chart_Chart_Analysis_PrintClick()
     QChart holder;
     holder.resize(ReportRunner::statSize);
     const ChartParts parts = setUpChart(&holder);
+    applyPrintedTextSize(&holder, ReportRunner::statSize.width());
     fillChart(parts, m_curve);
     printChart(this, *m_context.moduleReport, m_context.reportFolder,
                renderChart(&holder, ReportRunner::statSize), m_chartTitle, animalTitle());
