@@ -21,6 +21,7 @@
 #include "booklet/pages/TGeneralPage.h"
 #include "booklet/pages/TVaccinePage.h"
 #include "core/AppInfo.h"
+#include "core/FileRoutines.h"
 #include "core/TextLookup.h"
 #include "core/TextRoutines.h"
 #include "core/WindowPlacement.h"
@@ -53,6 +54,7 @@
 #include "ui/FileDialog.h"
 #include "ui/FramedWindow.h"
 #include "ui/MessageBox.h"
+#include "ui/SymbolIcon.h"
 
 #include <QAction>
 #include <QApplication>
@@ -527,6 +529,11 @@ QWidget* TMainForm::buildAnimalPanel()
         connect(b, &QToolButton::clicked, this, info.slot);
         row->addWidget(b);
     }
+    // Symbols missing from many fonts are drawn by the program.
+    tav::setSymbol(findChild<QToolButton*>(QStringLiteral("Btn_Main_Filter")),
+                   QStringLiteral("lines"));
+    tav::setSymbol(findChild<QToolButton*>(QStringLiteral("Btn_Main_Record")),
+                   QStringLiteral("check"));
     row->addWidget(m_rightFiller, 1);
     layout->addWidget(m_listButtons);
 
@@ -867,8 +874,7 @@ void TMainForm::exportPageAsCsv()
         return;
     const QString path = FileDialog::getSaveFileName(
         this, QString::fromUtf8("Exporter la page en CSV"),
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QLatin1Char('/') +
-            page->exportFileName(),
+        tav::dataSubFolder(m_context.dataFolder, QStringLiteral("Export")) + page->exportFileName(),
         QString::fromUtf8("Fichier CSV (tableur)|*.csv"));
     if (path.isEmpty())
         return;

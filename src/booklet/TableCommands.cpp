@@ -3,6 +3,7 @@
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
 #include "core/Clock.h"
+#include "core/FileRoutines.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataModule2.h"
@@ -19,7 +20,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
-#include <QStandardPaths>
 
 namespace tav {
 
@@ -115,8 +115,8 @@ void TableCommands::exportReminders()
     }
     QString path = FileDialog::getSaveFileName(
         &m_form, QString::fromUtf8("Exporter les rappels"),
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-            QStringLiteral("/Rappels de vaccination.ics"),
+        dataSubFolder(m_form.context().dataFolder, QStringLiteral("Export")) +
+            QStringLiteral("Rappels de vaccination.ics"),
         QString::fromUtf8("Calendrier (iCalendar)|*.ics"));
     if (path.isEmpty())
         return;

@@ -149,4 +149,13 @@ QString sizeInKo(qint64 bytes)
     return QString::number(std::max<qint64>(bytes, 0) / 1000) + QStringLiteral(" Ko");
 }
 
+QString dataSubFolder(const QString& dataFolder, const QString& name)
+{
+    QString base = dataFolder;
+    if (!base.isEmpty() && !base.endsWith(QLatin1Char('/')))
+        base += QLatin1Char('/');
+    const QString folder = base + name + QLatin1Char('/');
+    return QDir().mkpath(folder) ? folder : base;
+}
+
 } // namespace tav

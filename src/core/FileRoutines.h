@@ -51,4 +51,9 @@ FileResult copyFileIfMissing(const QString& source, const QString& destination);
 // Full path of the running program file.
 QString programPath();
 
+// The data folder's sub-folder of that name ("Export", "Html") with a
+// trailing "/", made when missing (the user may have removed it). The data
+// folder itself when the sub-folder cannot be made.
+QString dataSubFolder(const QString& dataFolder, const QString& name);
+
 } // namespace tav

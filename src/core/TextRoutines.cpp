@@ -210,4 +210,12 @@ QColor shadeColour(const QColor& colour, int amount)
     return result;
 }
 
+QString withDetailLine(const QString& sentence, const QString& libraryText)
+{
+    const QString detail = libraryText.trimmed();
+    if (detail.isEmpty())
+        return sentence;
+    return sentence + QStringLiteral("\rDétail : ") + detail;
+}
+
 } // namespace tav

@@ -54,6 +54,11 @@ double parseNumber(const QString& text, bool* ok = nullptr);
 QString localDecimal(const QString& text);
 QString localDecimal(const QString& text, QChar separator);
 
+// A French sentence for the user followed, when there is one, by a library's
+// own text on a line of its own ("…\rDétail : Connection refused"): the
+// user reads French, the support still gets the exact cause.
+QString withDetailLine(const QString& sentence, const QString& libraryText);
+
 // Each of red, green and blue moved by the amount, kept within 1..254.
 QColor shadeColour(const QColor& colour, int amount);
 

@@ -113,6 +113,9 @@ QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int 
         return field.caption();
     if (role == Qt::ToolTipRole)
         return field.caption();
+    if (role == NumberColumnRole)
+        return field.type == JetType::Double || field.type == JetType::Currency ||
+               isIntegerType(field.type);
     if (role == ElasticColumnRole) {
         const int chars = field.def.displayWidth > 0 ? field.def.displayWidth : field.size;
         return isTextType(field.type) && chars >= kElasticCharacters;

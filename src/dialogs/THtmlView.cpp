@@ -141,10 +141,10 @@ THtmlView::THtmlView(const QString& pagePath, const QString& title, QWidget* par
     m_browser = new PageBrowser(m_ui->Pan_Browser);
     m_ui->Pan_Browser->layout()->addWidget(m_browser);
     m_ui->Title->setText(title);
-    // The data folder holds Html/Temp.
+    // The page is written in the data folder's Html/Temp; a copy the user
+    // keeps goes to Html, beside the working folder.
     m_saveFolder = trailingSeparator(
-        QFileInfo(pagePath).absoluteDir().absoluteFilePath(QStringLiteral("../..")));
-    m_saveFolder = trailingSeparator(QDir::cleanPath(m_saveFolder));
+        QDir::cleanPath(QFileInfo(pagePath).absoluteDir().absoluteFilePath(QStringLiteral(".."))));
     connect(m_browser, &QTextBrowser::anchorClicked, this, &THtmlView::followLink);
     connect(m_ui->Btn_Print, &QPushButton::clicked, this, &THtmlView::Btn_PrintClick);
     connect(m_ui->Btn_Save, &QPushButton::clicked, this, &THtmlView::Btn_SaveClick);

@@ -1,14 +1,21 @@
 #include "dialogs/TTableList.h"
 
+#include "core/ItemRoles.h"
 #include "db/DataSet.h"
 #include "db/DataSetModel.h"
 #include "ui/FramedWindow.h"
+#include "ui/GridColumnWidths.h"
 #include "ui/GridLook.h"
 #include "ui_TTableList.h"
 
+#include <QLayout>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <QStyleOptionSizeGrip>
+#include <QTableView>
+
+#include <algorithm>
 
 namespace {
 
@@ -46,8 +53,40 @@ TTableList::TTableList(tav::DataSet& query, const QString& whereLine, const QStr
     tav::styleListGrid(view);
     view->setShowGrid(true);
     tav::applyDesignWidths(view);
+    openWideEnough();
+    // Fitted to the grid's width once shown, and again when resized.
+    new tav::GridColumnWidths(view, QString());
     connect(m_ui->Btn_Close, &QPushButton::clicked, this, &QDialog::accept);
     tav::prepareWindow(this, false);
+}
+
+void TTableList::openWideEnough()
+{
+    QTableView* view = m_ui->Grid;
+    // A long text (a remark of 255 characters) is given enough to read its
+    // first words; the rest of the width goes to the others, whole.
+    const int longText = 30 * view->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    int columns = 0;
+    for (int c = 0; c < view->model()->columnCount(); ++c) {
+        if (view->isColumnHidden(c))
+            continue;
+        const bool elastic =
+            view->model()->headerData(c, Qt::Horizontal, tav::ElasticColumnRole).toBool();
+        columns += elastic ? std::min(view->columnWidth(c), longText) : view->columnWidth(c);
+    }
+    // Room for the frame and a vertical scroll bar, which a long table
+    // brings, besides the panel's margins around the grid.
+    const QMargins margins = m_ui->Pan_Grid->layout()->contentsMargins();
+    const int needed = columns + 2 * view->frameWidth() +
+                       view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view) +
+                       margins.left() + margins.right();
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : width();
+    // Never narrower than designed; never wider than the screen, the long
+    // texts then narrowing and eliding as on the booklet's pages.
+    const int wanted = std::min(std::max(width(), needed), std::max(screenWidth, 200));
+    if (wanted != width())
+        resize(wanted, height());
 }
 
 TTableList::~TTableList()

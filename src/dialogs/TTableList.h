@@ -37,6 +37,9 @@ protected:
     void done(int result) override;
 
 private:
+    // Widens the window so that every column shows, within the screen.
+    void openWideEnough();
+
     std::unique_ptr<Ui::TTableList> m_ui;
     tav::DataSet& m_query;
 };

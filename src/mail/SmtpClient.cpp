@@ -3,6 +3,8 @@
 #include "mail/CurlLibrary.h"
 #include "mail/MessageSource.h"
 
+#include "core/TextRoutines.h"
+
 #include <QRegularExpression>
 
 namespace tav::mail {
@@ -52,49 +54,89 @@ bool isValidHost(const QString& host)
     return !host.isEmpty() && host.size() <= 253 && pattern.match(host).hasMatch();
 }
 
-QString serverText(const char* errorBuffer)
-{
-    return QString::fromUtf8(errorBuffer).trimmed();
-}
+} // namespace
 
-QString failureText(const CurlLibrary& curl, CURLcode code, const SmtpServer& server,
-                    const char* errorBuffer, long response)
+QString sendFailureText(int curlCode, const SmtpServer& server, const QString& libraryText,
+                        long response)
 {
     const QString where = QStringLiteral("« %1 » (port %2)").arg(server.host).arg(server.port);
-    const QString detail = serverText(errorBuffer);
-    switch (code) {
+    // libcurl says what went wrong in English: the sentence is the user's,
+    // libcurl's text stays as the detail for whoever helps them.
+    const auto said = [&libraryText](const QString& sentence) {
+        return withDetailLine(sentence, libraryText);
+    };
+    // A refused address ends the transfer with a sending error code: the
+    // server's reply says which.
+    if (libraryText.contains(QLatin1String("RCPT failed")))
+        return said(
+            QStringLiteral("Le serveur SMTP a refusé un destinataire (réponse %1).").arg(response));
+    if (libraryText.contains(QLatin1String("MAIL failed")))
+        return said(
+            QStringLiteral("Le serveur SMTP a refusé l'expéditeur (réponse %1).").arg(response));
+    switch (curlCode) {
     case CURLE_COULDNT_RESOLVE_HOST:
-        return QStringLiteral("Le serveur SMTP %1 est introuvable.").arg(where);
+        return said(QStringLiteral("Le serveur SMTP %1 est introuvable.").arg(where));
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return said(QStringLiteral("Le serveur mandataire (proxy) est introuvable."));
     case CURLE_COULDNT_CONNECT:
+        return said(QStringLiteral("Impossible de joindre le serveur SMTP %1.").arg(where));
     case CURLE_OPERATION_TIMEDOUT:
-        return QStringLiteral("Impossible de joindre le serveur SMTP %1.").arg(where);
+        return said(
+            QStringLiteral("Le serveur SMTP %1 ne répond pas dans le délai imparti.").arg(where));
     case CURLE_USE_SSL_FAILED:
-        return QStringLiteral("Le serveur SMTP %1 n'accepte pas de connexion chiffrée (STARTTLS).")
-            .arg(where);
+        return said(
+            QStringLiteral("Le serveur SMTP %1 n'accepte pas de connexion chiffrée (STARTTLS).")
+                .arg(where));
     case CURLE_PEER_FAILED_VERIFICATION:
-        return QStringLiteral("Le certificat du serveur SMTP %1 n'a pas pu être vérifié.")
-            .arg(where);
+        return said(
+            QStringLiteral("Le certificat du serveur SMTP %1 n'a pas pu être vérifié.").arg(where));
+    case CURLE_SSL_CACERT_BADFILE:
+        return said(QStringLiteral("Le fichier des certificats de confiance « %1 » ne peut pas "
+                                   "être lu.")
+                        .arg(server.caFile));
     case CURLE_SSL_CONNECT_ERROR:
-        return QStringLiteral("La connexion chiffrée avec le serveur SMTP %1 a échoué.").arg(where);
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_ENGINE_NOTFOUND:
+    case CURLE_SSL_ENGINE_SETFAILED:
+    case CURLE_SSL_ENGINE_INITFAILED:
+    case CURLE_SSL_SHUTDOWN_FAILED:
+    case CURLE_SSL_CRL_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_SSL_CLIENTCERT:
+        return said(
+            QStringLiteral("La connexion chiffrée avec le serveur SMTP %1 a échoué.").arg(where));
     case CURLE_LOGIN_DENIED:
-        return QStringLiteral(
-                   "Le serveur SMTP %1 a refusé le nom d'utilisateur ou le mot de passe.")
-            .arg(where);
+    case CURLE_AUTH_ERROR:
+        return said(
+            QStringLiteral("Le serveur SMTP %1 a refusé le nom d'utilisateur ou le mot de passe.")
+                .arg(where));
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE:
+        return said(
+            QStringLiteral("La connexion avec le serveur SMTP %1 a été interrompue.").arg(where));
+    case CURLE_WEIRD_SERVER_REPLY:
+        return said(QStringLiteral("Le serveur SMTP %1 a fait une réponse inattendue : "
+                                   "est-ce bien un serveur de courrier ?")
+                        .arg(where));
+    case CURLE_OUT_OF_MEMORY:
+        return said(QStringLiteral("La mémoire est insuffisante pour envoyer le message."));
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        return said(
+            QStringLiteral("La bibliothèque d'envoi des courriels (libcurl) installée ne sait pas "
+                           "envoyer de courrier (SMTP)."));
     default:
         break;
     }
-    if (detail.startsWith(QLatin1String("RCPT failed")))
-        return QStringLiteral("Le serveur SMTP a refusé un destinataire (réponse %1).")
-            .arg(response);
-    if (detail.startsWith(QLatin1String("MAIL failed")))
-        return QStringLiteral("Le serveur SMTP a refusé l'expéditeur (réponse %1).").arg(response);
     if (response >= 400)
-        return QStringLiteral("Le serveur SMTP a refusé le message (réponse %1).").arg(response);
-    return QStringLiteral("L'envoi du message a échoué : %1")
-        .arg(detail.isEmpty() ? QString::fromUtf8(curl.easyStrerror(code)) : detail);
+        return said(
+            QStringLiteral("Le serveur SMTP a refusé le message (réponse %1).").arg(response));
+    return said(QStringLiteral("L'envoi du message au serveur SMTP %1 a échoué.").arg(where));
 }
-
-} // namespace
 
 SendOutcome sendMessage(const SmtpServer& server, const QString& from,
                         const QStringList& recipients, MessageSource& source,
@@ -182,7 +224,12 @@ SendOutcome sendMessage(const SmtpServer& server, const QString& from,
         outcome.cancelled = true;
         outcome.message = QStringLiteral("L'envoi du message a été annulé.");
     } else {
-        outcome.message = failureText(api, code, server, errorBuffer, response);
+        // The error buffer holds the precise cause; without one, the code's
+        // general text.
+        QString libraryText = QString::fromUtf8(errorBuffer).trimmed();
+        if (libraryText.isEmpty())
+            libraryText = QString::fromUtf8(api.easyStrerror(code));
+        outcome.message = sendFailureText(code, server, libraryText, response);
     }
     return outcome;
 }

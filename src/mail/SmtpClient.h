@@ -47,6 +47,11 @@ SendOutcome sendMessage(const SmtpServer& server, const QString& from,
                         const std::atomic_bool* cancel = nullptr,
                         const std::function<void(qint64)>& progress = {});
 
+// The French text of a failed sending: a sentence for libcurl's code (or the
+// server's reply code), then libcurl's own text as a detail line.
+QString sendFailureText(int curlCode, const SmtpServer& server, const QString& libraryText,
+                        long response);
+
 } // namespace tav::mail
 
 Q_DECLARE_METATYPE(tav::mail::SendOutcome)

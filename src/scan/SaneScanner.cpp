@@ -1,5 +1,7 @@
 #include "scan/SaneScanner.h"
 
+#include "core/TextRoutines.h"
+
 #include <QThread>
 
 #include <sane/sane.h>
@@ -215,9 +217,12 @@ QString statusText(int saneStatus)
         return fr("La mémoire est insuffisante pour numériser.");
     case SANE_STATUS_ACCESS_DENIED:
         return fr("L'accès au scanner est refusé.");
+    case SANE_STATUS_EOF:
+        return fr("Le scanner n'a plus rien envoyé.");
     default:
-        return fr("Le scanner a signalé une erreur (%1).")
-            .arg(QString::fromUtf8(sane_strstatus(SANE_Status(saneStatus))));
+        // SANE's own text is English: kept for the support, under the sentence.
+        return withDetailLine(fr("Le scanner a signalé une erreur."),
+                              QString::fromUtf8(sane_strstatus(SANE_Status(saneStatus))));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ui/GridLook.h"
 
 #include "core/ItemRoles.h"
+#include "ui/TwoLineHeader.h"
 
 #include <QHeaderView>
 #include <QTableView>
@@ -41,6 +42,19 @@ void styleStripedGrid(QTableView* grid)
     grid->setPalette(palette);
 }
 
+namespace {
+
+// What a column's title needs to show whole in the header.
+int titleWidth(const QTableView* grid, int column)
+{
+    if (const auto* twoLines = qobject_cast<const TwoLineHeader*>(grid->horizontalHeader()))
+        return twoLines->titleWidth(column);
+    const QString title = grid->model()->headerData(column, Qt::Horizontal).toString();
+    return grid->horizontalHeader()->fontMetrics().horizontalAdvance(title) + 16;
+}
+
+} // namespace
+
 void applyDesignWidths(QTableView* grid)
 {
     const QAbstractItemModel* model = grid->model();
@@ -49,11 +63,8 @@ void applyDesignWidths(QTableView* grid)
     for (int column = 0; column < model->columnCount(); ++column) {
         const QSize hint = model->headerData(column, Qt::Horizontal, Qt::SizeHintRole).toSize();
         // A title is never cut: the column is at least as wide as it.
-        const QString title = model->headerData(column, Qt::Horizontal).toString();
-        const int titleWidth =
-            grid->horizontalHeader()->fontMetrics().horizontalAdvance(title) + 16;
         if (hint.isValid())
-            grid->setColumnWidth(column, std::max(hint.width(), titleWidth));
+            grid->setColumnWidth(column, std::max(hint.width(), titleWidth(grid, column)));
     }
 }
 
@@ -85,7 +96,7 @@ int shrink(QTableView* grid, const QList<std::pair<int, int>>& columnsAndFloors,
 
 } // namespace
 
-void fitColumnsToWidth(QTableView* grid)
+void fitColumnsToWidth(QTableView* grid, const QSet<int>& fixedColumns)
 {
     const QAbstractItemModel* model = grid->model();
     const int available = grid->viewport()->width();
@@ -93,7 +104,12 @@ void fitColumnsToWidth(QTableView* grid)
         return;
     int total = 0;
     QList<std::pair<int, int>> elastic;
-    QList<std::pair<int, int>> others;
+    // The others first down to their contents and whole titles, then, when
+    // that is still too wide, the titles of dates and other texts elide,
+    // and last those of numbers.
+    QList<std::pair<int, int>> titled;
+    QList<std::pair<int, int>> texts;
+    QList<std::pair<int, int>> numbers;
     const int character = grid->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     // The header keeps no column narrower than this, whatever is asked.
     const int narrowest = grid->horizontalHeader()->minimumSectionSize();
@@ -101,18 +117,26 @@ void fitColumnsToWidth(QTableView* grid)
         if (grid->isColumnHidden(column))
             continue;
         total += grid->columnWidth(column);
+        if (fixedColumns.contains(column))
+            continue;
         if (model->headerData(column, Qt::Horizontal, ElasticColumnRole).toBool()) {
             // A few characters stay, enough to tell one line from another.
             elastic.append({column, std::max(3 * character, narrowest)});
-        } else {
-            // A date or an amount stays whole; only its title may elide.
-            const QAbstractItemView* view = grid; // where the measure is public
-            others.append(
-                {column, std::max({view->sizeHintForColumn(column), 4 * character, narrowest})});
+            continue;
         }
+        // A date or an amount itself always stays whole.
+        const QAbstractItemView* view = grid; // where the measure is public
+        const int contents = std::max({view->sizeHintForColumn(column), 4 * character, narrowest});
+        titled.append({column, std::max(contents, titleWidth(grid, column))});
+        // An amount's title names the sum ("Non remboursé"): it is the last
+        // to give way.
+        const bool number = model->headerData(column, Qt::Horizontal, NumberColumnRole).toBool();
+        (number ? numbers : texts).append({column, contents});
     }
-    const int excess = shrink(grid, elastic, total - available);
-    shrink(grid, others, excess);
+    int excess = shrink(grid, elastic, total - available);
+    excess = shrink(grid, titled, excess);
+    excess = shrink(grid, texts, excess);
+    shrink(grid, numbers, excess);
 }
 
 } // namespace tav

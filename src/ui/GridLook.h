@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSet>
+
 class QTableView;
 
 namespace tav {
@@ -19,8 +21,11 @@ void applyDesignWidths(QTableView* grid);
 // Narrows the columns so that they fit the grid's width without a sideways
 // scroll, when they can: first the long text columns (ElasticColumnRole),
 // which elide, down to three characters; then the others down to the width
-// of their rows' texts, their titles then eliding (the title shows whole
-// in its tooltip). The user may still widen any column.
-void fitColumnsToWidth(QTableView* grid);
+// of their rows' texts and of their whole title, so that a date or an
+// amount is never cut and says what it is; only if that is still too wide
+// do the titles of the other columns elide, an amount's last (the title
+// shows whole in its tooltip). The fixed columns (the ones the user
+// resized) keep their width. The user may still widen any column.
+void fitColumnsToWidth(QTableView* grid, const QSet<int>& fixedColumns = {});
 
 } // namespace tav

@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 #include "ModalAnswer.h"
+#include "PrintedChartText.h"
 #include "TestInput.h"
 #include "TestText.h"
 
@@ -15,13 +16,17 @@
 #include "dialogs/TAnalysisList.h"
 #include "dialogs/TEnterAnalysisValue.h"
 #include "dialogs/TEnterAnimalAnalysis.h"
+#include "dialogs/TFreeReportPrintViewer.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenu>
@@ -73,6 +78,9 @@ private slots:
     void chartIsSavedAsJpeg();
     void catalogueOpensFromTheListMenu();
     void chosenAxisIsStoredWhileTheCardIsBeingTyped();
+    void eachAnimalShowsItsOwnAxisOrTheHint();
+    void symbolButtonsDrawTheirOwnIcons();
+    void printedChartReadsOnPaper();
 
 private:
     void seed(const QStringList& statements);
@@ -93,6 +101,7 @@ private:
         return form()->context().connection->scalar(sql).toInt();
     }
     void addValue(const QString& date, const QString& value);
+    QString hintShown() const;
 
     std::unique_ptr<AppFixture> m_app;
     std::unique_ptr<Clock::Fixed> m_clock;
@@ -164,6 +173,18 @@ void TestAnalysisPage::addValue(const QString& date, const QString& value)
     QVERIFY(answer.seen());
 }
 
+QString TestAnalysisPage::hintShown() const
+{
+    auto* view = m_app->component<QWidget>(QStringLiteral("Chart_Analysis"));
+    auto* hint = view->findChild<QLabel*>(QStringLiteral("Lab_ChartHint"));
+    if (!hint || !hint->isVisible())
+        return QString();
+    // Centred over the whole chart, whatever its size.
+    if (hint->geometry() != view->rect() || !(hint->alignment() & Qt::AlignCenter))
+        return QStringLiteral("(not over the chart)");
+    return hint->text();
+}
+
 void TestAnalysisPage::withoutAnalysesOnlyChoosingAndAddingRemain()
 {
     seed({u("INSERT INTO ANIMAL (Name) VALUES ('Minou')"),
@@ -232,9 +253,20 @@ void TestAnalysisPage::followingCreatinineOverTwoYears()
              AnalysisGridModel::belowColour());
     QVERIFY(!model->index(0, 1).data(Qt::ForegroundRole).isValid());
 
-    // By years, as the program starts: 2021 keeps its greater value.
+    // No axis chosen yet for this animal: nothing drawn, the chart says
+    // where to choose one.
     QChart* chart = page()->chart();
+    QCOMPARE(page()->chartMode(), 0);
+    QVERIFY(pointsOf(chart, 0).isEmpty());
+    QCOMPARE(hintShown(), u("Choisissez le type de courbe dans le menu ▾"));
+
+    // By years: 2021 keeps its greater value.
+    page()
+        ->typeMenu()
+        ->findChild<QAction*>(QStringLiteral("Popup_Chart_Analysis_Annees"))
+        ->trigger();
     QCOMPARE(page()->chartMode(), 2);
+    QVERIFY(hintShown().isEmpty());
     QCOMPARE(chart->series().size(), 9);
     QCOMPARE(chart->series().at(6)->name(), QStringLiteral("Limit_min"));
     QCOMPARE(chart->series().at(7)->name(), QStringLiteral("Limit_max"));
@@ -304,7 +336,7 @@ void TestAnalysisPage::followingCreatinineOverTwoYears()
 
 void TestAnalysisPage::oneValueDrawsWithItsRangeAroundIt()
 {
-    seed({u("INSERT INTO ANIMAL (Id, Name) VALUES (1, 'Minou')"),
+    seed({u("INSERT INTO ANIMAL (Id, Name, AnalysisMode) VALUES (1, 'Minou', 2)"),
           u("INSERT INTO LST_ANALYSIS (Id, Title) VALUES (10, 'Urée')"),
           u("INSERT INTO L_ANALYSIS (Id, Id_File, Id_Ref, Id_Analysis, Decimal, Unit) VALUES "
             "(100, -1, 1, 10, 2, 'g/l')"),
@@ -463,6 +495,93 @@ void TestAnalysisPage::chosenAxisIsStoredWhileTheCardIsBeingTyped()
     QCOMPARE(form()->context().connection->scalar(QStringLiteral("SELECT Name FROM ANIMAL")),
              QVariant(QStringLiteral("Rexou")));
     QVERIFY(MessageBox::shownMessages().isEmpty());
+}
+
+void TestAnalysisPage::eachAnimalShowsItsOwnAxisOrTheHint()
+{
+    seed({u("INSERT INTO ANIMAL (Id, Name, AnalysisMode) VALUES (1, 'Minou', 1), (2, 'Rex', 0), "
+            "(3, 'Titi', NULL)"),
+          u("INSERT INTO LST_ANALYSIS (Id, Title) VALUES (10, 'Urée')"),
+          u("INSERT INTO L_ANALYSIS (Id, Id_File, Id_Ref, Id_Analysis) VALUES (100, -1, 1, 10), "
+            "(101, -1, 2, 10), (102, -1, 3, 10)"),
+          u("INSERT INTO ANALYSIS (Id_Ref, Date_Analysis, Value_Analysis) VALUES "
+            "(100, '2024-05-06', 1), (100, '2025-06-06', 2), (101, '2024-05-06', 3), "
+            "(101, '2025-06-06', 4)")});
+    showAnimal(QStringLiteral("Minou"));
+    showPage();
+    QCOMPARE(page()->chartMode(), 1);
+    QCOMPARE(pointsOf(page()->chart(), 0).size(), 2);
+    QVERIFY(hintShown().isEmpty());
+
+    // Rex never had an axis chosen: Minou's is not his.
+    showAnimal(QStringLiteral("Rex"));
+    QCOMPARE(page()->chartMode(), 0);
+    QVERIFY(pointsOf(page()->chart(), 0).isEmpty());
+    QCOMPARE(hintShown(), u("Choisissez le type de courbe dans le menu ▾"));
+    // The hint follows the chart when the window changes size.
+    form()->resize(form()->size() + QSize(120, 80));
+    QCoreApplication::processEvents();
+    QCOMPARE(hintShown(), u("Choisissez le type de courbe dans le menu ▾"));
+
+    // No values: nothing to choose an axis for yet.
+    showAnimal(QStringLiteral("Titi"));
+    QVERIFY(hintShown().isEmpty());
+
+    showAnimal(QStringLiteral("Rex"));
+    page()
+        ->typeMenu()
+        ->findChild<QAction*>(QStringLiteral("Popup_Chart_Analysis_Dates"))
+        ->trigger();
+    QVERIFY(hintShown().isEmpty());
+    QCOMPARE(pointsOf(page()->chart(), 0), (QList<QPointF>{{0, 3}, {1, 4}}));
+}
+
+void TestAnalysisPage::symbolButtonsDrawTheirOwnIcons()
+{
+    showPage();
+    // Characters many fonts lack show as empty boxes: no button relies on
+    // one, on any page of the main window.
+    const QString fontDependent = QString::fromUtf8("▾⎙✓☰✉🖨");
+    for (QAbstractButton* b : form()->findChildren<QAbstractButton*>()) {
+        for (const QChar c : b->text())
+            QVERIFY2(!fontDependent.contains(c), qPrintable(b->objectName() + u(": ") + b->text()));
+    }
+    for (const char* name : {"Btn_Chart_Chart_Analysis_Print", "Btn_Chart_Analysis_Type",
+                             "Btn_Analysis", "Btn_Chart_Weight_Type", "Btn_Main_Record"}) {
+        QAbstractButton* b = form()->findChild<QAbstractButton*>(QString::fromLatin1(name));
+        QVERIFY2(b, name);
+        QVERIFY2(!b->icon().isNull(), name);
+        QVERIFY2(!b->toolTip().isEmpty(), name);
+    }
+}
+
+void TestAnalysisPage::printedChartReadsOnPaper()
+{
+    seed({u("INSERT INTO ANIMAL (Id, Name, AnalysisMode) VALUES (1, 'Minou', 1)"),
+          u("INSERT INTO LST_ANALYSIS (Id, Title) VALUES (10, 'Urée')"),
+          u("INSERT INTO L_ANALYSIS (Id, Id_File, Id_Ref, Id_Analysis) VALUES (100, -1, 1, 10)"),
+          u("INSERT INTO ANALYSIS (Id_Ref, Date_Analysis, Value_Analysis) VALUES "
+            "(100, '2024-05-06', 1), (100, '2025-06-06', 2), (100, '2026-02-01', 1.5)")});
+    // The chart report's template, as the program folder holds it.
+    const QDir reports(qEnvironmentVariable("TAVIRUNE_PROGRAM_DIR") + QStringLiteral("/Reports"));
+    for (const QString& name : reports.entryList({QStringLiteral("Stat.*")}, QDir::Files))
+        m_app->writeProgramFile(QStringLiteral("Reports/") + name,
+                                readBytes(reports.filePath(name)));
+    showPage();
+    PreparedReport report;
+    const auto preview =
+        ModalAnswer::when<TFreeReportPrintViewer>([&](TFreeReportPrintViewer* viewer) {
+            report = viewer->report();
+            viewer->reject();
+        });
+    button("Btn_Chart_Chart_Analysis_Print")->click();
+    QVERIFY2(preview.seen(), qPrintable(MessageBox::shownMessages().isEmpty()
+                                            ? QString()
+                                            : MessageBox::shownMessages().first().text));
+    QCOMPARE(report.pictures.size(), 1);
+    // The dates under the axis read at 8 points or more on paper.
+    const double label = test::smallestPrintedLabel(report);
+    QVERIFY2(label >= test::kEightPointDigits, qPrintable(QString::number(label)));
 }
 
 QTEST_MAIN(TestAnalysisPage)

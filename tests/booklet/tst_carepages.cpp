@@ -20,12 +20,17 @@
 #include "ui/MessageBox.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -51,6 +56,7 @@ private slots:
     void pageExportsAsCsvReadBackByPython();
     void theColumnsOneComesForFitAtTheFirstSize_data();
     void theColumnsOneComesForFitAtTheFirstSize();
+    void aColumnTheUserResizedKeepsItsWidth();
 
 private:
     void seed(const QStringList& statements);
@@ -336,8 +342,8 @@ void TestCarePages::pageExportsAsCsvReadBackByPython()
         m_app->startup()->mainForm()->findChild<QAction*>(QStringLiteral("Item_ExportCsv"));
     QVERIFY(item);
     item->trigger();
-    QCOMPARE(FileDialog::requests().last().dir.section(QLatin1Char('/'), -1),
-             u("Actes - Médor.csv"));
+    QCOMPARE(FileDialog::requests().last().dir,
+             m_app->startup()->mainForm()->context().dataFolder + u("Export/Actes - Médor.csv"));
     QProcess python;
     python.start(QStringLiteral("/usr/bin/python3"),
                  {QStringLiteral("-c"),
@@ -391,9 +397,37 @@ void TestCarePages::theColumnsOneComesForFitAtTheFirstSize()
         total += g->columnWidth(c);
         titles << model->headerData(c, Qt::Horizontal).toString();
     }
-    QVERIFY2(total <= available, qPrintable(QStringLiteral("%1 > %2").arg(total).arg(available)));
+    QStringList widths;
+    for (int c = 0; c < model->columnCount(); ++c)
+        widths << model->headerData(c, Qt::Horizontal).toString() + QLatin1Char('=') +
+                      QString::number(g->isColumnHidden(c) ? 0 : g->columnWidth(c));
+    QVERIFY2(total <= available, qPrintable(QStringLiteral("%1 > %2: ").arg(total).arg(available) +
+                                            widths.join(QStringLiteral(", "))));
     for (const QString& title : wanted)
         QVERIFY2(titles.contains(title), qPrintable(title));
+    // Their titles show whole, on two lines at most: "Non rembours…" would
+    // not say which sum it is.
+    const QHeaderView* header = g->horizontalHeader();
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const QString title = model->headerData(c, Qt::Horizontal).toString();
+        if (!wanted.contains(title))
+            continue;
+        const QRect room(0, 0, g->columnWidth(c) - 2 * margin, header->height());
+        const QRect needed =
+            header->fontMetrics().boundingRect(room, Qt::AlignCenter | Qt::TextWordWrap, title);
+        QVERIFY2(needed.width() <= room.width() && needed.height() <= room.height() &&
+                     needed.height() <= 2 * header->fontMetrics().lineSpacing(),
+                 qPrintable(QStringLiteral("%1: %2 wide, needs %3; ")
+                                .arg(title)
+                                .arg(room.width())
+                                .arg(needed.width()) +
+                            widths.join(QStringLiteral(", "))));
+        // A word is never cut in two.
+        for (const QString& word : title.split(QLatin1Char(' ')))
+            QVERIFY2(header->fontMetrics().horizontalAdvance(word) <= room.width(),
+                     qPrintable(word));
+    }
     // The long texts gave way, yet still show a few characters.
     const int character = g->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     for (int c = 0; c < model->columnCount(); ++c) {
@@ -407,6 +441,87 @@ void TestCarePages::theColumnsOneComesForFitAtTheFirstSize()
     for (int c = 0; c < model->columnCount(); ++c)
         wider += g->isColumnHidden(c) ? 0 : g->columnWidth(c);
     QVERIFY(wider > total);
+}
+
+namespace {
+
+// Drags the right edge of a column's title by dx pixels, as a hand would.
+void dragColumnEdge(QTableView* grid, int column, int dx)
+{
+    QWidget* titles = grid->horizontalHeader()->viewport();
+    const int edge =
+        grid->horizontalHeader()->sectionViewportPosition(column) + grid->columnWidth(column) - 1;
+    const QPoint from(edge, titles->height() / 2);
+    const QPoint to = from + QPoint(dx, 0);
+    const auto send = [titles](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                               Qt::MouseButtons buttons) {
+        QMouseEvent e(type, at, titles->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(titles, &e);
+    };
+    send(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, from + QPoint(dx / 2, 0), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
+int columnOf(const QTableView* grid, const QString& title)
+{
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        if (grid->model()->headerData(c, Qt::Horizontal).toString() == title)
+            return c;
+    return -1;
+}
+
+} // namespace
+
+void TestCarePages::aColumnTheUserResizedKeepsItsWidth()
+{
+    QWidget* form = AppFixture::findWindow("TMainForm");
+    form->resize(1280, 1024);
+    showPage(3);
+    QTableView* g = grid("Grid_Consult");
+    QTRY_VERIFY(g->isVisible());
+    const int remark = columnOf(g, u("Remarque du praticien"));
+    const int amount = columnOf(g, QStringLiteral("Montant"));
+    QVERIFY(remark >= 0 && amount >= 0);
+    const int fitted = g->columnWidth(amount);
+
+    // Widened by hand, the amount keeps its width whatever the window does.
+    dragColumnEdge(g, amount, 60);
+    const int chosen = g->columnWidth(amount);
+    QCOMPARE(chosen, fitted + 60);
+    form->resize(800, 600);
+    QTRY_VERIFY(g->viewport()->width() < 700);
+    QCOMPARE(g->columnWidth(amount), chosen);
+    // A column fitted by the program still follows the window.
+    const int narrowRemark = g->columnWidth(remark);
+    form->resize(1280, 1024);
+    QTRY_VERIFY(g->columnWidth(remark) > narrowRemark);
+    QCOMPARE(g->columnWidth(amount), chosen);
+
+    // The width is in the settings file under the grid's name, and comes
+    // back with the program.
+    const QString settings = m_app->startup()->mainForm()->context().settingsPath;
+    m_app->stop();
+    QFile file(settings);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY2(text.contains(QStringLiteral("[Grids]")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("Grid_Consult=%1:%2").arg(amount).arg(chosen)),
+             qPrintable(text));
+    QVERIFY(m_app->start());
+    form = AppFixture::findWindow("TMainForm");
+    form->resize(800, 600);
+    showPage(3);
+    g = grid("Grid_Consult");
+    QTRY_VERIFY(g->isVisible());
+    QCOMPARE(g->columnWidth(amount), chosen);
+    // Other grids keep their own widths.
+    showPage(4);
+    QTableView* pharmacy = grid("Grid_Pharmacy");
+    QTRY_VERIFY(pharmacy->isVisible());
+    QVERIFY(pharmacy->columnWidth(columnOf(pharmacy, QStringLiteral("Montant"))) != chosen);
 }
 
 QTEST_MAIN(TestCarePages)

@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 #include "ModalAnswer.h"
+#include "PrintedChartText.h"
 #include "TestInput.h"
 #include "TestText.h"
 
@@ -367,10 +368,12 @@ void TestCurvePage::chartIsPrintedThroughTheChartReport()
     int pages = 0;
     int pictures = 0;
     QString texts;
+    double label = 0;
     auto answer = ModalAnswer::when<TFreeReportPrintViewer>([&](TFreeReportPrintViewer* viewer) {
         pages = viewer->report().pageCount();
         pictures = int(viewer->report().pictures.size());
         texts = viewer->report().pageTexts(0).join(QLatin1Char('|'));
+        label = test::smallestPrintedLabel(viewer->report());
     });
     print->click();
     QVERIFY2(answer.seen(), qPrintable(MessageBox::shownMessages().isEmpty()
@@ -379,6 +382,8 @@ void TestCurvePage::chartIsPrintedThroughTheChartReport()
     QCOMPARE(pages, 1);
     QVERIFY(pictures >= 1);
     QVERIFY2(texts.contains(u("EVOLUTION DU POIDS (MEDOR DU VAL)")), qPrintable(texts));
+    // The axis labels read at 8 points or more on paper.
+    QVERIFY2(label >= test::kEightPointDigits, qPrintable(QString::number(label)));
     QVERIFY(MessageBox::shownMessages().isEmpty());
 }
 

@@ -1,6 +1,7 @@
 #include "../report/ReportTestSupport.h"
 #include "AppFixture.h"
 #include "ModalAnswer.h"
+#include "PrintedChartText.h"
 #include "TestText.h"
 
 #include "booklet/TMainForm.h"
@@ -31,6 +32,7 @@ private slots:
     void emptyHistoryIsSaidWithoutPreview();
     void bookletAndReminderTablesOpenTheirPreview();
     void missingTemplateIsReportedAndNothingOpens();
+    void bookletChartsReadOnPaper();
 
 private:
     void seed(const QStringList& statements);
@@ -145,6 +147,26 @@ void TestPrintMenu::missingTemplateIsReportedAndNothingOpens()
     QCOMPARE(MessageBox::shownMessages().size(), 1);
     QCOMPARE(MessageBox::shownMessages().first().text,
              u("Le modèle de rapport « TableList.frf » est introuvable."));
+}
+
+void TestPrintMenu::bookletChartsReadOnPaper()
+{
+    seed({u("UPDATE ANIMAL SET WeightMode=1, SizeMode=1"),
+          u("INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight) VALUES (1, '2026-01-05', 12.5), "
+            "(1, '2026-06-05', 14)"),
+          u("INSERT INTO [SIZE] (Id_Ref, Date_Size, Size) VALUES (1, '2026-01-05', 40), "
+            "(1, '2026-06-05', 42)")});
+    PreparedReport report;
+    auto booklet = ModalAnswer::when<TFreeReportPrintViewer>([&](TFreeReportPrintViewer* viewer) {
+        report = viewer->report();
+        viewer->reject();
+    });
+    item("Item_Print_Carnet")->trigger();
+    QVERIFY(booklet.seen());
+    QCOMPARE(report.pictures.size(), 2);
+    // The weight and size charts' axis labels read at 8 points or more.
+    const double label = test::smallestPrintedLabel(report);
+    QVERIFY2(label >= test::kEightPointDigits, qPrintable(QString::number(label)));
 }
 
 QTEST_MAIN(TestPrintMenu)

@@ -21,6 +21,8 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -277,10 +279,17 @@ void TestTableCommands::theNoticeTakesTheKeyboard()
 void TestTableCommands::remindersExportAsACalendarFile()
 {
     QTemporaryDir dir;
+    // Proposed in the data folder's Export folder, made again if removed.
+    const QString exportFolder =
+        m_app->startup()->mainForm()->context().dataFolder + QStringLiteral("Export/");
+    QVERIFY(QDir(exportFolder).removeRecursively());
     FileDialog::setNextFileName(dir.filePath(QStringLiteral("rappels")));
     item("Item_Table_Ics")->trigger();
     QVERIFY(MessageBox::shownMessages().isEmpty());
     QCOMPARE(FileDialog::requests().size(), 1);
+    QCOMPARE(FileDialog::requests().at(0).dir,
+             exportFolder + QStringLiteral("Rappels de vaccination.ics"));
+    QVERIFY(QFileInfo(exportFolder).isDir());
     QVERIFY(FileDialog::requests().at(0).filter.contains(u("*.ics")));
     const QString ics = QString::fromUtf8(readBytes(dir.filePath(QStringLiteral("rappels.ics"))));
     // Every due reminder of every animal kept, however far ahead.

@@ -212,7 +212,9 @@ void TestHtmlView::savesThePageAndWhatItShowsElsewhere()
     QCOMPARE(FileDialog::requests().size(), 1);
     QCOMPARE(FileDialog::requests().at(0).title, u("Enregistrer la page html sous ..."));
     QCOMPARE(FileDialog::requests().at(0).filter, u("Page web|*.htm;*.html"));
-    QVERIFY(FileDialog::requests().at(0).dir.endsWith(u("Donnees/index.htm")));
+    // Proposed in the data folder's Html folder, where the booklets go.
+    QVERIFY2(FileDialog::requests().at(0).dir.endsWith(u("Donnees/Html/index.htm")),
+             qPrintable(FileDialog::requests().at(0).dir));
 
     writeBytes(target.filePath(u("doc7.jpg")), "an older copy");
     FileDialog::setNextFileName(target.filePath(u("fiche")));

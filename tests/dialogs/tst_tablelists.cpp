@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QtTest>
 
@@ -181,7 +183,11 @@ void TestTableLists::windowLooksAndClosing()
     window->setAttribute(Qt::WA_DeleteOnClose);
     QPointer<QDialog> guard(window);
     QCOMPARE(window->windowTitle(), u("Liste des actes non remboursés"));
-    QCOMPARE(window->size(), QSize(575, 296));
+    // Wide enough for every column, within the screen; the design's height.
+    const int screenWidth = window->screen()->availableGeometry().width();
+    QVERIFY2(window->width() >= 575 && window->width() <= screenWidth,
+             qPrintable(QString::number(window->width())));
+    QCOMPARE(window->height(), 296);
     QTableView* grid = window->grid();
     QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
     QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
@@ -193,7 +199,14 @@ void TestTableLists::windowLooksAndClosing()
     auto* close = window->findChild<QPushButton*>(QStringLiteral("Btn_Close"));
     QCOMPARE(close->text(), u(" &Fermer"));
     QCOMPARE(close->size(), QSize(81, 24));
-    QCOMPARE(close->mapTo(window, QPoint(81, 24)), QPoint(575, 296));
+    QCOMPARE(close->mapTo(window, QPoint(81, 24)), QPoint(window->width(), 296));
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    int columns = 0;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        columns += grid->isColumnHidden(c) ? 0 : grid->columnWidth(c);
+    QVERIFY2(columns <= grid->viewport()->width(),
+             qPrintable(QStringLiteral("%1 > %2").arg(columns).arg(grid->viewport()->width())));
+    QVERIFY(!grid->horizontalScrollBar()->isVisible());
     close->click();
     QTRY_VERIFY(guard.isNull());
     QVERIFY(!query.isOpen());
@@ -212,13 +225,19 @@ void TestTableLists::theGripKeepsAWidthOf400OrLess()
     auto* grip = window.findChild<QLabel*>(QStringLiteral("RezisePad"));
     QVERIFY(grip);
     QVERIFY(grip->mapTo(&window, QPoint(0, 0)).x() < 4);
+    // The window opens wide enough for its columns: the drags count from
+    // that width.
+    const int opened = window.width();
+    QCOMPARE(window.height(), 296);
     const QPoint press = grip->mapToGlobal(QPoint(4, 4));
     sendMouse(grip, QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
     sendMouse(grip, QEvent::MouseMove, press + QPoint(-100, 50), Qt::NoButton, Qt::LeftButton);
-    QCOMPARE(window.size(), QSize(475, 346));
-    sendMouse(grip, QEvent::MouseMove, press + QPoint(-175, 10), Qt::NoButton, Qt::LeftButton);
-    QCOMPARE(window.size(), QSize(475, 306));
-    sendMouse(grip, QEvent::MouseMove, press + QPoint(-174, -96), Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(window.size(), QSize(opened - 100, 346));
+    sendMouse(grip, QEvent::MouseMove, press + QPoint(400 - opened, 10), Qt::NoButton,
+              Qt::LeftButton);
+    QCOMPARE(window.size(), QSize(opened - 100, 306));
+    sendMouse(grip, QEvent::MouseMove, press + QPoint(401 - opened, -96), Qt::NoButton,
+              Qt::LeftButton);
     QCOMPARE(window.size(), QSize(401, 306));
     sendMouse(grip, QEvent::MouseButtonRelease, press, Qt::LeftButton, Qt::NoButton);
 }

@@ -9,10 +9,14 @@
 #include <QJsonArray>
 #include <QtTest>
 
+#include <curl/curl.h>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <thread>
 
 using namespace tav;
 using namespace tav::mail;
@@ -65,6 +69,9 @@ private slots:
     void serverWithoutStartTls();
     void unreachableServer();
     void rejectedRecipient();
+    void aServerThatHangsUpIsSaidInFrench();
+    void libcurlsTextIsOnlyADetail_data();
+    void libcurlsTextIsOnlyADetail();
     void badServerName();
     void cancelStopsTheSending();
     void jobRunsOffTheCallingThread();
@@ -226,9 +233,104 @@ void TestSmtpSending::unreachableServer()
     const SendOutcome outcome = send(s, message());
     QVERIFY(!outcome.ok);
     QVERIFY(!outcome.cancelled);
+    const QStringList lines = outcome.message.split(QLatin1Char('\r'));
+    QCOMPARE(lines.size(), 2);
     QCOMPARE(
-        outcome.message,
+        lines[0],
         QStringLiteral("Impossible de joindre le serveur SMTP « 127.0.0.1 » (port %1).").arg(port));
+    QVERIFY2(lines[1].startsWith(QStringLiteral("Détail : ")), qPrintable(lines[1]));
+}
+
+void TestSmtpSending::aServerThatHangsUpIsSaidInFrench()
+{
+    // A peer that takes the connection and closes it without a word.
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    QCOMPARE(::listen(fd, 1), 0);
+    QCOMPARE(::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    std::thread peer([fd] {
+        const int client = ::accept(fd, nullptr, nullptr);
+        if (client >= 0)
+            ::close(client);
+    });
+    SmtpServer s;
+    s.host = QStringLiteral("127.0.0.1");
+    s.port = ntohs(address.sin_port);
+    s.connectTimeoutSeconds = 10;
+    s.stallTimeoutSeconds = 10;
+    const SendOutcome outcome = send(s, message());
+    peer.join();
+    ::close(fd);
+    QVERIFY(!outcome.ok);
+    const QStringList lines = outcome.message.split(QLatin1Char('\r'));
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0], QStringLiteral("La connexion avec le serveur SMTP « 127.0.0.1 » (port %1) a "
+                                      "été interrompue.")
+                           .arg(s.port));
+    QVERIFY2(lines[1].startsWith(QStringLiteral("Détail : ")), qPrintable(lines[1]));
+}
+
+void TestSmtpSending::libcurlsTextIsOnlyADetail_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("libraryText");
+    QTest::addColumn<long>("response");
+    QTest::addColumn<QString>("sentence");
+    const auto row = [](const char* name, int code, const char* text, long response,
+                        const QString& sentence) {
+        QTest::newRow(name) << code << QString::fromUtf8(text) << response << sentence;
+    };
+    const QString where = QStringLiteral("« smtp.example.fr » (port 587)");
+    row("resolve", CURLE_COULDNT_RESOLVE_HOST, "Could not resolve host: smtp.example.fr", 0,
+        QStringLiteral("Le serveur SMTP %1 est introuvable.").arg(where));
+    row("connect", CURLE_COULDNT_CONNECT, "Failed to connect to smtp.example.fr port 587", 0,
+        QStringLiteral("Impossible de joindre le serveur SMTP %1.").arg(where));
+    row("login", CURLE_LOGIN_DENIED, "Login denied", 535,
+        QStringLiteral("Le serveur SMTP %1 a refusé le nom d'utilisateur ou le mot de passe.")
+            .arg(where));
+    row("certificate", CURLE_PEER_FAILED_VERIFICATION,
+        "SSL certificate problem: self-signed certificate", 0,
+        QStringLiteral("Le certificat du serveur SMTP %1 n'a pas pu être vérifié.").arg(where));
+    row("tls handshake", CURLE_SSL_CONNECT_ERROR, "OpenSSL SSL_connect: Connection reset by peer",
+        0, QStringLiteral("La connexion chiffrée avec le serveur SMTP %1 a échoué.").arg(where));
+    row("client certificate", CURLE_SSL_CERTPROBLEM, "could not load PEM client certificate", 0,
+        QStringLiteral("La connexion chiffrée avec le serveur SMTP %1 a échoué.").arg(where));
+    row("no starttls", CURLE_USE_SSL_FAILED, "STARTTLS not supported.", 0,
+        QStringLiteral("Le serveur SMTP %1 n'accepte pas de connexion chiffrée (STARTTLS).")
+            .arg(where));
+    row("timeout", CURLE_OPERATION_TIMEDOUT, "Connection timed out after 30001 milliseconds", 0,
+        QStringLiteral("Le serveur SMTP %1 ne répond pas dans le délai imparti.").arg(where));
+    row("received nothing", CURLE_GOT_NOTHING, "Server returned nothing (no headers, no data)", 0,
+        QStringLiteral("La connexion avec le serveur SMTP %1 a été interrompue.").arg(where));
+    row("receive", CURLE_RECV_ERROR, "Failure when receiving data from the peer", 0,
+        QStringLiteral("La connexion avec le serveur SMTP %1 a été interrompue.").arg(where));
+    row("not smtp", CURLE_WEIRD_SERVER_REPLY, "Got unexpected smtp-server response: 500", 500,
+        QStringLiteral("Le serveur SMTP %1 a fait une réponse inattendue : est-ce bien un serveur "
+                       "de courrier ?")
+            .arg(where));
+    row("recipient", CURLE_RECV_ERROR, "RCPT failed: 550", 550,
+        QStringLiteral("Le serveur SMTP a refusé un destinataire (réponse 550)."));
+    row("sender", CURLE_SEND_ERROR, "MAIL failed: 553", 553,
+        QStringLiteral("Le serveur SMTP a refusé l'expéditeur (réponse 553)."));
+    row("unknown", CURLE_SEND_ERROR + 1000, "Something libcurl says", 0,
+        QStringLiteral("L'envoi du message au serveur SMTP %1 a échoué.").arg(where));
+}
+
+void TestSmtpSending::libcurlsTextIsOnlyADetail()
+{
+    QFETCH(int, code);
+    QFETCH(QString, libraryText);
+    QFETCH(long, response);
+    QFETCH(QString, sentence);
+    SmtpServer s;
+    s.host = QStringLiteral("smtp.example.fr");
+    s.port = 587;
+    const QString text = sendFailureText(code, s, libraryText, response);
+    QCOMPARE(text, sentence + QStringLiteral("\rDétail : ") + libraryText);
 }
 
 void TestSmtpSending::rejectedRecipient()

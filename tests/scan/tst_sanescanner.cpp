@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <sane/sane.h>
+
 using namespace tav::scan;
 
 class TestSaneScanner : public QObject
@@ -17,6 +19,7 @@ private slots:
     void aScanCanBeCancelled();
     void aScannerThatStopsAnsweringIsReported();
     void aScannerThatIsGoneBeforeTheScan();
+    void saneStatusesAreSaidInFrench();
 };
 
 namespace {
@@ -139,6 +142,31 @@ void TestSaneScanner::aScannerThatIsGoneBeforeTheScan()
     QVERIFY(out.picture.isNull());
     QVERIFY(!out.error.isEmpty());
     QVERIFY(!capabilities(QStringLiteral("test:7")).ok);
+}
+
+void TestSaneScanner::saneStatusesAreSaidInFrench()
+{
+    QVERIFY(statusText(SANE_STATUS_GOOD).isEmpty());
+    // Every status a backend can give, and one it should not.
+    for (int status = SANE_STATUS_UNSUPPORTED; status <= SANE_STATUS_ACCESS_DENIED + 1; ++status) {
+        const QString english = QString::fromUtf8(sane_strstatus(SANE_Status(status)));
+        const QStringList lines = statusText(status).split(QLatin1Char('\r'));
+        QVERIFY2(!lines[0].isEmpty(), qPrintable(english));
+        QVERIFY2(!lines[0].contains(english), qPrintable(lines[0]));
+        QVERIFY2(lines[0].startsWith(QLatin1String("Le ")) ||
+                     lines[0].startsWith(QLatin1String("La ")) ||
+                     lines[0].startsWith(QLatin1String("L'")) ||
+                     lines[0].startsWith(QLatin1String("Il ")),
+                 qPrintable(lines[0]));
+        // SANE's own English text, when kept, only as the detail line.
+        if (lines.size() > 1) {
+            QCOMPARE(lines.size(), 2);
+            QCOMPARE(lines[1], QStringLiteral("Détail : ") + english);
+        }
+    }
+    QCOMPARE(statusText(SANE_STATUS_ACCESS_DENIED + 1),
+             QStringLiteral("Le scanner a signalé une erreur.\rDétail : ") +
+                 QString::fromUtf8(sane_strstatus(SANE_Status(SANE_STATUS_ACCESS_DENIED + 1))));
 }
 
 QTEST_GUILESS_MAIN(TestSaneScanner)

@@ -4,10 +4,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -230,9 +233,24 @@ void TestDialogSeams::fileDialogsAnswerFromTheQueue()
 
 void TestDialogSeams::fileDialogsStartAmongTheUsersFiles()
 {
+    // A home of the test's own: the user's real Documents folder is neither
+    // read nor relied on.
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray oldDocuments = qgetenv("XDG_DOCUMENTS_DIR");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", oldHome);
+        oldConfig.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", oldConfig);
+        oldDocuments.isNull() ? qunsetenv("XDG_DOCUMENTS_DIR")
+                              : qputenv("XDG_DOCUMENTS_DIR", oldDocuments);
+    });
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
+    qunsetenv("XDG_DOCUMENTS_DIR");
     // The working directory is the program folder: no dialog starts there.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QVERIFY(!documents.isEmpty());
+    QCOMPARE(documents, home.filePath(QStringLiteral("Documents")));
     FileDialog::getOpenFileName(nullptr, QStringLiteral("Ouvrir"), QString(), QString());
     FileDialog::getSaveFileName(nullptr, QStringLiteral("Enregistrer"),
                                 QStringLiteral("Radio patte.jpg"), QString());

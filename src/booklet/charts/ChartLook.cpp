@@ -7,10 +7,13 @@
 #include <QAbstractAxis>
 #include <QChart>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QLinearGradient>
 #include <QPainter>
+
+#include <cmath>
 
 namespace tav {
 
@@ -46,6 +49,31 @@ void applyChartLook(QChart* chart)
         axis->setLabelsColor(Qt::black);
         axis->setGridLineColor(QColor(210, 210, 240));
     }
+}
+
+int printedTextPixels(int pictureWidth, double paperWidthMm)
+{
+    if (pictureWidth <= 0 || paperWidthMm <= 0)
+        return 0;
+    const double pointsPerPixel = paperWidthMm / 25.4 * 72.0 / pictureWidth;
+    return int(std::ceil(kPrintedTextPoints / pointsPerPixel));
+}
+
+void applyPrintedTextSize(QChart* chart, int pictureWidth, double paperWidthMm)
+{
+    const int pixels = printedTextPixels(pictureWidth, paperWidthMm);
+    const auto enlarged = [pixels](QFont font, double factor) {
+        const int wanted = int(std::ceil(pixels * factor));
+        if (QFontInfo(font).pixelSize() < wanted)
+            font.setPixelSize(wanted);
+        return font;
+    };
+    const auto axes = chart->axes();
+    for (QAbstractAxis* axis : axes) {
+        axis->setLabelsFont(enlarged(axis->labelsFont(), 1.0));
+        axis->setTitleFont(enlarged(axis->titleFont(), 1.0));
+    }
+    chart->setTitleFont(enlarged(chart->titleFont(), 1.2));
 }
 
 QImage renderChart(QChart* chart, const QSize& size)

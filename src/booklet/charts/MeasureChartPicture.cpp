@@ -19,6 +19,8 @@ QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind
                           measureHeadroom(int(kind)));
     QChart chart;
     chart.resize(size);
+    setUpMeasureChart(&chart);
+    applyPrintedTextSize(&chart, size.width());
     drawMeasureCurve(&chart, curve);
     if (kind == MeasureKind::Weight)
         drawWeightBand(&chart, curve, readTargetWeight(connection, animalId));

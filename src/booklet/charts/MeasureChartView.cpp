@@ -1,6 +1,7 @@
 #include "booklet/charts/MeasureChartView.h"
 
 #include "booklet/charts/ChartFileName.h"
+#include "booklet/charts/ChartHint.h"
 #include "booklet/charts/ChartLook.h"
 #include "booklet/charts/MeasureChart.h"
 #include "core/Clock.h"
@@ -84,6 +85,8 @@ QImage MeasureChartView::picture(const QSize& size) const
 {
     QChart holder;
     holder.resize(size);
+    setUpMeasureChart(&holder);
+    applyPrintedTextSize(&holder, size.width());
     drawMeasureCurve(&holder, m_curve);
     drawWeightBand(&holder, m_curve, m_band);
     return renderChart(&holder, size);
@@ -91,27 +94,14 @@ QImage MeasureChartView::picture(const QSize& size) const
 
 void MeasureChartView::setHint(const QString& text)
 {
-    if (!m_hint) {
-        m_hint = new QLabel(this);
-        m_hint->setObjectName(QStringLiteral("Lab_ChartHint"));
-        m_hint->setAlignment(Qt::AlignCenter);
-        m_hint->setWordWrap(true);
-        m_hint->setAttribute(Qt::WA_TransparentForMouseEvents);
-        QFont bold = m_hint->font();
-        bold.setBold(true);
-        m_hint->setFont(bold);
-        QPalette dark = m_hint->palette();
-        dark.setColor(QPalette::WindowText, QColor(0, 0, 128));
-        m_hint->setPalette(dark);
-    }
-    m_hint->setText(text);
-    m_hint->setGeometry(rect());
-    m_hint->setVisible(!text.isEmpty());
+    if (!m_hint)
+        m_hint = new ChartHint(this);
+    m_hint->setHint(text);
 }
 
 QString MeasureChartView::hint() const
 {
-    return m_hint && !m_hint->isHidden() ? m_hint->text() : QString();
+    return m_hint ? m_hint->shownHint() : QString();
 }
 
 void MeasureChartView::showEvent(QShowEvent* event)
@@ -123,8 +113,6 @@ void MeasureChartView::showEvent(QShowEvent* event)
 void MeasureChartView::resizeEvent(QResizeEvent* event)
 {
     QChartView::resizeEvent(event);
-    if (m_hint)
-        m_hint->setGeometry(rect());
     // As many labels as the new width holds.
     if (m_prepared)
         labelMeasureAxis(chart(), m_curve);

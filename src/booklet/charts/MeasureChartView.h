@@ -5,9 +5,9 @@
 
 #include <QChartView>
 
-class QLabel;
-
 namespace tav {
+
+class ChartHint;
 
 // Shows one growth chart: its eight series set up at creation, the curve
 // given last, the date and value of a point under the mouse in a tooltip,
@@ -61,7 +61,7 @@ private:
     MeasureCurve m_curve;
     WeightBand m_band;
     QString m_hoverText;
-    QLabel* m_hint = nullptr;
+    ChartHint* m_hint = nullptr;
 };
 
 } // namespace tav

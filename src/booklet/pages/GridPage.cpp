@@ -5,10 +5,11 @@
 #include "db/DataSet.h"
 #include "db/DataSetModel.h"
 #include "db/DbError.h"
+#include "ui/GridColumnWidths.h"
 #include "ui/GridLook.h"
 #include "ui/MessageBox.h"
+#include "ui/TwoLineHeader.h"
 
-#include <QEvent>
 #include <QTableView>
 
 namespace tav {
@@ -27,14 +28,18 @@ DataSet& GridPage::display() const
 void GridPage::setUpGrid(QTableView* grid, QAbstractItemModel* model)
 {
     m_grid = grid;
+    // Titles on two lines: the amounts keep their whole titles at the
+    // first size.
+    grid->setHorizontalHeader(new TwoLineHeader(grid));
     styleStripedGrid(grid);
     if (!m_context.module1)
         return;
     m_model = model ? model : new DataSetModel(&display(), this);
     grid->setModel(m_model);
     // The columns follow the page's width: a narrower window narrows the
-    // long texts first, so that dates and amounts stay in sight.
-    grid->viewport()->installEventFilter(this);
+    // long texts first, so that dates and amounts stay in sight. Those the
+    // user resized keep their width, from one session to the next.
+    m_widths = new GridColumnWidths(grid, m_context.settingsPath);
     connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 DataSet& d = display();
@@ -87,23 +92,14 @@ void GridPage::load(qint64 selectId)
     } catch (const DbError& e) {
         showError(this, e.message());
     }
-    applyDesignWidths(m_grid);
-    fitColumnsToWidth(m_grid);
+    if (m_widths)
+        m_widths->fit();
     if (m_model && d.isOpen() && !d.isEmpty()) {
         const QModelIndex index = m_model->index(d.recNo(), 0);
         m_grid->setCurrentIndex(index);
         m_grid->scrollTo(index);
     }
     afterLoad();
-}
-
-bool GridPage::eventFilter(QObject* watched, QEvent* event)
-{
-    if (m_grid && watched == m_grid->viewport() && event->type() == QEvent::Resize) {
-        applyDesignWidths(m_grid);
-        fitColumnsToWidth(m_grid);
-    }
-    return BookletPage::eventFilter(watched, event);
 }
 
 void GridPage::withTableRow(const QString& table, qint64 id,

@@ -12,6 +12,7 @@ namespace tav {
 
 struct AppContext;
 class DataSet;
+class GridColumnWidths;
 
 // A page that lists the current animal's rows of one display query in a
 // striped grid, and changes them through a table query: the grid and the
@@ -44,7 +45,6 @@ protected:
     // The filter line of the display query for an animal's key (-1: none).
     virtual QString whereLine(qint64 animalId) const = 0;
     virtual void afterLoad() {}
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     bool hasAnimal() const;
     qint64 animalId() const;
@@ -64,6 +64,7 @@ private:
     QString m_display;
     QTableView* m_grid = nullptr;
     QAbstractItemModel* m_model = nullptr;
+    GridColumnWidths* m_widths = nullptr;
 };
 
 } // namespace tav

@@ -1,6 +1,7 @@
 #include "booklet/pages/TAnalysisPage.h"
 
 #include "booklet/AppContext.h"
+#include "booklet/charts/ChartHint.h"
 #include "booklet/charts/ChartLook.h"
 #include "booklet/pages/AnalysisGridModel.h"
 #include "core/Clock.h"
@@ -16,6 +17,7 @@
 #include "dialogs/TStrList.h"
 #include "report/ReportRunner.h"
 #include "ui/MessageBox.h"
+#include "ui/SymbolIcon.h"
 #include "ui_TAnalysisPage.h"
 
 #include <QAction>
@@ -205,6 +207,12 @@ TAnalysisPage::TAnalysisPage(AppContext& context, int index, QWidget* parent)
     m_view->setObjectName(QStringLiteral("Chart_Analysis"));
     m_view->setRenderHint(QPainter::Antialiasing);
     form.Pan_Chart_Host->layout()->addWidget(m_view);
+    m_hint = new ChartHint(m_view);
+    // Symbols drawn the same on every machine: a font without "⎙" shows an
+    // empty box, and the chart's hint points at the type button's "▾".
+    setSymbol(form.Btn_Analysis, QStringLiteral("menu"));
+    setSymbol(form.Btn_Chart_Analysis_Type, QStringLiteral("menu"));
+    setSymbol(form.Btn_Chart_Chart_Analysis_Print, QStringLiteral("print"));
 
     m_typeMenu = new QMenu(this);
     m_typeMenu->setObjectName(QStringLiteral("Popup_Chart_Analysis_Type"));
@@ -301,11 +309,13 @@ void TAnalysisPage::refresh()
     const qint64 animal = animalId();
     if (animal != m_shownAnimal) {
         m_shownAnimal = animal;
-        // The axis last chosen for this animal, when one was stored.
+        // The axis chosen for this animal; none until the user picks one,
+        // and the chart then says where to pick it.
         if (hasAnimal()) {
             const int stored = m_context.module1->animal().asInt(QStringLiteral("AnalysisMode"));
-            if (stored == int(AnalysisAxis::Dates) || stored == int(AnalysisAxis::Years))
-                *m_chartMode = stored;
+            *m_chartMode = stored == int(AnalysisAxis::Dates) || stored == int(AnalysisAxis::Years)
+                               ? stored
+                               : 0;
         }
     }
     loadAnalysis(*m_currentId);
@@ -370,7 +380,14 @@ void TAnalysisPage::buildChart()
                             number(values->valueAt(r, max))});
         }
     }
-    m_curve = buildAnalysisCurve(samples, *m_chartMode);
+    // Without a chosen axis nothing is drawn: the values are there, the
+    // hint says how to see them.
+    const bool knownAxis =
+        *m_chartMode == int(AnalysisAxis::Dates) || *m_chartMode == int(AnalysisAxis::Years);
+    m_hint->setHint(knownAxis || samples.isEmpty()
+                        ? QString()
+                        : QString::fromUtf8("Choisissez le type de courbe dans le menu ▾"));
+    m_curve = buildAnalysisCurve(knownAxis ? samples : QVector<AnalysisSample>(), *m_chartMode);
     m_chartTitle = QStringLiteral("Evolution des analyses : ") + m_name->text();
     prepareChart();
     ChartParts parts;
@@ -630,6 +647,7 @@ void TAnalysisPage::Btn_Chart_Chart_Analysis_PrintClick()
     QChart holder;
     holder.resize(ReportRunner::statSize);
     const ChartParts parts = setUpChart(&holder);
+    applyPrintedTextSize(&holder, ReportRunner::statSize.width());
     fillChart(parts, m_curve);
     printChart(this, *m_context.moduleReport, m_context.reportFolder,
                renderChart(&holder, ReportRunner::statSize), m_chartTitle, animalTitle());

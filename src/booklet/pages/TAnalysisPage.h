@@ -15,6 +15,7 @@ class QPointF;
 namespace tav {
 
 class AnalysisGridModel;
+class ChartHint;
 
 // The "Analyses" page: one of the analyses the current animal follows at a
 // time, its values drawn against their normal range (shaded between the
@@ -93,6 +94,7 @@ private:
     bool m_chartPrepared = false;
     QMenu* m_typeMenu = nullptr;
     AnalysisGridModel* m_gridModel = nullptr;
+    ChartHint* m_hint = nullptr;
     bool m_splitPlaced = false;
 };
 

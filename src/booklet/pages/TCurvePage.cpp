@@ -13,6 +13,7 @@
 #include "dialogs/TEnterTargetWeight.h"
 #include "report/ReportRunner.h"
 #include "ui/MessageBox.h"
+#include "ui/SymbolIcon.h"
 #include "ui_TCurvePage.h"
 
 #include <QAction>
@@ -69,6 +70,9 @@ TCurvePage::TCurvePage(AppContext& context, int index, QWidget* parent)
         connect(button("Save"), &QToolButton::clicked, this, [this, kind]() { saveChart(kind); });
         buildTypeMenu(kind, name);
         QToolButton* type = button("Type");
+        // The chart's hint points at this button's "▾": the same on every
+        // machine, whatever its fonts.
+        setSymbol(type, QStringLiteral("menu"));
         connect(type, &QToolButton::clicked, this, [this, kind, type]() {
             panel(kind).menu->popup(type->mapToGlobal(QPoint(-kMenuShift, 0)));
         });
