@@ -5,6 +5,7 @@
 #include "db/CalcFields.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/VaccinationJoin.h"
 
 #include <QMap>
 #include <QSqlError>
@@ -103,11 +104,8 @@ QVector<DueReminder> ReminderStore::dueRemindersOfAllAnimals() const
         QStringLiteral(
             "SELECT VACCINE.Id, VACCINE.Id_Ref, VACCINE.Id_Vaccine, VACCINE.Date_Vaccine, "
             "VACCINE.Repeat_Date, ANIMAL.Name, ANIMAL.End_Date, LST_VACCINE.Title, "
-            "LST_VACCINE.Category, LST_DOCTOR.Name, LST_DOCTOR.Category FROM VACCINE "
-            "JOIN ANIMAL ON ANIMAL.Id = VACCINE.Id_Ref "
-            "LEFT JOIN LST_VACCINE ON VACCINE.Id_Vaccine = LST_VACCINE.Id "
-            "LEFT JOIN LST_DOCTOR ON VACCINE.Id_Org = LST_DOCTOR.Id "
-            "ORDER BY VACCINE.Id_Ref, VACCINE.Id"),
+            "LST_VACCINE.Category, LST_DOCTOR.Name, LST_DOCTOR.Category ") +
+            vaccinationWithAnimalJoin() + QStringLiteral(" ORDER BY VACCINE.Id_Ref, VACCINE.Id"),
         {}, m_connection.filePath());
     // The rule runs on each animal's vaccinations alone.
     QMap<qint64, QVector<Vaccination>> shots;
@@ -154,10 +152,8 @@ NoticedReminders ReminderStore::noticedReminders(const QDate& today, int days,
     run(q,
         QStringLiteral("SELECT VACCINE.Id, VACCINE.Id_Ref, VACCINE.Id_Vaccine, "
                        "VACCINE.Date_Vaccine, VACCINE.Repeat_Date, ANIMAL.Name, ANIMAL.End_Date, "
-                       "LST_VACCINE.Title FROM VACCINE "
-                       "JOIN ANIMAL ON ANIMAL.Id = VACCINE.Id_Ref "
-                       "LEFT JOIN LST_VACCINE ON VACCINE.Id_Vaccine = LST_VACCINE.Id "
-                       "ORDER BY VACCINE.Id_Ref, VACCINE.Id"),
+                       "LST_VACCINE.Title ") +
+            vaccinationWithAnimalJoin() + QStringLiteral(" ORDER BY VACCINE.Id_Ref, VACCINE.Id"),
         {}, m_connection.filePath());
     NoticedReminders out;
     QHash<QString, qint32> titleIndex;

@@ -2,6 +2,7 @@
 
 #include "booklet/pages/BookletPage.h"
 #include "booklet/pages/ExportablePage.h"
+#include "db/DataSet.h"
 
 #include <functional>
 
@@ -11,7 +12,6 @@ class QTableView;
 namespace tav {
 
 struct AppContext;
-class DataSet;
 
 // A page that lists the current animal's rows of one display query in a
 // striped grid, and changes them through a table query: the grid and the
@@ -41,8 +41,8 @@ protected:
     // Styles the grid and shows the display query in it, through the given
     // model or a plain one over the query.
     void setUpGrid(QTableView* grid, QAbstractItemModel* model = nullptr);
-    // The filter line of the display query for an animal's key (-1: none).
-    virtual QString whereLine(qint64 animalId) const = 0;
+    // The filter of the display query for an animal's key (-1: none).
+    virtual QVector<DataSet::FilterTerm> filter(qint64 animalId) const = 0;
     virtual void afterLoad() {}
     bool eventFilter(QObject* watched, QEvent* event) override;
 
