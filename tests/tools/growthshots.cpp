@@ -94,7 +94,8 @@ int main(int argc, char** argv)
                            QStringLiteral("0.45"),
                            QString::fromUtf8("Médor"),
                            {}};
-        TChartValueList list(weight, 1, animal, 2, form->context().dataFolder,
+        TChartValueList list(weight, MeasureKind::Weight, animal, CurveMode::ByYears,
+                             form->context().dataFolder,
                              {form->context().moduleReport, form->context().reportFolder});
         save(&list, folder + QStringLiteral("/TChartValueList.png"));
     }
