@@ -1,5 +1,7 @@
 #include "scan/SaneScanner.h"
 
+#include "core/FrenchText.h"
+
 #include <QThread>
 
 #include <sane/sane.h>
@@ -11,11 +13,6 @@
 namespace tav::scan {
 
 namespace {
-
-QString fr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 std::mutex g_sessionLock;
 int g_sessions = 0;
