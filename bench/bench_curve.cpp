@@ -106,9 +106,9 @@ int main(int argc, char** argv)
         weight.open();
         opening.push_back(double(t.nsecsElapsed()) / 1e6);
         t.restart();
-        const MeasureCurve built =
-            buildMeasureCurve(measuresOf(weight, 1), CurveByDate, QStringLiteral("01/01/2000"),
-                              QStringLiteral("0.45"), kWeightHeadroom);
+        const MeasureCurve built = buildMeasureCurve(
+            measuresOf(weight, MeasureKind::Weight), CurveMode::ByDate,
+            QStringLiteral("01/01/2000"), QStringLiteral("0.45"), kWeightHeadroom);
         building.push_back(double(t.nsecsElapsed()) / 1e6);
         t.restart();
         view->showCurve(built);

@@ -5,6 +5,7 @@
 #include "booklet/TMainForm.h"
 #include "core/AppInfo.h"
 #include "core/Clock.h"
+#include "core/FrenchText.h"
 #include "db/BackupHistory.h"
 #include "db/BookletCheck.h"
 #include "db/Connection.h"
@@ -32,11 +33,6 @@ namespace tav {
 namespace {
 
 const QString kArchiveFilter = QString::fromUtf8("Sauvegarde base de donnée|*bkp");
-
-QString fr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "booklet/DatabaseCommands.h"
 #include "booklet/TMainForm.h"
 #include "core/Clock.h"
+#include "core/FrenchText.h"
 #include "migration/JetImportRun.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -12,15 +13,6 @@
 #include <QProgressDialog>
 
 namespace tav {
-
-namespace {
-
-QString fr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
-} // namespace
 
 void DatabaseCommands::importJet(const QString& chosen)
 {

@@ -46,8 +46,7 @@ double MeasureCurve::rangeMax() const
 
 bool MeasureCurve::showsPoints() const
 {
-    const bool knownMode = mode == CurveByDate || mode == CurveByYears || mode == CurveByMonths;
-    return points.size() >= 2 || (points.size() == 1 && knownMode);
+    return points.size() >= 2 || (points.size() == 1 && mode != CurveMode::None);
 }
 
 int MeasureCurve::indexOf(const QString& label) const
@@ -59,22 +58,24 @@ int MeasureCurve::indexOf(const QString& label) const
     return -1;
 }
 
-QString measureLabel(int mode, const QDate& reference, const QDate& date, const QString& unchanged)
+QString measureLabel(CurveMode mode, const QDate& reference, const QDate& date,
+                     const QString& unchanged)
 {
     switch (mode) {
-    case CurveByDate:
+    case CurveMode::ByDate:
         return dateLabel(date);
-    case CurveByYears:
+    case CurveMode::ByYears:
         // Completed years compare (month, day) pairs: see ageInYears().
         return QString::number(ageInYears(date, reference)) + QStringLiteral(" ans");
-    case CurveByMonths:
+    case CurveMode::ByMonths:
         return QString::number(monthsBetween(date, reference)) + QStringLiteral(" mois");
-    default:
-        return unchanged;
+    case CurveMode::None:
+        break;
     }
+    return unchanged;
 }
 
-MeasureCurve buildMeasureCurve(const QVector<Measure>& measures, int mode,
+MeasureCurve buildMeasureCurve(const QVector<Measure>& measures, CurveMode mode,
                                const QString& birthDateText, const QString& birthValueText,
                                double headroom)
 {
@@ -82,7 +83,7 @@ MeasureCurve buildMeasureCurve(const QVector<Measure>& measures, int mode,
     curve.mode = mode;
     QHash<QString, int> placeOf;
     QDate reference;
-    QString label = mode == CurveByDate ? birthDateText : birthLabel();
+    QString label = mode == CurveMode::ByDate ? birthDateText : birthLabel();
 
     bool numeric = false;
     const double birthValue =

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/MeasureKind.h"
+
 #include <QDate>
 #include <QString>
 #include <QVector>
@@ -7,13 +9,6 @@
 #include <optional>
 
 namespace tav {
-
-// How the horizontal axis of a growth curve is labelled.
-enum MeasureCurveMode {
-    CurveByDate = 1,   // "dd/mm/yyyy"
-    CurveByYears = 2,  // "2 ans": completed years since the reference date
-    CurveByMonths = 3, // "14 mois": months since the reference date, days ignored
-};
 
 // One measure of an animal, in date order.
 struct Measure
@@ -41,8 +36,8 @@ struct MeasureCurve
     std::optional<double> low;
     std::optional<double> high;
 
-    // The mode the labels were made in; 0 when none was chosen yet.
-    int mode = 0;
+    // The mode the labels were made in.
+    CurveMode mode = CurveMode::None;
 
     // Fewer than two points draw no line at all.
     bool isEmpty() const { return points.size() < 2; }
@@ -64,7 +59,8 @@ inline constexpr double kSizeHeadroom = 5.0;   // centimetres above the highest 
 // alone, never building a date in another year: a birthday on 29 February
 // is reached on 1 March in years without one, and a measure on 29 February
 // is a day past 28 February whatever the reference year.
-QString measureLabel(int mode, const QDate& reference, const QDate& date, const QString& unchanged);
+QString measureLabel(CurveMode mode, const QDate& reference, const QDate& date,
+                     const QString& unchanged);
 
 // Builds the curve of an animal's measures (in date order). The birth point
 // is drawn first when the birth date text is a valid date "dd/mm/yyyy" and
@@ -73,7 +69,7 @@ QString measureLabel(int mode, const QDate& reference, const QDate& date, const 
 // make one point holding the greatest of their values. The vertical range
 // runs from 0 to the highest value drawn, the birth value included, plus
 // the headroom. Measures without a valid date are left out.
-MeasureCurve buildMeasureCurve(const QVector<Measure>& measures, int mode,
+MeasureCurve buildMeasureCurve(const QVector<Measure>& measures, CurveMode mode,
                                const QString& birthDateText, const QString& birthValueText,
                                double headroom);
 

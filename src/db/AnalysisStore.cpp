@@ -208,8 +208,7 @@ void AnalysisStore::removeDefinition(DataSet& catalogue)
         // One followed row at a time, so that the rule removing its values
         // runs for each.
         followedRows.close();
-        followedRows.replaceWhereLine(QStringLiteral("WHERE L_Analysis.Id_Analysis=") +
-                                      QString::number(id));
+        followedRows.filterBy(QStringLiteral("L_Analysis.Id_Analysis"), id);
         followedRows.open();
         while (!followedRows.isEmpty()) {
             followedRows.first();

@@ -56,4 +56,10 @@ void AnimalPictureStore::clearPictures(int animalId)
                        QByteArray(""), QByteArray(""), QByteArray(""), QByteArray(""), animalId});
 }
 
+QStringList AnimalPictureStore::photoListQuery()
+{
+    return {QStringLiteral("SELECT Animal.Id as [Id], Animal.Name as [Title] FROM Animal"),
+            QStringLiteral("WHERE Animal.Id = 0")};
+}
+
 } // namespace tav

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
 
 namespace tav {
 
@@ -36,6 +37,11 @@ public:
     void clearPictures(int animalId);
 
     static const char* columnName(Picture which);
+
+    // The statement listing one animal's photo for the picture preview, as
+    // Id and Title, filtered on kPhotoListKey.
+    static QStringList photoListQuery();
+    static inline const QString kPhotoListKey = QStringLiteral("Animal.Id");
 
 private:
     Connection& m_connection;

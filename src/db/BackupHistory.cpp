@@ -13,4 +13,9 @@ void removeLastBackupHistory(Connection& connection, const QString& description,
                     {description, path.left(255)});
 }
 
+void clearBackupHistory(Connection& connection)
+{
+    connection.exec(QStringLiteral("DELETE FROM Backup"));
+}
+
 } // namespace tav

@@ -11,4 +11,7 @@ class Connection;
 void removeLastBackupHistory(Connection& connection, const QString& description,
                              const QString& path);
 
+// Empties the history of backups. Throws DbError.
+void clearBackupHistory(Connection& connection);
+
 } // namespace tav

@@ -19,10 +19,10 @@ const char* const kAnimalMemos[] = {"Description", "Insurance", "Comportment",
 
 // Removes every row of a data set filtered on one owner, one at a time so
 // that each row's own rule runs.
-void deleteRowsOf(DataSet& ds, const QString& whereLine)
+void deleteRowsOf(DataSet& ds, const QString& keyColumn, qint64 key)
 {
     ds.close();
-    ds.replaceWhereLine(whereLine);
+    ds.filterBy(keyColumn, key);
     ds.open();
     while (!ds.isEmpty()) {
         ds.first();
@@ -153,11 +153,10 @@ void DataModule1::attachRules()
     a.beforeDelete = [this](DataSet& ds) {
         const int id = ds.asInt(QStringLiteral("Id"));
         queueFileDeletion(animalPhotoPath(id));
-        const QString n = QString::number(id);
-        deleteRowsOf(dataSet(QStringLiteral("DocumentImg")),
-                     QStringLiteral("WHERE DocumentImg.Id_Ref=") + n);
-        deleteRowsOf(dataSet(QStringLiteral("DocumentFile")),
-                     QStringLiteral("WHERE DocumentFile.Id_Ref=") + n);
+        deleteRowsOf(dataSet(QStringLiteral("DocumentImg")), QStringLiteral("DocumentImg.Id_Ref"),
+                     id);
+        deleteRowsOf(dataSet(QStringLiteral("DocumentFile")), QStringLiteral("DocumentFile.Id_Ref"),
+                     id);
     };
     a.afterDelete = [this](DataSet&) {
         if (m_fileBatch == 0)
@@ -277,19 +276,19 @@ void DataModule1::deleteCurrentAnimal()
         throw DbError(QStringLiteral("Aucun carnet de santé n'est sélectionné."));
     if (a.isEditing())
         a.cancel();
-    const QString id = QString::number(a.asInt(QStringLiteral("Id")));
+    const qint64 id = a.asInt(QStringLiteral("Id"));
     DataSet& q = query();
     DataSet& lAnalysis = dataSet(QStringLiteral("L_Analysis"));
     beginFileBatch();
     try {
         Transaction tx(connection());
-        q.execSql(QStringLiteral("DELETE FROM Weight WHERE Weight.Id_Ref=") + id);
-        q.execSql(QStringLiteral("DELETE FROM [Size] WHERE [Size].Id_Ref=") + id);
-        q.execSql(QStringLiteral("DELETE FROM [Action] WHERE Action.Id_Ref=") + id);
-        q.execSql(QStringLiteral("DELETE FROM Vaccine WHERE Vaccine.Id_Ref=") + id);
-        q.execSql(QStringLiteral("DELETE FROM Event WHERE Event.Id_Ref=") + id);
+        q.close();
+        for (const char* table : {"Weight", "Size", "Action", "Vaccine", "Event"})
+            connection().exec(QStringLiteral("DELETE FROM [") + QLatin1String(table) +
+                                  QStringLiteral("] WHERE Id_Ref = ?"),
+                              {id});
         try {
-            deleteRowsOf(lAnalysis, QStringLiteral("WHERE L_Analysis.Id_Ref=") + id);
+            deleteRowsOf(lAnalysis, QStringLiteral("L_Analysis.Id_Ref"), id);
         } catch (...) {
             lAnalysis.close();
             lAnalysis.replaceWhereLine(QStringLiteral("WHERE L_ANALYSIS.Id_Analysis>-1"));

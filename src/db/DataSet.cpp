@@ -2,6 +2,7 @@
 
 #include "core/SqlClauses.h"
 #include "db/Connection.h"
+#include "db/DataSetRows.h"
 #include "db/DbError.h"
 #include "db/FieldFormat.h"
 #include "db/SqlDialect.h"
@@ -18,14 +19,9 @@
 
 namespace tav {
 
+using namespace datasetrows;
+
 namespace {
-
-const QLatin1String kRowIdAlias("__rowid__");
-
-QString sqlError(const QSqlQuery& q, const QString& filePath)
-{
-    return databaseErrorText(q.lastError(), filePath);
-}
 
 // "yyyy-MM-dd" read without a format parser: it runs for every date of
 // every row fetched.
@@ -63,17 +59,6 @@ QDate parseUserDate(const QString& text)
     if (m.hasMatch())
         return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
     return QDate();
-}
-
-bool sameValue(const QVariant& a, const QVariant& b)
-{
-    const bool an = !a.isValid() || a.isNull();
-    const bool bn = !b.isValid() || b.isNull();
-    if (an || bn)
-        return an == bn;
-    if (a.typeId() == b.typeId())
-        return a == b;
-    return a.toString() == b.toString();
 }
 
 // Reads "SELECT <list> FROM <table> <rest>" when the statement reads one
@@ -119,6 +104,7 @@ DataSet::DataSet(const QString& name, Connection& connection, QObject* parent)
 void DataSet::setSql(const QStringList& lines)
 {
     m_sql = lines;
+    m_filterValues.clear();
 }
 
 void DataSet::setDisplayFormat(const QString& fieldName, const QString& format)
@@ -148,7 +134,40 @@ void DataSet::setTextDate(const QString& fieldName)
 
 bool DataSet::replaceWhereLine(const QString& line)
 {
-    return tav::replaceWhereLine(m_sql, line);
+    if (!tav::replaceWhereLine(m_sql, line))
+        return false;
+    m_filterValues.clear();
+    return true;
+}
+
+void DataSet::filterBy(const QString& column, const QVariant& value)
+{
+    filterBy(QVector<FilterTerm>{{column, value}});
+}
+
+void DataSet::filterBy(const QVector<FilterTerm>& terms, const QString& fixedCondition)
+{
+    // Only a name, possibly qualified by its table, may stand for a column:
+    // the column is the one part of a filter written into the statement.
+    static const QRegularExpression plainName(
+        QStringLiteral("^\\[?[A-Za-z_][A-Za-z0-9_]*\\]?(\\.\\[?[A-Za-z_][A-Za-z0-9_]*\\]?)?$"));
+    QStringList conditions;
+    if (!fixedCondition.isEmpty())
+        conditions << fixedCondition;
+    QVariantList values;
+    for (const FilterTerm& term : terms) {
+        if (!plainName.match(term.column).hasMatch())
+            throw DbError(
+                QStringLiteral("« %1 » ne peut pas filtrer sur « %2 ».").arg(m_name, term.column));
+        conditions << term.column + QStringLiteral(" = ?");
+        values << term.value;
+    }
+    const QString line = conditions.isEmpty()
+                             ? QStringLiteral("WHERE 1=1")
+                             : QStringLiteral("WHERE ") + conditions.join(QStringLiteral(" AND "));
+    if (!tav::replaceWhereLine(m_sql, line))
+        throw DbError(QStringLiteral("« %1 » n'a pas de condition à remplacer.").arg(m_name));
+    m_filterValues = values;
 }
 
 QString DataSet::executedSql() const
@@ -170,6 +189,8 @@ void DataSet::open()
                single.table + QLatin1String("]") + single.rest;
     }
     SqliteStatement stmt = prepare(text);
+    for (int i = 0; i < m_filterValues.size(); ++i)
+        stmt.bind(i + 1, m_filterValues.at(i));
     emit aboutToReset();
     m_table = writable ? single.table : QString();
     m_selectList = writable ? single.selectList : QString();
@@ -431,6 +452,7 @@ void DataSet::execSql(const QString& statement)
 {
     close();
     m_sql = QStringList{statement};
+    m_filterValues.clear();
     m_connection.exec(statement);
     close();
 }
@@ -550,191 +572,6 @@ bool DataSet::locate(const QString& fieldName, const QVariant& value)
         }
     }
     return false;
-}
-
-// --- editing ------------------------------------------------------------
-
-void DataSet::insert()
-{
-    if (!isOpen())
-        throw DbError(QStringLiteral("« %1 » n'est pas ouvert.").arg(m_name));
-    if (m_table.isEmpty())
-        throw DbError(
-            QStringLiteral("Les données de « %1 » ne peuvent pas être modifiées.").arg(m_name));
-    if (isEditing())
-        post();
-    m_insertAt = m_current < 0 ? 0 : m_current;
-    m_buffer = Row(m_fields.size());
-    setState(State::Insert);
-    notifyCurrent();
-    if (onNewRecord)
-        onNewRecord(*this);
-}
-
-void DataSet::append()
-{
-    insert();
-    if (m_state == State::Insert)
-        m_insertAt = int(m_rows.size());
-}
-
-void DataSet::edit()
-{
-    if (isEditing())
-        return;
-    if (!isOpen() || m_current < 0)
-        throw DbError(QStringLiteral("Il n'y a aucun enregistrement à modifier."));
-    if (m_table.isEmpty())
-        throw DbError(
-            QStringLiteral("Les données de « %1 » ne peuvent pas être modifiées.").arg(m_name));
-    m_buffer = m_rows.at(m_current);
-    setState(State::Edit);
-}
-
-DataSet::Row DataSet::fetchByRowId(qint64 rowId, qint64* storedRowId)
-{
-    const QString text = QLatin1String("SELECT [") + m_table + QLatin1String("].rowid AS ") +
-                         kRowIdAlias + QLatin1String(", ") + m_selectList +
-                         QLatin1String(" FROM [") + m_table + QLatin1String("] WHERE [") + m_table +
-                         QLatin1String("].rowid = ?");
-    SqliteStatement stmt = prepare(text);
-    stmt.bindInt64(1, rowId);
-    if (!stmt.step())
-        throw DbError(
-            QStringLiteral("L'enregistrement écrit dans « %1 » est introuvable.").arg(m_name));
-    *storedRowId = stmt.int64(0);
-    return readRow(stmt);
-}
-
-void DataSet::post()
-{
-    if (!isEditing())
-        return;
-    if (beforePost)
-        beforePost(*this);
-    // Every value is checked before anything is written.
-    QStringList columns;
-    QVariantList values;
-    const bool inserting = m_state == State::Insert;
-    for (int i = 0; i < m_fields.size(); ++i) {
-        const Field& f = m_fields.at(i);
-        if (!f.writable)
-            continue;
-        const QVariant& v = m_buffer.at(i);
-        if (inserting) {
-            if (!v.isValid() || v.isNull())
-                continue;
-        } else if (sameValue(v, m_rows.at(m_current).at(i))) {
-            continue;
-        }
-        values.append(storedValue(f, v));
-        columns.append(f.column);
-    }
-
-    QSqlQuery q(m_connection.database());
-    QString text;
-    if (inserting) {
-        if (columns.isEmpty()) {
-            text = QLatin1String("INSERT INTO [") + m_table + QLatin1String("] DEFAULT VALUES");
-        } else {
-            QStringList marks;
-            for (int i = 0; i < columns.size(); ++i)
-                marks.append(QStringLiteral("?"));
-            text = QLatin1String("INSERT INTO [") + m_table + QLatin1String("] ([") +
-                   columns.join(QLatin1String("], [")) + QLatin1String("]) VALUES (") +
-                   marks.join(QLatin1String(", ")) + QLatin1Char(')');
-        }
-    } else if (!columns.isEmpty()) {
-        text = QLatin1String("UPDATE [") + m_table + QLatin1String("] SET [") +
-               columns.join(QLatin1String("] = ?, [")) + QLatin1String("] = ? WHERE rowid = ?");
-        values.append(m_rowIds.at(m_current));
-    }
-    if (!text.isEmpty()) {
-        if (!q.prepare(text))
-            throw DbError(sqlError(q, m_connection.filePath()));
-        for (const QVariant& v : std::as_const(values))
-            q.addBindValue(v);
-        if (!q.exec())
-            throw DbError(sqlError(q, m_connection.filePath()));
-    }
-
-    if (inserting) {
-        const qint64 rowId = q.lastInsertId().toLongLong();
-        qint64 stored = rowId;
-        Row row = fetchByRowId(rowId, &stored);
-        const int at = std::clamp(m_insertAt, 0, int(m_rows.size()));
-        emit rowAboutToBeInserted(at);
-        m_rows.insert(at, row);
-        m_rowIds.insert(at, stored);
-        m_current = at;
-        m_eof = m_bof = false;
-        m_buffer.clear();
-        m_state = State::Browse;
-        emit rowInserted(at);
-    } else {
-        if (!text.isEmpty()) {
-            qint64 stored = m_rowIds.at(m_current);
-            m_rows[m_current] = fetchByRowId(stored, &stored);
-        }
-        m_buffer.clear();
-        m_state = State::Browse;
-        emit rowChanged(m_current);
-    }
-    if (!m_frozen) {
-        emit stateChanged();
-        emit currentChanged();
-    }
-    if (afterPost)
-        afterPost(*this);
-}
-
-void DataSet::cancel()
-{
-    if (!isEditing())
-        return;
-    m_buffer.clear();
-    setState(State::Browse);
-    notifyCurrent();
-}
-
-void DataSet::remove()
-{
-    if (m_state == State::Insert) {
-        cancel();
-        return;
-    }
-    if (m_state == State::Edit)
-        cancel();
-    if (!isOpen() || m_current < 0)
-        throw DbError(QStringLiteral("Il n'y a aucun enregistrement à supprimer."));
-    if (m_table.isEmpty())
-        throw DbError(
-            QStringLiteral("Les données de « %1 » ne peuvent pas être modifiées.").arg(m_name));
-    if (beforeDelete)
-        beforeDelete(*this);
-    QSqlQuery q(m_connection.database());
-    bool ok =
-        q.prepare(QLatin1String("DELETE FROM [") + m_table + QLatin1String("] WHERE rowid = ?"));
-    if (ok) {
-        q.addBindValue(m_rowIds.at(m_current));
-        ok = q.exec();
-    }
-    if (!ok) {
-        const QString why = sqlError(q, m_connection.filePath());
-        if (deleteAborted)
-            deleteAborted(*this);
-        throw DbError(why);
-    }
-    const int at = m_current;
-    emit rowAboutToBeRemoved(at);
-    m_rows.removeAt(at);
-    m_rowIds.removeAt(at);
-    m_current = m_rows.isEmpty() ? -1 : std::min(at, int(m_rows.size()) - 1);
-    m_eof = m_bof = m_rows.isEmpty();
-    emit rowRemoved(at);
-    notifyCurrent();
-    if (afterDelete)
-        afterDelete(*this);
 }
 
 // --- values -------------------------------------------------------------

@@ -41,8 +41,26 @@ public:
     const QStringList& sql() const { return m_sql; }
     void setSql(const QStringList& lines);
     // Replaces the first line containing "WHERE" (any case, even inside a
-    // longer word); false when there is none.
+    // longer word); false when there is none. The line is fixed text: it
+    // drops the values of an earlier filterBy().
     bool replaceWhereLine(const QString& line);
+
+    // One condition of a filter: the column equals the value. The value is
+    // bound to the statement at each opening, never written into its text,
+    // so a key holding a quote or any other character is only data.
+    struct FilterTerm
+    {
+        QString column; // "Id_Ref" or "Table.Id_Ref"
+        QVariant value;
+    };
+    // Replaces the WHERE line with the terms joined by AND, after a fixed
+    // condition written by the program when one is given. Throws DbError,
+    // leaving the statement as it was, when a column is not a plain name or
+    // the statement has no WHERE line: a filter is never silently dropped.
+    void filterBy(const QString& column, const QVariant& value);
+    void filterBy(const QVector<FilterTerm>& terms, const QString& fixedCondition = QString());
+    // The values bound to the current filter, in order.
+    const QVariantList& filterValues() const { return m_filterValues; }
 
     // The fields in their display order. A definition named "*" stands for
     // every column of the result that no other definition names.
@@ -157,6 +175,7 @@ private:
     QString m_name;
     Connection& m_connection;
     QStringList m_sql;
+    QVariantList m_filterValues; // bound to the WHERE line's placeholders
     QVector<FieldDef> m_defs;
     QVector<Field> m_fields;
     QHash<QString, int> m_index;

@@ -1,5 +1,6 @@
 #include "db/DocumentStore.h"
 
+#include "core/FrenchText.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 
@@ -14,11 +15,6 @@
 namespace tav {
 
 namespace {
-
-QString fr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 bool renameFile(const QString& from, const QString& to)
 {

@@ -2,6 +2,7 @@
 
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/VaccinationJoin.h"
 
 #include <QDate>
 #include <QSqlError>
@@ -13,6 +14,11 @@
 namespace tav {
 
 namespace {
+
+// The columns of a BookletVaccination, in its order.
+const QString kVaccinationColumns = QStringLiteral(
+    "SELECT VACCINE.Date_Vaccine, VACCINE.Repeat_Date, LST_VACCINE.Title, LST_VACCINE.Category, "
+    "LST_DOCTOR.Name, LST_DOCTOR.Category, VACCINE.Remark1 ");
 
 using RowReader = std::function<void(const QSqlQuery&)>;
 
@@ -148,12 +154,8 @@ BookletData HtmlBookletStore::booklet(int animalId) const
     data.medicines = medicines(id, Acts::All);
 
     eachRow(c,
-            QStringLiteral("SELECT VACCINE.Date_Vaccine, VACCINE.Repeat_Date, LST_VACCINE.Title, "
-                           "LST_VACCINE.Category, LST_DOCTOR.Name, LST_DOCTOR.Category, "
-                           "VACCINE.Remark1 FROM ([VACCINE] LEFT JOIN LST_DOCTOR ON "
-                           "VACCINE.Id_Org = LST_DOCTOR.Id) LEFT JOIN LST_VACCINE ON "
-                           "VACCINE.Id_Vaccine = LST_VACCINE.Id WHERE VACCINE.Id_Ref=? "
-                           "ORDER BY VACCINE.Date_Vaccine"),
+            kVaccinationColumns + vaccinationJoin() +
+                QStringLiteral(" WHERE VACCINE.Id_Ref=? ORDER BY VACCINE.Date_Vaccine"),
             {id}, [&](const QSqlQuery& q) {
                 data.vaccinations.append({date(q, 0), date(q, 1), text(q, 2), text(q, 3),
                                           text(q, 4), text(q, 5), text(q, 6)});
@@ -233,12 +235,10 @@ QVector<BookletVaccination> HtmlBookletStore::dueReminders(int animalId) const
 {
     QVector<BookletVaccination> out;
     eachRow(m_connection,
-            QStringLiteral("SELECT VACCINE.Date_Vaccine, VACCINE.Repeat_Date, LST_VACCINE.Title, "
-                           "LST_VACCINE.Category, LST_DOCTOR.Name, LST_DOCTOR.Category, "
-                           "VACCINE.Remark1 FROM ([VACCINE] LEFT JOIN LST_DOCTOR ON "
-                           "VACCINE.Id_Org = LST_DOCTOR.Id) LEFT JOIN LST_VACCINE ON "
-                           "VACCINE.Id_Vaccine = LST_VACCINE.Id WHERE VACCINE.Repeat_Exe<>0 AND "
-                           "VACCINE.Id_Ref=? ORDER BY VACCINE.Date_Vaccine, VACCINE.Time_Vaccine"),
+            kVaccinationColumns + vaccinationJoin() + QStringLiteral(" WHERE ") +
+                dueReminderCondition() +
+                QStringLiteral(" AND VACCINE.Id_Ref=? ORDER BY VACCINE.Date_Vaccine, "
+                               "VACCINE.Time_Vaccine"),
             {animalId}, [&](const QSqlQuery& q) {
                 out.append({date(q, 0), date(q, 1), text(q, 2), text(q, 3), text(q, 4), text(q, 5),
                             text(q, 6)});

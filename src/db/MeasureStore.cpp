@@ -10,6 +10,17 @@ namespace tav {
 
 MeasureStore::MeasureStore(Connection& connection) : m_connection(connection) {}
 
+const MeasureColumns& measureColumns(MeasureKind kind)
+{
+    static const MeasureColumns weight{QStringLiteral("Weight"), QStringLiteral("Date_Weight"),
+                                       QStringLiteral("Weight"), QStringLiteral("BirthDay_Weight"),
+                                       QStringLiteral("WeightMode")};
+    static const MeasureColumns size{QStringLiteral("Size"), QStringLiteral("Date_Size"),
+                                     QStringLiteral("Size"), QStringLiteral("BirthDay_Size"),
+                                     QStringLiteral("SizeMode")};
+    return kind == MeasureKind::Size ? size : weight;
+}
+
 QString measureNumberText(const QVariant& value)
 {
     if (!value.isValid() || value.isNull())
@@ -21,11 +32,10 @@ QString measureNumberText(const QVariant& value)
 
 QVector<Measure> MeasureStore::measures(qint64 animalId, MeasureKind kind) const
 {
-    const QString sql = kind == MeasureKind::Size
-                            ? QStringLiteral("SELECT Id, Date_Size, Size FROM SIZE "
-                                             "WHERE Id_Ref=?1 ORDER BY Date_Size")
-                            : QStringLiteral("SELECT Id, Date_Weight, Weight FROM WEIGHT "
-                                             "WHERE Id_Ref=?1 ORDER BY Date_Weight");
+    const MeasureColumns& c = measureColumns(kind);
+    const QString sql =
+        QStringLiteral("SELECT Id, [%1], [%2] FROM [%3] WHERE [%4]=?1 ORDER BY [%1]")
+            .arg(c.date, c.value, c.table, kMeasureAnimalKey);
     SqliteStatement stmt(m_connection.sqliteHandle(), sql);
     stmt.bindInt64(1, animalId);
     QVector<Measure> out;
@@ -39,12 +49,11 @@ QVector<Measure> MeasureStore::measures(qint64 animalId, MeasureKind kind) const
 
 MeasureStore::Animal MeasureStore::animal(qint64 animalId, MeasureKind kind) const
 {
+    const MeasureColumns& c = measureColumns(kind);
     const QString sql =
-        kind == MeasureKind::Size
-            ? QStringLiteral("SELECT BirthDay_Date, BirthDay_Size, SizeMode, Name, "
-                             "ForeName FROM ANIMAL WHERE Id=?1")
-            : QStringLiteral("SELECT BirthDay_Date, BirthDay_Weight, WeightMode, Name, "
-                             "ForeName FROM ANIMAL WHERE Id=?1");
+        QStringLiteral("SELECT BirthDay_Date, [%1], [%2], Name, ForeName FROM ANIMAL "
+                       "WHERE Id=?1")
+            .arg(c.birthValue, c.mode);
     SqliteStatement stmt(m_connection.sqliteHandle(), sql);
     stmt.bindInt64(1, animalId);
     Animal a;
@@ -54,7 +63,7 @@ MeasureStore::Animal MeasureStore::animal(qint64 animalId, MeasureKind kind) con
     a.birthDate = stmt.text(0);
     if (stmt.type(1) != SqliteStatement::ColumnType::Null)
         a.birthValue = measureNumberText(stmt.real(1));
-    a.mode = int(stmt.int64(2));
+    a.mode = curveModeFromStored(stmt.int64(2));
     a.title = nameAndForename(stmt.text(3), stmt.text(4));
     return a;
 }

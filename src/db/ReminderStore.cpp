@@ -5,6 +5,7 @@
 #include "db/CalcFields.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/VaccinationJoin.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -197,10 +198,8 @@ NoticedReminders ReminderStore::noticedReminders(const QDate& today, int days,
     run(q,
         QStringLiteral("SELECT VACCINE.Id, VACCINE.Id_Ref, VACCINE.Id_Vaccine, "
                        "VACCINE.Date_Vaccine, VACCINE.Repeat_Date, ANIMAL.Name, ANIMAL.End_Date, "
-                       "LST_VACCINE.Title FROM VACCINE "
-                       "JOIN ANIMAL ON ANIMAL.Id = VACCINE.Id_Ref "
-                       "LEFT JOIN LST_VACCINE ON VACCINE.Id_Vaccine = LST_VACCINE.Id "
-                       "ORDER BY VACCINE.Id_Ref, VACCINE.Id"),
+                       "LST_VACCINE.Title ") +
+            vaccinationWithAnimalJoin() + QStringLiteral(" ORDER BY VACCINE.Id_Ref, VACCINE.Id"),
         {}, m_connection.filePath());
     NoticedReminders out;
     QHash<QString, qint32> titleIndex;

@@ -4,6 +4,8 @@
 #include "db/DataModule2.h"
 #include "db/DataSet.h"
 #include "db/DbError.h"
+#include "db/TableFilters.h"
+#include "db/VaccinationJoin.h"
 
 namespace tav::reportqueries {
 
@@ -12,13 +14,12 @@ namespace {
 const char* const kDetailSets[] = {"ReportQueryConsult", "ReportQueryPharmacy",
                                    "ReportQueryVaccine", "ReportQueryWeight", "ReportQueryEvent"};
 
-void openFiltered(DataModuleReport& module, const char* name, const QString& where)
+void openFiltered(DataModuleReport& module, const char* name, const QString& condition,
+                  const QString& keyColumn, int animalId)
 {
     DataSet& d = module.dataSet(QString::fromLatin1(name));
     d.close();
-    if (!d.replaceWhereLine(where))
-        throw DbError(QStringLiteral("« %1 » n'a pas de condition à remplacer.")
-                          .arg(QString::fromLatin1(name)));
+    d.filterBy({{keyColumn, animalId}}, condition);
     d.open();
 }
 
@@ -39,32 +40,39 @@ void openMain(DataModuleReport& module, const QStringList& sql)
     d.open();
 }
 
+void openMain(DataModuleReport& module, const QStringList& sql, const TableFilter& filter)
+{
+    DataSet& d = module.dataSet(QStringLiteral("ReportQuery"));
+    d.close();
+    d.setSql(sql);
+    filter.applyTo(d);
+    d.open();
+}
+
 void openBookletDetails(DataModuleReport& module, int animalId)
 {
-    // The key is a number: it cannot change the statement around it.
-    const QString id = QString::number(animalId);
-    openFiltered(module, "ReportQueryConsult",
-                 QStringLiteral("WHERE Tag=1 AND Action.Id_Ref=") + id);
-    openFiltered(module, "ReportQueryPharmacy",
-                 QStringLiteral("WHERE Tag=2 AND Action.Id_Ref=") + id);
-    openFiltered(module, "ReportQueryVaccine", QStringLiteral("WHERE Vaccine.Id_Ref=") + id);
-    openFiltered(module, "ReportQueryWeight", QStringLiteral("WHERE Weight.Id_Ref=") + id);
-    openFiltered(module, "ReportQueryEvent", QStringLiteral("WHERE Event.Id_Ref=") + id);
+    const QString actionKey = QStringLiteral("Action.Id_Ref");
+    openFiltered(module, "ReportQueryConsult", QStringLiteral("Tag=1"), actionKey, animalId);
+    openFiltered(module, "ReportQueryPharmacy", QStringLiteral("Tag=2"), actionKey, animalId);
+    openFiltered(module, "ReportQueryVaccine", QString(), QStringLiteral("Vaccine.Id_Ref"),
+                 animalId);
+    openFiltered(module, "ReportQueryWeight", QString(), QStringLiteral("Weight.Id_Ref"), animalId);
+    openFiltered(module, "ReportQueryEvent", QString(), QStringLiteral("Event.Id_Ref"), animalId);
 }
 
 void openReminderDetails(DataModuleReport& module, int animalId)
 {
-    const QString id = QString::number(animalId);
+    const QString actionKey = QStringLiteral("Action.Id_Ref");
     openFiltered(module, "ReportQueryConsult",
-                 QStringLiteral("WHERE (Action.Repayment=false or Action.Repayment_Comp=false) and "
-                                "Action.Tag=1  AND Action.Id_Ref=") +
-                     id);
+                 QStringLiteral("(Action.Repayment=false or Action.Repayment_Comp=false) and "
+                                "Action.Tag=1"),
+                 actionKey, animalId);
     openFiltered(module, "ReportQueryPharmacy",
-                 QStringLiteral("WHERE (Action.Repayment=false or Action.Repayment_Comp=false) and "
-                                "Action.Tag=2 AND Action.Id_Ref=") +
-                     id);
-    openFiltered(module, "ReportQueryVaccine",
-                 QStringLiteral("WHERE Vaccine.Repeat_Exe=True AND Vaccine.Id_Ref=") + id);
+                 QStringLiteral("(Action.Repayment=false or Action.Repayment_Comp=false) and "
+                                "Action.Tag=2"),
+                 actionKey, animalId);
+    openFiltered(module, "ReportQueryVaccine", dueReminderCondition(),
+                 QStringLiteral("Vaccine.Id_Ref"), animalId);
 }
 
 } // namespace tav::reportqueries

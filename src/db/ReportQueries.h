@@ -6,6 +6,7 @@ namespace tav {
 
 class Connection;
 class DataModuleReport;
+struct TableFilter;
 
 // The report module's data sets as the printed reports open them, every
 // condition on the animal's key alone. Each throws DbError and leaves the
@@ -16,6 +17,8 @@ namespace reportqueries {
 void closeAll(DataModuleReport& module);
 // The main data set with a statement of its own.
 void openMain(DataModuleReport& module, const QStringList& sql);
+// The same with the statement's WHERE line replaced by the filter.
+void openMain(DataModuleReport& module, const QStringList& sql, const TableFilter& filter);
 // Acts, purchases, vaccinations, weights and events of the animal.
 void openBookletDetails(DataModuleReport& module, int animalId);
 // The animal's acts and purchases that an insurer has still to pay back,

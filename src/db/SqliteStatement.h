@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVariant>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -25,6 +26,10 @@ public:
     SqliteStatement& operator=(SqliteStatement&& other) noexcept;
 
     void bindInt64(int index, qint64 value); // index from 1
+    // Binds a value as the database stores it: whole numbers and booleans as
+    // integers, dates as "yyyy-MM-dd", byte arrays as blobs, null as NULL,
+    // anything else as its text.
+    void bind(int index, const QVariant& value);
     // Moves to the next row: true on a row, false when there is none left.
     // Throws DbError with the engine's reason.
     bool step();

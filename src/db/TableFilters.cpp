@@ -1,25 +1,35 @@
 #include "db/TableFilters.h"
 
+#include "db/VaccinationJoin.h"
+
 namespace tav::tablefilters {
 
-// The key is a number written by the program, never text from the user.
-
-QString unreimbursedActs(qint64 animalId)
+TableFilter animal(qint64 animalId)
 {
-    return QStringLiteral("WHERE Action.Repayment=false and Action.Tag=1 AND Action.Id_Ref=") +
-           QString::number(animalId);
+    return {QString(), {{QStringLiteral("ANIMAL.Id"), animalId}}};
 }
 
-QString unreimbursedMedicines(qint64 animalId)
+TableFilter actsOf(qint64 animalId, int tag)
 {
-    return QStringLiteral("WHERE Action.Repayment=false and Action.Tag=2 AND Action.Id_Ref=") +
-           QString::number(animalId);
+    return {QString(),
+            {{QStringLiteral("Action.Tag"), tag}, {QStringLiteral("Action.Id_Ref"), animalId}}};
 }
 
-QString dueReminders(qint64 animalId)
+TableFilter unreimbursedActs(qint64 animalId)
 {
-    return QStringLiteral("WHERE Vaccine.Repeat_Exe=True AND Vaccine.Id_Ref=") +
-           QString::number(animalId);
+    return {QStringLiteral("Action.Repayment=false and Action.Tag=1"),
+            {{QStringLiteral("Action.Id_Ref"), animalId}}};
+}
+
+TableFilter unreimbursedMedicines(qint64 animalId)
+{
+    return {QStringLiteral("Action.Repayment=false and Action.Tag=2"),
+            {{QStringLiteral("Action.Id_Ref"), animalId}}};
+}
+
+TableFilter dueReminders(qint64 animalId)
+{
+    return {dueReminderCondition(), {{QStringLiteral("Vaccine.Id_Ref"), animalId}}};
 }
 
 } // namespace tav::tablefilters

@@ -62,7 +62,7 @@ void showImagePreview(QWidget* parent, Connection& connection, const ImageListPr
     preview.setZoomMode(list.zoomMode);
     preview.setPictureFolder(list.folder);
     preview.setFilePrefix(list.prefix);
-    preview.setListQuery(list.listQuery);
+    preview.setListQuery(list.listQuery, list.listFilter);
     preview.openAt(list.rowId, list.placement);
     preview.exec();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/DataSet.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,13 +22,16 @@ bool saveImageAs(QWidget* parent, const QString& file, const QString& proposedNa
 
 // The picture preview on a list given by a query returning Id and Title,
 // one row per picture: the file of a row is folder + prefix + Id + ".jpg".
+// The query's lines hold a WHERE line that the filter replaces, its values
+// bound.
 struct ImageListPreview
 {
     QString title;
-    int zoomMode = 1;  // 1 whole picture, 2 window's width, 3 actual size
-    QString folder;    // with its trailing separator
-    QString prefix;    // "Doc" or "Animal"
-    QString listQuery; // SELECT ... AS [Id], ... AS [Title] ...
+    int zoomMode = 1;      // 1 whole picture, 2 window's width, 3 actual size
+    QString folder;        // with its trailing separator
+    QString prefix;        // "Doc" or "Animal"
+    QStringList listQuery; // SELECT ... AS [Id], ... AS [Title] ...
+    QVector<DataSet::FilterTerm> listFilter;
     int rowId = -1;    // the row shown first; -1 for the first row
     int placement = 2; // 2 covers the work area, else 800 x 600 centred
 };

@@ -1,6 +1,7 @@
 #include "dialogs/TBackupList.h"
 
 #include "core/TextLookup.h"
+#include "db/BackupHistory.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
 #include "db/DataSetModel.h"
@@ -60,7 +61,7 @@ void TBackupList::Btn_DeleteClick()
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        m_module.query().execSql(QStringLiteral("DELETE FROM Backup"));
+        clearBackupHistory(m_module.connection());
         m_backup.disableControls();
         m_backup.close();
         m_backup.open();

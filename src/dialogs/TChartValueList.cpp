@@ -7,6 +7,7 @@
 #include "db/DataSet.h"
 #include "db/DataSetModel.h"
 #include "db/DbError.h"
+#include "db/MeasureStore.h"
 #include "dialogs/ReportWindows.h"
 #include "dialogs/TEnterWeight.h"
 #include "report/ReportRunner.h"
@@ -86,23 +87,25 @@ constexpr int kMenuRise = 85;
 
 } // namespace
 
-TChartValueList::TChartValueList(DataSet& measures, int kind, const CurveAnimal& animal, int mode,
-                                 const QString& dataFolder, const ChartReport& report,
-                                 QWidget* parent)
-    : QDialog(parent), m_rows(measures), m_kind(kind == 2 ? 2 : 1), m_animal(animal), m_mode(mode),
+TChartValueList::TChartValueList(DataSet& measures, MeasureKind kind, const CurveAnimal& animal,
+                                 CurveMode mode, const QString& dataFolder,
+                                 const ChartReport& report, QWidget* parent)
+    : QDialog(parent), m_rows(measures), m_kind(kind), m_animal(animal), m_mode(mode),
       m_dataFolder(dataFolder), m_report(report)
 {
     Ui::TChartValueList form;
     form.setupUi(this);
-    form.Title->setText(m_kind == 2 ? QStringLiteral("  Gestion de la courbe de taille")
-                                    : QStringLiteral("  Gestion de la courbe de poids"));
+    form.Title->setText(m_kind == MeasureKind::Size
+                            ? QStringLiteral("  Gestion de la courbe de taille")
+                            : QStringLiteral("  Gestion de la courbe de poids"));
     m_view = form.Chart_Value;
     m_view->setKind(m_kind);
     m_grid = form.Grid_Value;
     m_edit = form.Btn_Value_Edit;
     m_delete = form.Btn_Value_Delete;
     styleStripedGrid(m_grid);
-    auto* flagged = new WeightFlagModel(m_rows, m_kind == 1 ? m_animal.band : WeightBand(), m_grid);
+    auto* flagged = new WeightFlagModel(
+        m_rows, m_kind == MeasureKind::Weight ? m_animal.band : WeightBand(), m_grid);
     flagged->setSourceModel(new DataSetModel(&m_rows, flagged));
     m_grid->setModel(flagged);
     // Date and value at their width, the remark in the rest of the window.
@@ -122,22 +125,22 @@ TChartValueList::TChartValueList(DataSet& measures, int kind, const CurveAnimal&
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("Popup_Chart_Type"));
     auto* group = new QActionGroup(m_menu);
-    const auto item = [this, group](const QString& text, int tag) {
+    const auto item = [this, group](const QString& text, CurveMode tag) {
         QAction* action = m_menu->addAction(text);
         action->setCheckable(true);
-        action->setData(tag);
+        action->setData(storedCurveMode(tag));
         group->addAction(action);
         connect(action, &QAction::triggered, this, [this, tag]() { chooseMode(tag); });
     };
-    item(QStringLiteral("Mois"), CurveByMonths);
-    item(QString::fromUtf8("Années"), CurveByYears);
+    item(QStringLiteral("Mois"), CurveMode::ByMonths);
+    item(QString::fromUtf8("Années"), CurveMode::ByYears);
     m_menu->addSeparator();
-    item(QStringLiteral("Dates"), CurveByDate);
+    item(QStringLiteral("Dates"), CurveMode::ByDate);
     connect(m_menu, &QMenu::aboutToShow, this, [this]() {
         const auto actions = m_menu->actions();
         for (QAction* a : actions) {
             if (a->isCheckable())
-                a->setChecked(a->data().toInt() == m_mode);
+                a->setChecked(curveModeFromStored(a->data().toInt()) == m_mode);
         }
     });
     connect(form.Btn_Chart_Type, &QToolButton::clicked, this,
@@ -173,7 +176,7 @@ void TChartValueList::draw(qint64 selectId)
     const MeasureCurve curve =
         buildMeasureCurve(measuresOf(m_rows, m_kind), m_mode, m_animal.birthDate,
                           m_animal.birthValue, measureHeadroom(m_kind));
-    m_view->showCurve(curve, m_kind == 1 ? m_animal.band : WeightBand());
+    m_view->showCurve(curve, m_kind == MeasureKind::Weight ? m_animal.band : WeightBand());
     if (m_rows.isOpen() && !m_rows.isEmpty()) {
         if (selectId < 0 || !m_rows.locateId(selectId))
             m_rows.first();
@@ -205,9 +208,8 @@ void TChartValueList::Btn_AddClick()
 {
     try {
         m_rows.append();
-        m_rows.setValue(QStringLiteral("Id_Ref"), m_animal.id);
-        m_rows.setValue(m_kind == 2 ? QStringLiteral("Date_Size") : QStringLiteral("Date_Weight"),
-                        Clock::today());
+        m_rows.setValue(kMeasureAnimalKey, m_animal.id);
+        m_rows.setValue(measureColumns(m_kind).date, Clock::today());
     } catch (const DbError& e) {
         if (m_rows.isEditing())
             m_rows.cancel();
@@ -256,7 +258,7 @@ void TChartValueList::Btn_PrintClick()
                measureChartTitle(m_kind), m_animal.title);
 }
 
-void TChartValueList::chooseMode(int mode)
+void TChartValueList::chooseMode(CurveMode mode)
 {
     m_mode = mode;
     draw(currentId());

@@ -22,7 +22,7 @@ struct ChartReport
     QString folder;
 };
 
-// The curve window: the chart of one kind of measure (1 weight, 2 size)
+// The curve window: the chart of one kind of measure (weight or size)
 // above the list of its measures, where they are added, changed and
 // deleted. Its mode starts as the page's and changes here only: it is
 // never stored with the animal.
@@ -30,11 +30,11 @@ class TChartValueList : public QDialog
 {
     Q_OBJECT
 public:
-    TChartValueList(DataSet& measures, int kind, const CurveAnimal& animal, int mode,
+    TChartValueList(DataSet& measures, MeasureKind kind, const CurveAnimal& animal, CurveMode mode,
                     const QString& dataFolder, const ChartReport& report,
                     QWidget* parent = nullptr);
 
-    int mode() const { return m_mode; }
+    CurveMode mode() const { return m_mode; }
     MeasureChartView* chartView() const { return m_view; }
     QMenu* typeMenu() const { return m_menu; }
 
@@ -44,7 +44,7 @@ public:
     void Btn_SaveClick();
     // Prints the window's chart, in its own mode, as the page prints its own.
     void Btn_PrintClick();
-    void chooseMode(int mode);
+    void chooseMode(CurveMode mode);
 
 private:
     // Reads the measures again keeping the current one, draws the curve and
@@ -55,9 +55,9 @@ private:
     qint64 currentId() const;
 
     DataSet& m_rows;
-    int m_kind;
+    MeasureKind m_kind;
     CurveAnimal m_animal;
-    int m_mode;
+    CurveMode m_mode;
     QString m_dataFolder;
     ChartReport m_report;
     MeasureChartView* m_view = nullptr;

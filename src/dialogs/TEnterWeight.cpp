@@ -4,6 +4,7 @@
 #include "db/DataSet.h"
 #include "db/DateInput.h"
 #include "db/DbError.h"
+#include "db/MeasureStore.h"
 #include "dbwidgets/FieldBinding.h"
 #include "dialogs/DatePicker.h"
 #include "ui/FramedWindow.h"
@@ -30,8 +31,8 @@ bool isEnter(QEvent* event)
 
 } // namespace
 
-TEnterWeight::TEnterWeight(DataSet& measures, int measureKind, QWidget* parent)
-    : QDialog(parent), m_row(measures), m_kind(measureKind == Size ? Size : Weight)
+TEnterWeight::TEnterWeight(DataSet& measures, MeasureKind measureKind, QWidget* parent)
+    : QDialog(parent), m_row(measures), m_kind(measureKind)
 {
     Ui::TEnterWeight form;
     form.setupUi(this);
@@ -59,12 +60,12 @@ TEnterWeight::TEnterWeight(DataSet& measures, int measureKind, QWidget* parent)
 
 QString TEnterWeight::dateColumn() const
 {
-    return m_kind == Size ? QStringLiteral("Date_Size") : QStringLiteral("Date_Weight");
+    return measureColumns(m_kind).date;
 }
 
 QString TEnterWeight::valueColumn() const
 {
-    return m_kind == Size ? QStringLiteral("Size") : QStringLiteral("Weight");
+    return measureColumns(m_kind).value;
 }
 
 bool TEnterWeight::eventFilter(QObject* watched, QEvent* event)

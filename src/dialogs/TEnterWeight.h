@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/MeasureKind.h"
+
 #include <QDate>
 #include <QDialog>
 
@@ -10,8 +12,8 @@ namespace tav {
 
 class DataSet;
 
-// Edits one measure of the current animal, a weight (kind 1, query Weight)
-// or a size (kind 2, query Size), on the row the caller has put into insert
+// Edits one measure of the current animal, a weight (query Weight) or a
+// size (query Size), on the row the caller has put into insert
 // or edit state. OK stores the row, or shows why it cannot and keeps the
 // window open with what was typed; Annuler, Escape and the close button
 // cancel it.
@@ -19,12 +21,12 @@ class TEnterWeight : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr int Weight = 1;
-    static constexpr int Size = 2;
+    static constexpr MeasureKind Weight = MeasureKind::Weight;
+    static constexpr MeasureKind Size = MeasureKind::Size;
 
-    TEnterWeight(DataSet& measures, int measureKind, QWidget* parent = nullptr);
+    TEnterWeight(DataSet& measures, MeasureKind measureKind, QWidget* parent = nullptr);
 
-    int measureKind() const { return m_kind; }
+    MeasureKind measureKind() const { return m_kind; }
     // A measure cannot be dated before the animal was born.
     void setBirthDate(const QDate& birth) { m_birth = birth; }
 
@@ -48,7 +50,7 @@ private:
     QString problem() const;
 
     DataSet& m_row;
-    int m_kind;
+    MeasureKind m_kind;
     QDate m_birth;
     QLineEdit* m_date = nullptr;
     QLineEdit* m_value = nullptr;

@@ -161,7 +161,15 @@ void TPreviewImage::setFilePrefix(const QString& prefix)
 
 void TPreviewImage::setListQuery(const QString& sql)
 {
-    m_listQuery = sql;
+    m_listQuery = QStringList{sql};
+    m_listFilter.clear();
+}
+
+void TPreviewImage::setListQuery(const QStringList& lines,
+                                 const QVector<tav::DataSet::FilterTerm>& filter)
+{
+    m_listQuery = lines;
+    m_listFilter = filter;
 }
 
 void TPreviewImage::setFiles(const QStringList& files, const QStringList& titles)
@@ -230,7 +238,9 @@ void TPreviewImage::openAt(int rowId, int placement)
         m_current = m_rows.isEmpty() ? -1 : (rowId >= 0 && rowId < m_rows.size() ? rowId : 0);
     } else {
         DataSet query(QStringLiteral("QueryImg"), *m_connection);
-        query.setSql({m_listQuery});
+        query.setSql(m_listQuery);
+        if (!m_listFilter.isEmpty())
+            query.filterBy(m_listFilter);
         query.open();
         for (query.first(); !query.eof(); query.next())
             m_rows.append(

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include "db/DataSet.h"
 #include "dialogs/ImagePrinting.h"
 
 #include <memory>
@@ -42,6 +43,8 @@ public:
     void setPictureFolder(const QString& folder);
     void setFilePrefix(const QString& prefix);
     void setListQuery(const QString& sql);
+    // A query given by lines, its WHERE line replaced by the filter.
+    void setListQuery(const QStringList& lines, const QVector<tav::DataSet::FilterTerm>& filter);
     // The pictures as files instead of a query, with their titles; a
     // picture without a title is titled with its file's name.
     void setFiles(const QStringList& files, const QStringList& titles = QStringList());
@@ -98,7 +101,8 @@ private:
     int m_zoomMode = 1;
     QString m_folder;
     QString m_prefix;
-    QString m_listQuery;
+    QStringList m_listQuery;
+    QVector<tav::DataSet::FilterTerm> m_listFilter;
     QStringList m_files;
     QStringList m_fileTitles;
     QVector<Row> m_rows;

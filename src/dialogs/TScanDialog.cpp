@@ -1,5 +1,6 @@
 #include "dialogs/TScanDialog.h"
 
+#include "core/FrenchText.h"
 #include "core/TextLookup.h"
 #include "ui/FramedWindow.h"
 #include "ui/MessageBox.h"
@@ -12,10 +13,7 @@
 
 namespace {
 
-QString fr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
+using tav::fr;
 
 // SANE's usual mode names as the user reads them; others stay as given.
 QString modeCaption(const QString& mode)

@@ -3,6 +3,7 @@
 #include "core/ItemRoles.h"
 #include "db/DataSet.h"
 #include "db/DataSetModel.h"
+#include "db/TableFilters.h"
 #include "ui/FramedWindow.h"
 #include "ui/GridColumnWidths.h"
 #include "ui/GridLook.h"
@@ -36,7 +37,7 @@ QPixmap gripPicture(const QWidget* on, const QSize& size)
 
 } // namespace
 
-TTableList::TTableList(tav::DataSet& query, const QString& whereLine, const QString& title,
+TTableList::TTableList(tav::DataSet& query, const tav::TableFilter& filter, const QString& title,
                        const QString& gridName, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::TTableList>()), m_query(query)
 {
@@ -46,7 +47,7 @@ TTableList::TTableList(tav::DataSet& query, const QString& whereLine, const QStr
     m_ui->RezisePad->setPixmap(gripPicture(m_ui->RezisePad, m_ui->RezisePad->minimumSize()));
 
     m_query.close();
-    m_query.replaceWhereLine(whereLine);
+    filter.applyTo(m_query);
     m_query.open();
     QTableView* view = m_ui->Grid;
     view->setModel(new tav::DataSetModel(&m_query, this));

@@ -11,6 +11,7 @@ class TTableList;
 namespace tav {
 class DataModule2;
 class DataSet;
+struct TableFilter;
 } // namespace tav
 
 class QTableView;
@@ -29,9 +30,9 @@ public:
     QTableView* grid() const;
 
 protected:
-    // Opens `query` with `whereLine` in place of its filter line. Throws
+    // Opens `query` with `filter` in place of its filter line. Throws
     // DbError, the query then staying closed.
-    TTableList(tav::DataSet& query, const QString& whereLine, const QString& title,
+    TTableList(tav::DataSet& query, const tav::TableFilter& filter, const QString& title,
                const QString& gridName, QWidget* parent);
 
     void done(int result) override;

@@ -1,6 +1,7 @@
 #include "documents/DocumentLibrary.h"
 
 #include "core/FileRoutines.h"
+#include "core/FrenchText.h"
 #include "core/TextLookup.h"
 #include "core/TextRoutines.h"
 #include "db/DbError.h"
@@ -33,11 +34,6 @@ static void initDocumentResources()
 namespace tav {
 
 namespace {
-
-QString fr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 QString quoted(const QString& text)
 {

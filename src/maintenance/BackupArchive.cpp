@@ -1,6 +1,7 @@
 #include "maintenance/BackupArchive.h"
 
 #include "core/Clock.h"
+#include "core/FrenchText.h"
 #include "db/BookletCheck.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
@@ -21,11 +22,6 @@ namespace tav {
 namespace {
 
 const QString kDatabaseEntry = QStringLiteral("TAVIRUNE.MDB");
-
-QString tr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // The visible files of a folder with one extension, by name.
 QStringList listed(const QString& folder, const QString& pattern)
@@ -61,7 +57,7 @@ MaintenanceResult pack(const QString& archive, const QVector<CabinetEntry>& entr
         candidate, entries,
         [&progress, total](int index, const QString& name) {
             if (progress)
-                progress(tr("Compression : ") + name, index, total);
+                progress(fr("Compression : ") + name, index, total);
         },
         &digests);
     if (!written.ok)
@@ -77,10 +73,10 @@ MaintenanceResult pack(const QString& archive, const QVector<CabinetEntry>& entr
         problem = read.error;
     else if (names != expected)
         problem =
-            tr("L'archive « %1 » ne contient pas tous les fichiers sauvegardés.").arg(archive);
+            fr("L'archive « %1 » ne contient pas tous les fichiers sauvegardés.").arg(archive);
     if (problem.isEmpty()) {
         if (progress)
-            progress(tr("Vérification de la sauvegarde"), total, total);
+            progress(fr("Vérification de la sauvegarde"), total, total);
         QVector<qint64> sizes;
         for (const CabinetEntry& e : entries)
             sizes << QFileInfo(e.sourcePath).size();
@@ -104,13 +100,13 @@ MaintenanceResult pack(const QString& archive, const QVector<CabinetEntry>& entr
 QString databaseProblem(const QString& path)
 {
     if (!QFileInfo(path).isFile())
-        return tr("L'archive ne contient pas de base de données (TAVIRUNE.MDB).");
+        return fr("L'archive ne contient pas de base de données (TAVIRUNE.MDB).");
     // The Windows versions kept a Microsoft Access file under that name.
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray head = file.read(20);
         if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
-            return tr("l'archive vient d'une version de Tavirune pour Windows : sa base de "
+            return fr("l'archive vient d'une version de Tavirune pour Windows : sa base de "
                       "données Microsoft Access ne peut pas être lue par ce programme.");
     }
     try {
@@ -118,7 +114,7 @@ QString databaseProblem(const QString& path)
         c.open(path);
         const QString integrity = c.scalar(QStringLiteral("PRAGMA integrity_check")).toString();
         if (integrity != QLatin1String("ok"))
-            return tr("La base de données de l'archive est endommagée : %1").arg(integrity);
+            return fr("La base de données de l'archive est endommagée : %1").arg(integrity);
         // What the start-up requires: a database that passes this opens at
         // the next start.
         if (QString why = bookletProblem(c); !why.isEmpty())
@@ -212,7 +208,7 @@ MaintenanceResult recoverInterruptedRestore(const BookletFiles& files)
     QVector<QStringList> records;
     if (!readJournal(journal.fileName(), &records))
         return MaintenanceResult::failure(
-            tr("Le journal de restauration « %1 » ne peut pas être lu.").arg(journal.fileName()));
+            fr("Le journal de restauration « %1 » ne peut pas être lu.").arg(journal.fileName()));
     QString stagedDatabase;
     QVector<QPair<QString, QString>> moves;
     for (const QStringList& parts : std::as_const(records)) {
@@ -237,7 +233,7 @@ MaintenanceResult writeBackupArchive(const BookletFiles& files, const QString& a
                                      const BackupProgress& progress)
 {
     if (progress)
-        progress(tr("Sauvegarde de la base"), 0, 1);
+        progress(fr("Sauvegarde de la base"), 0, 1);
     if (const MaintenanceResult compacted = compactDatabaseInPlace(files.databaseFile);
         !compacted.ok)
         return compacted;
@@ -253,12 +249,12 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
                             Clock::now().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
     if (!QDir().mkpath(staging))
         return MaintenanceResult::failure(
-            tr("Impossible de créer le dossier « %1 ».").arg(staging));
+            fr("Impossible de créer le dossier « %1 ».").arg(staging));
     const auto cleanUp = [&staging]() {
         QDir(staging).removeRecursively();
     };
     if (progress)
-        progress(tr("Décompression des fichiers ..."), 0, 1);
+        progress(fr("Décompression des fichiers ..."), 0, 1);
     if (const CabinetResult r = extractCabinet(archive, staging); !r.ok) {
         cleanUp();
         return MaintenanceResult::failure(r.error);
@@ -267,16 +263,16 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
         !problem.isEmpty()) {
         cleanUp();
         return MaintenanceResult::failure(
-            tr("La sauvegarde « %1 » ne peut pas être restaurée : %2").arg(archive, problem));
+            fr("La sauvegarde « %1 » ne peut pas être restaurée : %2").arg(archive, problem));
     }
 
     // 2. What is there now is kept in an archive before it is replaced.
     if (progress)
-        progress(tr("Sauvegarde des données actuelles"), 0, 1);
+        progress(fr("Sauvegarde des données actuelles"), 0, 1);
     if (const MaintenanceResult kept = pack(safetyArchive, entriesOf(files), {}); !kept.ok) {
         cleanUp();
         return MaintenanceResult::failure(
-            tr("Les données actuelles n'ont pas pu être mises de côté ; rien n'a été "
+            fr("Les données actuelles n'ont pas pu être mises de côté ; rien n'a été "
                "restauré.\n%1")
                 .arg(kept.error));
     }
@@ -285,7 +281,7 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
     // archive's pictures and files take their place, then its database in
     // one rename: that rename is the moment the restore is done.
     if (progress)
-        progress(tr("Restauration de la base"), 0, 1);
+        progress(fr("Restauration de la base"), 0, 1);
     const QString aside = staging + QStringLiteral("/.actuels");
     QDir().mkpath(aside);
     QVector<QPair<QString, QString>> planned;
@@ -306,21 +302,21 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
     if (!writeRestoreJournal(files, staging, planned, stagedDatabase)) {
         cleanUp();
         return MaintenanceResult::failure(
-            tr("Impossible d'écrire le journal de la restauration ; rien n'a été restauré."));
+            fr("Impossible d'écrire le journal de la restauration ; rien n'a été restauré."));
     }
     Moves moves;
     bool ok = true;
     const int renames = int(planned.size()) + 1;
     for (const auto& [from, to] : std::as_const(planned)) {
         if (progress)
-            progress(tr("Restauration de la base"), int(moves.done.size()), renames);
+            progress(fr("Restauration de la base"), int(moves.done.size()), renames);
         if (!moves.move(from, to)) {
             ok = false;
             break;
         }
     }
     if (ok && progress)
-        progress(tr("Restauration de la base"), renames - 1, renames);
+        progress(fr("Restauration de la base"), renames - 1, renames);
     ok = ok && renameFile(stagedDatabase, files.databaseFile);
     QString unusable;
     if (ok) {
@@ -335,13 +331,13 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
         QFile::remove(journalPath(files));
         cleanUp();
         const QString kept =
-            tr("Les données d'avant la restauration sont restées en place ; elles sont aussi "
+            fr("Les données d'avant la restauration sont restées en place ; elles sont aussi "
                "gardées dans « %1 ».")
                 .arg(safetyArchive);
         return MaintenanceResult::failure(
             unusable.isEmpty()
-                ? tr("La restauration a échoué.\n") + kept
-                : tr("La base de données restaurée ne peut pas être ouverte : %1\n").arg(unusable) +
+                ? fr("La restauration a échoué.\n") + kept
+                : fr("La base de données restaurée ne peut pas être ouverte : %1\n").arg(unusable) +
                       kept);
     }
     QFile::remove(journalPath(files));

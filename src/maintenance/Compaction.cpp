@@ -1,6 +1,7 @@
 #include "maintenance/Compaction.h"
 
 #include "core/Clock.h"
+#include "core/FrenchText.h"
 #include "db/Connection.h"
 #include "db/DataSet.h"
 #include "db/DbError.h"
@@ -17,11 +18,6 @@ namespace tav {
 namespace {
 
 constexpr int kPathColumnSize = 255;
-
-QString tr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // Row counts of every table of a database, to compare a copy with its
 // original.
@@ -58,7 +54,7 @@ MaintenanceResult compactDatabaseFile(const QString& source, const QString& dest
 {
     if (!QFileInfo::exists(source))
         return MaintenanceResult::failure(
-            tr("La base de données « %1 » est introuvable.").arg(source));
+            fr("La base de données « %1 » est introuvable.").arg(source));
     const QString temporary = destination + QStringLiteral(".tmp");
     QFile::remove(temporary);
     try {
@@ -73,21 +69,21 @@ MaintenanceResult compactDatabaseFile(const QString& source, const QString& dest
         copy.open(temporary);
         const QString integrity = copy.scalar(QStringLiteral("PRAGMA integrity_check")).toString();
         if (integrity != QLatin1String("ok"))
-            throw DbError(tr("La copie compactée est endommagée : %1").arg(integrity));
+            throw DbError(fr("La copie compactée est endommagée : %1").arg(integrity));
         if (rowCounts(copy) != before)
-            throw DbError(tr("La copie compactée ne contient pas toutes les données."));
+            throw DbError(fr("La copie compactée ne contient pas toutes les données."));
         copy.close();
     } catch (const DbError& e) {
         QFile::remove(temporary);
         return MaintenanceResult::failure(
-            tr("Le compactage de la base de données « %1 » a échoué.\n%2")
+            fr("Le compactage de la base de données « %1 » a échoué.\n%2")
                 .arg(source, e.message()));
     }
     if (!flushToDisk(temporary) || std::rename(QFile::encodeName(temporary).constData(),
                                                QFile::encodeName(destination).constData()) != 0) {
         QFile::remove(temporary);
         return MaintenanceResult::failure(
-            tr("Impossible d'écrire la base de données compactée « %1 ».").arg(destination));
+            fr("Impossible d'écrire la base de données compactée « %1 ».").arg(destination));
     }
     syncFolderOf(destination);
     return {};
@@ -99,7 +95,7 @@ MaintenanceResult compactDatabaseInPlace(const QString& databaseFile)
         QFileInfo(databaseFile).absolutePath() + QStringLiteral("/TAVIRUNE~.MDB");
     if (QFileInfo::exists(temporary))
         return MaintenanceResult::failure(
-            tr("Le fichier « %1 » existe déjà : il peut contenir les données d'un compactage "
+            fr("Le fichier « %1 » existe déjà : il peut contenir les données d'un compactage "
                "interrompu. Déplacez-le avant de compacter la base de données.")
                 .arg(temporary));
     MaintenanceResult result = compactDatabaseFile(databaseFile, temporary);
@@ -111,7 +107,7 @@ MaintenanceResult compactDatabaseInPlace(const QString& databaseFile)
                     QFile::encodeName(databaseFile).constData()) != 0) {
         QFile::remove(temporary);
         return MaintenanceResult::failure(
-            tr("Impossible de remplacer la base de données « %1 » par sa copie compactée.")
+            fr("Impossible de remplacer la base de données « %1 » par sa copie compactée.")
                 .arg(databaseFile));
     }
     syncFolderOf(databaseFile);

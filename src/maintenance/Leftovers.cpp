@@ -1,6 +1,7 @@
 #include "maintenance/Leftovers.h"
 
 #include "core/Clock.h"
+#include "core/FrenchText.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Schema.h"
@@ -14,11 +15,6 @@
 namespace tav {
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 const char* const kJournalSuffixes[] = {"-journal", "-wal", "-shm"};
 
@@ -79,10 +75,10 @@ QString nameAside(const QString& folder, const QString& stem)
 void removeLeftover(const QString& path, QStringList* notes)
 {
     if (QFile::remove(path))
-        *notes << tr("Le fichier « %1 », laissé par une opération interrompue, a été supprimé.")
+        *notes << fr("Le fichier « %1 », laissé par une opération interrompue, a été supprimé.")
                       .arg(path);
     else
-        *notes << tr("Le fichier « %1 », laissé par une opération interrompue, n'a pas pu être "
+        *notes << fr("Le fichier « %1 », laissé par une opération interrompue, n'a pas pu être "
                      "supprimé : supprimez-le.")
                       .arg(path);
 }
@@ -98,7 +94,7 @@ void settleCompactionCopy(const QString& database, QStringList* notes)
     if (isWholeBooklet(database)) {
         // The database is whole: the copy holds nothing that it lacks.
         if (!QFile::remove(copy)) {
-            *notes << tr("Le fichier « %1 », laissé par un compactage ou une sauvegarde "
+            *notes << fr("Le fichier « %1 », laissé par un compactage ou une sauvegarde "
                          "interrompu, n'a pas pu être supprimé : supprimez-le avant de "
                          "compacter ou de sauvegarder la base de données.")
                           .arg(copy);
@@ -106,7 +102,7 @@ void settleCompactionCopy(const QString& database, QStringList* notes)
         }
         for (const char* suffix : kJournalSuffixes)
             QFile::remove(copy + QLatin1String(suffix));
-        *notes << tr("Le fichier « %1 », laissé par un compactage ou une sauvegarde interrompu, "
+        *notes << fr("Le fichier « %1 », laissé par un compactage ou une sauvegarde interrompu, "
                      "a été supprimé : la base de données « %2 » est intacte.")
                       .arg(copy, database);
         return;
@@ -118,7 +114,7 @@ void settleCompactionCopy(const QString& database, QStringList* notes)
         if (exists(database)) {
             damaged = nameAside(folder, QStringLiteral("TAVIRUNE_ENDOMMAGEE_"));
             if (!moveDatabaseFile(database, damaged)) {
-                *notes << tr("La base de données « %1 » est endommagée et sa copie complète "
+                *notes << fr("La base de données « %1 » est endommagée et sa copie complète "
                              "« %2 » n'a pas pu prendre sa place.")
                               .arg(database, copy);
                 return;
@@ -129,16 +125,16 @@ void settleCompactionCopy(const QString& database, QStringList* notes)
         for (const char* suffix : kJournalSuffixes)
             QFile::remove(database + QLatin1String(suffix));
         if (!moveDatabaseFile(copy, database)) {
-            *notes << tr("La copie complète « %1 » de la base de données n'a pas pu prendre la "
+            *notes << fr("La copie complète « %1 » de la base de données n'a pas pu prendre la "
                          "place de « %2 ».")
                           .arg(copy, database);
             return;
         }
-        QString note = tr("La base de données « %1 » a été récupérée depuis le fichier « %2 » "
+        QString note = fr("La base de données « %1 » a été récupérée depuis le fichier « %2 » "
                           "laissé par un compactage ou une sauvegarde interrompu.")
                            .arg(database, copy);
         if (!damaged.isEmpty())
-            note += tr(" L'ancien fichier, endommagé, est gardé sous le nom « %1 ».").arg(damaged);
+            note += fr(" L'ancien fichier, endommagé, est gardé sous le nom « %1 ».").arg(damaged);
         *notes << note;
         return;
     }
@@ -146,11 +142,11 @@ void settleCompactionCopy(const QString& database, QStringList* notes)
     // the next compaction.
     const QString kept = nameAside(folder, QStringLiteral("TAVIRUNE~_ENDOMMAGEE_"));
     if (moveDatabaseFile(copy, kept))
-        *notes << tr("Le fichier « %1 », laissé par un compactage ou une sauvegarde interrompu, "
+        *notes << fr("Le fichier « %1 », laissé par un compactage ou une sauvegarde interrompu, "
                      "est endommagé : il est gardé sous le nom « %2 ».")
                       .arg(copy, kept);
     else
-        *notes << tr("Le fichier « %1 », laissé par un compactage ou une sauvegarde interrompu, "
+        *notes << fr("Le fichier « %1 », laissé par un compactage ou une sauvegarde interrompu, "
                      "est endommagé et n'a pas pu être déplacé.")
                       .arg(copy);
 }

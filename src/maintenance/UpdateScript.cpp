@@ -1,6 +1,7 @@
 #include "maintenance/UpdateScript.h"
 
 #include "core/Clock.h"
+#include "core/FrenchText.h"
 #include "core/TextFile.h"
 #include "core/TextLookup.h"
 #include "db/Connection.h"
@@ -25,11 +26,6 @@
 namespace tav {
 
 namespace {
-
-QString fr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 constexpr int kArgumentLimit = 255;
 

@@ -1,6 +1,7 @@
 #include "media/Cabinet.h"
 
 #include "core/FileRoutines.h"
+#include "core/FrenchText.h"
 #include "media/CabinetWriter.h"
 
 #include <QDir>
@@ -23,11 +24,6 @@
 namespace tav {
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // Owners of the GLib objects, released whatever way a function leaves.
 struct GObjectDeleter
@@ -109,11 +105,11 @@ CabinetResult load(const QString& path, GPtr<GCabCabinet>& cabinet)
     ErrorHolder e;
     GPtr<GFileInputStream> in(g_file_read(file.get(), nullptr, &e.error));
     if (!in)
-        return failure(e.told(tr("Impossible de lire le fichier « %1 ».").arg(path)));
+        return failure(e.told(fr("Impossible de lire le fichier « %1 ».").arg(path)));
     cabinet.reset(gcab_cabinet_new());
     if (!gcab_cabinet_load(cabinet.get(), G_INPUT_STREAM(in.get()), nullptr, &e.error))
         return failure(
-            e.told(tr("Le fichier « %1 » n'est pas une archive de sauvegarde lisible.").arg(path)));
+            e.told(fr("Le fichier « %1 » n'est pas une archive de sauvegarde lisible.").arg(path)));
     return {};
 }
 
@@ -154,11 +150,11 @@ CabinetResult extractAs(const QString& path, const QString& folder, ExtractState
     GPtr<GCabCabinet> reader(gcab_cabinet_new());
     if (!in || !gcab_cabinet_load(reader.get(), G_INPUT_STREAM(in.get()), nullptr, &e.error))
         return failure(
-            e.told(tr("Le fichier « %1 » n'est pas une archive de sauvegarde lisible.").arg(path)));
+            e.told(fr("Le fichier « %1 » n'est pas une archive de sauvegarde lisible.").arg(path)));
     GPtr<GFile> target = fileOf(folder);
     if (!gcab_cabinet_extract_simple(reader.get(), target.get(), onExtract, &state, nullptr,
                                      &e.error))
-        return failure(e.told(tr("Impossible d'extraire l'archive « %1 ».").arg(path)));
+        return failure(e.told(fr("Impossible d'extraire l'archive « %1 ».").arg(path)));
     return {};
 }
 
@@ -169,8 +165,8 @@ QString archiveWriteError(const QString& path, int errorNumber)
     QString reason = systemErrorReason(errorNumber);
     if (reason.isEmpty())
         reason =
-            errorNumber != 0 ? tr("erreur système %1").arg(errorNumber) : tr("erreur inconnue");
-    return tr("Impossible d'écrire l'archive « %1 » : %2.").arg(path, reason);
+            errorNumber != 0 ? fr("erreur système %1").arg(errorNumber) : fr("erreur inconnue");
+    return fr("Impossible d'écrire l'archive « %1 » : %2.").arg(path, reason);
 }
 
 bool isSafeEntryName(const QString& name)
@@ -198,14 +194,14 @@ CabinetResult writeCabinet(const QString& path, const QVector<CabinetEntry>& ent
     QSet<QString> names;
     for (const CabinetEntry& entry : entries) {
         if (!isSafeEntryName(entry.name))
-            return failure(tr("Nom de fichier incorrect dans l'archive : « %1 »").arg(entry.name));
+            return failure(fr("Nom de fichier incorrect dans l'archive : « %1 »").arg(entry.name));
         // Two entries of one name could not both be extracted.
         if (names.contains(entry.name.toCaseFolded()))
             return failure(
-                tr("Le fichier « %1 » figure deux fois dans l'archive.").arg(entry.name));
+                fr("Le fichier « %1 » figure deux fois dans l'archive.").arg(entry.name));
         names.insert(entry.name.toCaseFolded());
         if (!QFileInfo(entry.sourcePath).isFile())
-            return failure(tr("Le fichier « %1 » est introuvable.").arg(entry.sourcePath));
+            return failure(fr("Le fichier « %1 » est introuvable.").arg(entry.sourcePath));
     }
     const QString temporary = path + QStringLiteral(".tmp");
     QFile::remove(temporary);
@@ -271,11 +267,11 @@ CabinetResult extractCabinet(const QString& path, const QString& folder,
         // program of this desktop could name again.
         if (!isSafeEntryName(name) || name.toUtf8() != QByteArray(gcab_file_get_name(file)))
             return failure(
-                tr("L'archive « %1 » contient un nom de fichier refusé : « %2 »").arg(path, name));
+                fr("L'archive « %1 » contient un nom de fichier refusé : « %2 »").arg(path, name));
         // Two entries of one name: which one is meant cannot be told.
         if (seen.contains(name.toCaseFolded()))
             return failure(
-                tr("L'archive « %1 » contient deux fois le fichier « %2 ».").arg(path, name));
+                fr("L'archive « %1 » contient deux fois le fichier « %2 ».").arg(path, name));
         seen.insert(name.toCaseFolded());
     }
     ExtractState state;

@@ -1,5 +1,7 @@
 #include "media/CabinetWriter.h"
 
+#include "core/FrenchText.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
@@ -19,11 +21,6 @@
 namespace tav {
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 constexpr int kBlockSize = 32768;
 constexpr int kHeaderSize = 36;
@@ -222,7 +219,7 @@ public:
             ++*entryIndex;
             QFile in(file->entry->sourcePath);
             if (!in.open(QIODevice::ReadOnly)) {
-                error = tr("Impossible de lire le fichier « %1 ».").arg(file->entry->sourcePath);
+                error = fr("Impossible de lire le fichier « %1 ».").arg(file->entry->sourcePath);
                 return -1;
             }
             QCryptographicHash hash(QCryptographicHash::Sha1);
@@ -231,7 +228,7 @@ public:
                 const qint64 want = std::min<qint64>(left, qint64(buffer.size()));
                 const qint64 got = in.read(reinterpret_cast<char*>(buffer.data()), want);
                 if (got <= 0) {
-                    error = tr("Le fichier « %1 » a changé pendant l'archivage.")
+                    error = fr("Le fichier « %1 » a changé pendant l'archivage.")
                                 .arg(file->entry->sourcePath);
                     return -1;
                 }
@@ -246,7 +243,7 @@ public:
             // A file that grew since it was measured would be archived cut.
             char extra;
             if (in.read(&extra, 1) != 0) {
-                error = tr("Le fichier « %1 » a changé pendant l'archivage.")
+                error = fr("Le fichier « %1 » a changé pendant l'archivage.")
                             .arg(file->entry->sourcePath);
                 return -1;
             }
@@ -303,7 +300,7 @@ private:
         }
         for (Block& block : m_batch) {
             if (block.failed) {
-                error = tr("La compression de l'archive a échoué.");
+                error = fr("La compression de l'archive a échoué.");
                 return false;
             }
             const std::vector<uint8_t>& data = m_compressed ? block.packed : block.raw;
@@ -330,7 +327,7 @@ private:
     {
         m_written += qint64(size);
         if (m_written > qint64(UINT32_MAX)) {
-            error = tr("L'archive dépasserait 4 Go, ce que le format des sauvegardes ne permet "
+            error = fr("L'archive dépasserait 4 Go, ce que le format des sauvegardes ne permet "
                        "pas.");
             return false;
         }
@@ -367,9 +364,9 @@ CabinetResult writeCabinetFile(const QString& path, const QVector<CabinetEntry>&
     if (digests)
         digests->clear();
     if (entries.isEmpty())
-        return {false, tr("Aucun fichier à mettre dans l'archive.")};
+        return {false, fr("Aucun fichier à mettre dans l'archive.")};
     if (entries.size() > 65535)
-        return {false, tr("Une archive ne peut contenir plus de 65535 fichiers.")};
+        return {false, fr("Une archive ne peut contenir plus de 65535 fichiers.")};
     const qint64 folderCapacity = qint64(layout.maxBlocksPerFolder) * kBlockSize;
 
     // The whole layout is known before the first byte: the sizes, the
@@ -382,7 +379,7 @@ CabinetResult writeCabinetFile(const QString& path, const QVector<CabinetEntry>&
         const QFileInfo info(entry.sourcePath);
         const qint64 size = info.size();
         if (size > folderCapacity)
-            return {false, tr("Le fichier « %1 » dépasse %2 Mo, ce qu'une archive peut "
+            return {false, fr("Le fichier « %1 » dépasse %2 Mo, ce qu'une archive peut "
                               "contenir d'un seul fichier.")
                                .arg(entry.sourcePath)
                                .arg(folderCapacity / (1024 * 1024))};
@@ -536,12 +533,12 @@ private:
 CabinetResult verifyCabinet(const QString& path, const QVector<qint64>& sizes,
                             const QVector<QByteArray>& digests)
 {
-    const CabinetResult damaged{false, tr("L'archive « %1 » relue ne rend pas les fichiers "
+    const CabinetResult damaged{false, fr("L'archive « %1 » relue ne rend pas les fichiers "
                                           "sauvegardés.")
                                            .arg(path)};
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly))
-        return {false, tr("Impossible de relire l'archive « %1 ».").arg(path)};
+        return {false, fr("Impossible de relire l'archive « %1 ».").arg(path)};
     const QByteArray head = in.read(kHeaderSize);
     const auto* h = reinterpret_cast<const uint8_t*>(head.constData());
     if (head.size() != kHeaderSize || head.left(4) != "MSCF" || get32(h + 8) != in.size())

@@ -1,5 +1,7 @@
 #include "JpegFile.h"
 
+#include "core/FrenchText.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
@@ -175,14 +177,9 @@ bool encode(Encoder* e, const QImage* picture, int quality)
     return true;
 }
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("tav::JpegFile", text);
-}
-
 QString damaged(const QString& name)
 {
-    return tr("Le fichier « %1 » n'est pas une image JPEG lisible : il est endommagé, tronqué "
+    return fr("Le fichier « %1 » n'est pas une image JPEG lisible : il est endommagé, tronqué "
               "ou d'un autre format.")
         .arg(name);
 }
@@ -191,16 +188,16 @@ QString damaged(const QString& name)
 
 JpegResult writeJpegFile(const QImage& picture, const QString& path, int quality)
 {
-    const QString failure = tr("Erreur lors de l'écriture de l'image JPEG « %1 »").arg(path);
+    const QString failure = fr("Erreur lors de l'écriture de l'image JPEG « %1 »").arg(path);
     if (picture.isNull() || (picture.format() != QImage::Format_RGB888 &&
                              picture.format() != QImage::Format_Grayscale8))
-        return {false, failure + tr(" : format de pixels non pris en charge.")};
+        return {false, failure + fr(" : format de pixels non pris en charge.")};
     // Grey rows are widened to three channels: the file is always YCbCr.
     const QImage rgb = picture.format() == QImage::Format_RGB888
                            ? picture
                            : picture.convertToFormat(QImage::Format_RGB888);
     if (rgb.isNull())
-        return {false, failure + tr(" : mémoire insuffisante.")};
+        return {false, failure + fr(" : mémoire insuffisante.")};
 
     Encoder e;
     installErrorManager(e.err);
@@ -227,17 +224,17 @@ JpegResult readJpegFile(QImage& picture, const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return {false, tr("Le fichier « %1 » n'existe pas.").arg(path)};
+        return {false, fr("Le fichier « %1 » n'existe pas.").arg(path)};
     if (info.isDir())
-        return {false, tr("« %1 » est un dossier, pas une image.").arg(path)};
+        return {false, fr("« %1 » est un dossier, pas une image.").arg(path)};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {false,
-                tr("Impossible de lire le fichier « %1 » : %2").arg(path, file.errorString())};
+                fr("Impossible de lire le fichier « %1 » : %2").arg(path, file.errorString())};
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {false,
-                tr("Impossible de lire le fichier « %1 » : %2").arg(path, file.errorString())};
+                fr("Impossible de lire le fichier « %1 » : %2").arg(path, file.errorString())};
     return readJpegData(picture, data, path);
 }
 
@@ -245,7 +242,7 @@ JpegResult readJpegData(QImage& picture, const QByteArray& data, const QString& 
                         JpegHeader* header)
 {
     if (data.isEmpty())
-        return {false, tr("Le fichier « %1 » est vide.").arg(name)};
+        return {false, fr("Le fichier « %1 » est vide.").arg(name)};
 
     Decoder d;
     installErrorManager(d.err);
@@ -262,7 +259,7 @@ JpegResult readJpegData(QImage& picture, const QByteArray& data, const QString& 
         const int height = int(d.cinfo.output_height);
         const int components = d.cinfo.output_components;
         if (qint64(width) * height > kJpegPixelLimit) {
-            result = {false, tr("L'image « %1 » est trop grande (%2 × %3 pixels).")
+            result = {false, fr("L'image « %1 » est trop grande (%2 × %3 pixels).")
                                  .arg(name)
                                  .arg(width)
                                  .arg(height)};
@@ -274,7 +271,7 @@ JpegResult readJpegData(QImage& picture, const QByteArray& data, const QString& 
             std::vector<unsigned char> cmyk(components == 4 ? size_t(width) * 4 : 0);
             bool ok = !decoded.isNull() && beginOutput(&d);
             if (decoded.isNull())
-                result = {false, tr("Mémoire insuffisante pour ouvrir l'image « %1 » (%2 × %3 "
+                result = {false, fr("Mémoire insuffisante pour ouvrir l'image « %1 » (%2 × %3 "
                                     "pixels).")
                                      .arg(name)
                                      .arg(width)

@@ -1,5 +1,7 @@
 #include "media/PackedFile.h"
 
+#include "core/FrenchText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,11 +12,6 @@
 namespace tav {
 
 namespace {
-
-QString fr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // A bare name the cabinet can carry: the file's own when it may stand in a
 // folder as it is, else a neutral one.

@@ -5,6 +5,7 @@
 #include "Orientation.h"
 #include "Placement.h"
 #include "Thumbnail.h"
+#include "core/FrenchText.h"
 
 #include "core/TextLookup.h"
 #include "core/TextRoutines.h"
@@ -22,11 +23,6 @@
 namespace tav {
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("tav::PictureStore", text);
-}
 
 // A name beside `path`, in its folder, that no file holds yet: the same
 // folder keeps the final rename on one file system.
@@ -69,12 +65,12 @@ public:
             m_aside = freeNameBeside(m_target, "old");
             if (m_aside.isEmpty() || !QFile::remove(m_aside) || !QFile::rename(m_target, m_aside)) {
                 m_aside.clear();
-                return tr("Impossible de remplacer le fichier « %1 ».").arg(m_target);
+                return fr("Impossible de remplacer le fichier « %1 ».").arg(m_target);
             }
         }
         if (!staged.isEmpty()) {
             if (!QFile::rename(staged, m_target))
-                return tr("Impossible d'écrire le fichier « %1 ».").arg(m_target);
+                return fr("Impossible d'écrire le fichier « %1 ».").arg(m_target);
             m_placed = true;
         }
         return {};
@@ -110,25 +106,25 @@ QString copyBytes(const QString& source, const QString& staged)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return tr("Impossible de lire le fichier « %1 » : %2").arg(source, in.errorString());
+        return fr("Impossible de lire le fichier « %1 » : %2").arg(source, in.errorString());
     QFile out(staged);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return tr("Impossible d'écrire le fichier « %1 » : %2").arg(staged, out.errorString());
+        return fr("Impossible d'écrire le fichier « %1 » : %2").arg(staged, out.errorString());
     QByteArray block;
     for (;;) {
         block = in.read(1 << 20);
         if (block.isEmpty())
             break;
         if (out.write(block) != block.size())
-            return tr("Impossible d'écrire le fichier « %1 » : %2").arg(staged, out.errorString());
+            return fr("Impossible d'écrire le fichier « %1 » : %2").arg(staged, out.errorString());
     }
     if (in.error() != QFileDevice::NoError)
-        return tr("Impossible de lire le fichier « %1 » : %2").arg(source, in.errorString());
+        return fr("Impossible de lire le fichier « %1 » : %2").arg(source, in.errorString());
     if (!out.flush())
-        return tr("Impossible d'écrire le fichier « %1 » : %2").arg(staged, out.errorString());
+        return fr("Impossible d'écrire le fichier « %1 » : %2").arg(staged, out.errorString());
     out.close();
     if (out.error() != QFileDevice::NoError)
-        return tr("Impossible d'écrire le fichier « %1 » : %2").arg(staged, out.errorString());
+        return fr("Impossible d'écrire le fichier « %1 » : %2").arg(staged, out.errorString());
     return {};
 }
 
@@ -136,9 +132,9 @@ QString checkSource(const QString& source)
 {
     const QFileInfo info(source);
     if (source.isEmpty() || !info.exists())
-        return tr("Le fichier « %1 » n'existe pas.").arg(source);
+        return fr("Le fichier « %1 » n'existe pas.").arg(source);
     if (info.isDir())
-        return tr("« %1 » est un dossier, pas une image.").arg(source);
+        return fr("« %1 » est un dossier, pas une image.").arg(source);
     return {};
 }
 
@@ -146,10 +142,10 @@ QString checkTargetFolder(const QString& target)
 {
     const QFileInfo info(target);
     if (info.isDir())
-        return tr("« %1 » est un dossier.").arg(target);
+        return fr("« %1 » est un dossier.").arg(target);
     const QDir folder = info.absoluteDir();
     if (!folder.exists() && !QDir().mkpath(folder.absolutePath()))
-        return tr("Impossible de créer le dossier « %1 ».").arg(folder.absolutePath());
+        return fr("Impossible de créer le dossier « %1 ».").arg(folder.absolutePath());
     return {};
 }
 
@@ -184,7 +180,7 @@ PictureResult storeImageAndThumbnail(const QString& source, const QString& targe
     if (const QString problem = checkSource(source); !problem.isEmpty())
         return {false, problem};
     if (box.isEmpty())
-        return {false, tr("La taille de la vignette n'est pas valable.")};
+        return {false, fr("La taille de la vignette n'est pas valable.")};
 
     // Everything is read and checked before anything is written.
     QByteArray thumbnail;
@@ -201,15 +197,15 @@ PictureResult storeImageAndThumbnail(const QString& source, const QString& targe
             return {false, read.error};
         converted = read.picture.convertToFormat(QImage::Format_RGB888);
         if (converted.isNull())
-            return {false, tr("Mémoire insuffisante pour ouvrir l'image « %1 ».").arg(source)};
+            return {false, fr("Mémoire insuffisante pour ouvrir l'image « %1 ».").arg(source)};
         thumbnail = bmpFile(makeThumbnail(converted, box.width(), box.height()));
         if (thumbnail.isEmpty())
-            return {false, tr("Impossible de construire la vignette de « %1 ».").arg(source)};
+            return {false, fr("Impossible de construire la vignette de « %1 ».").arg(source)};
         const int side = std::max(1, limits.maxWidth);
         if (converted.width() > side || converted.height() > side) {
             const Placement p = fitInBox(side, side, converted.width(), converted.height());
             if (!resizeBitmap(converted, p.width, p.height))
-                return {false, tr("Mémoire insuffisante pour réduire l'image « %1 ».").arg(source)};
+                return {false, fr("Mémoire insuffisante pour réduire l'image « %1 ».").arg(source)};
         }
     }
 
@@ -217,7 +213,7 @@ PictureResult storeImageAndThumbnail(const QString& source, const QString& targe
         return {false, problem};
     StagedFile staged{freeNameBeside(target, "new")};
     if (staged.path.isEmpty())
-        return {false, tr("Impossible d'écrire dans le dossier « %1 ».")
+        return {false, fr("Impossible d'écrire dans le dossier « %1 ».")
                            .arg(QFileInfo(target).absolutePath())};
     if (copied) {
         if (const QString problem = copyBytes(source, staged.path); !problem.isEmpty())
@@ -251,7 +247,7 @@ PictureResult storePhotoAndThumbnail(const QString& source, const QString& targe
 PictureResult clearImageColumns(const QString& file, const RowClearer& clearRow)
 {
     if (QFileInfo(file).isDir())
-        return {false, tr("« %1 » est un dossier, pas une image.").arg(file)};
+        return {false, fr("« %1 » est un dossier, pas une image.").arg(file)};
     FileReplacement replacement(file);
     if (const QString problem = replacement.place({}); !problem.isEmpty())
         return {false, problem};
@@ -269,11 +265,11 @@ PictureResult deleteImageFile(const QString& path)
     if (!info.exists() && !info.isSymLink())
         return {};
     if (info.isDir())
-        return {false, tr("« %1 » est un dossier, pas une image.").arg(path)};
+        return {false, fr("« %1 » est un dossier, pas une image.").arg(path)};
     QFile file(path);
     if (!file.remove())
         return {false,
-                tr("Impossible de supprimer le fichier « %1 » : %2").arg(path, file.errorString())};
+                fr("Impossible de supprimer le fichier « %1 » : %2").arg(path, file.errorString())};
     return {};
 }
 
@@ -286,17 +282,17 @@ PictureResult saveImageCopy(const QString& file, const QString& destination)
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1String(".jpg");
     if (QFileInfo(path).isDir())
-        return {false, tr("« %1 » est un dossier.").arg(path)};
+        return {false, fr("« %1 » est un dossier.").arg(path)};
     // Saving a picture onto itself would empty it.
     if (QFileInfo(path).canonicalFilePath() == info.canonicalFilePath())
         return {};
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
-        return {false, tr("Impossible de lire le fichier « %1 » : %2").arg(file, in.errorString())};
+        return {false, fr("Impossible de lire le fichier « %1 » : %2").arg(file, in.errorString())};
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return {false,
-                tr("Impossible d'écrire le fichier « %1 » : %2").arg(path, out.errorString())};
+                fr("Impossible d'écrire le fichier « %1 » : %2").arg(path, out.errorString())};
     for (;;) {
         const QByteArray block = in.read(1 << 20);
         if (block.isEmpty())
@@ -308,11 +304,11 @@ PictureResult saveImageCopy(const QString& file, const QString& destination)
     }
     if (in.error() != QFileDevice::NoError) {
         out.cancelWriting();
-        return {false, tr("Impossible de lire le fichier « %1 » : %2").arg(file, in.errorString())};
+        return {false, fr("Impossible de lire le fichier « %1 » : %2").arg(file, in.errorString())};
     }
     if (!out.commit())
         return {false,
-                tr("Impossible d'écrire le fichier « %1 » : %2").arg(path, out.errorString())};
+                fr("Impossible d'écrire le fichier « %1 » : %2").arg(path, out.errorString())};
     return {};
 }
 
@@ -334,7 +330,7 @@ ShownPicture readShownPicture(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {false,
-                tr("Impossible de lire le fichier « %1 » : %2").arg(path, file.errorString()),
+                fr("Impossible de lire le fichier « %1 » : %2").arg(path, file.errorString()),
                 {}};
     const QByteArray data = file.readAll();
     QImage picture;
@@ -342,7 +338,7 @@ ShownPicture readShownPicture(const QString& path)
     if (!read.ok)
         return {false, read.error, {}};
     if (!applyExifOrientation(picture, exifOrientation(data)))
-        return {false, tr("Mémoire insuffisante pour tourner l'image « %1 ».").arg(path), {}};
+        return {false, fr("Mémoire insuffisante pour tourner l'image « %1 ».").arg(path), {}};
     return {true, {}, picture};
 }
 

@@ -4,6 +4,7 @@
 #include "JpegFile.h"
 #include "Orientation.h"
 #include "Placement.h"
+#include "core/FrenchText.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -17,11 +18,6 @@
 namespace tav {
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("tav::Thumbnail", text);
-}
 
 void putLe16(char* at, quint16 value)
 {
@@ -170,15 +166,15 @@ PictureRead readPictureFile(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return {false, tr("Le fichier « %1 » n'existe pas.").arg(path), {}};
+        return {false, fr("Le fichier « %1 » n'existe pas.").arg(path), {}};
     if (info.isDir())
-        return {false, tr("« %1 » est un dossier, pas une image.").arg(path), {}};
+        return {false, fr("« %1 » est un dossier, pas une image.").arg(path), {}};
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > kJpegPixelLimit)
         return {false,
-                tr("L'image « %1 » est trop grande (%2 × %3 pixels).")
+                fr("L'image « %1 » est trop grande (%2 × %3 pixels).")
                     .arg(path)
                     .arg(size.width())
                     .arg(size.height()),
@@ -187,11 +183,11 @@ PictureRead readPictureFile(const QString& path)
     QImage picture = reader.read();
     if (!picture.isNull() && bmp && bmpCutShort(path))
         return {false,
-                tr("Le fichier « %1 » n'est pas une image lisible : il est tronqué.").arg(path),
+                fr("Le fichier « %1 » n'est pas une image lisible : il est tronqué.").arg(path),
                 {}};
     if (picture.isNull())
         return {false,
-                tr("Le fichier « %1 » n'est pas une image lisible : %2")
+                fr("Le fichier « %1 » n'est pas une image lisible : %2")
                     .arg(path, reader.errorString()),
                 {}};
     return {true, {}, picture};
@@ -201,16 +197,16 @@ ThumbnailResult thumbnailFromFile(const QString& path, int boxWidth, int boxHeig
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return {false, tr("Le fichier « %1 » n'existe pas.").arg(path), {}};
+        return {false, fr("Le fichier « %1 » n'existe pas.").arg(path), {}};
     if (info.isDir())
-        return {false, tr("« %1 » est un dossier, pas une image.").arg(path), {}};
+        return {false, fr("« %1 » est un dossier, pas une image.").arg(path), {}};
     QImage picture;
     QSize fullSize;
     if (isJpegName(path)) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return {false,
-                    tr("Impossible de lire le fichier « %1 » : %2").arg(path, file.errorString()),
+                    fr("Impossible de lire le fichier « %1 » : %2").arg(path, file.errorString()),
                     {}};
         const QByteArray data = file.readAll();
         // Only a small picture is needed: a large photo is decoded at 1/2,
@@ -225,7 +221,7 @@ ThumbnailResult thumbnailFromFile(const QString& path, int boxWidth, int boxHeig
         // A phone's photo is shown the right way up; the file keeps its bytes.
         const int orientation = exifOrientation(data);
         if (!applyExifOrientation(picture, orientation))
-            return {false, tr("Mémoire insuffisante pour tourner l'image « %1 ».").arg(path), {}};
+            return {false, fr("Mémoire insuffisante pour tourner l'image « %1 ».").arg(path), {}};
         if (orientation >= 5 && orientation <= 8)
             fullSize.transpose();
     } else {
@@ -238,7 +234,7 @@ ThumbnailResult thumbnailFromFile(const QString& path, int boxWidth, int boxHeig
     const QImage thumbnail = makeThumbnail(picture, boxWidth, boxHeight, fullSize);
     const QByteArray bmp = bmpFile(thumbnail);
     if (bmp.isEmpty())
-        return {false, tr("Impossible de construire la vignette de « %1 ».").arg(path), {}};
+        return {false, fr("Impossible de construire la vignette de « %1 ».").arg(path), {}};
     return {true, {}, bmp};
 }
 

@@ -1,5 +1,6 @@
 #include "migration/JetArchive.h"
 
+#include "core/FrenchText.h"
 #include "media/Cabinet.h"
 
 #include <QDir>
@@ -11,11 +12,6 @@
 namespace tav {
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // Where an entry lands, relative to the folder; empty when refused.
 QString placeOf(const QString& entry)
@@ -61,10 +57,10 @@ QString extractJetArchive(const QString& archive, const QString& folder, bool da
     for (const QString& name : std::as_const(names)) {
         const QString place = placeOf(name);
         if (place.isEmpty())
-            return tr("L'archive « %1 » contient un nom de fichier refusé : « %2 »")
+            return fr("L'archive « %1 » contient un nom de fichier refusé : « %2 »")
                 .arg(archive, name);
         if (seen.contains(place.toCaseFolded()))
-            return tr("L'archive « %1 » contient deux fois le fichier « %2 ».").arg(archive, name);
+            return fr("L'archive « %1 » contient deux fois le fichier « %2 ».").arg(archive, name);
         seen.insert(place.toCaseFolded(), name);
         if (!databaseOnly || place.endsWith(QLatin1String(".mdb"), Qt::CaseInsensitive))
             places.insert(name, place);

@@ -1,5 +1,6 @@
 #include "migration/JetImport.h"
 
+#include "core/FrenchText.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/RowInserter.h"
@@ -26,11 +27,6 @@
 namespace tav {
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 const QString kDatabaseName = QStringLiteral("TAVIRUNE.MDB");
 
@@ -127,7 +123,7 @@ struct Converter
     {
         if (progress && !progress(step, done, total)) {
             result.cancelled = true;
-            result.error = tr("Importation annulée : le carnet actuel n'a pas été modifié.");
+            result.error = fr("Importation annulée : le carnet actuel n'a pas été modifié.");
             return false;
         }
         return true;
@@ -158,26 +154,26 @@ struct Converter
             photo = QStringLiteral("Doc%1.jpg").arg(id);
             side = kDocumentThumbnailSide;
         }
-        const QString where = tr("%1 n° %2, %3").arg(table).arg(id).arg(column);
+        const QString where = fr("%1 n° %2, %3").arg(table).arg(id).arg(column);
         if (!photo.isEmpty() && images.contains(photo.toCaseFolded())) {
             const ThumbnailResult made = thumbnailFromFile(
                 imagesIn + QLatin1Char('/') + images.value(photo.toCaseFolded()), side, side);
             if (made.ok) {
                 problem(
-                    tr("%1 : image illisible, vignette refaite à partir de %2").arg(where, photo));
+                    fr("%1 : image illisible, vignette refaite à partir de %2").arg(where, photo));
                 return made.bmp;
             }
         }
         // Nothing is dropped: bytes this program cannot show are kept as
         // they were, for a later version or another program.
-        problem(tr("%1 : image illisible, gardée telle quelle").arg(where));
+        problem(fr("%1 : image illisible, gardée telle quelle").arg(where));
         return stored;
     }
 
     bool copyTable(JetReader& reader, const TableDef& def, const QString& source, Connection& db,
                    int index, int total)
     {
-        if (!tell(tr("Table %1").arg(def.name), index, total))
+        if (!tell(fr("Table %1").arg(def.name), index, total))
             return false;
         JetTableInfo info;
         QVector<int> from;      // source index of each target column, -1 if none
@@ -219,7 +215,7 @@ struct Converter
                     }
                     for (const JetColumnInfo& c : std::as_const(info.columns))
                         if (!used.contains(c.name))
-                            problem(tr("Colonne %1.%2 inconnue de ce programme, non reprise")
+                            problem(fr("Colonne %1.%2 inconnue de ce programme, non reprise")
                                         .arg(source, c.name));
                     insert = std::make_unique<RowInserter>(db, def.name, columnNames);
                 }
@@ -244,7 +240,7 @@ struct Converter
                 ++rows;
                 count(def.name, tagColumn >= 0 ? row.value(tagColumn).toLongLong() : 0, id, row,
                       def);
-                if (rows % 200 == 0 && !tell(tr("Table %1").arg(def.name), index, total))
+                if (rows % 200 == 0 && !tell(fr("Table %1").arg(def.name), index, total))
                     return false;
                 return true;
             },
@@ -301,11 +297,11 @@ struct Converter
             if (index.contains(e.toCaseFolded()))
                 names.insert(index.value(e.toCaseFolded()), e);
             else
-                problem(tr("Fichier %1 absent du dossier %2 : non repris").arg(e, folderName));
+                problem(fr("Fichier %1 absent du dossier %2 : non repris").arg(e, folderName));
         }
         int done = 0;
         for (auto it = names.cbegin(); it != names.cend(); ++it) {
-            if (!tell(tr("Copie de %1").arg(it.value()), done++, int(names.size())))
+            if (!tell(fr("Copie de %1").arg(it.value()), done++, int(names.size())))
                 return false;
             // Files extracted from an archive are this import's own: they
             // move. The user's folders beside a .MDB are only read.
@@ -321,7 +317,7 @@ struct Converter
                 std::filesystem::copy_file(source, target, failed);
             }
             if (failed) {
-                result.error = tr("Le fichier « %1 » n'a pas pu être copié.").arg(it.key());
+                result.error = fr("Le fichier « %1 » n'a pas pu être copié.").arg(it.key());
                 return false;
             }
             ++*counter;
@@ -336,19 +332,19 @@ QString JetImportResult::report() const
 {
     QStringList lines;
     if (ok)
-        lines << tr("Importation terminée.");
+        lines << fr("Importation terminée.");
     else
         lines << error;
     const JetImportCounts& c = counts;
-    lines << tr("Animaux : %1").arg(c.animals) << tr("Consultations : %1").arg(c.acts)
-          << tr("Achats de médicaments : %1").arg(c.medicines)
-          << tr("Vaccinations : %1").arg(c.vaccinations)
-          << tr("Pesées et mesures : %1").arg(c.weighings)
-          << tr("Valeurs d'analyses : %1").arg(c.analyses) << tr("Événements : %1").arg(c.events)
-          << tr("Documents : %1").arg(c.documents) << tr("Images : %1").arg(c.pictures)
-          << tr("Fichiers joints : %1").arg(c.files);
+    lines << fr("Animaux : %1").arg(c.animals) << fr("Consultations : %1").arg(c.acts)
+          << fr("Achats de médicaments : %1").arg(c.medicines)
+          << fr("Vaccinations : %1").arg(c.vaccinations)
+          << fr("Pesées et mesures : %1").arg(c.weighings)
+          << fr("Valeurs d'analyses : %1").arg(c.analyses) << fr("Événements : %1").arg(c.events)
+          << fr("Documents : %1").arg(c.documents) << fr("Images : %1").arg(c.pictures)
+          << fr("Fichiers joints : %1").arg(c.files);
     if (!problems.isEmpty()) {
-        lines << QString() << tr("Non repris ou repris en partie :");
+        lines << QString() << fr("Non repris ou repris en partie :");
         for (const QString& p : problems)
             lines << QStringLiteral("- ") + p;
     }
@@ -377,7 +373,7 @@ JetImportResult JetImportResult::fromJson(const QByteArray& json)
     JetImportResult r;
     const QJsonObject o = QJsonDocument::fromJson(json).object();
     if (o.isEmpty()) {
-        r.error = tr("L'importation s'est arrêtée sans rendre compte de son travail.");
+        r.error = fr("L'importation s'est arrêtée sans rendre compte de son travail.");
         return r;
     }
     r.ok = o.value(QStringLiteral("ok")).toBool();
@@ -407,15 +403,15 @@ JetImportResult convertJetBooklet(const QString& source, const QString& targetFo
         return result;
     };
     if (QFileInfo::exists(targetFolder) || !QDir().mkpath(targetFolder))
-        return fail(tr("Le dossier « %1 » ne peut pas être préparé.").arg(targetFolder));
+        return fail(fr("Le dossier « %1 » ne peut pas être préparé.").arg(targetFolder));
     if (!QFileInfo(source).isFile())
-        return fail(tr("Le fichier « %1 » est introuvable.").arg(source));
+        return fail(fr("Le fichier « %1 » est introuvable.").arg(source));
 
     QString database = source;
     QString sourceFolder = QFileInfo(source).absolutePath();
     const bool ownCopies = isCabinetFile(source);
     if (ownCopies) {
-        if (!cv.tell(tr("Décompression de l'archive"), 0, 1))
+        if (!cv.tell(fr("Décompression de l'archive"), 0, 1))
             return result;
         sourceFolder = targetFolder + QStringLiteral("/.archive");
         if (const QString why = extractJetArchive(source, sourceFolder); !why.isEmpty())
@@ -426,7 +422,7 @@ JetImportResult convertJetBooklet(const QString& source, const QString& targetFo
                     {QStringLiteral("*.mdb"), QStringLiteral("*.MDB"), QStringLiteral("*.Mdb")},
                     QDir::Files);
         if (databases.size() != 1)
-            return fail(tr("L'archive « %1 » ne contient pas une base Access (.MDB) et une seule.")
+            return fail(fr("L'archive « %1 » ne contient pas une base Access (.MDB) et une seule.")
                             .arg(source));
         database = sourceFolder + QLatin1Char('/') + databases.first();
     }
@@ -443,12 +439,12 @@ JetImportResult convertJetBooklet(const QString& source, const QString& targetFo
     for (const QString& t : reader.tableNames())
         sourceTables.insert(t.toUpper(), t);
     if (!sourceTables.contains(QStringLiteral("ANIMAL")))
-        return fail(tr("La base « %1 » n'est pas un carnet de santé : elle n'a pas de table "
+        return fail(fr("La base « %1 » n'est pas un carnet de santé : elle n'a pas de table "
                        "ANIMAL.")
                         .arg(QFileInfo(database).fileName()));
     for (const QString& t : reader.tableNames())
         if (!schemaTable(t))
-            cv.problem(tr("Table %1 inconnue de ce programme, non reprise").arg(t));
+            cv.problem(fr("Table %1 inconnue de ce programme, non reprise").arg(t));
 
     const QString dbPath = targetFolder + QLatin1Char('/') + kDatabaseName;
     try {
@@ -469,10 +465,10 @@ JetImportResult convertJetBooklet(const QString& source, const QString& targetFo
         tx.commit();
         const QString integrity = db.scalar(QStringLiteral("PRAGMA integrity_check")).toString();
         if (integrity != QLatin1String("ok"))
-            return fail(tr("Le carnet converti est endommagé : %1").arg(integrity));
+            return fail(fr("Le carnet converti est endommagé : %1").arg(integrity));
         db.close();
     } catch (const DbError& e) {
-        return fail(tr("Le carnet converti n'a pas pu être écrit : %1").arg(e.message()));
+        return fail(fr("Le carnet converti n'a pas pu être écrit : %1").arg(e.message()));
     }
     if (!cv.copyFolder(cv.imagesIn, cv.images, cv.expectedImages,
                        targetFolder + QStringLiteral("/Images"), &result.counts.pictures,

@@ -1,6 +1,7 @@
 #include "migration/JetImportRun.h"
 
 #include "core/Clock.h"
+#include "core/FrenchText.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "media/Cabinet.h"
@@ -27,11 +28,6 @@ namespace tav {
 namespace {
 
 const char kChildOption[] = "--importer-carnet-jet";
-
-QString tr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // A child that says nothing for this long is taken as stuck.
 constexpr int kSilenceLimitMs = 120000;
@@ -110,7 +106,7 @@ JetImportResult convertInChildProcess(const QString& program, const QString& sou
     child.setStandardErrorFile(QProcess::nullDevice());
     child.start(program, {QString::fromLatin1(kChildOption), source, targetFolder, resultFile});
     if (!child.waitForStarted(30000)) {
-        failed.error = tr("Le programme d'importation « %1 » n'a pas pu être lancé.").arg(program);
+        failed.error = fr("Le programme d'importation « %1 » n'a pas pu être lancé.").arg(program);
         return failed;
     }
     QByteArray pending;
@@ -137,25 +133,25 @@ JetImportResult convertInChildProcess(const QString& program, const QString& sou
             child.kill();
             child.waitForFinished(30000);
             failed.cancelled = true;
-            failed.error = tr("Importation annulée : le carnet actuel n'a pas été modifié.");
+            failed.error = fr("Importation annulée : le carnet actuel n'a pas été modifié.");
             return failed;
         }
         if (quiet.elapsed() > kSilenceLimitMs) {
             child.kill();
             child.waitForFinished(30000);
-            failed.error = tr("L'importation ne répond plus et a été arrêtée : le fichier est "
+            failed.error = fr("L'importation ne répond plus et a été arrêtée : le fichier est "
                               "sans doute endommagé. Le carnet actuel n'a pas été modifié.");
             return failed;
         }
     }
     if (child.exitStatus() != QProcess::NormalExit) {
-        failed.error = tr("La lecture du fichier a fait échouer l'importation : le fichier est "
+        failed.error = fr("La lecture du fichier a fait échouer l'importation : le fichier est "
                           "sans doute endommagé. Le carnet actuel n'a pas été modifié.");
         return failed;
     }
     QFile file(resultFile);
     if (!file.open(QIODevice::ReadOnly)) {
-        failed.error = tr("L'importation s'est arrêtée sans rendre compte de son travail ; le "
+        failed.error = fr("L'importation s'est arrêtée sans rendre compte de son travail ; le "
                           "carnet actuel n'a pas été modifié.");
         return failed;
     }
@@ -185,7 +181,7 @@ MaintenanceResult importJetBooklet(const BookletFiles& files, const QString& sou
     };
     if (!QDir().mkpath(staging))
         return finish(
-            MaintenanceResult::failure(tr("Impossible de créer le dossier « %1 ».").arg(staging)));
+            MaintenanceResult::failure(fr("Impossible de créer le dossier « %1 ».").arg(staging)));
     const QString converted = staging + QStringLiteral("/carnet");
     r = convertInChildProcess(program, source, converted, progress);
     if (!r.ok)
@@ -198,7 +194,7 @@ MaintenanceResult importJetBooklet(const BookletFiles& files, const QString& sou
         Connection c;
         c.open(database);
         if (c.scalar(QStringLiteral("PRAGMA integrity_check")).toString() != QLatin1String("ok"))
-            return finish(MaintenanceResult::failure(tr("Le carnet converti est endommagé.")));
+            return finish(MaintenanceResult::failure(fr("Le carnet converti est endommagé.")));
     } catch (const DbError& e) {
         return finish(MaintenanceResult::failure(e.message()));
     }
@@ -212,12 +208,12 @@ MaintenanceResult importJetBooklet(const BookletFiles& files, const QString& sou
             entries.append({name, dir.filePath(name), false});
         for (const QString& name : dir.entryList(QDir::Files, QDir::Name))
             if (!QDir::match(pattern, name))
-                r.problems << tr("Fichier %1 du dossier %2 : ce programme ne le garde pas")
+                r.problems << fr("Fichier %1 du dossier %2 : ce programme ne le garde pas")
                                   .arg(name, folder.mid(1));
     }
-    if (progress && !progress(tr("Préparation du carnet converti"), 0, 1))
+    if (progress && !progress(fr("Préparation du carnet converti"), 0, 1))
         return finish(MaintenanceResult::failure(
-            tr("Importation annulée : le carnet actuel n'a pas été modifié.")));
+            fr("Importation annulée : le carnet actuel n'a pas été modifié.")));
     const QString packed = staging + QStringLiteral("/carnet.bkp");
     if (const CabinetResult w = writeCabinet(packed, entries); !w.ok)
         return finish(MaintenanceResult::failure(w.error));

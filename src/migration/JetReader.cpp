@@ -1,5 +1,6 @@
 #include "migration/JetReader.h"
 
+#include "core/FrenchText.h"
 #include "migration/JetValues.h"
 
 // libmdb's header needs glib's declarations first.
@@ -16,11 +17,6 @@
 namespace tav {
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // The header of a Jet file is scrambled with RC4 under a fixed key.
 QByteArray rc4(const QByteArray& data)
@@ -85,27 +81,27 @@ bool JetReader::open(const QString& path, QString* error)
     };
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::ReadOnly))
-        return fail(tr("Le fichier « %1 » ne peut pas être lu.").arg(path));
+        return fail(fr("Le fichier « %1 » ne peut pas être lu.").arg(path));
     m_size = m_file.size();
     const QByteArray head = m_file.read(0x100);
     if (head.size() < 0x100 || head.at(0) != 0)
-        return fail(tr("Le fichier « %1 » n'est pas une base de données Microsoft Access, ou il "
+        return fail(fr("Le fichier « %1 » n'est pas une base de données Microsoft Access, ou il "
                        "est vide ou endommagé.")
                         .arg(path));
     const QByteArray signature = head.mid(4, 15);
     const quint32 version = qFromLittleEndian<quint32>(head.constData() + 0x14);
     if (signature == "Standard ACE DB" || (signature == "Standard Jet DB" && version >= 2))
-        return fail(tr("Le fichier « %1 » est une base Access 2007 ou plus récente (.accdb) : "
+        return fail(fr("Le fichier « %1 » est une base Access 2007 ou plus récente (.accdb) : "
                        "seules les bases .MDB d'Access 97 à 2003 peuvent être importées.")
                         .arg(path));
     if (signature != "Standard Jet DB" || version > 1)
-        return fail(tr("Le fichier « %1 » n'est pas une base de données Microsoft Access, ou il "
+        return fail(fr("Le fichier « %1 » n'est pas une base de données Microsoft Access, ou il "
                        "est endommagé.")
                         .arg(path));
     m_jet3 = version == 0;
     m_pageSize = m_jet3 ? 2048 : 4096;
     if (m_size < 3 * m_pageSize || m_size % m_pageSize != 0)
-        return fail(tr("Le fichier « %1 » est incomplet ou endommagé : sa longueur n'est pas "
+        return fail(fr("Le fichier « %1 » est incomplet ou endommagé : sa longueur n'est pas "
                        "celle d'une base Access entière.")
                         .arg(path));
     const QByteArray plain = rc4(head.mid(0x18, m_jet3 ? 126 : 128));
@@ -125,23 +121,23 @@ bool JetReader::open(const QString& path, QString* error)
     }
     const quint32 key = qFromLittleEndian<quint32>(plain.constData() + 0x3E - 0x18);
     if (!isAllZero(password) || key != 0)
-        return fail(tr("La base « %1 » est protégée par un mot de passe ou chiffrée : ouvrez-la "
+        return fail(fr("La base « %1 » est protégée par un mot de passe ou chiffrée : ouvrez-la "
                        "dans Microsoft Access, retirez le mot de passe, puis importez-la de "
                        "nouveau.")
                         .arg(path));
     m_bytes = m_file.map(0, m_size);
     if (!m_bytes)
-        return fail(tr("Le fichier « %1 » ne peut pas être lu.").arg(path));
+        return fail(fr("Le fichier « %1 » ne peut pas être lu.").arg(path));
 
     clearLibraryEnvironment();
     m_handle = std::make_unique<Handle>();
     m_handle->mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
     if (!m_handle->mdb)
-        return fail(tr("Le fichier « %1 » ne peut pas être ouvert comme base Access.").arg(path));
+        return fail(fr("Le fichier « %1 » ne peut pas être ouvert comme base Access.").arg(path));
     mdb_set_bind_size(m_handle->mdb, 256 * 1024);
     if (!mdb_read_catalog(m_handle->mdb, MDB_TABLE))
         return fail(
-            tr("La liste des tables de « %1 » ne peut pas être lue : le fichier est endommagé.")
+            fr("La liste des tables de « %1 » ne peut pas être lue : le fichier est endommagé.")
                 .arg(path));
     for (unsigned int i = 0; i < m_handle->mdb->num_catalog; ++i) {
         const auto* entry =
@@ -230,16 +226,16 @@ bool JetReader::readTable(const QString& table, JetTableInfo* info,
         return false;
     };
     if (!m_handle || !m_handle->mdb)
-        return fail(tr("La base Access n'est pas ouverte."));
+        return fail(fr("La base Access n'est pas ouverte."));
     MdbHandle* mdb = m_handle->mdb;
     QByteArray name = table.toUtf8();
     MdbTableDef* def = mdb_read_table_by_name(mdb, name.data(), MDB_TABLE);
     if (!def)
-        return fail(tr("La table %1 ne peut pas être lue : le fichier est endommagé.").arg(table));
+        return fail(fr("La table %1 ne peut pas être lue : le fichier est endommagé.").arg(table));
     const std::unique_ptr<MdbTableDef, void (*)(MdbTableDef*)> owner(def, mdb_free_tabledef);
     if (!mdb_read_columns(def) || def->num_cols == 0 || def->num_cols > 256)
         return fail(
-            tr("Les colonnes de la table %1 ne peuvent pas être lues : le fichier est endommagé.")
+            fr("Les colonnes de la table %1 ne peuvent pas être lues : le fichier est endommagé.")
                 .arg(table));
     JetTableInfo columns;
     columns.name = table;
@@ -259,12 +255,12 @@ bool JetReader::readTable(const QString& table, JetTableInfo* info,
         int start = 0;
         size_t length = 0;
         if (mdb_find_row(mdb, int(def->cur_row) - 1, &start, &length) != 0)
-            return fail(tr("Une ligne de la table %1 ne peut pas être lue : le fichier est "
+            return fail(fr("Une ligne de la table %1 ne peut pas être lue : le fichier est "
                            "endommagé.")
                             .arg(table));
         start &= 0x1FFF;
         if (start + qint64(length) > m_pageSize)
-            return fail(tr("Une ligne de la table %1 déborde de sa page : le fichier est "
+            return fail(fr("Une ligne de la table %1 déborde de sa page : le fichier est "
                            "endommagé.")
                             .arg(table));
         // The null bitmap tells NULL from an empty text, which the bound
@@ -292,7 +288,7 @@ bool JetReader::readTable(const QString& table, JetTableInfo* info,
             const auto note = [&](const QString& what) {
                 if (notes)
                     *notes
-                        << tr("%1, ligne %2, %3 : %4").arg(table).arg(read + 1).arg(c.name, what);
+                        << fr("%1, ligne %2, %3 : %4").arg(table).arg(read + 1).arg(c.name, what);
             };
             switch (c.type) {
             case JetColumnType::Byte:
@@ -320,7 +316,7 @@ bool JetReader::readTable(const QString& table, JetTableInfo* info,
             case JetColumnType::DateTime: {
                 const QDate d = fixed(8) ? jetDate(raw.constData()) : QDate();
                 if (!d.isValid())
-                    note(tr("date illisible, laissée vide"));
+                    note(fr("date illisible, laissée vide"));
                 values << (d.isValid() ? QVariant(d) : QVariant());
                 break;
             }
@@ -336,7 +332,7 @@ bool JetReader::readTable(const QString& table, JetTableInfo* info,
                 bool ok = false;
                 const QByteArray bytes = longValue(raw, &ok);
                 if (!ok) {
-                    note(tr("valeur longue illisible, laissée vide"));
+                    note(fr("valeur longue illisible, laissée vide"));
                     values << QVariant();
                 } else if (c.type == JetColumnType::Memo) {
                     values << (m_jet3 ? jet3Text(bytes) : jet4Text(bytes));
@@ -358,7 +354,7 @@ bool JetReader::readTable(const QString& table, JetTableInfo* info,
         }
     }
     if (read != columns.declaredRows)
-        return fail(tr("La table %1 est incomplète : %2 lignes lues sur les %3 qu'elle déclare. "
+        return fail(fr("La table %1 est incomplète : %2 lignes lues sur les %3 qu'elle déclare. "
                        "Le fichier est tronqué ou endommagé.")
                         .arg(table)
                         .arg(read)

@@ -1,5 +1,6 @@
 #include "report/ReportRunner.h"
 
+#include "core/FrenchText.h"
 #include "core/TextLookup.h"
 #include "core/TextRoutines.h"
 #include "db/DataModule2.h"
@@ -7,6 +8,7 @@
 #include "db/DbError.h"
 #include "db/MeasureStore.h"
 #include "db/ReportQueries.h"
+#include "db/TableFilters.h"
 #include "report/ReportData.h"
 
 #include <QFileInfo>
@@ -20,10 +22,11 @@ namespace tav {
 
 namespace {
 
-QString fr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
+// A statement file must keep its WHERE line, which the data set's filter
+// then replaces with the animal's key bound: the rewriting checks the line
+// is there, so that a broken file is named, and puts a condition matching
+// nothing in its place meanwhile.
+const QueryClauses kFilterPlace{QString(), QStringLiteral("1=0"), QString(), QString()};
 
 // The template's names of the module's data sets.
 const std::pair<const char*, const char*> kSources[] = {
@@ -135,7 +138,7 @@ ReportOutcome ReportRunner::prepare(const QString& name, const QString& title,
     return outcome;
 }
 
-ReportOutcome ReportRunner::listReport(const QString& name, const QString& where,
+ReportOutcome ReportRunner::listReport(const QString& name, const TableFilter& filter,
                                        const QString& title)
 {
     setTitleText(title);
@@ -147,9 +150,9 @@ ReportOutcome ReportRunner::listReport(const QString& name, const QString& where
         if (QFileInfo::exists(rpt)) {
             QStringList sql;
             QString error;
-            if (!buildReportSql(rpt, true, {QString(), where, QString(), QString()}, &sql, &error))
+            if (!buildReportSql(rpt, true, kFilterPlace, &sql, &error))
                 return failed(error);
-            reportqueries::openMain(m_module, sql);
+            reportqueries::openMain(m_module, sql, filter);
             if (m_module.dataSet(QStringLiteral("ReportQuery")).isEmpty()) {
                 ReportOutcome empty;
                 empty.status = ReportOutcome::Status::Empty;
@@ -178,16 +181,14 @@ void ReportRunner::nameAnimal(int animalId)
 ReportOutcome ReportRunner::consultHistory(int animalId)
 {
     nameAnimal(animalId);
-    return listReport(QStringLiteral("ConsultList"),
-                      QStringLiteral("Action.Tag=1 AND Action.Id_Ref=") + QString::number(animalId),
+    return listReport(QStringLiteral("ConsultList"), tablefilters::actsOf(animalId, 1),
                       QStringLiteral("Historique des actes"));
 }
 
 ReportOutcome ReportRunner::pharmacyHistory(int animalId)
 {
     nameAnimal(animalId);
-    return listReport(QStringLiteral("PharmacyList"),
-                      QStringLiteral("Action.Tag=2 AND Action.Id_Ref=") + QString::number(animalId),
+    return listReport(QStringLiteral("PharmacyList"), tablefilters::actsOf(animalId, 2),
                       fr("Historique des médicaments"));
 }
 
@@ -199,28 +200,26 @@ ReportOutcome ReportRunner::booklet(int animalId)
         QStringList sql;
         QString error;
         if (!buildReportSql(m_settings.reportFolder + QStringLiteral("Fich.rpt"), true,
-                            {QString(), QStringLiteral("ANIMAL.Id=") + QString::number(animalId),
-                             QString(), QString()},
-                            &sql, &error))
+                            kFilterPlace, &sql, &error))
             return failed(error);
-        reportqueries::openMain(m_module, sql);
+        reportqueries::openMain(m_module, sql, tablefilters::animal(animalId));
         reportqueries::openBookletDetails(m_module, animalId);
 
         ReportInput in = input();
         // The curves are drawn in the modes stored for this animal, whatever
         // page the main window shows; an empty mode reads as 0.
         const DataSet& animal = m_module.dataSet(QStringLiteral("ReportQuery"));
-        const auto storedMode = [&animal](const char* field) {
-            const QString name = QString::fromLatin1(field);
+        const auto storedMode = [&animal](MeasureKind kind) {
+            const QString& name = measureColumns(kind).mode;
             return animal.isEmpty() || !animal.hasField(name) ? 0 : animal.asInt(name);
         };
         if (m_settings.chartRenderer) {
             in.addPicture(QStringLiteral("Img_Chart_Weight"),
                           m_settings.chartRenderer(animalId, MeasureKind::Weight,
-                                                   storedMode("WeightMode"), chartSize));
+                                                   storedMode(MeasureKind::Weight), chartSize));
             in.addPicture(QStringLiteral("Img_Chart_Size"),
                           m_settings.chartRenderer(animalId, MeasureKind::Size,
-                                                   storedMode("SizeMode"), chartSize));
+                                                   storedMode(MeasureKind::Size), chartSize));
         }
         // A photo removed by hand leaves its box empty.
         QImageReader photo(m_settings.databaseFolder + QStringLiteral("Images/Animal") +

@@ -12,6 +12,8 @@
 
 namespace tav {
 
+struct TableFilter;
+
 class DataModuleReport;
 
 // Draws the weight or size curve of an animal in a mode at a size; a null
@@ -52,7 +54,7 @@ public:
 
     ReportRunner(DataModuleReport& module, Settings settings);
 
-    ReportOutcome listReport(const QString& name, const QString& where, const QString& title);
+    ReportOutcome listReport(const QString& name, const TableFilter& filter, const QString& title);
     ReportOutcome consultHistory(int animalId);
     ReportOutcome pharmacyHistory(int animalId);
     ReportOutcome booklet(int animalId);

@@ -1,5 +1,6 @@
 #include "report/ReportTemplate.h"
 
+#include "core/FrenchText.h"
 #include "core/TextFile.h"
 
 #include <QFile>
@@ -9,11 +10,6 @@
 namespace tav {
 
 namespace {
-
-QString fr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 bool isNameChar(QChar c)
 {

@@ -1,5 +1,6 @@
 #include "scan/SaneScanner.h"
 
+#include "core/FrenchText.h"
 #include "core/TextRoutines.h"
 
 #include <QThread>
@@ -13,11 +14,6 @@
 namespace tav::scan {
 
 namespace {
-
-QString fr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 std::mutex g_sessionLock;
 int g_sessions = 0;

@@ -196,7 +196,7 @@ void TestCurvePage::storedModeZeroDrawsNothingUntilATypeIsChosen()
     TCurvePage* curves = page();
     QVERIFY(curves);
     MeasureChartView* weight = curves->chartView(TCurvePage::Weight);
-    QCOMPARE(curves->chartMode(TCurvePage::Weight), 0);
+    QCOMPARE(curves->chartMode(TCurvePage::Weight), CurveMode::None);
     QCOMPARE(series(weight, 0)->count(), 0);
     QCOMPARE(checkedItem(curves->typeMenu(TCurvePage::Weight)), QString());
 
@@ -214,7 +214,7 @@ void TestCurvePage::storedModeZeroDrawsNothingUntilATypeIsChosen()
     m_app->stop();
     QVERIFY(m_app->start());
     showCurves();
-    QCOMPARE(page()->chartMode(TCurvePage::Weight), 2);
+    QCOMPARE(page()->chartMode(TCurvePage::Weight), CurveMode::ByYears);
     QCOMPARE(axisLabels(page()->chartView(TCurvePage::Weight)),
              strings({"Naissance", "0 ans", "2 ans"}));
     QCOMPARE(series(page()->chartView(TCurvePage::Size), 0)->count(), 0);
@@ -273,9 +273,9 @@ void TestCurvePage::curveWindowManagesMeasuresWithItsOwnMode()
     bool checked = false;
     auto answer = ModalAnswer::when<TChartValueList>([&checked](TChartValueList* w) {
         QCOMPARE(w->windowTitle(), u("Gestion de la courbe de poids"));
-        QCOMPARE(w->mode(), 1);
+        QCOMPARE(w->mode(), CurveMode::ByDate);
         // Its own mode redraws its chart only.
-        w->chooseMode(3);
+        w->chooseMode(CurveMode::ByMonths);
         QCOMPARE(axisLabels(w->chartView()), strings({"Naissance", "3 mois", "9 mois", "24 mois"}));
 
         auto entry = ModalAnswer::when<TEnterWeight>([](TEnterWeight* e) {
@@ -319,7 +319,7 @@ void TestCurvePage::curveWindowManagesMeasuresWithItsOwnMode()
     QCOMPARE(scalar(QStringLiteral("SELECT MAX(Date_Weight) FROM WEIGHT")).toString(),
              QStringLiteral("2022-06-15"));
     // The page keeps the stored mode.
-    QCOMPARE(page()->chartMode(TCurvePage::Weight), 1);
+    QCOMPARE(page()->chartMode(TCurvePage::Weight), CurveMode::ByDate);
     QCOMPARE(axisLabels(page()->chartView(TCurvePage::Weight)),
              strings({"15/06/2020", "01/09/2020", "12/03/2021", "15/06/2022"}));
 }
@@ -426,7 +426,7 @@ void TestCurvePage::pictureForTheBookletsDrawsTheStoredCurve()
 {
     Connection& connection = *m_app->startup()->mainForm()->context().connection;
     const QImage picture =
-        renderMeasureChart(connection, 1, MeasureKind::Weight, 1, QSize(640, 400));
+        renderMeasureChart(connection, 1, MeasureKind::Weight, CurveMode::ByDate, QSize(640, 400));
     QCOMPARE(picture.size(), QSize(640, 400));
     // Red curve pixels are there: the curve was drawn, not an empty chart.
     bool red = false;

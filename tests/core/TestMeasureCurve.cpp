@@ -73,6 +73,10 @@ void TestMeasureCurve::labelsByMode_data()
     QTest::newRow("29/02 before 01/03 reference")
         << 2 << QDate(2023, 3, 1) << QDate(2024, 2, 29) << "0 ans";
     QTest::newRow("unknown mode") << 0 << born << QDate(2021, 1, 1) << "kept";
+    // A number stored by another version reads as no mode, never as a
+    // mode of its own.
+    QTest::newRow("stored number out of range") << 4 << born << QDate(2021, 1, 1) << "kept";
+    QTest::newRow("negative stored number") << -1 << born << QDate(2021, 1, 1) << "kept";
 }
 
 void TestMeasureCurve::labelsByMode()
@@ -81,7 +85,8 @@ void TestMeasureCurve::labelsByMode()
     QFETCH(QDate, reference);
     QFETCH(QDate, date);
     QFETCH(QString, label);
-    QCOMPARE(measureLabel(mode, reference, date, QStringLiteral("kept")), label);
+    QCOMPARE(measureLabel(curveModeFromStored(mode), reference, date, QStringLiteral("kept")),
+             label);
 }
 
 void TestMeasureCurve::sameLabelKeepsTheGreaterValueInItsPlace()
@@ -89,7 +94,7 @@ void TestMeasureCurve::sameLabelKeepsTheGreaterValueInItsPlace()
     const MeasureCurve curve =
         buildMeasureCurve({kg(2024, 1, 10, 5.0, 1), kg(2024, 1, 10, 5.4, 2),
                            kg(2024, 2, 10, 6.0, 3), kg(2024, 2, 10, 5.9, 4)},
-                          CurveByDate, QString(), QString(), kWeightHeadroom);
+                          CurveMode::ByDate, QString(), QString(), kWeightHeadroom);
     QCOMPARE(labels(curve), strings({"10/01/2024", "10/02/2024"}));
     QCOMPARE(values(curve), QVector<double>({5.4, 6.0}));
     // The point remembers the measure its value came from.
@@ -102,14 +107,14 @@ void TestMeasureCurve::firstYearIsBirthThenZeroYears()
     const MeasureCurve curve = buildMeasureCurve(
         {kg(2020, 7, 1, 1.2), kg(2020, 9, 1, 4.0), kg(2020, 12, 1, 9.5), kg(2021, 3, 1, 11.0),
          kg(2021, 6, 14, 10.8)},
-        CurveByYears, QStringLiteral("15/06/2020"), QStringLiteral("0,45"), kWeightHeadroom);
+        CurveMode::ByYears, QStringLiteral("15/06/2020"), QStringLiteral("0,45"), kWeightHeadroom);
     QCOMPARE(labels(curve), strings({"Naissance", "0 ans"}));
     QCOMPARE(values(curve), QVector<double>({0.45, 11.0}));
     QCOMPARE(curve.points.at(0).date, QDate(2020, 6, 15));
 
     // In months the same weighings count from birth too.
     const MeasureCurve months =
-        buildMeasureCurve({kg(2020, 7, 1, 1.2), kg(2020, 9, 1, 4.0)}, CurveByMonths,
+        buildMeasureCurve({kg(2020, 7, 1, 1.2), kg(2020, 9, 1, 4.0)}, CurveMode::ByMonths,
                           QStringLiteral("15/06/2020"), QStringLiteral("0.45"), kWeightHeadroom);
     QCOMPARE(labels(months), strings({"Naissance", "1 mois", "3 mois"}));
 }
@@ -140,25 +145,26 @@ void TestMeasureCurve::birthPointNeedsAValidDateAndValue()
     // to 31/08/2021 is still "0 ans".
     const MeasureCurve curve =
         buildMeasureCurve({kg(2020, 9, 1, 4.0), kg(2021, 8, 31, 9.0), kg(2021, 9, 1, 10.0)},
-                          CurveByYears, birthDate, birthValue, kWeightHeadroom);
+                          CurveMode::ByYears, birthDate, birthValue, kWeightHeadroom);
     QCOMPARE(::labels(curve), labels);
 }
 
 void TestMeasureCurve::rangeHasHeadroomAndHoldsTheBirthValue()
 {
     const MeasureCurve weight =
-        buildMeasureCurve({kg(2024, 1, 1, 10.0), kg(2024, 2, 1, 12.4)}, CurveByDate, QString(),
-                          QString(), kWeightHeadroom);
+        buildMeasureCurve({kg(2024, 1, 1, 10.0), kg(2024, 2, 1, 12.4)}, CurveMode::ByDate,
+                          QString(), QString(), kWeightHeadroom);
     QCOMPARE(weight.rangeMin(), 0.0);
     QCOMPARE(weight.rangeMax(), 13.4);
 
-    const MeasureCurve size = buildMeasureCurve({kg(2024, 1, 1, 40.0), kg(2024, 2, 1, 48.0)},
-                                                CurveByDate, QString(), QString(), kSizeHeadroom);
+    const MeasureCurve size =
+        buildMeasureCurve({kg(2024, 1, 1, 40.0), kg(2024, 2, 1, 48.0)}, CurveMode::ByDate,
+                          QString(), QString(), kSizeHeadroom);
     QCOMPARE(size.rangeMax(), 53.0);
 
     // A birth weight above every later weighing (a sick puppy) stays inside.
     const MeasureCurve loss =
-        buildMeasureCurve({kg(2024, 1, 10, 0.30), kg(2024, 1, 20, 0.35)}, CurveByDate,
+        buildMeasureCurve({kg(2024, 1, 10, 0.30), kg(2024, 1, 20, 0.35)}, CurveMode::ByDate,
                           QStringLiteral("01/01/2024"), QStringLiteral("0,5"), kWeightHeadroom);
     QCOMPARE(loss.points.size(), 3);
     QCOMPARE(loss.rangeMax(), 1.5);
@@ -166,29 +172,29 @@ void TestMeasureCurve::rangeHasHeadroomAndHoldsTheBirthValue()
 
 void TestMeasureCurve::fewerThanTwoPointsIsEmpty()
 {
-    const MeasureCurve single = buildMeasureCurve({kg(2024, 1, 1, 3.0)}, CurveByDate, QString(),
-                                                  QString(), kWeightHeadroom);
+    const MeasureCurve single = buildMeasureCurve({kg(2024, 1, 1, 3.0)}, CurveMode::ByDate,
+                                                  QString(), QString(), kWeightHeadroom);
     QVERIFY(single.isEmpty());
     QCOMPARE(single.rangeMin(), 0.0);
     QCOMPARE(single.rangeMax(), 1.0);
 
     // The birth weight turns the same weighing into a two-point curve.
     const MeasureCurve withBirth =
-        buildMeasureCurve({kg(2024, 1, 1, 3.0)}, CurveByDate, QStringLiteral("01/11/2023"),
+        buildMeasureCurve({kg(2024, 1, 1, 3.0)}, CurveMode::ByDate, QStringLiteral("01/11/2023"),
                           QStringLiteral("0,4"), kWeightHeadroom);
     QCOMPARE(labels(withBirth), strings({"01/11/2023", "01/01/2024"}));
     QVERIFY(!withBirth.isEmpty());
 
-    QVERIFY(buildMeasureCurve({}, CurveByDate, QStringLiteral("01/11/2023"), QStringLiteral("0,4"),
-                              kWeightHeadroom)
+    QVERIFY(buildMeasureCurve({}, CurveMode::ByDate, QStringLiteral("01/11/2023"),
+                              QStringLiteral("0,4"), kWeightHeadroom)
                 .isEmpty());
 }
 
 void TestMeasureCurve::unknownModeGivesOnePoint()
 {
-    const MeasureCurve curve =
-        buildMeasureCurve({kg(2024, 1, 1, 3.0), kg(2024, 6, 1, 8.0), kg(2025, 1, 1, 7.0)}, 0,
-                          QStringLiteral("01/11/2023"), QStringLiteral("0,4"), kWeightHeadroom);
+    const MeasureCurve curve = buildMeasureCurve(
+        {kg(2024, 1, 1, 3.0), kg(2024, 6, 1, 8.0), kg(2025, 1, 1, 7.0)}, CurveMode::None,
+        QStringLiteral("01/11/2023"), QStringLiteral("0,4"), kWeightHeadroom);
     QCOMPARE(labels(curve), strings({"Naissance"}));
     QCOMPARE(values(curve), QVector<double>({8.0}));
     QVERIFY(curve.isEmpty());
@@ -199,7 +205,7 @@ void TestMeasureCurve::measuresBeforeBirthCountBackwards()
     // Rows stored before the entry window refused such dates still draw,
     // in their own place before the birth point.
     const MeasureCurve curve =
-        buildMeasureCurve({kg(2019, 1, 1, 2.0), kg(2021, 1, 1, 8.0)}, CurveByYears,
+        buildMeasureCurve({kg(2019, 1, 1, 2.0), kg(2021, 1, 1, 8.0)}, CurveMode::ByYears,
                           QStringLiteral("15/06/2020"), QStringLiteral("0,4"), kWeightHeadroom);
     QCOMPARE(labels(curve), strings({"Naissance", "-2 ans", "0 ans"}));
 }

@@ -22,6 +22,7 @@ private slots:
     void init();
     void cleanup();
     void whereLineIsReplacedBySubstring();
+    void filtersBindTheirValues();
     void navigatesAndLocates();
     void editsInsertsAndDeletes();
     void datesAndMoneyRoundTrip();
@@ -72,6 +73,56 @@ void TestDataSet::whereLineIsReplacedBySubstring()
     QCOMPARE(q.sql().at(0), QStringLiteral("WHERE B=2"));
     q.setSql({QStringLiteral("SELECT 1")});
     QVERIFY(!q.replaceWhereLine(QStringLiteral("WHERE B=2")));
+}
+
+void TestDataSet::filtersBindTheirValues()
+{
+    for (int i = 1; i <= 3; ++i)
+        m_db->connection.exec(
+            QStringLiteral("INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight) VALUES (?, ?, ?)"),
+            {i == 3 ? 8 : 7, QStringLiteral("2020-01-0%1").arg(i), i * 1.5});
+    DataSet& w = ds("Weight");
+    w.filterBy(QStringLiteral("Weight.Id_Ref"), qint64(7));
+    QVERIFY(w.sql().at(1).contains(QLatin1Char('?')));
+    w.open();
+    QCOMPARE(w.recordCount(), 2);
+    // Reopening keeps the filter and its values.
+    w.refreshKeepRow();
+    QCOMPARE(w.recordCount(), 2);
+    // A fixed line drops the values of the former filter.
+    w.close();
+    QVERIFY(w.replaceWhereLine(QStringLiteral("WHERE ID_REF=8")));
+    w.open();
+    QCOMPARE(w.recordCount(), 1);
+    w.close();
+
+    // A text key holding quotes and SQL is only data: it matches itself and
+    // nothing else.
+    const QString tricky = QStringLiteral("d'eau' OR 1=1 --\"");
+    m_db->connection.exec(QStringLiteral("INSERT INTO ANIMAL_SPECIES (Title) VALUES (?)"),
+                          {tricky});
+    m_db->connection.exec(
+        QStringLiteral("INSERT INTO ANIMAL_SPECIES (Title) VALUES ('Chat'), ('Chien')"));
+    DataSet& q = m_module->query();
+    q.setSql({QStringLiteral("SELECT Title FROM ANIMAL_SPECIES"), QStringLiteral("WHERE 1=0"),
+              QStringLiteral("ORDER BY Title")});
+    q.filterBy({{QStringLiteral("Title"), tricky}});
+    q.open();
+    QCOMPARE(q.recordCount(), 1);
+    QCOMPARE(q.asString(QStringLiteral("Title")), tricky);
+    q.close();
+    q.filterBy({{QStringLiteral("Title"), QStringLiteral("Chat")}},
+               QStringLiteral("Title <> 'Chien'"));
+    q.open();
+    QCOMPARE(q.recordCount(), 1);
+    q.close();
+
+    // Anything but a column name is refused and leaves the statement alone.
+    const QStringList before = q.sql();
+    QVERIFY_THROWS_EXCEPTION(DbError, q.filterBy(QStringLiteral("Title=Title OR 1"), 1));
+    QCOMPARE(q.sql(), before);
+    q.setSql({QStringLiteral("SELECT Title FROM ANIMAL_SPECIES")});
+    QVERIFY_THROWS_EXCEPTION(DbError, q.filterBy(QStringLiteral("Title"), 1));
 }
 
 void TestDataSet::navigatesAndLocates()

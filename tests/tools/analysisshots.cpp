@@ -98,7 +98,7 @@ int main(int argc, char** argv)
         followed.close();
 
         DataSet& values = module.dataSet(QStringLiteral("Analysis"));
-        values.replaceWhereLine(QStringLiteral("WHERE ID_REF=1"));
+        values.filterBy(QStringLiteral("ID_REF"), 1);
         values.open();
         values.first();
         values.edit();

@@ -92,7 +92,8 @@ int main(int argc, char** argv)
     {
         CurveAnimal animal{1, QStringLiteral("15/06/2024"), QStringLiteral("0.45"),
                            QString::fromUtf8("Médor"), WeightBand{14.5, 16}};
-        TChartValueList list(weight, 1, animal, 2, form->context().dataFolder,
+        TChartValueList list(weight, MeasureKind::Weight, animal, CurveMode::ByYears,
+                             form->context().dataFolder,
                              {form->context().moduleReport, form->context().reportFolder});
         save(&list, folder + QStringLiteral("/TChartValueList.png"));
     }

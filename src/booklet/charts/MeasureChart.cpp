@@ -4,6 +4,7 @@
 #include "core/DateRoutines.h"
 #include "core/FlagColours.h"
 #include "db/DataSet.h"
+#include "db/MeasureStore.h"
 
 #include <QAreaSeries>
 #include <QCategoryAxis>
@@ -282,43 +283,42 @@ void labelMeasureAxis(QChart* chart, const MeasureCurve& curve)
     x->setRange(-kEdge, count - 1 + kEdge);
 }
 
-QString measureChartTitle(int kind)
+QString measureChartTitle(MeasureKind kind)
 {
-    return kind == 2 ? QStringLiteral("Evolution de la taille")
-                     : QStringLiteral("Evolution du poids");
+    return kind == MeasureKind::Size ? QStringLiteral("Evolution de la taille")
+                                     : QStringLiteral("Evolution du poids");
 }
 
-QString measureCaption(int kind)
+QString measureCaption(MeasureKind kind)
 {
-    return kind == 2 ? QStringLiteral("T  A  I  L  L  E") : QStringLiteral("P  O  I  D  S");
+    return kind == MeasureKind::Size ? QStringLiteral("T  A  I  L  L  E")
+                                     : QStringLiteral("P  O  I  D  S");
 }
 
-double measureHeadroom(int kind)
+double measureHeadroom(MeasureKind kind)
 {
-    return kind == 2 ? kSizeHeadroom : kWeightHeadroom;
+    return kind == MeasureKind::Size ? kSizeHeadroom : kWeightHeadroom;
 }
 
-QString measureValueText(int kind, double value)
+QString measureValueText(MeasureKind kind, double value)
 {
-    return kind == 2 ? QLocale().toString(value, 'f', 2) + QStringLiteral(" cm")
-                     : QLocale().toString(value, 'f', 3) + QStringLiteral(" kg");
+    return kind == MeasureKind::Size ? QLocale().toString(value, 'f', 2) + QStringLiteral(" cm")
+                                     : QLocale().toString(value, 'f', 3) + QStringLiteral(" kg");
 }
 
-QString measurePointText(int kind, const CurvePoint& point)
+QString measurePointText(MeasureKind kind, const CurvePoint& point)
 {
     return formatDateText(point.date) + QString::fromUtf8(" — ") +
            measureValueText(kind, point.value);
 }
 
-QVector<Measure> measuresOf(const DataSet& rows, int kind)
+QVector<Measure> measuresOf(const DataSet& rows, MeasureKind kind)
 {
     QVector<Measure> out;
     if (!rows.isOpen())
         return out;
-    const int date =
-        rows.fieldIndex(kind == 2 ? QStringLiteral("Date_Size") : QStringLiteral("Date_Weight"));
-    const int value =
-        rows.fieldIndex(kind == 2 ? QStringLiteral("Size") : QStringLiteral("Weight"));
+    const int date = rows.fieldIndex(measureColumns(kind).date);
+    const int value = rows.fieldIndex(measureColumns(kind).value);
     const int id = rows.fieldIndex(QStringLiteral("Id"));
     if (date < 0 || value < 0)
         return out;

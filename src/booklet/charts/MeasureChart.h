@@ -66,17 +66,17 @@ QColor weightBandColour();
 void labelMeasureAxis(QChart* chart, const MeasureCurve& curve);
 
 // "Evolution du poids", "Evolution de la taille".
-QString measureChartTitle(int kind);
+QString measureChartTitle(MeasureKind kind);
 // "P  O  I  D  S", "T  A  I  L  L  E".
-QString measureCaption(int kind);
-double measureHeadroom(int kind);
+QString measureCaption(MeasureKind kind);
+double measureHeadroom(MeasureKind kind);
 // "12,400 kg", "48,50 cm", in the user's locale.
-QString measureValueText(int kind, double value);
+QString measureValueText(MeasureKind kind, double value);
 // "12/03/2026 — 12,400 kg": what hovering a point shows.
-QString measurePointText(int kind, const CurvePoint& point);
+QString measurePointText(MeasureKind kind, const CurvePoint& point);
 
-// The measures of an open Weight (kind 1) or Size (kind 2) query, in its
-// order; rows without a value are left out.
-QVector<Measure> measuresOf(const DataSet& rows, int kind);
+// The measures of an open Weight or Size query, in its order; rows without
+// a value are left out.
+QVector<Measure> measuresOf(const DataSet& rows, MeasureKind kind);
 
 } // namespace tav

@@ -9,14 +9,20 @@
 
 namespace tav {
 
-QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind, int mode,
+QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind, int storedMode,
+                          const QSize& size)
+{
+    return renderMeasureChart(connection, animalId, kind, curveModeFromStored(storedMode), size);
+}
+
+QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind, CurveMode mode,
                           const QSize& size)
 {
     const MeasureStore store(connection);
     const MeasureStore::Animal animal = store.animal(animalId, kind);
     const MeasureCurve curve =
         buildMeasureCurve(store.measures(animalId, kind), mode, animal.birthDate, animal.birthValue,
-                          measureHeadroom(int(kind)));
+                          measureHeadroom(kind));
     QChart chart;
     chart.resize(size);
     setUpMeasureChart(&chart);
@@ -24,7 +30,7 @@ QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind
     drawMeasureCurve(&chart, curve);
     if (kind == MeasureKind::Weight)
         drawWeightBand(&chart, curve, readTargetWeight(connection, animalId));
-    chart.setTitle(measureChartTitle(int(kind)));
+    chart.setTitle(measureChartTitle(kind));
     return renderChart(&chart, size);
 }
 

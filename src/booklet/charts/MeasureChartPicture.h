@@ -12,7 +12,11 @@ class Connection;
 // The growth chart of an animal drawn in the given mode as the booklet page
 // draws it, titled by its kind, for the printed and HTML booklets. Throws
 // DbError.
-QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind, int mode,
+QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind, CurveMode mode,
+                          const QSize& size);
+// The same in a mode given by the number the animal stores, as the outputs'
+// chart callbacks carry it.
+QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind, int storedMode,
                           const QSize& size);
 
 } // namespace tav

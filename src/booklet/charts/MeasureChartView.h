@@ -23,8 +23,8 @@ public:
     // and a chart costs more to set up than the rest of its page.
     void prepare();
 
-    void setKind(int kind) { m_kind = kind; }
-    int kind() const { return m_kind; }
+    void setKind(MeasureKind kind) { m_kind = kind; }
+    MeasureKind kind() const { return m_kind; }
     // The band is shaded on a weight curve; an empty one draws nothing.
     void showCurve(const MeasureCurve& curve, const WeightBand& band = WeightBand());
     const MeasureCurve& curve() const { return m_curve; }
@@ -56,7 +56,7 @@ protected:
 private:
     void hover(const QPointF& point, bool entering);
 
-    int m_kind = 1;
+    MeasureKind m_kind = MeasureKind::Weight;
     bool m_prepared = false;
     MeasureCurve m_curve;
     WeightBand m_band;

@@ -85,7 +85,7 @@ void GridPage::load(qint64 selectId)
     DataSet& d = display();
     try {
         d.close();
-        d.replaceWhereLine(whereLine(animalId()));
+        d.filterBy(filter(animalId()));
         d.open();
         if (selectId < 0 || !d.locateId(selectId))
             d.first();

@@ -2,6 +2,7 @@
 
 #include "booklet/pages/BookletPage.h"
 #include "booklet/pages/ExportablePage.h"
+#include "db/DataSet.h"
 
 #include <functional>
 
@@ -11,7 +12,6 @@ class QTableView;
 namespace tav {
 
 struct AppContext;
-class DataSet;
 class GridColumnWidths;
 
 // A page that lists the current animal's rows of one display query in a
@@ -42,8 +42,8 @@ protected:
     // Styles the grid and shows the display query in it, through the given
     // model or a plain one over the query.
     void setUpGrid(QTableView* grid, QAbstractItemModel* model = nullptr);
-    // The filter line of the display query for an animal's key (-1: none).
-    virtual QString whereLine(qint64 animalId) const = 0;
+    // The filter of the display query for an animal's key (-1: none).
+    virtual QVector<DataSet::FilterTerm> filter(qint64 animalId) const = 0;
     virtual void afterLoad() {}
 
     bool hasAnimal() const;

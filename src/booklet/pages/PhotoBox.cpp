@@ -1,6 +1,7 @@
 #include "booklet/pages/PhotoBox.h"
 
 #include "booklet/AppContext.h"
+#include "core/FrenchText.h"
 #include "db/AnimalPictureStore.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
@@ -26,11 +27,6 @@
 namespace tav {
 
 namespace {
-
-QString s(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 QIcon deleteIcon()
 {
@@ -73,14 +69,14 @@ PhotoBox::PhotoBox(AppContext& context, QWidget* parent) : QWidget(parent), m_co
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(2);
-    m_select = new QPushButton(s("Sélectionner"), this);
+    m_select = new QPushButton(fr("Sélectionner"), this);
     m_select->setObjectName(QStringLiteral("Btn_Select_Img"));
     m_select->setAutoDefault(false);
     m_select->setFocusPolicy(Qt::NoFocus);
     m_delete = new QToolButton(this);
     m_delete->setObjectName(QStringLiteral("Btn_Delete_Img"));
     m_delete->setIcon(deleteIcon());
-    m_delete->setToolTip(s("Supprimer la photo"));
+    m_delete->setToolTip(fr("Supprimer la photo"));
     m_delete->setFocusPolicy(Qt::NoFocus);
     const int h = m_select->sizeHint().height();
     m_delete->setFixedSize(h, h);
@@ -95,7 +91,7 @@ PhotoBox::PhotoBox(AppContext& context, QWidget* parent) : QWidget(parent), m_co
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("Popup_Img"));
     auto add = [this](const char* name, const char* text, void (PhotoBox::*handler)()) {
-        QAction* a = m_popup->addAction(s(text));
+        QAction* a = m_popup->addAction(fr(text));
         a->setObjectName(QString::fromLatin1(name));
         connect(a, &QAction::triggered, this, handler);
     };
@@ -170,10 +166,10 @@ QString PhotoBox::pictureFilter()
     QString all = QStringLiteral("*.jpg;*.jpeg;*.bmp");
     if (!others.isEmpty())
         all += QLatin1Char(';') + otherList;
-    QString filter = s("Tout (") + all + QStringLiteral(")|") + all +
-                     s("|Fichier image JPEG (*.jpg;*.jpeg)|*.jpg;*.jpeg|Bitmaps (*.bmp)|*.bmp");
+    QString filter = fr("Tout (") + all + QStringLiteral(")|") + all +
+                     fr("|Fichier image JPEG (*.jpg;*.jpeg)|*.jpg;*.jpeg|Bitmaps (*.bmp)|*.bmp");
     if (!others.isEmpty())
-        filter += s("|Autres images (") + otherList + QStringLiteral(")|") + otherList;
+        filter += fr("|Autres images (") + otherList + QStringLiteral(")|") + otherList;
     return filter;
 }
 
@@ -182,7 +178,7 @@ void PhotoBox::Btn_Select_ImgClick()
     const int id = animalId();
     if (id <= 0)
         return;
-    const QString source = FileDialog::getOpenFileName(window(), s("Sélectionnez une image"),
+    const QString source = FileDialog::getOpenFileName(window(), fr("Sélectionnez une image"),
                                                        QString(), pictureFilter());
     if (!source.isEmpty()) {
         DataModule1& module = *m_context.module1;
@@ -229,7 +225,7 @@ void PhotoBox::Btn_Delete_ImgClick()
     const int id = animalId();
     if (id <= 0)
         return;
-    if (MessageBox::question(window(), s("Désirez-vous supprimer cette photo ?"))) {
+    if (MessageBox::question(window(), fr("Désirez-vous supprimer cette photo ?"))) {
         Connection& connection = *m_context.connection;
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const PictureResult cleared = clearImageColumns(photoPath(), [&connection, id]() {
@@ -269,10 +265,8 @@ void PhotoBox::Popup_Img_PrintClick()
     list.zoomMode = 1;
     list.folder = m_context.module1->databaseFolder() + QStringLiteral("Images/");
     list.prefix = QStringLiteral("Animal");
-    list.listQuery =
-        QStringLiteral("SELECT Animal.Id as [Id], Animal.Name as [Title] FROM Animal WHERE "
-                       "Animal.Id=") +
-        QString::number(id);
+    list.listQuery = AnimalPictureStore::photoListQuery();
+    list.listFilter = {{AnimalPictureStore::kPhotoListKey, id}};
     list.rowId = -1;
     list.placement = 2;
     try {

@@ -298,10 +298,10 @@ void TAnalysisPage::showEvent(QShowEvent* event)
     }
 }
 
-QString TAnalysisPage::whereLine(qint64) const
+QVector<DataSet::FilterTerm> TAnalysisPage::filter(qint64) const
 {
     // The values belong to the followed analysis, not to the animal.
-    return QStringLiteral("WHERE ID_REF=") + QString::number(*m_currentId);
+    return {{QStringLiteral("ID_REF"), *m_currentId}};
 }
 
 void TAnalysisPage::refresh()

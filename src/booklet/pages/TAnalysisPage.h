@@ -63,7 +63,7 @@ public:
     void Popup_Chart_Analysis_Type_DateClick(QAction* item);
 
 protected:
-    QString whereLine(qint64 animalId) const override;
+    QVector<DataSet::FilterTerm> filter(qint64 animalId) const override;
     void afterLoad() override;
     void showEvent(QShowEvent* event) override;
 

@@ -89,10 +89,9 @@ bool TCarePage::currentRowOpen() const
     return !(d.asBool(QStringLiteral("Repayment")) && d.asBool(QStringLiteral("Repayment_Comp")));
 }
 
-QString TCarePage::whereLine(qint64 animalId) const
+QVector<DataSet::FilterTerm> TCarePage::filter(qint64 animalId) const
 {
-    return QStringLiteral("WHERE Tag=") + QString::number(m_definition.tag) +
-           QStringLiteral(" AND Action.Id_Ref=") + QString::number(animalId);
+    return {{QStringLiteral("Tag"), m_definition.tag}, {QStringLiteral("Action.Id_Ref"), animalId}};
 }
 
 void TCarePage::afterLoad()

@@ -42,7 +42,7 @@ protected:
               QWidget* parent);
     // Finds the components once the member's form is set up.
     void setUp();
-    QString whereLine(qint64 animalId) const override;
+    QVector<DataSet::FilterTerm> filter(qint64 animalId) const override;
     void afterLoad() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

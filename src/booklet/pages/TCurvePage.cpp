@@ -29,9 +29,9 @@ namespace {
 // The type menu opens this far left of its button.
 constexpr int kMenuShift = 100;
 
-QString kindName(int kind)
+QString kindName(MeasureKind kind)
 {
-    return kind == TCurvePage::Size ? QStringLiteral("Size") : QStringLiteral("Weight");
+    return measureColumns(kind).table;
 }
 
 // The caption label reads from top to bottom, one letter a line.
@@ -54,7 +54,7 @@ TCurvePage::TCurvePage(AppContext& context, int index, QWidget* parent)
     form.setupUi(this);
     panel(Weight).view = form.Chart_Weight;
     panel(Size).view = form.Chart_Size;
-    for (int kind : {Weight, Size}) {
+    for (MeasureKind kind : {Weight, Size}) {
         const QString name = kindName(kind);
         panel(kind).view->setKind(kind);
         findChild<QLabel*>(QStringLiteral("Lab_") + name)
@@ -80,17 +80,18 @@ TCurvePage::TCurvePage(AppContext& context, int index, QWidget* parent)
     }
 }
 
-void TCurvePage::buildTypeMenu(int kind, const QString& name)
+void TCurvePage::buildTypeMenu(MeasureKind kind, const QString& name)
 {
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("Popup_Chart_") + name + QStringLiteral("_Type"));
     auto* group = new QActionGroup(menu);
-    const std::pair<const char*, int> items[] = {
-        {"Dates", CurveByDate}, {"Années", CurveByYears}, {"Mois", CurveByMonths}};
+    const std::pair<const char*, CurveMode> items[] = {{"Dates", CurveMode::ByDate},
+                                                       {"Années", CurveMode::ByYears},
+                                                       {"Mois", CurveMode::ByMonths}};
     for (const auto& [text, tag] : items) {
         QAction* action = menu->addAction(QString::fromUtf8(text));
         action->setCheckable(true);
-        action->setData(tag);
+        action->setData(storedCurveMode(tag));
         group->addAction(action);
         connect(action, &QAction::triggered, this,
                 [this, kind, tag = tag]() { chooseMode(kind, tag); });
@@ -105,7 +106,7 @@ void TCurvePage::buildTypeMenu(int kind, const QString& name)
         const auto actions = menu->actions();
         for (QAction* a : actions) {
             if (a->isCheckable())
-                a->setChecked(a->data().toInt() == panel(kind).mode);
+                a->setChecked(curveModeFromStored(a->data().toInt()) == panel(kind).mode);
         }
     });
     panel(kind).menu = menu;
@@ -117,12 +118,12 @@ bool TCurvePage::hasAnimal() const
            !m_context.module1->animal().isEmpty();
 }
 
-DataSet* TCurvePage::measures(int kind) const
+DataSet* TCurvePage::measures(MeasureKind kind) const
 {
     return m_context.module1 ? &m_context.module1->dataSet(kindName(kind)) : nullptr;
 }
 
-CurveAnimal TCurvePage::curveAnimal(int kind) const
+CurveAnimal TCurvePage::curveAnimal(MeasureKind kind) const
 {
     CurveAnimal a;
     if (!hasAnimal())
@@ -130,8 +131,7 @@ CurveAnimal TCurvePage::curveAnimal(int kind) const
     const DataSet& animal = m_context.module1->animal();
     a.id = animal.value(QStringLiteral("Id")).toLongLong();
     a.birthDate = animal.asString(QStringLiteral("BirthDay_Date"));
-    a.birthValue = measureNumberText(animal.value(
-        kind == Size ? QStringLiteral("BirthDay_Size") : QStringLiteral("BirthDay_Weight")));
+    a.birthValue = measureNumberText(animal.value(measureColumns(kind).birthValue));
     a.title = nameAndForename(animal.asString(QStringLiteral("Name")),
                               animal.asString(QStringLiteral("ForeName")));
     if (kind == Weight && m_context.connection) {
@@ -150,7 +150,7 @@ void TCurvePage::refresh()
     loadCurve(Size, -1);
 }
 
-void TCurvePage::loadCurve(int kind, qint64 selectId)
+void TCurvePage::loadCurve(MeasureKind kind, qint64 selectId)
 {
     DataSet* rows = measures(kind);
     if (!rows)
@@ -159,21 +159,20 @@ void TCurvePage::loadCurve(int kind, qint64 selectId)
     rows->disableControls();
     try {
         rows->close();
-        rows->replaceWhereLine(QStringLiteral("WHERE Id_Ref=") + QString::number(animal));
+        rows->filterBy(kMeasureAnimalKey, animal);
         rows->open();
     } catch (const DbError& e) {
         showError(this, e.message());
     }
-    int mode = 0;
+    CurveMode mode = CurveMode::None;
     if (animal >= 0)
-        mode = m_context.module1->animal()
-                   .value(kind == Size ? QStringLiteral("SizeMode") : QStringLiteral("WeightMode"))
-                   .toInt();
+        mode = curveModeFromStored(
+            m_context.module1->animal().value(measureColumns(kind).mode).toLongLong());
     drawCurve(kind, selectId, mode);
     rows->enableControls();
 }
 
-void TCurvePage::drawCurve(int kind, qint64 selectId, int mode)
+void TCurvePage::drawCurve(MeasureKind kind, qint64 selectId, CurveMode mode)
 {
     Panel& p = panel(kind);
     p.mode = mode;
@@ -186,15 +185,14 @@ void TCurvePage::drawCurve(int kind, qint64 selectId, int mode)
                                         measureHeadroom(kind)),
                       kind == Weight ? animal.band : WeightBand());
     // Until a type is chosen the chart stays empty: it says what to do.
-    const bool knownMode = mode == CurveByDate || mode == CurveByYears || mode == CurveByMonths;
-    p.view->setHint(knownMode || !hasAnimal()
+    p.view->setHint(mode != CurveMode::None || !hasAnimal()
                         ? QString()
                         : QString::fromUtf8("Choisissez le type de courbe dans le menu ▾"));
     if (rows->isOpen() && !rows->isEmpty() && (selectId < 0 || !rows->locateId(selectId)))
         rows->first();
 }
 
-void TCurvePage::openValueList(int kind)
+void TCurvePage::openValueList(MeasureKind kind)
 {
     DataSet* rows = measures(kind);
     if (!hasAnimal() || !rows)
@@ -209,14 +207,14 @@ void TCurvePage::openValueList(int kind)
     emit controlsChanged();
 }
 
-void TCurvePage::saveChart(int kind)
+void TCurvePage::saveChart(MeasureKind kind)
 {
     if (!hasAnimal())
         return;
     panel(kind).view->saveAsJpeg(m_context.dataFolder, curveAnimal(kind).title);
 }
 
-void TCurvePage::printCurve(int kind)
+void TCurvePage::printCurve(MeasureKind kind)
 {
     if (!hasAnimal() || !m_context.moduleReport)
         return;
@@ -225,7 +223,7 @@ void TCurvePage::printCurve(int kind)
                measureChartTitle(kind), curveAnimal(kind).title);
 }
 
-void TCurvePage::chooseMode(int kind, int mode)
+void TCurvePage::chooseMode(MeasureKind kind, CurveMode mode)
 {
     if (!hasAnimal())
         return;
@@ -237,8 +235,7 @@ void TCurvePage::chooseMode(int kind, int mode)
     try {
         if (!animal.isEditing())
             animal.edit();
-        animal.setValue(kind == Size ? QStringLiteral("SizeMode") : QStringLiteral("WeightMode"),
-                        mode);
+        animal.setValue(measureColumns(kind).mode, storedCurveMode(mode));
         animal.post();
     } catch (const DbError& e) {
         // The mode still applies to what is shown; the animal keeps what

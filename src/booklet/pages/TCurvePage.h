@@ -19,8 +19,8 @@ class TCurvePage : public BookletPage
 {
     Q_OBJECT
 public:
-    static constexpr int Weight = 1;
-    static constexpr int Size = 2;
+    static constexpr MeasureKind Weight = MeasureKind::Weight;
+    static constexpr MeasureKind Size = MeasureKind::Size;
 
     TCurvePage(AppContext& context, int index, QWidget* parent = nullptr);
 
@@ -28,19 +28,19 @@ public:
 
     // Reads the measures of the current animal again and draws them in its
     // stored mode, making the measure of that key current (-1: the first).
-    void loadCurve(int kind, qint64 selectId);
-    void drawCurve(int kind, qint64 selectId, int mode);
+    void loadCurve(MeasureKind kind, qint64 selectId);
+    void drawCurve(MeasureKind kind, qint64 selectId, CurveMode mode);
     // The mode in use (WeightChartMode, SizeChartMode).
-    int chartMode(int kind) const { return panel(kind).mode; }
-    MeasureChartView* chartView(int kind) const { return panel(kind).view; }
-    QMenu* typeMenu(int kind) const { return panel(kind).menu; }
+    CurveMode chartMode(MeasureKind kind) const { return panel(kind).mode; }
+    MeasureChartView* chartView(MeasureKind kind) const { return panel(kind).view; }
+    QMenu* typeMenu(MeasureKind kind) const { return panel(kind).menu; }
 
     // Opens the curve window of that kind, then draws the curve again.
-    void openValueList(int kind);
-    void saveChart(int kind);
-    void printCurve(int kind);
+    void openValueList(MeasureKind kind);
+    void saveChart(MeasureKind kind);
+    void printCurve(MeasureKind kind);
     // An item of the type menu: the mode is used and stored with the animal.
-    void chooseMode(int kind, int mode);
+    void chooseMode(MeasureKind kind, CurveMode mode);
     // "Poids cible…": the band is stored with the animal and drawn.
     void editTargetWeight();
 
@@ -53,14 +53,14 @@ private:
     {
         MeasureChartView* view = nullptr;
         QMenu* menu = nullptr;
-        int mode = 0;
+        CurveMode mode = CurveMode::None;
     };
-    Panel& panel(int kind) { return m_panels[kind == Size ? 1 : 0]; }
-    const Panel& panel(int kind) const { return m_panels[kind == Size ? 1 : 0]; }
-    DataSet* measures(int kind) const;
+    Panel& panel(MeasureKind kind) { return m_panels[kind == Size ? 1 : 0]; }
+    const Panel& panel(MeasureKind kind) const { return m_panels[kind == Size ? 1 : 0]; }
+    DataSet* measures(MeasureKind kind) const;
     bool hasAnimal() const;
-    CurveAnimal curveAnimal(int kind) const;
-    void buildTypeMenu(int kind, const QString& name);
+    CurveAnimal curveAnimal(MeasureKind kind) const;
+    void buildTypeMenu(MeasureKind kind, const QString& name);
 
     AppContext& m_context;
     Panel m_panels[2];

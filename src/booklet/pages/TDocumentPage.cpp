@@ -2,6 +2,7 @@
 
 #include "booklet/AppContext.h"
 #include "booklet/pages/DocumentFileModel.h"
+#include "core/FrenchText.h"
 #include "core/TextLookup.h"
 #include "core/TextRoutines.h"
 #include "db/DataModule1.h"
@@ -39,11 +40,6 @@
 namespace tav {
 
 namespace {
-
-QString fr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 class WaitCursor
 {

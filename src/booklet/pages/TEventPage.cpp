@@ -27,9 +27,9 @@ TEventPage::TEventPage(AppContext& context, int index, QWidget* parent)
             &TEventPage::Btn_Event_EditClick);
 }
 
-QString TEventPage::whereLine(qint64 animalId) const
+QVector<DataSet::FilterTerm> TEventPage::filter(qint64 animalId) const
 {
-    return QStringLiteral("WHERE Event.Id_Ref=") + QString::number(animalId);
+    return {{QStringLiteral("Event.Id_Ref"), animalId}};
 }
 
 void TEventPage::showCurrentRow()

@@ -20,7 +20,7 @@ public:
     void Btn_Event_DeleteClick();
 
 protected:
-    QString whereLine(qint64 animalId) const override;
+    QVector<DataSet::FilterTerm> filter(qint64 animalId) const override;
 
 private:
     // Runs the entry window on the row the query holds in insert or edit

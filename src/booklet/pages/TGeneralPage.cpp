@@ -3,6 +3,7 @@
 #include "booklet/AnimalList.h"
 #include "booklet/AppContext.h"
 #include "booklet/pages/PhotoBox.h"
+#include "core/FrenchText.h"
 #include "db/CardStore.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
@@ -27,11 +28,6 @@
 namespace tav {
 
 namespace {
-
-QString s(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // Fields whose button opens the remembered values of the key of the same
 // name, and the title of that key's editor.
@@ -73,7 +69,7 @@ bool isDateField(const QString& suffix)
 } // namespace
 
 TGeneralPage::TGeneralPage(AppContext& context, int index, QWidget* parent)
-    : CardPage(context, index, s("Général"), parent), m_ui(std::make_unique<Ui::TGeneralPage>())
+    : CardPage(context, index, fr("Général"), parent), m_ui(std::make_unique<Ui::TGeneralPage>())
 {
     m_ui->setupUi(this);
     // Every field named after its column, except the two titles shown for
@@ -125,7 +121,7 @@ void TGeneralPage::fitFieldsToTheirTexts()
     // A date is read whole or not at all: its field is as wide as a full
     // date (or the blank mask) in the field's own font.
     for (const char* name : kDateFields) {
-        QLineEdit* e = edit(QStringLiteral("Ed_") + s(name));
+        QLineEdit* e = edit(QStringLiteral("Ed_") + fr(name));
         e->setFixedWidth(
             fieldWidthFor(e, {QStringLiteral("00/00/0000"), QStringLiteral("__/__/____"),
                               QStringLiteral("28/08/2088")}));
@@ -133,9 +129,9 @@ void TGeneralPage::fitFieldsToTheirTexts()
     // Weights and sizes of a pet: wide enough for their shown format and no
     // wider, so that the place and breeder fields get the rest.
     for (const char* period : {"BirthDay", "Begin", "End"}) {
-        QLineEdit* weight = edit(QStringLiteral("Ed_") + s(period) + QStringLiteral("_Weight"));
+        QLineEdit* weight = edit(QStringLiteral("Ed_") + fr(period) + QStringLiteral("_Weight"));
         weight->setFixedWidth(fieldWidthFor(weight, {QStringLiteral("999,999 Kg")}));
-        QLineEdit* size = edit(QStringLiteral("Ed_") + s(period) + QStringLiteral("_Size"));
+        QLineEdit* size = edit(QStringLiteral("Ed_") + fr(period) + QStringLiteral("_Size"));
         size->setFixedWidth(fieldWidthFor(size, {QStringLiteral("999,99 cm")}));
     }
 }
@@ -167,7 +163,7 @@ void TGeneralPage::Ed_Misc01DblClick(const QString& fieldName)
         if (hasAnimal())
             showDatePicker(edit(fieldName), &animal());
     } else if (const KeyedField* k = keyedField(suffix)) {
-        editRememberedValues(s(k->title), suffix);
+        editRememberedValues(fr(k->title), suffix);
     }
 }
 
@@ -280,7 +276,7 @@ void TGeneralPage::refreshTargetWeight()
         }
     }
     for (const char* period : {"BirthDay", "Begin", "End"})
-        edit(QStringLiteral("Ed_") + s(period) + QStringLiteral("_Weight"))
+        edit(QStringLiteral("Ed_") + fr(period) + QStringLiteral("_Weight"))
             ->setToolTip(band.text());
 }
 

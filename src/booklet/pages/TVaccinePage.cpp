@@ -31,9 +31,9 @@ TVaccinePage::TVaccinePage(AppContext& context, int index, QWidget* parent)
     });
 }
 
-QString TVaccinePage::whereLine(qint64 animalId) const
+QVector<DataSet::FilterTerm> TVaccinePage::filter(qint64 animalId) const
 {
-    return QStringLiteral("WHERE Vaccine.Id_Ref=") + QString::number(animalId);
+    return {{QStringLiteral("Vaccine.Id_Ref"), animalId}};
 }
 
 void TVaccinePage::Btn_Vaccine_AddClick()

@@ -19,7 +19,7 @@ public:
     void Btn_Vaccine_DeleteClick();
 
 protected:
-    QString whereLine(qint64 animalId) const override;
+    QVector<DataSet::FilterTerm> filter(qint64 animalId) const override;
 };
 
 } // namespace tav
