@@ -8,7 +8,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(
   cmake ninja-build g++ pkg-config ccache clang-format
-  qt6-base-dev libqt6sql6-sqlite libqt6opengl6-dev qt6-charts-dev qt6-translations-l10n
+  qt6-base-dev libqt6sql6-sqlite libqt6opengl6-dev qt6-charts-dev qt6-svg-dev qt6-translations-l10n
   libsqlite3-dev libgcab-dev libcurl4-openssl-dev libsane-dev libjpeg62-turbo-dev sqlite3
   gcab cabextract sane-utils python3-aiosmtpd libjpeg-turbo-progs xvfb xauth fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev file python3 qtkeychain-qt6-dev poppler-utils

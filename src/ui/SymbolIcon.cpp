@@ -4,12 +4,10 @@
 #include <QFile>
 #include <QIconEngine>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
-#include <QRegularExpression>
-#include <QXmlStreamReader>
+#include <QSvgRenderer>
 
-#include <algorithm>
+#include <memory>
 
 // The resource lives in a static library: it must be registered by name.
 static void initSymbolResource()
@@ -21,46 +19,12 @@ namespace tav {
 
 namespace {
 
-struct Shape
-{
-    QPainterPath path;
-    bool closed = true; // a line or polyline is never filled
-    QColor fill = Qt::black;
-    QColor stroke; // invalid: none
-    double strokeWidth = 1;
-};
-
-QColor colourOf(const QStringView text, const QColor& otherwise)
-{
-    if (text.isNull())
-        return otherwise;
-    if (text == u"none")
-        return QColor();
-    const QColor colour = QColor::fromString(text);
-    return colour.isValid() ? colour : otherwise;
-}
-
-double numberOf(const QXmlStreamAttributes& attributes, const char* name)
-{
-    return attributes.value(QLatin1String(name)).toDouble();
-}
-
-QPolygonF pointsOf(const QStringView text)
-{
-    QPolygonF points;
-    const QList<QStringView> numbers =
-        text.split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts);
-    for (qsizetype i = 0; i + 1 < numbers.size(); i += 2)
-        points << QPointF(numbers.at(i).toDouble(), numbers.at(i + 1).toDouble());
-    return points;
-}
-
+// Draws the symbol through Qt's SVG renderer at the size asked, without
+// depending on an icon-engine plugin being installed.
 class SymbolEngine : public QIconEngine
 {
 public:
-    SymbolEngine(QVector<Shape> shapes, const QRectF& viewBox)
-        : m_shapes(std::move(shapes)), m_viewBox(viewBox)
-    {}
+    explicit SymbolEngine(QByteArray svg) : m_svg(std::move(svg)), m_renderer(m_svg) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
     {
@@ -70,20 +34,11 @@ public:
         if (mode == QIcon::Disabled)
             painter->setOpacity(painter->opacity() * 0.35);
         // The view box scaled into the rectangle, keeping its proportions.
-        const double scale =
-            std::min(rect.width() / m_viewBox.width(), rect.height() / m_viewBox.height());
-        painter->translate(rect.center().x() - scale * m_viewBox.center().x(),
-                           rect.center().y() - scale * m_viewBox.center().y());
-        painter->scale(scale, scale);
-        for (const Shape& s : m_shapes) {
-            if (s.closed && s.fill.isValid())
-                painter->fillPath(s.path, s.fill);
-            if (s.stroke.isValid() && s.strokeWidth > 0) {
-                QPen pen(s.stroke, s.strokeWidth);
-                pen.setJoinStyle(Qt::MiterJoin);
-                painter->strokePath(s.path, pen);
-            }
-        }
+        QSizeF size = m_renderer.viewBoxF().size();
+        size.scale(rect.size(), Qt::KeepAspectRatio);
+        QRectF target(QPointF(), size);
+        target.moveCenter(QRectF(rect).center());
+        m_renderer.render(painter, target);
         painter->restore();
     }
 
@@ -96,11 +51,13 @@ public:
         return picture;
     }
 
-    QIconEngine* clone() const override { return new SymbolEngine(m_shapes, m_viewBox); }
+    QIconEngine* clone() const override { return new SymbolEngine(m_svg); }
+
+    bool isValid() const { return m_renderer.isValid(); }
 
 private:
-    QVector<Shape> m_shapes;
-    QRectF m_viewBox;
+    QByteArray m_svg;
+    QSvgRenderer m_renderer;
 };
 
 } // namespace
@@ -111,50 +68,10 @@ QIcon symbolIcon(const QString& name)
     QFile file(QStringLiteral(":/symbols/") + name + QStringLiteral(".svg"));
     if (!file.open(QIODevice::ReadOnly))
         return QIcon();
-    QXmlStreamReader xml(&file);
-    QVector<Shape> shapes;
-    QRectF viewBox(0, 0, 16, 16);
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        const QXmlStreamAttributes a = xml.attributes();
-        const QStringView element = xml.name();
-        Shape s;
-        if (element == u"svg") {
-            const QPolygonF box = pointsOf(a.value(QLatin1String("viewBox")));
-            if (box.size() == 2 && box.at(1).x() > 0 && box.at(1).y() > 0)
-                viewBox = QRectF(box.at(0), QSizeF(box.at(1).x(), box.at(1).y()));
-            continue;
-        } else if (element == u"rect") {
-            s.path.addRect(numberOf(a, "x"), numberOf(a, "y"), numberOf(a, "width"),
-                           numberOf(a, "height"));
-        } else if (element == u"circle") {
-            const double r = numberOf(a, "r");
-            s.path.addEllipse(QPointF(numberOf(a, "cx"), numberOf(a, "cy")), r, r);
-        } else if (element == u"line") {
-            s.path.moveTo(numberOf(a, "x1"), numberOf(a, "y1"));
-            s.path.lineTo(numberOf(a, "x2"), numberOf(a, "y2"));
-            s.closed = false;
-        } else if (element == u"polygon" || element == u"polyline") {
-            const QPolygonF points = pointsOf(a.value(QLatin1String("points")));
-            if (points.isEmpty())
-                continue;
-            s.path.addPolygon(points);
-            s.closed = element == u"polygon";
-            if (s.closed)
-                s.path.closeSubpath();
-        } else {
-            continue;
-        }
-        s.fill = colourOf(a.value(QLatin1String("fill")), Qt::black);
-        s.stroke = colourOf(a.value(QLatin1String("stroke")), QColor());
-        if (a.hasAttribute(QLatin1String("stroke-width")))
-            s.strokeWidth = numberOf(a, "stroke-width");
-        shapes.append(s);
-    }
-    if (xml.hasError() || shapes.isEmpty())
+    auto engine = std::make_unique<SymbolEngine>(file.readAll());
+    if (!engine->isValid())
         return QIcon();
-    return QIcon(new SymbolEngine(shapes, viewBox));
+    return QIcon(engine.release());
 }
 
 void setSymbol(QAbstractButton* button, const QString& name)

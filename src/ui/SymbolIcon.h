@@ -10,9 +10,8 @@ namespace tav {
 // A symbol of the program's own, drawn from its SVG resource
 // (":/symbols/<name>.svg") at whatever size the button asks, the same on
 // every machine: a character such as "⎙" shows as an empty box where the
-// installed fonts lack it. The drawing reads the plain shapes the program's
-// symbols are made of (rect, circle, line, polyline, polygon, with fill,
-// stroke and stroke-width); a null icon when the resource is missing.
+// installed fonts lack it. A null icon when the resource is missing or is
+// not a drawable SVG.
 QIcon symbolIcon(const QString& name);
 
 // Shows the symbol on the button in place of its text; its tooltip still
