@@ -10,29 +10,27 @@
 #include <functional>
 #include <memory>
 
-class QAction;
-class QLabel;
-class QListView;
 class QMenu;
-class QPrinter;
-class QStackedWidget;
-class QTabBar;
 class QTimer;
-class QToolButton;
+
+namespace Ui {
+class TMainForm;
+}
 
 namespace tav {
 struct AppContext;
 class AnimalListModel;
 class DataSet;
 class BookletPage;
-class TCustomPage;
-class TGeneralPage;
+class SettingsCommands;
 } // namespace tav
 
 // The main window: the grouped animal list and the notebook of the current
 // animal's booklet. The current animal is the current row of the Animal
 // data set; the window follows the record rules through the signals of the
-// data module.
+// data module. Its menus and layout are in its form; the commands of the
+// menus are in command classes, and the pages are known only through
+// their protocol.
 class TMainForm : public QMainWindow
 {
     Q_OBJECT
@@ -67,32 +65,30 @@ public:
     void refreshSpeciesBreed();
     void updateControls();
     void animalWritten(int animalId);
+    // Titles of species and breeds were edited: the list and the pages
+    // show them again.
+    void titlesChanged();
     // Animal key of the selected row of the list, below 1 for a header.
     int selectedAnimalKey() const;
-    void setCurrentAnalysisId(int id) { m_currentAnalysisId = id; }
-    void setConsultPinEnabled(bool enabled);
-    void setPharmacyPinEnabled(bool enabled);
 
-    int currentAnalysisId() const { return m_currentAnalysisId; }
-    tav::TGeneralPage* generalPage() const { return m_generalPage; }
-    tav::TCustomPage* customPage() const { return m_customPage; }
     // The page of each tab, in the order of the tabs.
     const QVector<tav::BookletPage*>& pages() const { return m_pages; }
+    // The first page of that class.
+    template <typename Page> Page* page() const
+    {
+        for (tav::BookletPage* p : m_pages) {
+            if (auto* found = qobject_cast<Page*>(p))
+                return found;
+        }
+        return nullptr;
+    }
     tav::AppContext& context() const { return m_context; }
     QMenu* filterMenu() const { return m_filterMenu; }
     // The money format of the grids, with the currency symbol.
     QString moneyFormat() const { return m_moneyFormat; }
 
-    // A page adds the rules of its own controls: enabled when the predicate
-    // holds and an animal is current.
-    using ControlRule = std::function<bool()>;
-    void addControlRule(const QString& objectName, ControlRule rule);
-
     // Lists the scanners that the preferences offer as source.
-    void setScanSourceLister(std::function<QStringList()> lister)
-    {
-        m_scanSources = std::move(lister);
-    }
+    void setScanSourceLister(std::function<QStringList()> lister);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -104,12 +100,15 @@ private:
     void FormCreate();
     void FormShow();
     void FormResize();
-    void buildLayout();
-    void buildMenus();
-    QWidget* buildCommandBar();
-    QWidget* buildAnimalPanel();
-    QWidget* buildNotebook();
+    void setUpLayout();
+    void setUpAnimalPanel();
+    void setUpNotebook();
+    void connectMenus();
     void addPage(tav::BookletPage* page, const QColor& tabColour);
+    // The window's own commands: enabled when the predicate holds and an
+    // animal is current.
+    using ControlRule = std::function<bool()>;
+    void addControlRule(const QString& objectName, ControlRule rule);
     void buildControlRules();
     void applyMoneyFormat();
     void openAnimal();
@@ -118,41 +117,18 @@ private:
     void followCurrentAnimal();
     void connectDataModule();
     void ClockTimer();
-    void choosePrinter();
-    void openHelp();
-    void openWebSite();
-    void showAbout();
-    // Writes the grid of the page shown as a spreadsheet file.
-    void exportPageAsCsv();
-    void editPreferences();
     bool animalEmpty() const;
     tav::DataSet& animal() const;
     QWidget* control(const QString& name) const;
-    void showCommandError(const QString& message);
 
     tav::AppContext& m_context;
+    std::unique_ptr<Ui::TMainForm> m_ui;
     tav::AnimalListModel* m_listModel = nullptr;
-    QListView* m_grid = nullptr;
-    QStackedWidget* m_notebook = nullptr;
-    QTabBar* m_tabs = nullptr;
     QMenu* m_filterMenu = nullptr;
-    QAction* m_sortSpecies = nullptr;
-    QAction* m_sortBreed = nullptr;
-    QAction* m_showDeparted = nullptr;
-    QLabel* m_clock = nullptr;
     QTimer* m_clockTimer = nullptr;
-    QWidget* m_commandTop = nullptr;
-    QWidget* m_leftFiller = nullptr;
-    QWidget* m_rightFiller = nullptr;
-    QWidget* m_listButtons = nullptr;
-    QImage* m_silhouette = nullptr;
+    tav::SettingsCommands* m_settingsCommands = nullptr;
     QString m_moneyFormat;
     int m_moveDirection = 0;
-    int m_currentAnalysisId = -1;
-    std::function<QStringList()> m_scanSources;
-    int m_weightChartMode = 2;
-    int m_sizeChartMode = 2;
-    int m_analysisChartMode = 2;
     int m_clockTicks = 0;
     bool m_building = false;
     // The animals' data set was just opened: the next list is made from it.
@@ -162,10 +138,6 @@ private:
     QPoint m_dragOrigin;
     bool m_shown = false;
     QVector<tav::BookletPage*> m_pages;
-    tav::TGeneralPage* m_generalPage = nullptr;
-    tav::TCustomPage* m_customPage = nullptr;
-    QString m_tempImagePath;
-    std::unique_ptr<QPrinter> m_printer;
     QVector<QPair<QString, ControlRule>> m_controlRules;
     mutable QHash<QString, QPointer<QWidget>> m_controls;
 };

@@ -3,12 +3,14 @@
 #include "booklet/AnimalListModel.h"
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
+#include "booklet/pages/BookletPage.h"
 #include "db/AnimalListStore.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
 #include "db/DbError.h"
 #include "ui/MessageBox.h"
+#include "ui_TMainForm.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -53,7 +55,7 @@ void TMainForm::buildAnimalList(int wantedId)
         placed.wantedIndex = m_listModel->rowOfKey(wantedId);
         selectRow(initialSelection(placed, wantedId));
     }
-    m_grid->viewport()->update();
+    m_ui->Grid_AnimalList->viewport()->update();
     QApplication::restoreOverrideCursor();
 }
 
@@ -100,7 +102,7 @@ QStringList TMainForm::animalRows() const
 
 int TMainForm::selectedRow() const
 {
-    const QModelIndex current = m_grid->currentIndex();
+    const QModelIndex current = m_ui->Grid_AnimalList->currentIndex();
     return current.isValid() ? current.row() : -1;
 }
 
@@ -111,13 +113,13 @@ void TMainForm::selectRow(int row)
         return;
     row = std::clamp(row, 0, count - 1);
     const QModelIndex index = m_listModel->index(row);
-    if (m_grid->currentIndex() == index) {
+    if (m_ui->Grid_AnimalList->currentIndex() == index) {
         // Selecting the row already selected still runs the rule.
         Grid_AnimalListClick();
         return;
     }
-    m_grid->setCurrentIndex(index);
-    m_grid->scrollTo(index);
+    m_ui->Grid_AnimalList->setCurrentIndex(index);
+    m_ui->Grid_AnimalList->scrollTo(index);
 }
 
 int TMainForm::selectedAnimalKey() const
@@ -161,7 +163,7 @@ void TMainForm::makeAnimalCurrent(int key)
         const int row = m_listModel->rowOfKey(animal().asInt(QStringLiteral("Id")));
         if (row >= 0) {
             m_building = true;
-            m_grid->setCurrentIndex(m_listModel->index(row));
+            m_ui->Grid_AnimalList->setCurrentIndex(m_listModel->index(row));
             m_building = false;
         }
     }
@@ -189,10 +191,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         }
         return QMainWindow::eventFilter(watched, event);
     }
-    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+    if (watched == m_ui->Grid_AnimalList && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         m_moveDirection = key->key() == Qt::Key_Down ? 2 : key->key() == Qt::Key_Up ? 1 : 0;
-    } else if (watched == m_grid->viewport() && event->type() == QEvent::Wheel) {
+    } else if (watched == m_ui->Grid_AnimalList->viewport() && event->type() == QEvent::Wheel) {
         // The wheel moves the selection by one row, as the arrow keys do.
         const auto* wheel = static_cast<QWheelEvent*>(event);
         const int dy = wheel->angleDelta().y();
@@ -205,7 +207,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
                 m_moveDirection = 0;
         }
         return true;
-    } else if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonPress) {
+    } else if (watched == m_ui->Grid_AnimalList->viewport() &&
+               event->type() == QEvent::MouseButtonPress) {
         m_moveDirection = 0;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -249,10 +252,9 @@ void TMainForm::Btn_Main_AddClick()
         refreshAnimalInList(id);
         selectRow(m_listModel->rowOfKey(id));
         a.edit();
-        m_tabs->setCurrentIndex(0);
-        m_notebook->setCurrentIndex(0);
-        if (QWidget* name = control(QStringLiteral("Ed_Name")))
-            name->setFocus();
+        m_ui->TabNoteBook->setCurrentIndex(0);
+        m_ui->AANotebook1->setCurrentIndex(0);
+        m_pages.first()->beginNewAnimal();
     } catch (const DbError& e) {
         if (animal().controlsDisabled())
             animal().enableControls();
@@ -300,8 +302,7 @@ void TMainForm::Btn_Main_RecordClick()
 
 void TMainForm::Btn_Main_FilterClick()
 {
-    auto* button = findChild<QToolButton*>(QStringLiteral("Btn_Main_Filter"));
-    const QPoint at = button ? button->mapToGlobal(QPoint(0, -85)) : QCursor::pos();
+    const QPoint at = m_ui->Btn_Main_Filter->mapToGlobal(QPoint(0, -85));
     m_filterMenu->popup(at);
 }
 

@@ -40,7 +40,16 @@ template <typename Window> void showTable(TMainForm& form, DataModule2& module, 
 
 TableCommands::TableCommands(TMainForm& form, QMenu& menu)
     : QObject(&form), m_form(form), m_menu(menu)
-{}
+{
+    // The tables' amounts show with the currency symbol.
+    if (DataModule2* module = form.context().module2) {
+        for (const char* ds : {"ConsultRepaymentQuery", "PharmacyRepaymentQuery"}) {
+            DataSet& d = module->dataSet(QString::fromLatin1(ds));
+            for (const char* f : {"Price", "Price_Repayment"})
+                d.setDisplayFormat(QString::fromLatin1(f), form.moneyFormat());
+        }
+    }
+}
 
 QPoint TableCommands::popupPosition(const QPoint& buttonTopLeftOnScreen)
 {

@@ -88,7 +88,7 @@ private slots:
 private:
     TMainForm* form() const { return m_app->startup()->mainForm(); }
     DataSet& animal() const { return form()->context().module1->animal(); }
-    PhotoBox* box() const { return form()->generalPage()->photoBox(); }
+    PhotoBox* box() const { return form()->page<TGeneralPage>()->photoBox(); }
     int addAnimal(const QString& name)
     {
         QTest::mouseClick(m_app->component<QToolButton>(QStringLiteral("Btn_Main_Add")),

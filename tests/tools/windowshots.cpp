@@ -254,14 +254,14 @@ int main(int argc, char** argv)
     const QString photoFile = dir.filePath(QStringLiteral("medor.jpg"));
     writeJpegFile(photo, photoFile, 90);
     FileDialog::setNextFileName(photoFile);
-    form->generalPage()->photoBox()->Btn_Select_ImgClick();
+    form->page<tav::TGeneralPage>()->photoBox()->Btn_Select_ImgClick();
     {
         TViewImage viewer(form);
-        viewer.loadFile(form->generalPage()->photoBox()->photoPath());
+        viewer.loadFile(form->page<tav::TGeneralPage>()->photoBox()->photoPath());
         save(&viewer, folder);
         TPreviewImage preview(nullptr, form);
         preview.setTitle(QStringLiteral("Photo"));
-        preview.setFiles({form->generalPage()->photoBox()->photoPath()});
+        preview.setFiles({form->page<tav::TGeneralPage>()->photoBox()->photoPath()});
         preview.openAt(-1, 1);
         preview.resize(524, 566);
         save(&preview, folder);

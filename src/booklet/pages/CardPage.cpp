@@ -28,11 +28,11 @@ bool CardPage::hasAnimal() const
     return hasModule() && animal().isOpen() && !animal().isEmpty();
 }
 
-void CardPage::setAnimalPresent(bool present)
+void CardPage::updateActions(bool animalPresent)
 {
     // The fields write into the current animal's row: with none they would
     // look editable and silently keep nothing.
-    setEnabled(present);
+    setEnabled(animalPresent);
 }
 
 DataModule1& CardPage::module() const

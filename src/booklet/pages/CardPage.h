@@ -23,7 +23,7 @@ public:
     // One handler for every list and date button of the page.
     virtual void Btn_Misc01Click(const QString& buttonName) = 0;
     virtual void Ed_Misc01DblClick(const QString& fieldName) = 0;
-    void setAnimalPresent(bool present) override;
+    void updateActions(bool animalPresent) override;
 
 protected:
     // Binds a field to a column of the current animal, when a database is open.

@@ -11,6 +11,7 @@
 #include "ui/TwoLineHeader.h"
 
 #include <QTableView>
+#include <QToolButton>
 
 namespace tav {
 
@@ -117,6 +118,33 @@ void GridPage::withTableRow(const QString& table, qint64 id,
     if (rows.isEditing())
         rows.cancel();
     rows.close();
+}
+
+bool GridPage::hasRows() const
+{
+    if (!m_context.module1)
+        return false;
+    const DataSet& d = display();
+    return d.isOpen() && !d.isEmpty();
+}
+
+void GridPage::leavePage()
+{
+    if (m_context.module1)
+        display().close();
+}
+
+void GridPage::updateActions(bool animalPresent)
+{
+    if (!m_rowCommands)
+        return;
+    const QString prefix = QStringLiteral("Btn_") + QLatin1String(m_rowCommands);
+    const bool rows = animalPresent && hasRows();
+    for (const auto& [suffix, enabled] :
+         {std::pair{"_Add", animalPresent}, std::pair{"_Edit", rows}, std::pair{"_Delete", rows}}) {
+        if (auto* button = findChild<QToolButton*>(prefix + QLatin1String(suffix)))
+            button->setEnabled(enabled);
+    }
 }
 
 CsvTable GridPage::exportTable() const

@@ -32,9 +32,11 @@ public:
 
     CsvTable exportTable() const override;
 
-signals:
-    // A command changed what the main window's commands depend on.
-    void controlsChanged();
+    // Left, the page closes its display query: a page's rows are read
+    // again whenever it is shown, and another page may need the memory.
+    void leavePage() override;
+    // Adding needs an animal; changing and deleting a row of the grid.
+    void updateActions(bool animalPresent) override;
 
 protected:
     GridPage(AppContext& context, const char* displayQuery, int index, const QString& caption,
@@ -45,6 +47,10 @@ protected:
     // The filter of the display query for an animal's key (-1: none).
     virtual QVector<DataSet::FilterTerm> filter(qint64 animalId) const = 0;
     virtual void afterLoad() {}
+    // The page's add, edit and delete buttons are "Btn_<prefix>_Add" and so
+    // on; without a prefix the page enables its buttons itself.
+    void setRowCommands(const char* prefix) { m_rowCommands = prefix; }
+    bool hasRows() const;
 
     bool hasAnimal() const;
     qint64 animalId() const;
@@ -62,6 +68,7 @@ protected:
 
 private:
     QString m_display;
+    const char* m_rowCommands = nullptr;
     QTableView* m_grid = nullptr;
     QAbstractItemModel* m_model = nullptr;
     GridColumnWidths* m_widths = nullptr;

@@ -257,15 +257,13 @@ TAnalysisPage::TAnalysisPage(AppContext& context, int index, QWidget* parent)
             &TAnalysisPage::Btn_Chart_Analysis_TypeClick);
     connect(form.Btn_Chart_Chart_Analysis_Print, &QToolButton::clicked, this,
             &TAnalysisPage::Btn_Chart_Chart_Analysis_PrintClick);
-    connect(this, &GridPage::controlsChanged, this, &TAnalysisPage::updateButtons);
+    connect(this, &BookletPage::controlsChanged, this, &TAnalysisPage::updateButtons);
+    // Another animal shows its own first analysis.
+    if (context.module1)
+        connect(context.module1, &DataModule1::currentAnimalChanged, this,
+                [this]() { *m_currentId = -1; });
     buildChart();
     updateButtons();
-}
-
-void TAnalysisPage::shareState(int* currentAnalysisId, int* chartMode)
-{
-    m_currentId = currentAnalysisId ? currentAnalysisId : &m_ownId;
-    m_chartMode = chartMode ? chartMode : &m_ownMode;
 }
 
 QChart* TAnalysisPage::chart()

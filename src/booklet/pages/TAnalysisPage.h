@@ -27,9 +27,8 @@ class TAnalysisPage : public GridPage
 public:
     TAnalysisPage(AppContext& context, int index, QWidget* parent = nullptr);
 
-    // The analysis shown and the chart's time axis belong to the main
-    // window, which forgets the analysis when the animal changes.
-    void shareState(int* currentAnalysisId, int* chartMode);
+    // The analysis shown, forgotten when the animal changes, and the
+    // chart's time axis.
     int currentAnalysisId() const { return *m_currentId; }
     int chartMode() const { return *m_chartMode; }
 

@@ -52,6 +52,25 @@ void TCarePage::setUp()
                                   QStringLiteral("_Totals"));
     m_pin = findChild<QToolButton*>(name("Pin"));
     setUpGrid(grid);
+    setRowCommands(m_definition.prefix);
+    if (DataModule1* module = m_context.module1) {
+        // Amounts show with the currency symbol, in the grid and in the
+        // entry window that writes through the table query.
+        const QString format = moneyFormat(m_context.currencySymbol.isEmpty()
+                                               ? QLocale().currencySymbol(QLocale::CurrencySymbol)
+                                               : m_context.currencySymbol);
+        for (DataSet* d : {&display(), &module->dataSet(QStringLiteral("Action"))}) {
+            for (const char* f :
+                 {"Price", "Price_Repayment", "Price_Repayment_Comp", "NoRepayment"})
+                d->setDisplayFormat(QString::fromLatin1(f), format);
+        }
+        // The record rules tell when the current row can still be marked
+        // reimbursed.
+        connect(module,
+                m_definition.tag == 1 ? &DataModule1::consultPinChanged
+                                      : &DataModule1::pharmacyPinChanged,
+                m_pin, &QWidget::setEnabled);
+    }
 
     connect(findChild<QToolButton*>(name("Add")), &QToolButton::clicked, this,
             &TCarePage::addClick);
@@ -87,6 +106,13 @@ bool TCarePage::currentRowOpen() const
     if (!d.isOpen() || d.isEmpty())
         return false;
     return !(d.asBool(QStringLiteral("Repayment")) && d.asBool(QStringLiteral("Repayment_Comp")));
+}
+
+void TCarePage::updateActions(bool animalPresent)
+{
+    GridPage::updateActions(animalPresent);
+    if (m_pin)
+        m_pin->setEnabled(animalPresent && currentRowOpen());
 }
 
 QVector<DataSet::FilterTerm> TCarePage::filter(qint64 animalId) const

@@ -23,6 +23,8 @@ public:
     QMenu* repaymentMenu() const { return m_menu; }
     // Whether the current row waits for a reimbursement of either payer.
     bool currentRowOpen() const;
+    // Recording a reimbursement needs a row a payer has still to pay back.
+    void updateActions(bool animalPresent) override;
 
     void addClick();
     void editClick();

@@ -80,6 +80,28 @@ TCurvePage::TCurvePage(AppContext& context, int index, QWidget* parent)
     }
 }
 
+void TCurvePage::updateActions(bool animalPresent)
+{
+    for (const char* kind : {"Weight", "Size"}) {
+        for (const char* what : {"Edit", "Print", "Save", "Type"}) {
+            if (auto* b =
+                    findChild<QToolButton*>(QStringLiteral("Btn_Chart_") + QLatin1String(kind) +
+                                            QLatin1Char('_') + QLatin1String(what)))
+                b->setEnabled(animalPresent);
+        }
+    }
+}
+
+void TCurvePage::finishPage()
+{
+    if (!m_context.module1)
+        return;
+    for (int kind : {Weight, Size}) {
+        if (DataSet* d = measures(kind))
+            d->close();
+    }
+}
+
 void TCurvePage::buildTypeMenu(MeasureKind kind, const QString& name)
 {
     auto* menu = new QMenu(this);
@@ -253,7 +275,7 @@ void TCurvePage::editTargetWeight()
     if (!tav::editTargetWeight(this, *m_context.connection, curveAnimal(Weight).id))
         return;
     loadCurve(Weight, -1);
-    emit targetWeightChanged();
+    emit factsChanged();
 }
 
 } // namespace tav

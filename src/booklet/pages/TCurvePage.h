@@ -25,6 +25,10 @@ public:
     TCurvePage(AppContext& context, int index, QWidget* parent = nullptr);
 
     void refresh() override;
+    // Its chart buttons need an animal.
+    void updateActions(bool animalPresent) override;
+    // The measures' queries are given back with the window.
+    void finishPage() override;
 
     // Reads the measures of the current animal again and draws them in its
     // stored mode, making the measure of that key current (-1: the first).
@@ -43,10 +47,6 @@ public:
     void chooseMode(MeasureKind kind, CurveMode mode);
     // "Poids cible…": the band is stored with the animal and drawn.
     void editTargetWeight();
-
-signals:
-    void controlsChanged();
-    void targetWeightChanged();
 
 private:
     struct Panel

@@ -88,6 +88,11 @@ void TCustomPage::Lab_Misc01DblClick(QLabel* label)
     }
 }
 
+void TCustomPage::startPage()
+{
+    LoadCustomLabels();
+}
+
 void TCustomPage::LoadCustomLabels()
 {
     if (!hasModule())

@@ -25,6 +25,8 @@ public:
     void Ed_Misc01DblClick(const QString& fieldName) override;
     void Lab_Misc01DblClick(QLabel* label);
     void LoadCustomLabels();
+    // The captions are shared by every animal: read once.
+    void startPage() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

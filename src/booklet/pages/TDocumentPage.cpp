@@ -402,7 +402,7 @@ void TDocumentPage::Btn_Document_Img_DeleteClick()
 void TDocumentPage::Btn_Document_Img_ExeClick()
 {
     const int id = selectedImageId();
-    if (!button("Btn_Document_Img_Exe")->isEnabled() || id < 0 || !m_preview)
+    if (!button("Btn_Document_Img_Exe")->isEnabled() || id < 0)
         return;
     DocumentPreview preview;
     preview.title = QStringLiteral("Document - Image");
@@ -413,7 +413,7 @@ void TDocumentPage::Btn_Document_Img_ExeClick()
         preview.files << m_library->store().imagePath(docId);
         preview.titles << m_images->item(i)->text();
     }
-    m_preview(preview);
+    emit previewRequested(preview);
 }
 
 void TDocumentPage::Btn_Document_Img_SaveClick()
@@ -441,7 +441,7 @@ void TDocumentPage::Btn_Document_Img_SaveClick()
 void TDocumentPage::Btn_Document_Img_EmailClick()
 {
     const int id = selectedImageId();
-    if (!button("Btn_Document_Img_Exe")->isEnabled() || id < 0 || !m_email)
+    if (!button("Btn_Document_Img_Exe")->isEnabled() || id < 0)
         return;
     const DocumentResult r =
         m_library->copyImageForSending(id, m_images->selectedItems().first()->text());
@@ -455,7 +455,7 @@ void TDocumentPage::Btn_Document_Img_EmailClick()
     a.type = QStringLiteral("Image JPEG");
     a.size = sizeInKo(QFileInfo(r.path).size());
     a.icon = genericIcon(this, true);
-    m_email({a});
+    emit emailRequested({a});
 }
 
 void TDocumentPage::Btn_Document_File_AddClick()
@@ -551,7 +551,7 @@ void TDocumentPage::Btn_Document_File_SaveClick()
 void TDocumentPage::Btn_Document_File_EmailClick()
 {
     const int id = currentFileId();
-    if (!button("Btn_Document_File_Exe")->isEnabled() || id < 0 || !m_email)
+    if (!button("Btn_Document_File_Exe")->isEnabled() || id < 0)
         return;
     const AttachedFileRow row = *m_model->fileAt(m_grid->currentIndex().row());
     DocumentResult r;
@@ -571,7 +571,7 @@ void TDocumentPage::Btn_Document_File_EmailClick()
     a.icon = QImage::fromData(row.icon, "BMP");
     if (a.icon.width() == 0)
         a.icon = genericIcon(this, false);
-    m_email({a});
+    emit emailRequested({a});
 }
 
 int TDocumentPage::addDroppedFiles(const QStringList& paths)

@@ -22,29 +22,6 @@ struct AppContext;
 class DocumentFileModel;
 class DocumentLibrary;
 
-// One file handed to the e-mail window.
-struct DocumentAttachment
-{
-    int id = 0;
-    QString path; // a private copy, which the sending may read
-    QString type;
-    QString size; // "12 Ko"
-    QImage icon;  // 32 x 32
-
-    // The e-mail window's entry: "000012%&a%path%&b%type%&c%size%&d%".
-    QString entry() const;
-};
-
-// What the image preview window is asked to show.
-struct DocumentPreview
-{
-    QString title;      // "Document - Image"
-    QStringList files;  // the animal's pictures, in list order
-    QStringList titles; // their titles
-    int current = 0;    // the one shown first
-    bool print = false; // print at once rather than only show
-};
-
 // The "Documents" page: the current animal's image documents as a list of
 // 90 x 90 thumbnails and its attached files as a grid. Files dropped from
 // the file manager are added: pictures as image documents, anything else
@@ -56,12 +33,8 @@ public:
     TDocumentPage(AppContext& context, int index, QWidget* parent = nullptr);
     ~TDocumentPage() override;
 
-    // Windows built elsewhere: the image preview and the e-mail window.
-    // Until they are set, the commands that need them do nothing more.
-    using PreviewHook = std::function<void(const DocumentPreview&)>;
-    using EmailHook = std::function<void(const QVector<DocumentAttachment>&)>;
-    void setPreviewHook(PreviewHook hook) { m_preview = std::move(hook); }
-    void setEmailHook(EmailHook hook) { m_email = std::move(hook); }
+    // The image preview and the e-mail window are the window's: the page
+    // asks for them with previewRequested() and emailRequested().
     // Opens a file with the desktop's program; QDesktopServices by default.
     using Opener = std::function<bool(const QUrl&)>;
     void setOpener(Opener opener) { m_opener = std::move(opener); }
@@ -98,9 +71,6 @@ public:
     QListWidget* imageList() const { return m_images; }
     QTableView* fileGrid() const { return m_grid; }
 
-signals:
-    void controlsChanged();
-
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -128,8 +98,6 @@ private:
     DocumentFileModel* m_model = nullptr;
     QMenu* m_imageMenu = nullptr;
     QMenu* m_fileMenu = nullptr;
-    PreviewHook m_preview;
-    EmailHook m_email;
     Opener m_opener;
     TEnterDocument::Scanner m_scanner;
     std::function<bool()> m_scannerAvailable;

@@ -20,6 +20,7 @@ TEventPage::TEventPage(AppContext& context, int index, QWidget* parent)
     Ui::TEventPage form;
     form.setupUi(this);
     setUpGrid(form.Grid_Event);
+    setRowCommands("Event");
     connect(form.Btn_Event_Add, &QToolButton::clicked, this, &TEventPage::Btn_Event_AddClick);
     connect(form.Btn_Event_Edit, &QToolButton::clicked, this, &TEventPage::Btn_Event_EditClick);
     connect(form.Btn_Event_Delete, &QToolButton::clicked, this, &TEventPage::Btn_Event_DeleteClick);

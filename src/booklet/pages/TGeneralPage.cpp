@@ -1,6 +1,7 @@
 #include "booklet/pages/TGeneralPage.h"
 
 #include "booklet/AnimalList.h"
+#include "booklet/AnimalSilhouette.h"
 #include "booklet/AppContext.h"
 #include "booklet/pages/PhotoBox.h"
 #include "core/FrenchText.h"
@@ -92,7 +93,9 @@ TGeneralPage::TGeneralPage(AppContext& context, int index, QWidget* parent)
     photoLayout->setContentsMargins(0, 0, 0, 0);
     m_photoBox = new PhotoBox(context, m_ui->Pan_Photo);
     photoLayout->addWidget(m_photoBox);
-    connect(m_photoBox, &PhotoBox::photoChanged, this, &TGeneralPage::photoChanged);
+    m_photoBox->setSilhouette(animalSilhouette());
+    // The list shows the photo's thumbnail too.
+    connect(m_photoBox, &PhotoBox::photoChanged, this, &BookletPage::animalRowChanged);
     // The badge follows the field from the start, even when the first
     // animal's blood group is empty and the text never changes.
     Ed_BloodChange();
@@ -158,7 +161,7 @@ void TGeneralPage::Ed_Misc01DblClick(const QString& fieldName)
     const QString suffix = fieldName.mid(3);
     if (suffix == QLatin1String("Species") || suffix == QLatin1String("Breed")) {
         if (editSpeciesAndBreeds(window(), module()))
-            emit speciesAndBreedsEdited();
+            emit titlesChanged();
     } else if (isDateField(suffix)) {
         if (hasAnimal())
             showDatePicker(edit(fieldName), &animal());
@@ -262,6 +265,17 @@ void TGeneralPage::Ed_BloodChange()
     const QString text = upperWithoutAccents(blood->text());
     m_ui->Lab_BloodBadge->setText(text);
     m_ui->Lab_BloodBadge->setVisible(!text.isEmpty());
+}
+
+void TGeneralPage::beginNewAnimal()
+{
+    m_ui->Ed_Name->setFocus();
+}
+
+void TGeneralPage::refreshFacts()
+{
+    refreshSpeciesBreed();
+    refreshTargetWeight();
 }
 
 void TGeneralPage::refreshTargetWeight()

@@ -37,13 +37,9 @@ public:
     const QStringList& speciesIds() const { return m_speciesIds; }
     const QStringList& breedIds() const { return m_breedIds; }
     PhotoBox* photoBox() const { return m_photoBox; }
-
-signals:
-    // The species and breeds window stored changes: titles shown elsewhere
-    // may be stale.
-    void speciesAndBreedsEdited();
-    // The current animal's photo was stored or deleted.
-    void photoChanged(int animalId);
+    void refreshFacts() override;
+    // The animal's name is typed first.
+    void beginNewAnimal() override;
 
 private:
     static int fieldWidthFor(const QLineEdit* field, const QStringList& samples);

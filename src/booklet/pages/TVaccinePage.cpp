@@ -20,6 +20,7 @@ TVaccinePage::TVaccinePage(AppContext& context, int index, QWidget* parent)
     Ui::TVaccinePage form;
     form.setupUi(this);
     setUpGrid(form.Grid_Vaccine, context.module1 ? new VaccineGridModel(display(), this) : nullptr);
+    setRowCommands("Vaccine");
     connect(form.Btn_Vaccine_Add, &QToolButton::clicked, this, &TVaccinePage::Btn_Vaccine_AddClick);
     connect(form.Btn_Vaccine_Edit, &QToolButton::clicked, this,
             &TVaccinePage::Btn_Vaccine_EditClick);
