@@ -18,7 +18,8 @@ using tav::test::ModalAnswer;
 using Facts = FilledBooklet::Facts;
 
 // From the "Html" menu to the pages and pictures a browser shows, on a
-// booklet filled through the entry windows.
+// booklet filled through the entry windows. The slots share that booklet
+// and run in order: the last one adds a target band.
 class TestHtmlJourney : public QObject
 {
     Q_OBJECT

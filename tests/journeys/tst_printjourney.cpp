@@ -22,7 +22,8 @@ using tav::test::ModalAnswer;
 using Facts = FilledBooklet::Facts;
 
 // From the "Impression" menu through the preview to the printer, the
-// printer writing PDF read back by poppler's pdftotext.
+// printer writing PDF read back by poppler's pdftotext. The slots share one
+// filled booklet and run in order: the last one adds a target band.
 class TestPrintJourney : public QObject
 {
     Q_OBJECT

@@ -6,6 +6,7 @@
 // read what comes out the way a peer reads it.
 
 #include "AppFixture.h"
+#include "SaneTestConfig.h"
 
 #include "core/Clock.h"
 
@@ -79,6 +80,9 @@ public:
     bool enterTargetWeight(const QString& min, const QString& max);
 
 private:
+    // No scanner: asking the system's SANE backends for theirs would cost
+    // seconds at each picture document.
+    SaneTestConfig m_sane{QByteArray(), false};
     std::unique_ptr<Clock::Fixed> m_clock;
     std::unique_ptr<AppFixture> m_app;
     QTemporaryDir m_user;
