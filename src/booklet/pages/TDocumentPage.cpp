@@ -286,6 +286,11 @@ void TDocumentPage::LoadDocumentFiles()
     updateButtons();
 }
 
+void TDocumentPage::updateActions(bool)
+{
+    updateButtons();
+}
+
 void TDocumentPage::updateButtons()
 {
     const bool animal = hasAnimal();

@@ -42,6 +42,8 @@ public:
     void setScanner(TEnterDocument::Scanner scanner, std::function<bool()> available);
 
     void refresh() override;
+    // The e-mail buttons also follow the sending settings.
+    void updateActions(bool animalPresent) override;
     void LoadDocumentImages();
     void LoadDocumentFiles();
     void ClearDocumentImages();
