@@ -153,10 +153,10 @@ QString dueVaccinations(const QString& columns, const QString& joins, const QStr
 {
     return QStringLiteral("SELECT ") + columns +
            QStringLiteral(
-               " FROM (SELECT Id, Id_Ref, Id_Vaccine, Id_Org, StoredDay(Date_Vaccine) AS Day, "
-               "StoredDay(Repeat_Date) AS Repeat, ROW_NUMBER() OVER (PARTITION BY Id_Ref, "
-               "CAST(IFNULL(Id_Vaccine, 0) AS INTEGER) ORDER BY StoredDay(Date_Vaccine) IS NULL, "
-               "StoredDay(Date_Vaccine) DESC, Id DESC) AS Rank FROM VACCINE) AS S "
+               " FROM (SELECT *, ROW_NUMBER() OVER (PARTITION BY Id_Ref, Vaccine ORDER BY Day "
+               "IS NULL, Day DESC, Id DESC) AS Rank FROM (SELECT Id, Id_Ref, Id_Vaccine, Id_Org, "
+               "CAST(IFNULL(Id_Vaccine, 0) AS INTEGER) AS Vaccine, StoredDay(Date_Vaccine) AS "
+               "Day, StoredDay(Repeat_Date) AS Repeat FROM VACCINE)) AS S "
                "JOIN ANIMAL ON ANIMAL.Id = S.Id_Ref ") +
            joins +
            QStringLiteral(" WHERE S.Repeat IS NOT NULL AND (S.Day IS NULL OR S.Rank = 1) "
