@@ -142,30 +142,44 @@ void ReminderStore::refreshVaccineReminders(qint64 animalId)
     transaction.commit();
 }
 
+namespace {
+
+// The rule, in the engine: a vaccination with a reminder date is due
+// unless another one of the same animal and vaccine, with a date, comes
+// later (on the same day, the higher key stands). Ranked by date then key
+// within each animal's vaccine, the one ranked first is the only dated one
+// left due; one without a date is renewed by none. Only the due rows of
+// the animals still kept leave the engine, as S with ANIMAL joined.
+QString dueVaccinations(const QString& columns, const QString& joins, const QString& more)
+{
+    return QStringLiteral("SELECT ") + columns +
+           QStringLiteral(
+               " FROM (SELECT *, ROW_NUMBER() OVER (PARTITION BY Id_Ref, Vaccine ORDER BY Day "
+               "IS NULL, Day DESC, Id DESC) AS Rank FROM (SELECT Id, Id_Ref, Id_Vaccine, Id_Org, "
+               "CAST(IFNULL(Id_Vaccine, 0) AS INTEGER) AS Vaccine, StoredDay(Date_Vaccine) AS "
+               "Day, StoredDay(Repeat_Date) AS Repeat FROM VACCINE)) AS S "
+               "JOIN ANIMAL ON ANIMAL.Id = S.Id_Ref ") +
+           joins +
+           QStringLiteral(" WHERE S.Repeat IS NOT NULL AND (S.Day IS NULL OR S.Rank = 1) "
+                          // A departed animal is no longer vaccinated here.
+                          "AND TRIM(IFNULL(ANIMAL.End_Date, ''), ' ' || CHAR(9, 10, 11, 12, 13)) "
+                          "= ''") +
+           more;
+}
+
+} // namespace
+
 QVector<DueReminder> ReminderStore::dueRemindersOfAllAnimals() const
 {
     registerStoredDay(m_connection.sqliteHandle());
-    // The rule, in the engine: a vaccination with a reminder date is due
-    // unless another one of the same animal and vaccine, with a date, comes
-    // later (on the same day, the higher key stands). Ranked by date then
-    // key within each animal's vaccine, the one ranked first is the only
-    // dated one left due; one without a date is renewed by none. Only the
-    // due rows, with their names, come out of the engine.
     QSqlQuery q(m_connection.database());
     run(q,
-        QStringLiteral(
-            "SELECT S.Id, S.Id_Ref, S.Day, S.Repeat, ANIMAL.Name, LST_VACCINE.Title, "
-            "LST_VACCINE.Category, LST_DOCTOR.Name, LST_DOCTOR.Category FROM "
-            "(SELECT Id, Id_Ref, Id_Vaccine, Id_Org, StoredDay(Date_Vaccine) AS Day, "
-            "StoredDay(Repeat_Date) AS Repeat, ROW_NUMBER() OVER (PARTITION BY Id_Ref, "
-            "CAST(IFNULL(Id_Vaccine, 0) AS INTEGER) ORDER BY StoredDay(Date_Vaccine) IS NULL, "
-            "StoredDay(Date_Vaccine) DESC, Id DESC) AS Rank FROM VACCINE) AS S "
-            "JOIN ANIMAL ON ANIMAL.Id = S.Id_Ref "
-            "LEFT JOIN LST_VACCINE ON S.Id_Vaccine = LST_VACCINE.Id "
-            "LEFT JOIN LST_DOCTOR ON S.Id_Org = LST_DOCTOR.Id "
-            "WHERE S.Repeat IS NOT NULL AND (S.Day IS NULL OR S.Rank = 1) "
-            // A departed animal is no longer vaccinated here.
-            "AND TRIM(IFNULL(ANIMAL.End_Date, ''), ' ' || CHAR(9, 10, 11, 12, 13)) = ''"),
+        dueVaccinations(QStringLiteral("S.Id, S.Id_Ref, S.Day, S.Repeat, ANIMAL.Name, "
+                                       "LST_VACCINE.Title, LST_VACCINE.Category, LST_DOCTOR.Name, "
+                                       "LST_DOCTOR.Category"),
+                        QStringLiteral("LEFT JOIN LST_VACCINE ON S.Id_Vaccine = LST_VACCINE.Id "
+                                       "LEFT JOIN LST_DOCTOR ON S.Id_Org = LST_DOCTOR.Id"),
+                        QString()),
         {}, m_connection.filePath());
     QVector<DueReminder> out;
     while (q.next()) {
@@ -194,64 +208,36 @@ QVector<DueReminder> ReminderStore::dueRemindersOfAllAnimals() const
 NoticedReminders ReminderStore::noticedReminders(const QDate& today, int days,
                                                  const std::atomic<bool>* stop) const
 {
+    registerStoredDay(m_connection.sqliteHandle());
+    // Only the due reminders up to `days` ahead come out, by animal then
+    // vaccination: at start-up the rest of the booklet is never held.
     QSqlQuery q(m_connection.database());
     run(q,
-        QStringLiteral("SELECT VACCINE.Id, VACCINE.Id_Ref, VACCINE.Id_Vaccine, "
-                       "VACCINE.Date_Vaccine, VACCINE.Repeat_Date, ANIMAL.Name, ANIMAL.End_Date, "
-                       "LST_VACCINE.Title ") +
-            vaccinationWithAnimalJoin() + QStringLiteral(" ORDER BY VACCINE.Id_Ref, VACCINE.Id"),
-        {}, m_connection.filePath());
+        dueVaccinations(QStringLiteral("S.Id, S.Id_Ref, S.Repeat, ANIMAL.Name, LST_VACCINE.Title"),
+                        QStringLiteral("LEFT JOIN LST_VACCINE ON S.Id_Vaccine = LST_VACCINE.Id"),
+                        QStringLiteral(" AND S.Repeat <= ? ORDER BY S.Id_Ref, S.Id")),
+        {today.toJulianDay() + days}, m_connection.filePath());
     NoticedReminders out;
     QHash<QString, qint32> titleIndex;
-    // The rule runs on each animal's vaccinations alone, so only one
-    // animal's rows are held at a time.
     qint64 animalId = 0;
-    QString animalName;
-    QVector<Vaccination> shots;
-    QHash<qint64, QString> titles;
-    const auto flush = [&]() {
-        if (shots.isEmpty())
-            return;
-        const QSet<qint64> due = tav::dueReminders(shots);
-        qint32 animal = -1;
-        for (const Vaccination& v : std::as_const(shots)) {
-            if (!due.contains(v.id) || !v.repeat.isValid() || today.daysTo(v.repeat) > days)
-                continue;
-            if (animal < 0) {
-                animal = qint32(out.animalNames.size());
-                out.animalNames.append(animalName);
-                out.animalIds.append(animalId);
-            }
-            const QString title = titles.value(v.id);
-            auto found = titleIndex.constFind(title);
-            if (found == titleIndex.cend()) {
-                found = titleIndex.insert(title, qint32(out.vaccineTitles.size()));
-                out.vaccineTitles.append(title);
-            }
-            out.rows.append({v.id, v.repeat.toJulianDay(), animal, found.value()});
-        }
-        shots.clear();
-        titles.clear();
-    };
     while (q.next()) {
         if (stop && stop->load(std::memory_order_relaxed))
             break;
-        // A departed animal is no longer vaccinated here.
-        if (!q.value(6).toString().trimmed().isEmpty())
-            continue;
         const qint64 owner = q.value(1).toLongLong();
-        if (owner != animalId) {
-            flush();
+        if (out.animalIds.isEmpty() || owner != animalId) {
             animalId = owner;
-            animalName = q.value(5).toString();
+            out.animalNames.append(q.value(3).toString());
+            out.animalIds.append(owner);
         }
-        const qint64 id = q.value(0).toLongLong();
-        const QDate repeat = storedDate(q.value(4));
-        shots.append({id, vaccineKey(q.value(2)), storedDate(q.value(3)), repeat});
-        if (repeat.isValid())
-            titles.insert(id, q.value(7).toString());
+        const QString title = q.value(4).toString();
+        auto found = titleIndex.constFind(title);
+        if (found == titleIndex.cend()) {
+            found = titleIndex.insert(title, qint32(out.vaccineTitles.size()));
+            out.vaccineTitles.append(title);
+        }
+        out.rows.append({q.value(0).toLongLong(), q.value(2).toLongLong(),
+                         qint32(out.animalNames.size() - 1), found.value()});
     }
-    flush();
     return out;
 }
 

@@ -63,9 +63,9 @@ public:
     QVector<DueReminder> dueRemindersOfAllAnimals() const;
 
     // The due reminders of the animals still kept whose date is past, today
-    // or within `days` of today, by the same rule. Reads only, one animal's
-    // vaccinations at a time; gives up with what it has read when `stop`
-    // turns true. Throws DbError.
+    // or within `days` of today, by the same rule. Reads only, and only
+    // those reminders; gives up with what it has read when `stop` turns
+    // true. Throws DbError.
     NoticedReminders noticedReminders(const QDate& today, int days,
                                       const std::atomic<bool>* stop = nullptr) const;
 
