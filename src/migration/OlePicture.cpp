@@ -1,19 +1,28 @@
 #include "migration/OlePicture.h"
 
+#include <QByteArray>
 #include <QtEndian>
 
 namespace tav {
 
 namespace {
 
+// Assembled byte by byte: GCC's optimiser cannot follow the bounds check
+// into an unaligned load and warns of an out-of-bounds read.
 quint32 u32(const QByteArray& b, qsizetype at)
 {
-    return at >= 0 && at + 4 <= b.size() ? qFromLittleEndian<quint32>(b.constData() + at) : 0;
+    if (at < 0 || at + 4 > b.size())
+        return 0;
+    const auto* p = reinterpret_cast<const uchar*>(b.constData() + at);
+    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
 }
 
 quint16 u16(const QByteArray& b, qsizetype at)
 {
-    return at >= 0 && at + 2 <= b.size() ? qFromLittleEndian<quint16>(b.constData() + at) : 0;
+    if (at < 0 || at + 2 > b.size())
+        return 0;
+    const auto* p = reinterpret_cast<const uchar*>(b.constData() + at);
+    return quint16(p[0] | p[1] << 8);
 }
 
 // A BMP whose header holds together, cut to the length it states.
