@@ -141,10 +141,13 @@ int main(int argc, char** argv)
 
         watch.start();
         const ReportOutcome outcome = runner.booklet(kAnimal);
-        QString error;
-        if (outcome.status != ReportOutcome::Status::Ready ||
-            !outcome.report.writePdf(dir.filePath(QStringLiteral("carnet.pdf")), &error)) {
-            std::fprintf(stderr, "échec : %s %s\n", qPrintable(outcome.message), qPrintable(error));
+        const Result written =
+            outcome.status == ReportOutcome::Status::Ready
+                ? outcome.report.writePdf(dir.filePath(QStringLiteral("carnet.pdf")))
+                : Result::failure(QString());
+        if (!written) {
+            std::fprintf(stderr, "échec : %s %s\n", qPrintable(outcome.message),
+                         qPrintable(written.error));
             return 1;
         }
         const double report = watch.wallMs();
