@@ -12,6 +12,7 @@
 #include "db/DataSet.h"
 #include "db/ReportQueries.h"
 #include "db/Schema.h"
+#include "db/TableFilters.h"
 #include "report/ReportRunner.h"
 
 #include <QDir>
@@ -81,10 +82,9 @@ QImage curve(const QSize& size)
 void writeRowsAsText(DataModuleReport& module, const QString& reportFolder, const QString& path)
 {
     QStringList sql;
-    QString error;
-    buildReportSql(reportFolder + QStringLiteral("Fich.rpt"), true,
-                   {QString(), QStringLiteral("ANIMAL.Id=1"), QString(), QString()}, &sql, &error);
-    reportqueries::openMain(module, sql);
+    if (!buildReportSql(reportFolder + QStringLiteral("Fich.rpt"), true, {}, &sql))
+        return;
+    reportqueries::openMain(module, sql, tablefilters::animal(kAnimal));
     reportqueries::openBookletDetails(module, kAnimal);
     QSaveFile file(path);
     file.open(QIODevice::WriteOnly);
