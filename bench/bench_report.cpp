@@ -20,6 +20,7 @@
 #include "db/ReportQueries.h"
 #include "db/Schema.h"
 #include "db/SqlDialect.h"
+#include "db/TableFilters.h"
 #include "report/ReportRunner.h"
 
 #include <QDir>
@@ -78,18 +79,23 @@ void fill(Connection& c)
 // The statements the report's data sets run for this animal, in the
 // engine's dialect, taken from the data sets once the report has opened
 // them (outside any timing).
-QStringList reportStatements(DataModuleReport& module, const QString& reportFolder)
+struct Statement
+{
+    QString text;
+    QVariantList values; // bound to its placeholders, in order
+};
+
+QVector<Statement> reportStatements(DataModuleReport& module, const QString& reportFolder)
 {
     QStringList sql;
-    QString error;
-    buildReportSql(reportFolder + QStringLiteral("Fich.rpt"), true,
-                   {QString(), QStringLiteral("ANIMAL.Id=1"), QString(), QString()}, &sql, &error);
-    reportqueries::openMain(module, sql);
+    if (!buildReportSql(reportFolder + QStringLiteral("Fich.rpt"), true, {}, &sql))
+        return {};
+    reportqueries::openMain(module, sql, tablefilters::animal(kAnimal));
     reportqueries::openBookletDetails(module, kAnimal);
-    QStringList out;
+    QVector<Statement> out;
     for (DataSet* d : module.dataSets()) {
         if (d->isOpen())
-            out.append(adaptJetSql(d->sql().join(QLatin1Char('\n'))));
+            out.append({adaptJetSql(d->sql().join(QLatin1Char('\n'))), d->filterValues()});
     }
     reportqueries::closeAll(module);
     return out;
@@ -98,21 +104,24 @@ QStringList reportStatements(DataModuleReport& module, const QString& reportFold
 // The floor: every row stepped through the C API, each value written as
 // the engine gives its text, tab-separated lines; the photo decoded at the
 // report's size. Returns the rows written.
-int floorRun(sqlite3* db, const QStringList& statements, const QString& photoPath,
+int floorRun(sqlite3* db, const QVector<Statement>& statements, const QString& photoPath,
              const QString& path)
 {
     QSaveFile file(path);
     file.open(QIODevice::WriteOnly);
     QByteArray line;
     int rows = 0;
-    for (const QString& text : statements) {
-        const QByteArray utf8 = text.toUtf8();
+    for (const Statement& statement : statements) {
+        const QByteArray utf8 = statement.text.toUtf8();
         sqlite3_stmt* stmt = nullptr;
         if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) !=
             SQLITE_OK) {
             std::fprintf(stderr, "plancher : %s\n", sqlite3_errmsg(db));
             std::exit(1);
         }
+        // The report's filters are keys.
+        for (int i = 0; i < statement.values.size(); ++i)
+            sqlite3_bind_int64(stmt, i + 1, statement.values.at(i).toLongLong());
         const int columns = sqlite3_column_count(stmt);
         while (sqlite3_step(stmt) == SQLITE_ROW) {
             line.clear();
@@ -161,7 +170,7 @@ int main(int argc, char** argv)
     ReportRunner::Settings settings{
         reportFolder, dir.path() + QLatin1Char('/'), QStringLiteral("€"), {}, {}};
     ReportRunner runner(module, settings);
-    const QStringList statements = reportStatements(module, reportFolder);
+    const QVector<Statement> statements = reportStatements(module, reportFolder);
     const QString photoPath = dir.filePath(QStringLiteral("Images/Animal1.jpg"));
 
     std::vector<double> reportMs, floorMs, ratios, reportCpu, floorCpu;
@@ -182,11 +191,13 @@ int main(int argc, char** argv)
                 continue;
             }
             const ReportOutcome outcome = runner.booklet(kAnimal);
-            QString error;
-            if (outcome.status != ReportOutcome::Status::Ready ||
-                !outcome.report.writePdf(dir.filePath(QStringLiteral("carnet.pdf")), &error)) {
+            const Result written =
+                outcome.status == ReportOutcome::Status::Ready
+                    ? outcome.report.writePdf(dir.filePath(QStringLiteral("carnet.pdf")))
+                    : Result::failure(QString());
+            if (!written) {
                 std::fprintf(stderr, "échec : %s %s\n", qPrintable(outcome.message),
-                             qPrintable(error));
+                             qPrintable(written.error));
                 return 1;
             }
             report = watch.wallMs();

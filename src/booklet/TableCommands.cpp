@@ -131,9 +131,8 @@ void TableCommands::exportReminders()
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".ics");
-    QString error;
-    if (!writeCalendarFile(path, reminderEvents(due), Clock::now(), &error))
-        showError(&m_form, error);
+    if (const Result written = writeCalendarFile(path, reminderEvents(due), Clock::now()); !written)
+        showError(&m_form, written.error);
 }
 
 } // namespace tav

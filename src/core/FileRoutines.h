@@ -1,21 +1,14 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace tav {
 
-// Outcome of a file operation: success, or the French reason of the
-// failure, naming the file, ready to be shown by the command that asked.
-struct FileResult
-{
-    bool ok = true;
-    QString error;
-
-    static FileResult success() { return {}; }
-    static FileResult failure(const QString& reason) { return {false, reason}; }
-    explicit operator bool() const { return ok; }
-};
+// Outcome of a file operation; a failure names the file.
+using FileResult = Result;
 
 // The French reason of the last failed system call (errno), as a short
 // clause such as "accès refusé"; empty when nothing more is known.

@@ -53,7 +53,9 @@ DbConfig DbConfig::read(const QString& dataFolder, const QString& programFolder)
         out.writeString(kOdbc, QStringLiteral("Path"), c.odbcPath);
         out.writeString(kOledb, QStringLiteral("Provider"), c.oledbProvider);
         out.writeString(kOledb, QStringLiteral("FileName"), c.oledbFileName);
-        out.save();
+        // The defaults hold in memory all the same; a file that cannot be
+        // written is only logged.
+        logFailure(out.save());
     }
 
     // Exactly "Data\" (or "Data/") is the Data folder of the data folder;

@@ -1,5 +1,6 @@
 #include "dialogs/TFreeReportPrintViewer.h"
 
+#include "core/FrenchText.h"
 #include "core/TextRoutines.h"
 #include "ui/FileDialog.h"
 #include "ui/FramedWindow.h"
@@ -16,11 +17,6 @@
 using namespace tav;
 
 namespace {
-
-QString fr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 struct PrintSeam
 {
@@ -95,10 +91,11 @@ int TFreeReportPrintViewer::currentPage() const
 
 void TFreeReportPrintViewer::paintRequested(QPrinter* printer)
 {
-    QString error;
     // The preview's own printer draws the pages; it cannot fail short of
-    // memory, and nothing useful could be said then.
-    m_report.paint(*printer, 1, m_report.pageCount(), 1, &error);
+    // memory, and no window may open while the preview paints: the failure
+    // goes to the log.
+    if (const Result painted = m_report.paint(*printer, 1, m_report.pageCount(), 1); !painted)
+        qWarning("%s", qUtf8Printable(painted.error));
 }
 
 void TFreeReportPrintViewer::showPageNumber()
@@ -227,9 +224,8 @@ void TFreeReportPrintViewer::Btn_PrintClick()
         } else {
             printer.setCopyCount(1);
         }
-        QString error;
-        if (!m_report.paint(printer, first, last, copies, &error))
-            showError(this, error);
+        if (const Result printed = m_report.paint(printer, first, last, copies); !printed)
+            showError(this, printed.error);
     }
     // Printed or not, the preview has done its work.
     accept();
@@ -245,12 +241,11 @@ void TFreeReportPrintViewer::Btn_SavePdfClick()
         fr("Document PDF|*.pdf"));
     if (path.isEmpty())
         return;
-    QString error;
     const QString file = path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)
                              ? path
                              : path + QStringLiteral(".pdf");
-    if (!m_report.writePdf(file, &error))
-        showError(this, error);
+    if (const Result written = m_report.writePdf(file); !written)
+        showError(this, written.error);
 }
 
 void TFreeReportPrintViewer::setNextPrintChoice(const PrintChoice& choice)

@@ -1,20 +1,15 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QString>
 
 namespace tav {
 
 class DataSet;
 
-// The outcome of a maintenance step: success, or a French reason ready to
-// show.
-struct MaintenanceResult
-{
-    bool ok = true;
-    QString error;
-
-    static MaintenanceResult failure(const QString& why) { return {false, why}; }
-};
+// The outcome of a maintenance step.
+using MaintenanceResult = Result;
 
 // Writes a compacted copy of the closed database file source to
 // destination, replacing it: the copy is written beside the destination

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
@@ -7,12 +9,8 @@
 
 namespace tav {
 
-// The outcome of a JPEG operation: success or a French reason.
-struct JpegResult
-{
-    bool ok = true;
-    QString error;
-};
+// The outcome of a JPEG operation.
+using JpegResult = Result;
 
 // Pictures with more pixels than this are refused rather than decoded: one
 // would take gigabytes of memory for a thumbnail.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
@@ -10,13 +12,8 @@
 
 namespace tav {
 
-// The outcome of a picture command: success or a French reason, ready to
-// show.
-struct PictureResult
-{
-    bool ok = true;
-    QString error;
-};
+// The outcome of a picture command.
+using PictureResult = Result;
 
 // What a stored picture may be (section Scan of the settings).
 struct PictureLimits

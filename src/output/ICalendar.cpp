@@ -143,18 +143,16 @@ QVector<CalendarEvent> reminderEvents(const QVector<DueReminder>& reminders)
     return events;
 }
 
-bool writeCalendarFile(const QString& path, const QVector<CalendarEvent>& events,
-                       const QDateTime& stamp, QString* error)
+Result writeCalendarFile(const QString& path, const QVector<CalendarEvent>& events,
+                         const QDateTime& stamp)
 {
     QSaveFile file(path);
     const QByteArray bytes = ical::calendarBytes(events, stamp);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = QString::fromUtf8("Impossible d'écrire le fichier « %1 » : %2")
-                         .arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return Result::failure(QString::fromUtf8("Impossible d'écrire le fichier « %1 » : %2")
+                                   .arg(path, file.errorString()),
+                               file.errorString());
+    return Result::success();
 }
 
 } // namespace tav

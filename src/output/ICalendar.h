@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include "db/ReminderStore.h"
 
 #include <QByteArray>
@@ -40,9 +42,9 @@ QByteArray calendarBytes(const QVector<CalendarEvent>& events, const QDateTime& 
 // file updates the events instead of doubling them.
 QVector<CalendarEvent> reminderEvents(const QVector<DueReminder>& reminders);
 
-// Writes the file under a temporary name, then puts it in place. False with
+// Writes the file under a temporary name, then puts it in place. Fails with
 // a French reason when it cannot be written; nothing is left half-written.
-bool writeCalendarFile(const QString& path, const QVector<CalendarEvent>& events,
-                       const QDateTime& stamp, QString* error);
+Result writeCalendarFile(const QString& path, const QVector<CalendarEvent>& events,
+                         const QDateTime& stamp);
 
 } // namespace tav

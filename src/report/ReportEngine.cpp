@@ -1,9 +1,11 @@
 #include "report/ReportEngine.h"
 
 #include "core/Clock.h"
+#include "core/FrenchText.h"
 #include "core/TextRoutines.h"
 #include "db/FieldFormat.h"
 #include "report/ReportData.h"
+#include "report/ReportMarkers.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -20,17 +22,7 @@ namespace tav {
 
 namespace {
 
-QString fr(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
 constexpr double kUnits = PreparedReport::unitsPerMm;
-// Room left between a text and the edges of its box.
-constexpr double kPadX = 50;
-constexpr double kPadY = 30;
-const QChar kPageMarker(0x1);
-const QChar kPagesMarker(0x2);
 
 // A text part with its source found.
 struct Resolved
@@ -404,11 +396,11 @@ Preparer::Instance Preparer::instance(const ResolvedBand& band, int row) const
             const QString text = objectText(ro, row);
             item.pageNumbers = text.contains(kPageMarker) || text.contains(kPagesMarker);
             const QFontMetricsF& metrics = m_metrics.at(std::size_t(ro.font));
-            const double width = std::max(1.0, rect.width() - 2 * kPadX);
+            const double width = std::max(1.0, rect.width() - 2 * kTextPadX);
             if (object.wrap) {
                 item.lines = breakLines(text, m_out.fonts.at(ro.font), metrics, width);
                 const double needed =
-                    rect.y() + 2 * kPadY + metrics.lineSpacing() * item.lines.size();
+                    rect.y() + 2 * kTextPadY + metrics.lineSpacing() * item.lines.size();
                 height = std::max(height, needed);
             } else {
                 // Spaces at a line's end show nothing: "[Name] [ForeName]"
@@ -485,7 +477,7 @@ void Preparer::placeAcrossPages(Instance inst)
             rest.rect.setTop(0);
             if (item.kind == PreparedItem::Kind::Text) {
                 const double lineHeight = m_metrics.at(std::size_t(item.font)).lineSpacing();
-                const int fit = std::clamp(int((cut - item.rect.top() - kPadY) / lineHeight), 0,
+                const int fit = std::clamp(int((cut - item.rect.top() - kTextPadY) / lineHeight), 0,
                                            int(item.lines.size()));
                 first.lines = item.lines.mid(0, fit);
                 first.widths = item.widths.mid(0, fit);
@@ -628,14 +620,6 @@ void Preparer::layout()
     }
 }
 
-QString withPageNumbers(const QString& line, int page, int pages)
-{
-    QString out = line;
-    out.replace(kPageMarker, QString::number(page));
-    out.replace(kPagesMarker, QString::number(pages));
-    return out;
-}
-
 } // namespace
 
 void ReportInput::addDataSet(const QString& name, const ReportDataSet* source)
@@ -664,174 +648,6 @@ bool prepareReport(const ReportTemplate& report, const ReportInput& input, Prepa
     result.title = out->title;
     *out = std::move(result);
     return true;
-}
-
-QSizeF PreparedReport::pageSizeUnits() const
-{
-    const QSizeF mm = layout.fullRect(QPageLayout::Millimeter).size();
-    return mm * unitsPerMm;
-}
-
-QStringList PreparedReport::pageTexts(int page) const
-{
-    QStringList texts;
-    for (const PreparedItem& item : pages.at(page)) {
-        if (item.kind != PreparedItem::Kind::Text)
-            continue;
-        for (const QString& line : item.lines)
-            texts.append(withPageNumbers(line, page + 1, pageCount()));
-    }
-    return texts;
-}
-
-void PreparedReport::paintPage(QPainter& painter, int page) const
-{
-    const QPaintDevice* device = painter.device();
-    const QSizeF size = pageSizeUnits();
-    const double scale = std::min(device->width() / size.width(), device->height() / size.height());
-    std::vector<QFontMetricsF> metrics;
-    metrics.reserve(std::size_t(fonts.size()));
-    for (const QFont& font : fonts)
-        metrics.emplace_back(font);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.scale(scale, scale);
-    int currentFont = -1;
-    for (const PreparedItem& item : pages.at(page)) {
-        QPen pen(item.color, item.pen);
-        pen.setCapStyle(Qt::FlatCap);
-        switch (item.kind) {
-        case PreparedItem::Kind::Line:
-            painter.setPen(pen);
-            painter.drawLine(item.rect.topLeft(), item.rect.bottomRight());
-            break;
-        case PreparedItem::Kind::Frame:
-            painter.setPen(item.pen > 0 ? pen : QPen(Qt::NoPen));
-            painter.setBrush(item.fill.isValid() ? QBrush(item.fill) : QBrush(Qt::NoBrush));
-            painter.drawRect(item.rect);
-            painter.setBrush(Qt::NoBrush);
-            break;
-        case PreparedItem::Kind::Picture: {
-            if (item.picture < 0)
-                break;
-            const QImage& picture = pictures.at(item.picture);
-            QSizeF shown = QSizeF(picture.size()).scaled(item.rect.size(), Qt::KeepAspectRatio);
-            const QRectF target(item.rect.x() + (item.rect.width() - shown.width()) / 2,
-                                item.rect.y() + (item.rect.height() - shown.height()) / 2,
-                                shown.width(), shown.height());
-            painter.drawImage(target, picture);
-            break;
-        }
-        case PreparedItem::Kind::Text: {
-            if (item.fill.isValid())
-                painter.fillRect(item.rect, item.fill);
-            if (item.border) {
-                painter.setPen(pen);
-                painter.drawRect(item.rect);
-            }
-            if (item.font != currentFont) {
-                painter.setFont(fonts.at(item.font));
-                currentFont = item.font;
-            }
-            painter.setPen(item.color);
-            const QFontMetricsF& m = metrics.at(std::size_t(item.font));
-            const double lineHeight = m.lineSpacing();
-            const QRectF inner = item.rect.adjusted(kPadX, 0, -kPadX, 0);
-            const double block = lineHeight * item.lines.size();
-            double y = inner.y() + kPadY;
-            if (item.align & Qt::AlignVCenter)
-                y = inner.y() + (inner.height() - block) / 2;
-            else if (item.align & Qt::AlignBottom)
-                y = inner.bottom() - kPadY - block;
-            if (item.clip) {
-                painter.save();
-                painter.setClipRect(item.rect);
-            }
-            for (int i = 0; i < item.lines.size(); ++i) {
-                const QString& line = item.lines.at(i);
-                const QString text =
-                    item.pageNumbers ? withPageNumbers(line, page + 1, pageCount()) : line;
-                double x = inner.x();
-                if (item.align & (Qt::AlignRight | Qt::AlignHCenter)) {
-                    const double known = item.pageNumbers ? -1 : item.widths.value(i, -1);
-                    const double free =
-                        inner.width() - (known >= 0 ? known : m.horizontalAdvance(text));
-                    x += (item.align & Qt::AlignRight) ? free : free / 2;
-                }
-                // On the baseline: no layout pass per line.
-                painter.drawText(QPointF(x, y + m.ascent()), text);
-                y += lineHeight;
-            }
-            if (item.clip)
-                painter.restore();
-            break;
-        }
-        }
-    }
-    painter.restore();
-}
-
-bool PreparedReport::paint(QPagedPaintDevice& device, int first, int last, int copies,
-                           QString* error) const
-{
-    first = std::max(first, 1);
-    last = std::min(last, pageCount());
-    QPainter painter;
-    if (!painter.begin(&device)) {
-        *error = fr("L'impression du rapport n'a pas pu commencer.");
-        return false;
-    }
-    bool firstPage = true;
-    for (int copy = 0; copy < std::max(1, copies); ++copy) {
-        for (int page = first; page <= last; ++page) {
-            if (!firstPage && !device.newPage()) {
-                painter.end();
-                *error = fr("L'impression du rapport a échoué.");
-                return false;
-            }
-            firstPage = false;
-            paintPage(painter, page - 1);
-        }
-    }
-    painter.end();
-    return true;
-}
-
-bool PreparedReport::writePdf(const QString& path, QString* error) const
-{
-    QSaveFile file(path);
-    const QString cannotWrite =
-        fr("Le fichier « %1 » ne peut pas être écrit.").arg(QFileInfo(path).fileName());
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = cannotWrite;
-        return false;
-    }
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(600);
-        writer.setTitle(title);
-        writer.setCreator(QStringLiteral("Tavirune"));
-        writer.setPageLayout(layout);
-        if (!paint(writer, 1, pageCount(), 1, error))
-            return false;
-    }
-    if (!file.commit()) {
-        *error = cannotWrite;
-        return false;
-    }
-    return true;
-}
-
-QImage PreparedReport::renderPage(int page, int dotsPerInch) const
-{
-    const QSizeF mm = layout.fullRect(QPageLayout::Millimeter).size();
-    QImage image(int(std::lround(mm.width() / 25.4 * dotsPerInch)),
-                 int(std::lround(mm.height() / 25.4 * dotsPerInch)), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    paintPage(painter, page);
-    return image;
 }
 
 } // namespace tav

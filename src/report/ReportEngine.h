@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include "report/ReportTemplate.h"
 
 #include <QColor>
@@ -76,11 +78,11 @@ public:
     // Draws one page on a painter whose device shows exactly one page.
     void paintPage(QPainter& painter, int page) const;
     // Draws pages first..last (1-based, inclusive) copies times, a new
-    // device page between any two. False with a French message when the
+    // device page between any two. Fails with a French message when the
     // device cannot be drawn on.
-    bool paint(QPagedPaintDevice& device, int first, int last, int copies, QString* error) const;
+    Result paint(QPagedPaintDevice& device, int first, int last, int copies) const;
     // Writes every page as a PDF file, under a temporary name first.
-    bool writePdf(const QString& path, QString* error) const;
+    Result writePdf(const QString& path) const;
     // One page as a white picture at that resolution.
     QImage renderPage(int page, int dotsPerInch) const;
 };

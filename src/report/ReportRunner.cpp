@@ -57,21 +57,18 @@ struct CloseQueries
 
 } // namespace
 
-bool buildReportSql(const QString& path, bool dropFirstLine, const QueryClauses& clauses,
-                    QStringList* sql, QString* error)
+Result buildReportSql(const QString& path, bool dropFirstLine, const QueryClauses& clauses,
+                      QStringList* sql)
 {
     const QString name = QFileInfo(path).fileName();
-    if (!QFileInfo::exists(path)) {
-        *error = fr("La requête du rapport « %1 » est introuvable.").arg(name);
-        return false;
-    }
-    if (!rewriteQueryFile(path, dropFirstLine, clauses, sql)) {
-        *error = fr("La requête du rapport « %1 » ne peut pas être lue, ou il lui manque la ligne "
-                    "FROM, WHERE ou ORDER BY à remplacer.")
-                     .arg(name);
-        return false;
-    }
-    return true;
+    if (!QFileInfo::exists(path))
+        return Result::failure(fr("La requête du rapport « %1 » est introuvable.").arg(name));
+    if (!rewriteQueryFile(path, dropFirstLine, clauses, sql))
+        return Result::failure(
+            fr("La requête du rapport « %1 » ne peut pas être lue, ou il lui manque la ligne "
+               "FROM, WHERE ou ORDER BY à remplacer.")
+                .arg(name));
+    return Result::success();
 }
 
 ReportRunner::ReportRunner(DataModuleReport& module, Settings settings)
@@ -149,9 +146,8 @@ ReportOutcome ReportRunner::listReport(const QString& name, const TableFilter& f
         // Without a statement file the template shows the closed data set.
         if (QFileInfo::exists(rpt)) {
             QStringList sql;
-            QString error;
-            if (!buildReportSql(rpt, true, kFilterPlace, &sql, &error))
-                return failed(error);
+            if (const Result built = buildReportSql(rpt, true, kFilterPlace, &sql); !built)
+                return failed(built.error);
             reportqueries::openMain(m_module, sql, filter);
             if (m_module.dataSet(QStringLiteral("ReportQuery")).isEmpty()) {
                 ReportOutcome empty;
@@ -198,10 +194,10 @@ ReportOutcome ReportRunner::booklet(int animalId)
     try {
         reportqueries::closeAll(m_module);
         QStringList sql;
-        QString error;
-        if (!buildReportSql(m_settings.reportFolder + QStringLiteral("Fich.rpt"), true,
-                            kFilterPlace, &sql, &error))
-            return failed(error);
+        if (const Result built = buildReportSql(
+                m_settings.reportFolder + QStringLiteral("Fich.rpt"), true, kFilterPlace, &sql);
+            !built)
+            return failed(built.error);
         reportqueries::openMain(m_module, sql, tablefilters::animal(animalId));
         reportqueries::openBookletDetails(m_module, animalId);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MeasureKind.h"
+#include "core/Result.h"
 #include "core/SqlClauses.h"
 #include "report/ReportEngine.h"
 
@@ -21,10 +22,10 @@ class DataModuleReport;
 using ChartRenderer =
     std::function<QImage(int animalId, MeasureKind kind, int mode, const QSize& size)>;
 
-// The statement of a ".rpt" file with its clauses put in. False with a
+// The statement of a ".rpt" file with its clauses put in. Fails with a
 // French message when the file is missing or lacks a line to replace.
-bool buildReportSql(const QString& path, bool dropFirstLine, const QueryClauses& clauses,
-                    QStringList* sql, QString* error);
+Result buildReportSql(const QString& path, bool dropFirstLine, const QueryClauses& clauses,
+                      QStringList* sql);
 
 // What a report command ends with: prepared pages to show, an empty list
 // to tell about, or a failure to show as an error.

@@ -17,11 +17,11 @@ namespace tav {
 
 namespace {
 
-// A warning that cannot be written is not reported: the write test that
+// A warning that cannot be written is only logged: the write test that
 // follows reports a folder that cannot be written.
 void writeWarning(const QString& folder, const QString& text)
 {
-    (void)writeTextFile(folder + QStringLiteral("Avertissement.txt"), text);
+    logFailure(writeTextFile(folder + QStringLiteral("Avertissement.txt"), text));
 }
 
 QString makerWarning()

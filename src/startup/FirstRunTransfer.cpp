@@ -51,14 +51,15 @@ FirstRunTransfer::Result FirstRunTransfer::run(const Progress& progress)
     m_databaseCopy = copyFileIfMissing(source + m_databaseFileName, target);
     if (!m_databaseCopy)
         return Result::NoDatabase;
-    // Pictures and attached files that cannot be copied are not reported:
-    // each one shows as missing where it is used.
+    // Pictures and attached files that cannot be copied do not stop the
+    // start: each one shows as missing where it is used. The reason goes to
+    // the log.
     progress(QStringLiteral("Copie des images"), ++count, 3);
-    (void)copyFiles(source + QStringLiteral("Images/"),
-                    m_databaseFolder + QStringLiteral("Images/"), QStringLiteral("*.jpg"));
+    logFailure(copyFiles(source + QStringLiteral("Images/"),
+                         m_databaseFolder + QStringLiteral("Images/"), QStringLiteral("*.jpg")));
     progress(QStringLiteral("Copie des fichiers"), ++count, 3);
-    (void)copyFiles(source + QStringLiteral("Files/"), m_databaseFolder + QStringLiteral("Files/"),
-                    QStringLiteral("*.f"));
+    logFailure(copyFiles(source + QStringLiteral("Files/"),
+                         m_databaseFolder + QStringLiteral("Files/"), QStringLiteral("*.f")));
     return isVisible ? Result::Visible : Result::Silent;
 }
 

@@ -154,7 +154,8 @@ bool Startup::start()
 
     // 5. Connection settings; db.ini is written with its defaults when it
     // is found nowhere.
-    (void)copyIfMissing(QStringLiteral("db.ini"), c.dataFolder, c.programFolder);
+    // A copy that fails leaves the defaults, which the checks below judge.
+    logFailure(copyIfMissing(QStringLiteral("db.ini"), c.dataFolder, c.programFolder));
     c.dbConfig = DbConfig::read(c.dataFolder, c.programFolder);
     const QString unusable = c.dbConfig.unusableReason();
     if (!unusable.isEmpty()) {
@@ -224,7 +225,7 @@ bool Startup::start()
         }
     }
     const QString settingsName = m_env.programName.toLower() + QStringLiteral(".ini");
-    (void)copyIfMissing(settingsName, c.dataFolder, c.programFolder);
+    logFailure(copyIfMissing(settingsName, c.dataFolder, c.programFolder));
 
     // 7. Write test.
     if (!dataFolderIsWritable(c.dataFolder)) {

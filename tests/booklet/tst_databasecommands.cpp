@@ -245,13 +245,16 @@ void TestDatabaseCommands::aRestoreCutShortIsUndoneBeforeTheStartLooksForADataba
     // archive's takes its place: for a moment there is no database.
     const pid_t child = fork();
     if (child == 0) {
-        restoreBackupArchive(files, archive, files.workFolder + QStringLiteral("/avant.bkp"),
-                             [](const QString& task, int done, int total) {
-                                 if (task == u("Restauration de la base") && total > 1 &&
-                                     done == total - 1)
-                                     _exit(0);
-                             });
-        _exit(1);
+        // Reaching the end, restored or not, is the failure here.
+        const bool restored =
+            restoreBackupArchive(files, archive, files.workFolder + QStringLiteral("/avant.bkp"),
+                                 [](const QString& task, int done, int total) {
+                                     if (task == u("Restauration de la base") && total > 1 &&
+                                         done == total - 1)
+                                         _exit(0);
+                                 })
+                .ok;
+        _exit(restored ? 1 : 2);
     }
     int status = 0;
     waitpid(child, &status, 0);

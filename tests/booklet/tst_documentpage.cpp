@@ -121,10 +121,12 @@ QString TestDocumentPage::picture(const QString& name, int width, int height, QC
     QImage image(width, height, QImage::Format_RGB888);
     image.fill(colour);
     const QString path = m_user.filePath(name);
-    if (name.endsWith(QStringLiteral(".jpg")))
-        writeJpegFile(image, path, 95);
-    else
+    if (name.endsWith(QStringLiteral(".jpg"))) {
+        if (!writeJpegFile(image, path, 95))
+            qFatal("the picture cannot be written");
+    } else {
         image.save(path);
+    }
     return path;
 }
 

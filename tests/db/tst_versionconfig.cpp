@@ -91,16 +91,16 @@ void TestVersionConfig::databaseFolderRule()
     IniFile ini(data.filePath(QStringLiteral("db.ini")));
     ini.writeString(QStringLiteral("DataBase"), QStringLiteral("Path"),
                     QStringLiteral("/srv/Carnets"));
-    ini.save();
+    QVERIFY(ini.save().ok);
     QCOMPARE(DbConfig::read(data.path(), QStringLiteral("/opt/t")).databaseFilePath(),
              QStringLiteral("/srv/Carnets/Access/TAVIRUNE.MDB"));
     // Lower-case "data\" is not the special value: a folder of the program folder.
     ini.writeString(QStringLiteral("DataBase"), QStringLiteral("Path"), QStringLiteral("data\\"));
-    ini.save();
+    QVERIFY(ini.save().ok);
     QCOMPARE(DbConfig::read(data.path(), QStringLiteral("/opt/t")).databaseFolder,
              QStringLiteral("/opt/t/data/"));
     ini.writeString(QStringLiteral("DataBase"), QStringLiteral("Path"), QStringLiteral("Data/"));
-    ini.save();
+    QVERIFY(ini.save().ok);
     QCOMPARE(DbConfig::read(data.path(), QStringLiteral("/opt/t")).databaseFolder,
              data.path() + QStringLiteral("/Data/"));
 }
@@ -111,7 +111,7 @@ void TestVersionConfig::providerIsComparedExactly()
     IniFile ini(data.filePath(QStringLiteral("db.ini")));
     ini.writeString(QStringLiteral("DataBase"), QStringLiteral("Provider"),
                     QStringLiteral("oledb"));
-    ini.save();
+    QVERIFY(ini.save().ok);
     const DbConfig lower = DbConfig::read(data.path(), QStringLiteral("/opt/t"));
     QVERIFY(lower.databaseFileName.isEmpty());
     QString why;
@@ -120,7 +120,7 @@ void TestVersionConfig::providerIsComparedExactly()
     ini.writeString(QStringLiteral("DataBase"), QStringLiteral("Provider"), QStringLiteral("ODBC"));
     ini.writeString(QStringLiteral("ODBC"), QStringLiteral("Path"),
                     QStringLiteral("Access\\AUTRE.MDB"));
-    ini.save();
+    QVERIFY(ini.save().ok);
     const DbConfig odbc = DbConfig::read(data.path(), QStringLiteral("/opt/t"));
     QCOMPARE(odbc.databaseFileName, QStringLiteral("Access/AUTRE.MDB"));
     // The file tested is the OLE DB one whatever the provider.

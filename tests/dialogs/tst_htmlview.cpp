@@ -54,8 +54,10 @@ struct WrittenBooklet
         QDir(base.path()).mkpath(QStringLiteral("Images"));
         QDir(base.path()).mkpath(QStringLiteral("Files"));
         html = prepareHtmlFolders(base.filePath(QStringLiteral("Donnees")));
-        writeJpegFile(filled(400, 300, Qt::darkGreen), base.filePath(u("Images/Doc7.jpg")), 90);
-        writeJpegFile(filled(300, 400, Qt::darkRed), base.filePath(u("Images/Doc8.jpg")), 90);
+        if (!writeJpegFile(filled(400, 300, Qt::darkGreen), base.filePath(u("Images/Doc7.jpg")),
+                           90) ||
+            !writeJpegFile(filled(300, 400, Qt::darkRed), base.filePath(u("Images/Doc8.jpg")), 90))
+            qFatal("the pictures cannot be written");
         writeBytes(base.filePath(u("lettre")), "lettre du vétérinaire");
         packFile(base.filePath(u("lettre")), base.filePath(u("Files/File3.f")));
         writeBytes(html + u("ancien.pdf"), "left by an earlier booklet");

@@ -173,7 +173,7 @@ struct UpdatedBooklets : Booklets
                              "CompactDataBase(TAVIRUNE.MDB)\r\n");
     }
     // The run the start makes: the user accepts the copy before it.
-    void runUpdate() const
+    bool runUpdate() const
     {
         Connection c;
         c.open(files.databaseFile);
@@ -185,7 +185,7 @@ struct UpdatedBooklets : Booklets
         context.askBackup = []() {
             return true;
         };
-        runUpdateScript(context, script(), true);
+        return runUpdateScript(context, script(), true).ok;
     }
     // Files that no finished operation leaves, once the next start has
     // dealt with what it finds.
@@ -303,7 +303,9 @@ void TestInterruptions::aKilledRestoreLeavesBeforeOrAfter()
         b.fill(QStringLiteral("today "), 30, 20);
         const State before = b.state();
         killedAfter(int(random.bounded(150000)), [&b, &archive]() {
-            restoreBackupArchive(b.files, archive, b.root.filePath(QStringLiteral("safety.bkp")));
+            return restoreBackupArchive(b.files, archive,
+                                        b.root.filePath(QStringLiteral("safety.bkp")))
+                .ok;
         });
         // What the next start does first.
         QVERIFY(recoverInterruptedRestore(b.files).ok);
@@ -336,13 +338,16 @@ void TestInterruptions::aRestoreCutBeforeItsLastRenameIsUndoneWhateverTheFolderN
     // The process dies just before the rename that completes the restore.
     const pid_t child = fork();
     if (child == 0) {
-        restoreBackupArchive(b.files, archive, b.root.filePath(QStringLiteral("safety.bkp")),
-                             [](const QString& task, int done, int total) {
-                                 if (task == u("Restauration de la base") && total > 1 &&
-                                     done == total - 1)
-                                     _exit(0);
-                             });
-        _exit(1);
+        // Reaching the end, restored or not, is the failure here.
+        const bool restored =
+            restoreBackupArchive(b.files, archive, b.root.filePath(QStringLiteral("safety.bkp")),
+                                 [](const QString& task, int done, int total) {
+                                     if (task == u("Restauration de la base") && total > 1 &&
+                                         done == total - 1)
+                                         _exit(0);
+                                 })
+                .ok;
+        _exit(restored ? 1 : 2);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -391,7 +396,7 @@ void TestInterruptions::aKilledCompactionLeavesTheDatabaseWhole()
         }
         const State before = b.state();
         killedAfter(int(random.bounded(120000)),
-                    [&b]() { compactDatabaseInPlace(b.files.databaseFile); });
+                    [&b]() { return compactDatabaseInPlace(b.files.databaseFile).ok; });
         QCOMPARE(b.state(), before);
         // A copy cut short may stay beside the database, never instead of
         // it, and the next start clears the way for the next compaction.
@@ -411,7 +416,7 @@ void TestInterruptions::aKilledBackupLeavesTheBookletsAndNoBrokenArchive()
         const QString archive = b.root.filePath(QStringLiteral("carnets.bkp"));
         QVERIFY(writeBytes(archive, "an earlier archive"));
         killedAfter(int(random.bounded(150000)),
-                    [&b, &archive]() { writeBackupArchive(b.files, archive); });
+                    [&b, &archive]() { return writeBackupArchive(b.files, archive).ok; });
         QCOMPARE(b.state(), before);
         // The archive is the earlier one or a whole new one.
         const QByteArray bytes = readBytes(archive);

@@ -81,8 +81,8 @@ struct Booklet
         const int id = insert(QStringLiteral("INSERT INTO DOCUMENTIMG (Id_Ref, DoType, Title, "
                                              "ImgMini, Id_File) VALUES (?, 1, ?, ?, 0)"),
                               {animal, title, mini});
-        if (withPicture)
-            writeJpegFile(picture, picturePath(id), 90);
+        if (withPicture && !writeJpegFile(picture, picturePath(id), 90))
+            qFatal("the document's picture cannot be written");
         return id;
     }
 

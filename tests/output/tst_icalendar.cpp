@@ -128,10 +128,10 @@ void TestICalendar::aCalendarProgramReadsTheEventsBack()
         {u("rappel-vaccin-7@tavirune"), QDate(2026, 11, 28), u("Rappel : Médor — Rage"), remark},
         {u("rappel-vaccin-9@tavirune"), QDate(2026, 12, 31), u("Caramel, le chat"), QString()},
         {u("sans-date"), QDate(), u("ignored"), QString()}};
-    QString error;
-    QVERIFY(writeCalendarFile(path, events, QDateTime(QDate(2026, 12, 9), QTime(16, 5), Qt::UTC),
-                              &error));
-    QVERIFY(error.isEmpty());
+    const Result written =
+        writeCalendarFile(path, events, QDateTime(QDate(2026, 12, 9), QTime(16, 5), Qt::UTC));
+    QVERIFY(written.ok);
+    QVERIFY(written.error.isEmpty());
 
     const QByteArray bytes = readBytes(path);
     QString fault;
@@ -141,6 +141,7 @@ void TestICalendar::aCalendarProgramReadsTheEventsBack()
     QCOMPARE(lines.count(u("BEGIN:VEVENT")), 2);
     QVERIFY(lines.contains(u("DTSTAMP:20261209T160500Z")));
 
+    QString error;
     const QJsonArray read = readWithPython(path, &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(read.size(), 2);
@@ -189,24 +190,24 @@ void TestICalendar::aFileThatCannotBeWrittenIsSaidAndNothingIsLeft()
     QTemporaryDir dir;
     const QDateTime stamp(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
     const QVector<CalendarEvent> events = {{u("a"), QDate(2026, 1, 1), u("A"), QString()}};
-    QString error;
-    QVERIFY(!writeCalendarFile(dir.filePath(QStringLiteral("none/rappels.ics")), events, stamp,
-                               &error));
-    QVERIFY(error.startsWith(u("Impossible d'écrire le fichier « ") +
-                             dir.filePath(QStringLiteral("none/rappels.ics"))));
+    const Result noFolder =
+        writeCalendarFile(dir.filePath(QStringLiteral("none/rappels.ics")), events, stamp);
+    QVERIFY(!noFolder.ok);
+    QVERIFY(noFolder.error.startsWith(u("Impossible d'écrire le fichier « ") +
+                                      dir.filePath(QStringLiteral("none/rappels.ics"))));
 
     // A folder in the way is left alone.
     const QString taken = dir.filePath(QStringLiteral("taken.ics"));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken.ics")));
-    error.clear();
-    QVERIFY(!writeCalendarFile(taken, events, stamp, &error));
-    QVERIFY(!error.isEmpty());
+    const Result inTheWay = writeCalendarFile(taken, events, stamp);
+    QVERIFY(!inTheWay.ok);
+    QVERIFY(!inTheWay.error.isEmpty());
     QVERIFY(QFileInfo(taken).isDir());
 
     // An older file is replaced whole, and no temporary file stays behind.
     const QString path = dir.filePath(QStringLiteral("rappels.ics"));
     QVERIFY(writeBytes(path, QByteArray(5000, 'x')));
-    QVERIFY(writeCalendarFile(path, events, stamp, &error));
+    QVERIFY(writeCalendarFile(path, events, stamp).ok);
     QVERIFY(readBytes(path).startsWith("BEGIN:VCALENDAR\r\n"));
     QVERIFY(!readBytes(path).contains('x'));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u("rappels.ics")});

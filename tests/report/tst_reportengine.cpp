@@ -280,8 +280,8 @@ void TestReportEngine::pdfTextReadsBackWithMoneyAndAccents()
                     input, &out));
     QTemporaryDir dir;
     const QString path = dir.filePath(u("liste é.pdf"));
-    QString error;
-    QVERIFY2(out.writePdf(path, &error), qPrintable(error));
+    const Result written = out.writePdf(path);
+    QVERIFY2(written.ok, qPrintable(written.error));
     const QStringList pages = pdfPages(path);
     QCOMPARE(pages.size(), 1);
     const QString text = squeezed(pages.first());
@@ -296,14 +296,14 @@ void TestReportEngine::pdfIsWrittenWholeOrNotAtAll()
     QTemporaryDir dir;
     PreparedReport out;
     QVERIFY(prepare(u(kHead) + u("[Band]\nHeight=5\nText=0,0,50,5 | | Bonjour\n"), {}, &out));
-    QString error;
     const QString missing = dir.filePath(QStringLiteral("absent/rapport.pdf"));
-    QVERIFY(!out.writePdf(missing, &error));
-    QCOMPARE(error, u("Le fichier « rapport.pdf » ne peut pas être écrit."));
+    const Result refused = out.writePdf(missing);
+    QVERIFY(!refused.ok);
+    QCOMPARE(refused.error, u("Le fichier « rapport.pdf » ne peut pas être écrit."));
     QVERIFY(!QFile::exists(missing));
     // An earlier file keeps its bytes until the new one is complete.
     const QString path = dir.filePath(QStringLiteral("rapport.pdf"));
-    QVERIFY(out.writePdf(path, &error));
+    QVERIFY(out.writePdf(path).ok);
     QVERIFY(readBytes(path).startsWith("%PDF"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("rapport.pdf")});
 }

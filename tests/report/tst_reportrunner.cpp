@@ -144,8 +144,7 @@ void TestReportRunner::historyListsTheAnimalsActsAsTyped()
 
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("actes.pdf"));
-    QString error;
-    QVERIFY(outcome.report.writePdf(pdf, &error));
+    QVERIFY(outcome.report.writePdf(pdf).ok);
     const QString read = squeezed(pdfPages(pdf).join(QLatin1Char('\n')));
     QVERIFY2(read.contains(u("HISTORIQUE DES ACTES")), qPrintable(read));
     // The name wraps in its column; both lines are there as typed.

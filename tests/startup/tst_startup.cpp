@@ -191,7 +191,7 @@ void TestStartup::secondLaunchCopiesNothing()
     app.stop();
     const QString picture = app.dataFolder() + QStringLiteral("Data/Images/Animal1.jpg");
     QCOMPARE(readTextFile(picture), QStringLiteral("template"));
-    writeTextFile(picture, QStringLiteral("mine"));
+    QVERIFY(writeTextFile(picture, QStringLiteral("mine")).ok);
     // The user's database is not replaced either.
     {
         Connection c;
@@ -338,7 +338,7 @@ void TestStartup::windowPositionComesBack()
     // A position beyond this screen opens centred at the default size.
     IniFile ini(app.dataFolder() + QStringLiteral("tavirune.ini"));
     ini.writeInt(QStringLiteral("Windows"), QStringLiteral("Left"), area.right() - 100);
-    ini.save();
+    QVERIFY(ini.save().ok);
     QVERIFY(app.start());
     QCOMPARE(app.startup()->mainForm()->geometry().size(), QSize(800, 600));
 }
@@ -382,7 +382,7 @@ void TestStartup::splashFollowsItsSetting()
     app.stop();
     IniFile ini(app.dataFolder() + QStringLiteral("tavirune.ini"));
     ini.writeBool(QStringLiteral("Properties"), QStringLiteral("Splash"), false);
-    ini.save();
+    QVERIFY(ini.save().ok);
     ShowSpy spy("TSplash");
     QVERIFY(app.start());
     QVERIFY(!spy.seen);

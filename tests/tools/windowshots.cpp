@@ -252,7 +252,8 @@ int main(int argc, char** argv)
         p.drawEllipse(QPointF(320, 300), 30, 20);
     }
     const QString photoFile = dir.filePath(QStringLiteral("medor.jpg"));
-    writeJpegFile(photo, photoFile, 90);
+    if (!writeJpegFile(photo, photoFile, 90))
+        return 1;
     FileDialog::setNextFileName(photoFile);
     form->page<tav::TGeneralPage>()->photoBox()->Btn_Select_ImgClick();
     {

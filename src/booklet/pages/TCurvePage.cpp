@@ -96,7 +96,7 @@ void TCurvePage::finishPage()
 {
     if (!m_context.module1)
         return;
-    for (int kind : {Weight, Size}) {
+    for (MeasureKind kind : {Weight, Size}) {
         if (DataSet* d = measures(kind))
             d->close();
     }
