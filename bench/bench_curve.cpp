@@ -9,9 +9,9 @@
 #include "BenchSupport.h"
 
 #include "booklet/AppContext.h"
-#include "booklet/charts/MeasureChart.h"
-#include "booklet/charts/MeasureChartView.h"
 #include "booklet/pages/TCurvePage.h"
+#include "charts/MeasureChart.h"
+#include "charts/MeasureChartView.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"

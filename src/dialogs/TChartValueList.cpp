@@ -1,6 +1,6 @@
 #include "dialogs/TChartValueList.h"
 
-#include "booklet/charts/MeasureChartView.h"
+#include "charts/MeasureChartView.h"
 #include "core/Clock.h"
 #include "core/DateRoutines.h"
 #include "core/FlagColours.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "booklet/charts/MeasureChart.h"
+#include "charts/MeasureChart.h"
 
 #include <QDialog>
 

@@ -6,9 +6,9 @@
 
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
-#include "booklet/charts/MeasureChartPicture.h"
-#include "booklet/charts/MeasureChartView.h"
 #include "booklet/pages/TCurvePage.h"
+#include "charts/MeasureChartPicture.h"
+#include "charts/MeasureChartView.h"
 #include "core/Clock.h"
 #include "db/Connection.h"
 #include "dialogs/TChartValueList.h"

@@ -5,10 +5,10 @@
 
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
-#include "booklet/charts/MeasureChart.h"
-#include "booklet/charts/MeasureChartPicture.h"
-#include "booklet/charts/MeasureChartView.h"
 #include "booklet/pages/TCurvePage.h"
+#include "charts/MeasureChart.h"
+#include "charts/MeasureChartPicture.h"
+#include "charts/MeasureChartView.h"
 #include "db/Connection.h"
 #include "dialogs/TChartValueList.h"
 #include "dialogs/TEnterTargetWeight.h"

@@ -6,7 +6,7 @@
 
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
-#include "booklet/charts/MeasureChart.h"
+#include "charts/MeasureChart.h"
 #include "core/Clock.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"

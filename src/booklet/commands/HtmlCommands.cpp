@@ -2,9 +2,9 @@
 
 #include "booklet/AnimalSilhouette.h"
 #include "booklet/AppContext.h"
-#include "booklet/charts/MeasureChartPicture.h"
 #include "booklet/commands/CurrentAnimal.h"
 #include "booklet/commands/SettingsCommands.h"
+#include "charts/MeasureChartPicture.h"
 #include "core/AppInfo.h"
 #include "core/TextLookup.h"
 #include "db/Connection.h"

@@ -1,8 +1,8 @@
 #include "booklet/commands/PrintCommands.h"
 
 #include "booklet/AppContext.h"
-#include "booklet/charts/MeasureChartPicture.h"
 #include "booklet/commands/CurrentAnimal.h"
+#include "charts/MeasureChartPicture.h"
 #include "core/TextRoutines.h"
 #include "db/Connection.h"
 #include "db/ReminderStore.h"

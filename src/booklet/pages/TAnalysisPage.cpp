@@ -1,9 +1,9 @@
 #include "booklet/pages/TAnalysisPage.h"
 
 #include "booklet/AppContext.h"
-#include "booklet/charts/ChartHint.h"
-#include "booklet/charts/ChartLook.h"
 #include "booklet/pages/AnalysisGridModel.h"
+#include "charts/ChartHint.h"
+#include "charts/ChartLook.h"
 #include "core/Clock.h"
 #include "db/AnalysisStore.h"
 #include "db/DataModule1.h"

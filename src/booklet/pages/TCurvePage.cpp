@@ -1,7 +1,7 @@
 #include "booklet/pages/TCurvePage.h"
 
 #include "booklet/AppContext.h"
-#include "booklet/charts/MeasureChartView.h"
+#include "charts/MeasureChartView.h"
 #include "core/TextRoutines.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"

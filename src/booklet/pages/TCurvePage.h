@@ -1,7 +1,7 @@
 #pragma once
 
-#include "booklet/charts/MeasureChart.h"
 #include "booklet/pages/BookletPage.h"
+#include "charts/MeasureChart.h"
 
 class QMenu;
 

@@ -1,7 +1,7 @@
-#include "booklet/charts/MeasureChartPicture.h"
+#include "charts/MeasureChartPicture.h"
 
-#include "booklet/charts/ChartLook.h"
-#include "booklet/charts/MeasureChart.h"
+#include "charts/ChartLook.h"
+#include "charts/MeasureChart.h"
 #include "db/MeasureStore.h"
 #include "db/TargetWeightStore.h"
 

@@ -1,4 +1,4 @@
-#include "booklet/charts/ChartHint.h"
+#include "charts/ChartHint.h"
 
 #include <QEvent>
 

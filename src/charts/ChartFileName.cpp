@@ -1,4 +1,4 @@
-#include "booklet/charts/ChartFileName.h"
+#include "charts/ChartFileName.h"
 
 #include "core/DateRoutines.h"
 #include "core/TextRoutines.h"

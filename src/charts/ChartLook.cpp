@@ -1,4 +1,4 @@
-#include "booklet/charts/ChartLook.h"
+#include "charts/ChartLook.h"
 
 #include "media/JpegFile.h"
 #include "ui/FileDialog.h"

@@ -1,9 +1,9 @@
-#include "booklet/charts/MeasureChartView.h"
+#include "charts/MeasureChartView.h"
 
-#include "booklet/charts/ChartFileName.h"
-#include "booklet/charts/ChartHint.h"
-#include "booklet/charts/ChartLook.h"
-#include "booklet/charts/MeasureChart.h"
+#include "charts/ChartFileName.h"
+#include "charts/ChartHint.h"
+#include "charts/ChartLook.h"
+#include "charts/MeasureChart.h"
 #include "core/Clock.h"
 
 #include <QChart>

@@ -1,6 +1,6 @@
-#include "booklet/charts/MeasureChart.h"
+#include "charts/MeasureChart.h"
 
-#include "booklet/charts/ChartLook.h"
+#include "charts/ChartLook.h"
 #include "core/DateRoutines.h"
 #include "core/FlagColours.h"
 #include "db/DataSet.h"
