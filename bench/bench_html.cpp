@@ -96,10 +96,11 @@ int fill(Connection& c, const QString& databaseFolder, const QString& sources)
         c.exec(QStringLiteral("INSERT INTO DOCUMENTIMG (Id_Ref, DoType, Title, ImgMini, Id_File) "
                               "VALUES (?, 1, ?, ?, 0)"),
                {id, QStringLiteral("Radio %1").arg(i), bmpFile(makeThumbnail(picture, 90, 90))});
-        writeJpegFile(picture,
-                      databaseFolder + QStringLiteral("Images/Doc") +
-                          QString::number(c.lastInsertId()) + QStringLiteral(".jpg"),
-                      85);
+        if (!writeJpegFile(picture,
+                           databaseFolder + QStringLiteral("Images/Doc") +
+                               QString::number(c.lastInsertId()) + QStringLiteral(".jpg"),
+                           85))
+            qFatal("a document's picture cannot be written");
     }
     QImage icon(32, 32, QImage::Format_RGB888);
     icon.fill(Qt::red);
