@@ -174,7 +174,7 @@ int main(int argc, char** argv)
     silhouette.fill(Qt::lightGray);
     options.silhouette = silhouette;
     // The charts are drawn elsewhere; this stands for a finished drawing.
-    options.chart = [](int, tav::MeasureKind, int, QSize size) {
+    options.chart = [](int, tav::MeasureKind, tav::CurveMode, QSize size) {
         QImage chart(size, QImage::Format_RGB888);
         chart.fill(Qt::white);
         QPainter painter(&chart);

@@ -9,12 +9,6 @@
 
 namespace tav {
 
-QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind, int storedMode,
-                          const QSize& size)
-{
-    return renderMeasureChart(connection, animalId, kind, curveModeFromStored(storedMode), size);
-}
-
 QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind, CurveMode mode,
                           const QSize& size)
 {

@@ -14,9 +14,5 @@ class Connection;
 // DbError.
 QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind, CurveMode mode,
                           const QSize& size);
-// The same in a mode given by the number the animal stores, as the outputs'
-// chart callbacks carry it.
-QImage renderMeasureChart(Connection& connection, int animalId, MeasureKind kind, int storedMode,
-                          const QSize& size);
 
 } // namespace tav

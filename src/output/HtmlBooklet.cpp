@@ -195,7 +195,8 @@ void chartPicture(Page& page, const BookletData& data, MeasureKind kind, const Q
     QImage chart;
     // Drawn in the mode stored for the animal, as its page and the printed
     // booklet draw it.
-    const int mode = kind == MeasureKind::Weight ? data.animal.weightMode : data.animal.sizeMode;
+    const CurveMode mode = curveModeFromStored(kind == MeasureKind::Weight ? data.animal.weightMode
+                                                                           : data.animal.sizeMode);
     if (options.chart)
         chart = options.chart(data.animal.id, kind, mode, kChartPictureSize);
     QString error;

@@ -16,7 +16,8 @@ namespace tav {
 // The weight or size chart of an animal drawn in the given display mode
 // (dates, years, months) at the given size; a null picture when it cannot
 // be drawn.
-using ChartPicture = std::function<QImage(int animalId, MeasureKind kind, int mode, QSize size)>;
+using ChartPicture =
+    std::function<QImage(int animalId, MeasureKind kind, CurveMode mode, QSize size)>;
 
 inline constexpr QSize kChartPictureSize{680, 400};
 

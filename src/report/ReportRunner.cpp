@@ -207,7 +207,8 @@ ReportOutcome ReportRunner::booklet(int animalId)
         const DataSet& animal = m_module.dataSet(QStringLiteral("ReportQuery"));
         const auto storedMode = [&animal](MeasureKind kind) {
             const QString& name = measureColumns(kind).mode;
-            return animal.isEmpty() || !animal.hasField(name) ? 0 : animal.asInt(name);
+            return curveModeFromStored(
+                animal.isEmpty() || !animal.hasField(name) ? 0 : animal.asInt(name));
         };
         if (m_settings.chartRenderer) {
             in.addPicture(QStringLiteral("Img_Chart_Weight"),

@@ -20,7 +20,7 @@ class DataModuleReport;
 // Draws the weight or size curve of an animal in a mode at a size; a null
 // picture when there is nothing to draw.
 using ChartRenderer =
-    std::function<QImage(int animalId, MeasureKind kind, int mode, const QSize& size)>;
+    std::function<QImage(int animalId, MeasureKind kind, CurveMode mode, const QSize& size)>;
 
 // The statement of a ".rpt" file with its clauses put in. Fails with a
 // French message when the file is missing or lacks a line to replace.

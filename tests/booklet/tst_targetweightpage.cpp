@@ -232,7 +232,7 @@ void TestTargetWeightPage::outputPicturesCarryTheBand()
     // The printed and HTML booklets draw from the database, the chart
     // report from the page's view.
     const auto booklet = [&c, size]() {
-        return bandPixels(renderMeasureChart(c, 1, MeasureKind::Weight, 1, size));
+        return bandPixels(renderMeasureChart(c, 1, MeasureKind::Weight, CurveMode::ByDate, size));
     };
     MeasureChartView* view = showCurves()->chartView(TCurvePage::Weight);
     const int bookletBefore = booklet();
@@ -247,7 +247,8 @@ void TestTargetWeightPage::weighingsOutsideTheBandAreMarkedOnTheCurve()
     Connection& c = *m_app->startup()->mainForm()->context().connection;
     QChart* chart = showCurves()->chartView(TCurvePage::Weight)->chart();
     const auto printed = [&c]() {
-        return belowMarkPixels(renderMeasureChart(c, 1, MeasureKind::Weight, 1, QSize(600, 300)));
+        return belowMarkPixels(
+            renderMeasureChart(c, 1, MeasureKind::Weight, CurveMode::ByDate, QSize(600, 300)));
     };
     QCOMPARE(printed(), 0);
 

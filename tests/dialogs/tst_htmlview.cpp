@@ -80,7 +80,7 @@ struct WrittenBooklet
         options.silhouette = filled(150, 150, Qt::lightGray);
         options.makerName = u("Orvandel");
         options.webSite = u("https://www.orvandel.example");
-        options.chart = [](int, MeasureKind, int, QSize size) {
+        options.chart = [](int, MeasureKind, CurveMode, QSize size) {
             return filled(size.width(), size.height(), Qt::blue);
         };
         const HtmlResult result = writeBookletPage(data, html, options);

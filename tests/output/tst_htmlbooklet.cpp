@@ -43,11 +43,11 @@ struct Booklet
         options.silhouette = filled(150, 150, QColor(190, 200, 220));
         options.makerName = QStringLiteral("Orvandel");
         options.webSite = QStringLiteral("https://www.orvandel.example");
-        options.chart = [this](int animal, MeasureKind kind, int mode, QSize size) {
+        options.chart = [this](int animal, MeasureKind kind, CurveMode mode, QSize size) {
             charts << QStringLiteral("%1/%2/%3/%4x%5")
                           .arg(animal)
                           .arg(int(kind))
-                          .arg(mode)
+                          .arg(storedCurveMode(mode))
                           .arg(size.width())
                           .arg(size.height());
             return chartAnswer.isNull() ? chartAnswer : chartAnswer.scaled(size);

@@ -233,8 +233,9 @@ void TestReportRunner::bookletDrawsTheAnimalsCurvesInItsStoredModes()
         {u("Fugue & retour <vite>")});
     QVector<QList<int>> calls;
     ReportRunner::Settings settings{installedReports(), m_images.path() + u("/"), u("€"), {}, {}};
-    settings.chartRenderer = [&calls](int animal, MeasureKind kind, int mode, const QSize& size) {
-        calls.append({animal, int(kind), mode, size.width(), size.height()});
+    settings.chartRenderer = [&calls](int animal, MeasureKind kind, CurveMode mode,
+                                      const QSize& size) {
+        calls.append({animal, int(kind), storedCurveMode(mode), size.width(), size.height()});
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::blue);
         return image;

@@ -45,7 +45,7 @@ void HtmlCommands::show(Page page)
                                              : m_context.currencySymbol);
     options.silhouette = m_silhouette;
     Connection* connection = m_context.connection;
-    options.chart = [connection](int animalId, MeasureKind kind, int mode, QSize size) {
+    options.chart = [connection](int animalId, MeasureKind kind, CurveMode mode, QSize size) {
         return renderMeasureChart(*connection, animalId, kind, mode, size);
     };
     options.makerName = appinfo::makerName();

@@ -26,7 +26,7 @@ ReportRunner::Settings reportSettings(AppContext& context)
     settings.refreshReminders = [connection](int animalId) {
         ReminderStore(*connection).refreshVaccineReminders(animalId);
     };
-    settings.chartRenderer = [connection](int animalId, MeasureKind kind, int mode,
+    settings.chartRenderer = [connection](int animalId, MeasureKind kind, CurveMode mode,
                                           const QSize& size) {
         return renderMeasureChart(*connection, animalId, kind, mode, size);
     };
