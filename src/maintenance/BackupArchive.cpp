@@ -350,6 +350,8 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
         cleanUp();
         return MaintenanceResult::failure(r.error);
     }
+    if (progress)
+        progress(tr("Vérification de la base restaurée"), 0, 1);
     if (const QString problem = databaseProblem(staging + QLatin1Char('/') + kDatabaseEntry);
         !problem.isEmpty()) {
         cleanUp();
