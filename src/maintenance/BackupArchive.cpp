@@ -359,6 +359,21 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
             tr("La sauvegarde « %1 » ne peut pas être restaurée : %2").arg(archive, problem));
     }
 
+    // Without a caller to pack it later, what is there now is archived
+    // first, so that a safety archive that cannot be written changes
+    // nothing.
+    if (!setAside) {
+        if (progress)
+            progress(tr("Sauvegarde des données actuelles"), 0, 1);
+        if (const MaintenanceResult kept = pack(safetyArchive, entriesOf(files), {}); !kept.ok) {
+            cleanUp();
+            return MaintenanceResult::failure(
+                tr("Les données actuelles n'ont pas pu être mises de côté ; rien n'a été "
+                   "restauré.\n%1")
+                    .arg(kept.error));
+        }
+    }
+
     // 2. The current pictures, files and database step aside, the
     // archive's pictures and files take their place, then its database in
     // one rename: that rename is the moment the restore is done. What
@@ -441,9 +456,7 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
             progress(QString(), 1, 1);
         return {};
     }
-    if (const MaintenanceResult packed = packSetAsideBooklet(kept, {}); !packed.ok)
-        return MaintenanceResult::failure(tr("La sauvegarde a été restaurée, mais ") +
-                                          packed.error);
+    removeSetAside(aside);
     if (progress)
         progress(QString(), 1, 1);
     return {};

@@ -56,7 +56,8 @@ struct SetAsideBooklet
 // The caller has closed every connection.
 // With setAside, what was replaced is left aside for the caller to pack
 // later (packSetAsideBooklet), so that the restored booklet is usable at
-// once; without, it is packed into safetyArchive before returning.
+// once; without, today's booklet is packed into safetyArchive before
+// anything is touched.
 MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString& archive,
                                        const QString& safetyArchive,
                                        const BackupProgress& progress = {},

@@ -182,6 +182,14 @@ void TestBackupArchive::aLatePackedSafetyArchiveKeepsTodayAsideUntilItIsWhole()
     QCOMPARE(readBytes(aside.folder + QStringLiteral("/File3.f")), QByteArray("file of now"));
     QCOMPARE(pendingSetAsideBooklets(b.files).size(), 1);
 
+    // A caller that does not pack later: a safety archive that cannot be
+    // written changes nothing.
+    const QString unwritable = b.root.filePath(QStringLiteral("absent/y.bkp"));
+    QVERIFY(!restoreBackupArchive(b.files, archive, unwritable).ok);
+    QCOMPARE(b.names(), strings({"Médor"}));
+    QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), QByteArray("doc of then"));
+    QCOMPARE(pendingSetAsideBooklets(b.files).size(), 1);
+
     // Packed where it belongs: the archive is whole, then the files go.
     QVERIFY(packSetAsideBooklet(aside).ok);
     QVERIFY(!QFileInfo::exists(aside.folder));
