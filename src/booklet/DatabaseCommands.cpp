@@ -16,6 +16,7 @@
 #include "dialogs/TBackupList.h"
 #include "maintenance/Compaction.h"
 #include "maintenance/PendingBackup.h"
+#include "maintenance/SafetyArchiveJob.h"
 #include "maintenance/UpdateScript.h"
 #include "media/Cabinet.h"
 #include "migration/JetImportRun.h"
@@ -24,8 +25,11 @@
 #include "ui/TWait.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
 #include <QTabBar>
 
 namespace tav {
@@ -36,7 +40,64 @@ const QString kArchiveFilter = QString::fromUtf8("Sauvegarde base de donnée|*bk
 
 } // namespace
 
-DatabaseCommands::DatabaseCommands(TMainForm& form) : QObject(&form), m_form(form) {}
+DatabaseCommands::DatabaseCommands(TMainForm& form)
+    : QObject(&form), m_form(form), m_safety(new SafetyArchiveJob(this))
+{
+    connect(m_safety, &SafetyArchiveJob::progressed, this, &DatabaseCommands::showSafetyProgress);
+    connect(m_safety, &SafetyArchiveJob::finished, this, &DatabaseCommands::safetyArchiveEnded);
+    m_form.installEventFilter(this);
+    // A quit that does not go through the window's closing still waits.
+    connect(qApp, &QCoreApplication::aboutToQuit, m_safety, &SafetyArchiveJob::waitForEnd);
+}
+
+bool DatabaseCommands::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &m_form && event->type() == QEvent::Close && m_safety->isRunning())
+        waitForSafetyArchive();
+    return QObject::eventFilter(watched, event);
+}
+
+void DatabaseCommands::waitForSafetyArchive()
+{
+    if (!m_safety->isRunning())
+        return;
+    TWait wait(&m_form);
+    wait.setObjectName(QStringLiteral("SafetyArchiveWait"));
+    wait.setWindowFlag(Qt::Window);
+    wait.setTask(fr("Archive de sécurité"));
+    wait.setMessage(fr("Écriture de l'archive des données remplacées, quelques instants ..."));
+    wait.setGaugeVisible(true);
+    wait.setMaximum(100);
+    wait.setCount(0);
+    const QMetaObject::Connection gauge =
+        connect(m_safety, &SafetyArchiveJob::progressed, &wait, &TWait::setCount);
+    wait.show();
+    const bool enabled = m_form.isEnabled();
+    m_form.setEnabled(false);
+    m_safety->waitForEnd();
+    m_form.setEnabled(enabled);
+    disconnect(gauge);
+}
+
+void DatabaseCommands::showSafetyProgress(int percent)
+{
+    if (!m_safetyStatus) {
+        m_safetyStatus = new QLabel(&m_form);
+        m_safetyStatus->setObjectName(QStringLiteral("SafetyArchiveStatus"));
+        m_form.statusBar()->addWidget(m_safetyStatus);
+    }
+    m_safetyStatus->setText(fr("Archive de sécurité : %1 %").arg(percent));
+    m_safetyStatus->show();
+    m_form.statusBar()->show();
+}
+
+void DatabaseCommands::safetyArchiveEnded(bool ok, const QString& error)
+{
+    if (m_safetyStatus)
+        m_form.statusBar()->hide();
+    if (!ok)
+        showError(&m_form, error);
+}
 
 BookletFiles DatabaseCommands::bookletFiles() const
 {
@@ -84,6 +145,8 @@ MaintenanceResult
 DatabaseCommands::runClosed(const QString& task,
                             const std::function<MaintenanceResult(const BackupProgress&)>& work)
 {
+    // Never two packers at once, nor a restore over files still aside.
+    waitForSafetyArchive();
     AppContext& c = m_form.context();
     DataSet& animal = c.module1->animal();
     if (auto* tabs = m_form.findChild<QTabBar*>(QStringLiteral("TabNoteBook")))
@@ -235,10 +298,16 @@ void DatabaseCommands::restore()
         c.connection->close();
         return why;
     };
+    SetAsideBooklet aside;
     const MaintenanceResult r =
         runClosed(fr("Préparation de la restauration"), [&](const BackupProgress& progress) {
-            return restoreBackupArchive(files, path, safety, progress, opens);
+            return restoreBackupArchive(files, path, safety, progress, opens, &aside);
         });
+    // Today's booklet, now aside, is archived while the restored one is used.
+    if (r.ok && !aside.folder.isEmpty()) {
+        showSafetyProgress(0);
+        m_safety->start(aside);
+    }
     if (r.ok)
         updateRestoredDatabase();
     m_form.RefreshCurrentPage();
@@ -251,8 +320,8 @@ void DatabaseCommands::restore()
     if (!addHistory(fr("Restauration de la base de données"), path))
         return;
     MessageBox::information(
-        &m_form, fr("Sauvegarde restaurée.\nLes données remplacées ont été gardées dans « %1 ».")
-                     .arg(safety));
+        &m_form,
+        fr("Sauvegarde restaurée.\nLes données remplacées sont gardées dans « %1 ».").arg(safety));
 }
 
 void DatabaseCommands::updateRestoredDatabase()

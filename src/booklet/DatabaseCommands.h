@@ -6,10 +6,13 @@
 
 #include <functional>
 
+class QLabel;
 class TMainForm;
 class TWait;
 
 namespace tav {
+
+class SafetyArchiveJob;
 
 // The commands of "Outils › Base de données": backup, restore, history and
 // compaction. Each runs on the user-interface thread behind the wait
@@ -33,6 +36,13 @@ public:
     // "TAVIRUNE_ACCESS_BACKUP_09_12_2026.bkp" in the data folder's Backup.
     QString proposedArchive() const;
     BookletFiles bookletFiles() const;
+    // Behind the wait window, until the safety archive of the last restore
+    // is written; at once when none is being written.
+    void waitForSafetyArchive();
+
+protected:
+    // The program does not close under a safety archive being written.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Runs work with the connection closed, then opens it again and makes
@@ -45,8 +55,12 @@ private:
     // Runs this version's update script on a restored database of an older
     // version, then stamps it.
     void updateRestoredDatabase();
+    void showSafetyProgress(int percent);
+    void safetyArchiveEnded(bool ok, const QString& error);
 
     TMainForm& m_form;
+    SafetyArchiveJob* m_safety;
+    QLabel* m_safetyStatus = nullptr;
 };
 
 } // namespace tav

@@ -173,6 +173,40 @@ QString journalPath(const BookletFiles& files)
     return files.workFolder + QStringLiteral("/restauration-en-cours.journal");
 }
 
+// The note in a set-aside folder naming its safety archive. A folder
+// without it holds nothing unarchived: it was created just before the
+// note, or its archive is in place and only its deletion was cut short.
+const QString kSetAsideNote = QStringLiteral(".archive-de-securite");
+const QString kSetAsidePrefix = QStringLiteral("avant-restauration-");
+
+bool writeSetAsideNote(const SetAsideBooklet& aside)
+{
+    return writeJournal(aside.folder + QLatin1Char('/') + kSetAsideNote,
+                        {{QStringLiteral("SAFETY"), aside.archive}});
+}
+
+// What a set-aside folder holds of a booklet.
+QVector<CabinetEntry> setAsideEntries(const QString& folder)
+{
+    QVector<CabinetEntry> entries;
+    const QString database = folder + QLatin1Char('/') + kDatabaseEntry;
+    if (QFileInfo::exists(database))
+        entries.append({kDatabaseEntry, database});
+    for (const QString& pattern : {QStringLiteral("*.jpg"), QStringLiteral("*.f")})
+        for (const QString& name : listed(folder, pattern))
+            entries.append({name, folder + QLatin1Char('/') + name, false});
+    return entries;
+}
+
+// Removes a set-aside folder whose files are archived or were all put
+// back: the note first, so that a deletion cut short leaves a folder the
+// next start knows it may finish deleting.
+void removeSetAside(const QString& folder)
+{
+    QFile::remove(folder + QLatin1Char('/') + kSetAsideNote);
+    QDir(folder).removeRecursively();
+}
+
 // The moves a restore is about to make, written before the first one, so
 // that a restore cut short (a power cut, a killed process) is finished or
 // undone at the next start instead of leaving a mix of two states.
@@ -185,6 +219,59 @@ bool writeRestoreJournal(const BookletFiles& files, const QString& staging,
         records.append({QStringLiteral("MOVE"), from, to});
     records.append({QStringLiteral("DATABASE"), stagedDatabase, files.databaseFile});
     return writeJournal(journalPath(files), records);
+}
+
+} // namespace
+
+QVector<SetAsideBooklet> pendingSetAsideBooklets(const BookletFiles& files)
+{
+    QVector<SetAsideBooklet> found;
+    const QString parent = stagingParent(files);
+    for (const QString& name : QDir(parent).entryList(
+             {kSetAsidePrefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString folder = parent + QLatin1Char('/') + name;
+        QVector<QStringList> records;
+        if (!readJournal(folder + QLatin1Char('/') + kSetAsideNote, &records)) {
+            if (!QFileInfo::exists(folder + QLatin1Char('/') + kSetAsideNote))
+                QDir(folder).removeRecursively();
+            continue;
+        }
+        for (const QStringList& r : std::as_const(records))
+            if (r.value(0) == QLatin1String("SAFETY") && r.size() == 2)
+                found.append({folder, r.at(1)});
+    }
+    return found;
+}
+
+MaintenanceResult packSetAsideBooklet(const SetAsideBooklet& aside, const BackupProgress& progress)
+{
+    const QVector<CabinetEntry> entries = setAsideEntries(aside.folder);
+    // Nothing was there to keep, or a restore that was undone put it all
+    // back.
+    if (entries.isEmpty()) {
+        removeSetAside(aside.folder);
+        return {};
+    }
+    if (const MaintenanceResult packed = pack(aside.archive, entries, progress); !packed.ok)
+        return MaintenanceResult::failure(
+            fr("L'archive de sécurité « %1 » n'a pas pu être écrite : %2\nLes données "
+               "remplacées par la restauration sont gardées dans le dossier « %3 ».")
+                .arg(aside.archive, packed.error, aside.folder));
+    removeSetAside(aside.folder);
+    return {};
+}
+
+namespace {
+
+// Packs what restores killed while packing left aside.
+MaintenanceResult packPendingSetAside(const BookletFiles& files)
+{
+    QStringList failures;
+    for (const SetAsideBooklet& aside : pendingSetAsideBooklets(files))
+        if (const MaintenanceResult r = packSetAsideBooklet(aside); !r.ok)
+            failures << r.error;
+    return failures.isEmpty() ? MaintenanceResult{}
+                              : MaintenanceResult::failure(failures.join(QLatin1Char('\n')));
 }
 
 } // namespace
@@ -203,7 +290,7 @@ MaintenanceResult recoverInterruptedRestore(const BookletFiles& files)
     };
     if (!journal.exists()) {
         removeLeftovers();
-        return {};
+        return packPendingSetAside(files);
     }
     QVector<QStringList> records;
     if (!readJournal(journal.fileName(), &records))
@@ -226,7 +313,7 @@ MaintenanceResult recoverInterruptedRestore(const BookletFiles& files)
     }
     QFile::remove(journalPath(files));
     removeLeftovers();
-    return {};
+    return packPendingSetAside(files);
 }
 
 MaintenanceResult writeBackupArchive(const BookletFiles& files, const QString& archive,
@@ -242,7 +329,7 @@ MaintenanceResult writeBackupArchive(const BookletFiles& files, const QString& a
 
 MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString& archive,
                                        const QString& safetyArchive, const BackupProgress& progress,
-                                       const RestoredCheck& opens)
+                                       const RestoredCheck& opens, SetAsideBooklet* setAside)
 {
     // 1. Everything from the archive lands in a folder of its own first.
     const QString staging = stagingParent(files) + QStringLiteral("/restauration-") +
@@ -259,6 +346,8 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
         cleanUp();
         return MaintenanceResult::failure(r.error);
     }
+    if (progress)
+        progress(fr("Vérification de la base restaurée"), 0, 1);
     if (const QString problem = databaseProblem(staging + QLatin1Char('/') + kDatabaseEntry);
         !problem.isEmpty()) {
         cleanUp();
@@ -266,24 +355,38 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
             fr("La sauvegarde « %1 » ne peut pas être restaurée : %2").arg(archive, problem));
     }
 
-    // 2. What is there now is kept in an archive before it is replaced.
-    if (progress)
-        progress(fr("Sauvegarde des données actuelles"), 0, 1);
-    if (const MaintenanceResult kept = pack(safetyArchive, entriesOf(files), {}); !kept.ok) {
-        cleanUp();
-        return MaintenanceResult::failure(
-            fr("Les données actuelles n'ont pas pu être mises de côté ; rien n'a été "
-               "restauré.\n%1")
-                .arg(kept.error));
+    // Without a caller to pack it later, what is there now is archived
+    // first, so that a safety archive that cannot be written changes
+    // nothing.
+    if (!setAside) {
+        if (progress)
+            progress(fr("Sauvegarde des données actuelles"), 0, 1);
+        if (const MaintenanceResult kept = pack(safetyArchive, entriesOf(files), {}); !kept.ok) {
+            cleanUp();
+            return MaintenanceResult::failure(
+                fr("Les données actuelles n'ont pas pu être mises de côté ; rien n'a été "
+                   "restauré.\n%1")
+                    .arg(kept.error));
+        }
     }
 
-    // 3. The current pictures, files and database step aside, the
+    // 2. The current pictures, files and database step aside, the
     // archive's pictures and files take their place, then its database in
-    // one rename: that rename is the moment the restore is done.
+    // one rename: that rename is the moment the restore is done. What
+    // stepped aside is packed into the safety archive afterwards, so that
+    // the user does not wait for it; it stays until that archive is whole.
     if (progress)
         progress(fr("Restauration de la base"), 0, 1);
-    const QString aside = staging + QStringLiteral("/.actuels");
-    QDir().mkpath(aside);
+    const SetAsideBooklet kept{stagingParent(files) + QLatin1Char('/') + kSetAsidePrefix +
+                                   Clock::now().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz")),
+                               safetyArchive};
+    const QString aside = kept.folder;
+    if (!QDir().mkpath(aside) || !writeSetAsideNote(kept)) {
+        QDir(aside).removeRecursively();
+        cleanUp();
+        return MaintenanceResult::failure(
+            fr("Impossible de créer le dossier « %1 » ; rien n'a été restauré.").arg(aside));
+    }
     QVector<QPair<QString, QString>> planned;
     const std::pair<QString, QString> kinds[] = {{files.imagesFolder, QStringLiteral("*.jpg")},
                                                  {files.filesFolder, QStringLiteral("*.f")}};
@@ -300,6 +403,7 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
         planned.append({files.databaseFile, aside + QLatin1Char('/') + kDatabaseEntry});
     const QString stagedDatabase = staging + QLatin1Char('/') + kDatabaseEntry;
     if (!writeRestoreJournal(files, staging, planned, stagedDatabase)) {
+        removeSetAside(aside);
         cleanUp();
         return MaintenanceResult::failure(
             fr("Impossible d'écrire le journal de la restauration ; rien n'a été restauré."));
@@ -330,18 +434,25 @@ MaintenanceResult restoreBackupArchive(const BookletFiles& files, const QString&
         moves.undo();
         QFile::remove(journalPath(files));
         cleanUp();
-        const QString kept =
-            fr("Les données d'avant la restauration sont restées en place ; elles sont aussi "
-               "gardées dans « %1 ».")
-                .arg(safetyArchive);
+        // Whatever could not be put back stays aside, to be archived.
+        if (setAsideEntries(aside).isEmpty())
+            removeSetAside(aside);
+        const QString before = fr("Les données d'avant la restauration sont restées en place.");
         return MaintenanceResult::failure(
             unusable.isEmpty()
-                ? fr("La restauration a échoué.\n") + kept
+                ? fr("La restauration a échoué.\n") + before
                 : fr("La base de données restaurée ne peut pas être ouverte : %1\n").arg(unusable) +
-                      kept);
+                      before);
     }
     QFile::remove(journalPath(files));
     cleanUp();
+    if (setAside) {
+        *setAside = kept;
+        if (progress)
+            progress(QString(), 1, 1);
+        return {};
+    }
+    removeSetAside(aside);
     if (progress)
         progress(QString(), 1, 1);
     return {};

@@ -3,6 +3,7 @@
 #include "TestText.h"
 
 #include "booklet/AnimalList.h"
+#include "booklet/DatabaseCommands.h"
 #include "booklet/TMainForm.h"
 #include "core/Clock.h"
 #include "db/Connection.h"
@@ -16,6 +17,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -37,6 +39,8 @@ private slots:
     void backupThenRestoreBringsTheBookletBack();
     void anArchiveThatIsNotOneChangesNothing();
     void aRestoredBookletThatDoesNotOpenIsTakenBack();
+    void aBackupRightAfterARestoreWaitsForItsSafetyArchive();
+    void closingWhileTheSafetyArchiveIsWrittenWaitsForIt();
     void aRestoreCutShortIsUndoneBeforeTheStartLooksForADatabase();
     void compactionKeepsTheCurrentAnimalAndWritesHistory();
     void historyCanBePurged();
@@ -157,7 +161,8 @@ void TestDatabaseCommands::backupThenRestoreBringsTheBookletBack()
     // The history of the archive, then the restore itself.
     QCOMPARE(history().size(), 2);
     QVERIFY(history().last().endsWith(u("|Restauration de la base de données|") + archive));
-    // What the restore replaced was kept.
+    // What the restore replaced was kept, once its archive is written.
+    form()->findChild<DatabaseCommands*>()->waitForSafetyArchive();
     const QStringList kept = QDir(backupFolder).entryList({QStringLiteral("TAVIRUNE_AVANT_*")});
     QCOMPARE(kept.size(), 1);
     QVERIFY(lastMessage().contains(kept.first()));
@@ -205,9 +210,10 @@ void TestDatabaseCommands::aRestoredBookletThatDoesNotOpenIsTakenBack()
     FileDialog::setNextFileName(archive);
     MessageBox::setNextAnswer(MessageBox::Answer::Yes);
     trigger("Item_Restauration");
-    const QStringList kept = QDir(backupFolder).entryList({QStringLiteral("TAVIRUNE_AVANT_*")});
-    QCOMPARE(kept.size(), 1);
-    QVERIFY2(lastMessage().contains(backupFolder + kept.first()), qPrintable(lastMessage()));
+    // Nothing was replaced, so nothing needed archiving.
+    form()->findChild<DatabaseCommands*>()->waitForSafetyArchive();
+    QVERIFY(QDir(backupFolder).entryList({QStringLiteral("TAVIRUNE_AVANT_*")}).isEmpty());
+    QVERIFY2(lastMessage().contains(u("sont restées en place")), qPrintable(lastMessage()));
     QVERIFY(!lastMessage().startsWith(u("Sauvegarde restaurée.")));
     // Everything as before, and usable.
     QCOMPARE(animals(), strings({"Médor"}));
@@ -218,6 +224,89 @@ void TestDatabaseCommands::aRestoredBookletThatDoesNotOpenIsTakenBack()
     QVERIFY(form()->isEnabled());
     QCOMPARE(QDir(m_app->dataFolder() + QStringLiteral("Data"))
                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             strings({"Access", "Files", "Images"}));
+}
+
+void TestDatabaseCommands::aBackupRightAfterARestoreWaitsForItsSafetyArchive()
+{
+    const QString backupFolder = m_app->dataFolder() + QStringLiteral("Backup/");
+    const QString archive = backupFolder + QStringLiteral("carnets.bkp");
+    {
+        const QString data = m_app->dataFolder() + QStringLiteral("Data/");
+        m_app->stop();
+        QVERIFY(writeBackupArchive({data + QStringLiteral("Access/TAVIRUNE.MDB"),
+                                    data + QStringLiteral("Images"), data + QStringLiteral("Files"),
+                                    backupFolder},
+                                   archive)
+                    .ok);
+        // Today: enough pictures for the packing to outlast the restore.
+        for (int i = 0; i < 200; ++i)
+            QVERIFY(writeBytes(data + QStringLiteral("Images/Doc%1.jpg").arg(i),
+                               QByteArray::number(i).repeated(20000)));
+        QVERIFY(m_app->start());
+    }
+    FileDialog::setNextFileName(archive);
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    trigger("Item_Restauration");
+    QVERIFY2(lastMessage().startsWith(u("Sauvegarde restaurée.")), qPrintable(lastMessage()));
+    // Usable at once, the packing shown in the window's status.
+    QCOMPARE(animals(), strings({"Médor"}));
+    QVERIFY(form()->isEnabled());
+    const auto* status = form()->findChild<QLabel*>(QStringLiteral("SafetyArchiveStatus"));
+    QVERIFY(status);
+    QVERIFY2(status->text().startsWith(u("Archive de sécurité : ")), qPrintable(status->text()));
+
+    // The backup waits for the packing: both archives are whole.
+    const QString second = backupFolder + QStringLiteral("ensuite.bkp");
+    FileDialog::setNextFileName(second);
+    trigger("Item_Sauvegarde");
+    QCOMPARE(lastMessage(), u("Sauvegarde effectuée."));
+    const QStringList kept = QDir(backupFolder).entryList({QStringLiteral("TAVIRUNE_AVANT_*")});
+    QCOMPARE(kept.size(), 1);
+    QTemporaryDir out;
+    QVERIFY(extractCabinet(backupFolder + kept.first(), out.path()).ok);
+    QCOMPARE(QDir(out.path()).entryList({QStringLiteral("Doc*.jpg")}).size(), 200);
+    QCOMPARE(readBytes(out.filePath(QStringLiteral("Doc7.jpg"))), QByteArray("7").repeated(20000));
+    QStringList entries;
+    QVERIFY(listCabinet(second, &entries).ok);
+    QCOMPARE(entries, strings({"TAVIRUNE.MDB", "Animal1.jpg"}));
+    QTemporaryDir out2;
+    QVERIFY(extractCabinet(second, out2.path()).ok);
+    // Nothing left aside once archived.
+    QCOMPARE(QDir(m_app->dataFolder() + QStringLiteral("Data"))
+                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             strings({"Access", "Files", "Images"}));
+}
+
+void TestDatabaseCommands::closingWhileTheSafetyArchiveIsWrittenWaitsForIt()
+{
+    const QString backupFolder = m_app->dataFolder() + QStringLiteral("Backup/");
+    const QString archive = backupFolder + QStringLiteral("carnets.bkp");
+    const QString data = m_app->dataFolder() + QStringLiteral("Data/");
+    m_app->stop();
+    QVERIFY(writeBackupArchive({data + QStringLiteral("Access/TAVIRUNE.MDB"),
+                                data + QStringLiteral("Images"), data + QStringLiteral("Files"),
+                                backupFolder},
+                               archive)
+                .ok);
+    for (int i = 0; i < 200; ++i)
+        QVERIFY(writeBytes(data + QStringLiteral("Images/Doc%1.jpg").arg(i),
+                           QByteArray::number(i).repeated(20000)));
+    QVERIFY(m_app->start());
+    FileDialog::setNextFileName(archive);
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    trigger("Item_Restauration");
+    QVERIFY2(lastMessage().startsWith(u("Sauvegarde restaurée.")), qPrintable(lastMessage()));
+
+    form()->close();
+    // By the time the window is closed, the archive is whole and the
+    // set-aside files are gone.
+    const QStringList kept = QDir(backupFolder).entryList({QStringLiteral("TAVIRUNE_AVANT_*")});
+    QCOMPARE(kept.size(), 1);
+    QStringList entries;
+    QVERIFY(listCabinet(backupFolder + kept.first(), &entries).ok);
+    QCOMPARE(entries.size(), 202);
+    QCOMPARE(QDir(data).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              strings({"Access", "Files", "Images"}));
 }
 

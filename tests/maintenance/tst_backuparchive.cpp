@@ -67,6 +67,7 @@ private slots:
     void backupHoldsTheDatabaseThenPicturesThenFiles();
     void backupWithoutPicturesHoldsOneEntry();
     void restoreBringsBackTheArchiveAndKeepsTodayAside();
+    void aLatePackedSafetyArchiveKeepsTodayAsideUntilItIsWhole();
     void aFullDiskNeverTouchesTheBooklets();
     void aBackupFolderOnAnotherFileSystemStillRestores();
     void archivesThatCannotServeChangeNothing_data();
@@ -143,6 +144,62 @@ void TestBackupArchive::restoreBringsBackTheArchiveAndKeepsTodayAside()
     QCOMPARE(b.names(), strings({"Médor", "Minette"}));
     QCOMPARE(readBytes(b.image(QStringLiteral("Doc2.jpg"))), QByteArray("new doc"));
     QVERIFY(!QFile::exists(b.attached(QStringLiteral("File3.f"))));
+}
+
+void TestBackupArchive::aLatePackedSafetyArchiveKeepsTodayAsideUntilItIsWhole()
+{
+    Booklets b;
+    QVERIFY(writeBytes(b.image(QStringLiteral("Doc1.jpg")), "doc of then"));
+    const QString archive = b.files.workFolder + QStringLiteral("/then.bkp");
+    QVERIFY(writeBackupArchive(b.files, archive).ok);
+    {
+        Connection c;
+        c.open(b.files.databaseFile);
+        c.exec(QStringLiteral("INSERT INTO ANIMAL (Name) VALUES ('Minette')"));
+    }
+    QVERIFY(writeBytes(b.image(QStringLiteral("Doc1.jpg")), "doc of now"));
+    QVERIFY(writeBytes(b.attached(QStringLiteral("File3.f")), "file of now"));
+
+    // The restored booklet is in place before anything is packed.
+    const QString safety = b.files.workFolder + QStringLiteral("/avant.bkp");
+    SetAsideBooklet aside;
+    const MaintenanceResult r = restoreBackupArchive(b.files, archive, safety, {}, {}, &aside);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(b.names(), strings({"Médor"}));
+    QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), QByteArray("doc of then"));
+    QVERIFY(!QFileInfo::exists(b.attached(QStringLiteral("File3.f"))));
+    QVERIFY(!QFileInfo::exists(safety));
+    QCOMPARE(aside.archive, safety);
+    QCOMPARE(readBytes(aside.folder + QStringLiteral("/Doc1.jpg")), QByteArray("doc of now"));
+
+    // An archive that cannot be written: the files stay, and the message
+    // says where.
+    const SetAsideBooklet nowhere{aside.folder, b.root.filePath(QStringLiteral("absent/x.bkp"))};
+    const MaintenanceResult failed = packSetAsideBooklet(nowhere);
+    QVERIFY(!failed.ok);
+    QVERIFY2(failed.error.contains(aside.folder), qPrintable(failed.error));
+    QCOMPARE(readBytes(aside.folder + QStringLiteral("/Doc1.jpg")), QByteArray("doc of now"));
+    QCOMPARE(readBytes(aside.folder + QStringLiteral("/File3.f")), QByteArray("file of now"));
+    QCOMPARE(pendingSetAsideBooklets(b.files).size(), 1);
+
+    // A caller that does not pack later: a safety archive that cannot be
+    // written changes nothing.
+    const QString unwritable = b.root.filePath(QStringLiteral("absent/y.bkp"));
+    QVERIFY(!restoreBackupArchive(b.files, archive, unwritable).ok);
+    QCOMPARE(b.names(), strings({"Médor"}));
+    QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), QByteArray("doc of then"));
+    QCOMPARE(pendingSetAsideBooklets(b.files).size(), 1);
+
+    // Packed where it belongs: the archive is whole, then the files go.
+    QVERIFY(packSetAsideBooklet(aside).ok);
+    QVERIFY(!QFileInfo::exists(aside.folder));
+    QCOMPARE(b.dataFolderEntries(), strings({"Access", "Files", "Images"}));
+    QVERIFY(pendingSetAsideBooklets(b.files).isEmpty());
+    QVERIFY(
+        restoreBackupArchive(b.files, safety, b.files.workFolder + QStringLiteral("/x.bkp")).ok);
+    QCOMPARE(b.names(), strings({"Médor", "Minette"}));
+    QCOMPARE(readBytes(b.image(QStringLiteral("Doc1.jpg"))), QByteArray("doc of now"));
+    QCOMPARE(readBytes(b.attached(QStringLiteral("File3.f"))), QByteArray("file of now"));
 }
 
 namespace {

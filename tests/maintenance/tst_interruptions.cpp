@@ -131,6 +131,26 @@ qint64 timedInChild(const std::function<void()>& work)
     return timer.nsecsElapsed() / 1000;
 }
 
+// The booklet a safety archive holds, read as Booklets::state() reads one.
+State safetyState(const QString& archive)
+{
+    QTemporaryDir out;
+    if (!extractCabinet(archive, out.path()).ok)
+        return {{QStringLiteral("<no archive>")}, {}};
+    State s;
+    try {
+        Connection c;
+        c.open(out.filePath(QStringLiteral("TAVIRUNE.MDB")));
+        c.forEachRow(QStringLiteral("SELECT Name FROM ANIMAL ORDER BY Id"),
+                     [&s](const QVariantList& r) { s.names << r.at(0).toString(); });
+    } catch (...) {
+        return {{QStringLiteral("<unreadable>")}, {}};
+    }
+    for (const QString& name : QDir(out.path()).entryList({QStringLiteral("*.jpg")}))
+        s.pictures.insert(name, readBytes(out.filePath(name)));
+    return s;
+}
+
 // A booklet whose update moves pictures out of the database, adds a column
 // and compacts the file, with attached files the update must not touch.
 struct UpdatedBooklets : Booklets
@@ -219,6 +239,7 @@ class TestInterruptions : public QObject
 private slots:
     void aKilledUpdateLosesNoPictureAndLeavesNoTemporaryFile();
     void aKilledRestoreLeavesBeforeOrAfter();
+    void aRestoreKilledWhilePackingItsSafetyArchiveKeepsTodaysBooklet();
     void aRestoreCutBeforeItsLastRenameIsUndoneWhateverTheFolderNames();
     void aJournalOfTheEarlierFormatIsStillUndone();
     void aKilledCompactionLeavesTheDatabaseWhole();
@@ -316,12 +337,68 @@ void TestInterruptions::aKilledRestoreLeavesBeforeOrAfter()
                                 .arg(now.names.size())
                                 .arg(now.pictures.size())));
         (now == before ? sawBefore : sawAfter)++;
+        // Once replaced, today's booklet is in a whole safety archive.
+        if (now == after)
+            QCOMPARE(safetyState(b.root.filePath(QStringLiteral("safety.bkp"))), before);
         QVERIFY(QDir(b.files.workFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
         QCOMPARE(QDir(b.root.filePath(QStringLiteral("Data")))
                      .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  strings({"Access", "Files", "Images"}));
     }
     qInfo("restore: %d trials ended before, %d after", sawBefore, sawAfter);
+}
+
+void TestInterruptions::aRestoreKilledWhilePackingItsSafetyArchiveKeepsTodaysBooklet()
+{
+    // Killed at each step of the late packing: before the first entry, in
+    // the middle, while verifying, and once the archive is in place but
+    // the set-aside files not yet deleted.
+    const QStringList killPoints = {QStringLiteral("Compression : Doc0.jpg"),
+                                    QStringLiteral("Compression : Doc9.jpg"),
+                                    u("Vérification de la sauvegarde"), QString()};
+    for (const QString& killPoint : killPoints) {
+        Booklets b;
+        b.fill(QStringLiteral("archive "), 50, 12);
+        const State after = b.state();
+        const QString archive = b.root.filePath(QStringLiteral("archive.bkp"));
+        QVERIFY(writeBackupArchive(b.files, archive).ok);
+        b.fill(QStringLiteral("today "), 30, 20);
+        const State before = b.state();
+        const QString safety = b.root.filePath(QStringLiteral("safety.bkp"));
+
+        const pid_t child = fork();
+        if (child == 0) {
+            SetAsideBooklet aside;
+            if (!restoreBackupArchive(b.files, archive, safety, {}, {}, &aside).ok)
+                _exit(1);
+            packSetAsideBooklet(aside, [&killPoint](const QString& task, int, int) {
+                if (task == killPoint)
+                    _exit(0);
+            });
+            _exit(2);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        const QString where = QStringLiteral("killed at \"%1\"").arg(killPoint);
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, qPrintable(where));
+
+        // The restored booklet is in place and opens; today's is kept aside.
+        QVERIFY2(b.state() == after, qPrintable(where));
+        const QVector<SetAsideBooklet> pending = pendingSetAsideBooklets(b.files);
+        QCOMPARE(pending.size(), 1);
+        QCOMPARE(pending.first().archive, safety);
+        QCOMPARE(QDir(pending.first().folder).entryList({QStringLiteral("*.jpg")}).size(), 20);
+        QVERIFY(QFileInfo::exists(pending.first().folder + QStringLiteral("/TAVIRUNE.MDB")));
+
+        // The next start completes the archive, then lets the files go.
+        QVERIFY(recoverInterruptedRestore(b.files).ok);
+        QVERIFY2(safetyState(safety) == before, qPrintable(where));
+        QVERIFY(b.state() == after);
+        QVERIFY(pendingSetAsideBooklets(b.files).isEmpty());
+        QCOMPARE(QDir(b.root.filePath(QStringLiteral("Data")))
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 strings({"Access", "Files", "Images"}));
+    }
 }
 
 void TestInterruptions::aRestoreCutBeforeItsLastRenameIsUndoneWhateverTheFolderNames()
