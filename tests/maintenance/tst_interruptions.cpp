@@ -371,11 +371,13 @@ void TestInterruptions::aRestoreKilledWhilePackingItsSafetyArchiveKeepsTodaysBoo
             SetAsideBooklet aside;
             if (!restoreBackupArchive(b.files, archive, safety, {}, {}, &aside).ok)
                 _exit(1);
-            packSetAsideBooklet(aside, [&killPoint](const QString& task, int, int) {
-                if (task == killPoint)
-                    _exit(0);
-            });
-            _exit(2);
+            const MaintenanceResult packed =
+                packSetAsideBooklet(aside, [&killPoint](const QString& task, int, int) {
+                    if (task == killPoint)
+                        _exit(0);
+                });
+            // Reaching the end means the kill point was never met.
+            _exit(packed.ok ? 2 : 3);
         }
         int status = 0;
         waitpid(child, &status, 0);
