@@ -11,11 +11,12 @@
 namespace tav {
 
 GridColumnWidths::GridColumnWidths(QTableView* grid, const QString& settingsPath)
-    : QObject(grid), m_grid(grid), m_settingsPath(settingsPath)
+    : QObject(grid), m_grid(grid), m_viewport(grid->viewport()), m_name(grid->objectName()),
+      m_settingsPath(settingsPath)
 {
     QHeaderView* header = grid->horizontalHeader();
     header->viewport()->installEventFilter(this);
-    grid->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
     connect(header, &QHeaderView::sectionResized, this, &GridColumnWidths::sectionResized);
     // A drag resizes a column many times a second: the file is written once
     // the hand rests.
@@ -55,7 +56,9 @@ void GridColumnWidths::fit()
 
 bool GridColumnWidths::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_grid->viewport()) {
+    // Compared, never called: the grid may be half destroyed when its
+    // viewport goes.
+    if (watched == m_viewport) {
         // The fitted columns follow the grid's width.
         if (event->type() == QEvent::Resize)
             fit();
@@ -89,10 +92,10 @@ void GridColumnWidths::sectionResized(int column, int, int newWidth)
 // Stored as "column:width" pairs, "2:180,5:95", under the grid's name.
 void GridColumnWidths::load()
 {
-    if (m_settingsPath.isEmpty() || m_grid->objectName().isEmpty())
+    if (m_settingsPath.isEmpty() || m_name.isEmpty())
         return;
     const IniFile ini(m_settingsPath);
-    const QString text = ini.readString(sectionName(), m_grid->objectName(), QString());
+    const QString text = ini.readString(sectionName(), m_name, QString());
     for (const QString& pair : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         bool columnOk = false;
         bool widthOk = false;
@@ -108,7 +111,7 @@ void GridColumnWidths::save()
 {
     m_saveTimer->stop();
     m_dirty = false;
-    if (m_settingsPath.isEmpty() || m_grid->objectName().isEmpty())
+    if (m_settingsPath.isEmpty() || m_name.isEmpty())
         return;
     QStringList pairs;
     for (auto it = m_userWidths.cbegin(); it != m_userWidths.cend(); ++it)
@@ -116,9 +119,10 @@ void GridColumnWidths::save()
     // Read again just before writing: the file holds every other setting,
     // which may have changed since.
     IniFile ini(m_settingsPath);
-    ini.writeString(sectionName(), m_grid->objectName(), pairs.join(QLatin1Char(',')));
+    ini.writeString(sectionName(), m_name, pairs.join(QLatin1Char(',')));
     // A settings file that cannot be written only loses the widths.
-    (void)ini.save();
+    if (!ini.save())
+        qWarning("Largeurs de colonnes non enregistrées dans %s", qPrintable(m_settingsPath));
 }
 
 } // namespace tav

@@ -43,6 +43,8 @@ private:
     void load();
 
     QTableView* m_grid;
+    QWidget* m_viewport;
+    QString m_name; // the grid's object name, the key of its widths
     QString m_settingsPath;
     QMap<int, int> m_userWidths;
     // True between a press on the titles and its release: only then does a
