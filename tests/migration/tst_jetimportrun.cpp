@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
@@ -17,6 +18,32 @@ using namespace tav;
 using namespace tav::test;
 
 namespace {
+
+// Waits until no process of this machine names the folder on its command
+// line: a killed import's converting child dies with it, but a loaded
+// machine may take a moment to end it, and the next start comes after.
+bool waitUntilNoProcessNames(const QString& folder)
+{
+    const QByteArray needle = folder.toLocal8Bit();
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 10000) {
+        bool found = false;
+        const QStringList pids =
+            QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs);
+        for (const QString& pid : pids) {
+            QFile cmdline(QStringLiteral("/proc/") + pid + QStringLiteral("/cmdline"));
+            if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(needle)) {
+                found = true;
+                break;
+            }
+        }
+        if (!found)
+            return true;
+        QThread::msleep(20);
+    }
+    return false;
+}
 
 QString program()
 {
@@ -248,7 +275,7 @@ private slots:
             QThread::msleep(random.bounded(int(duration) * 3 / 2 + 20));
             runner.kill();
             QVERIFY(runner.waitForFinished(30000));
-            QThread::msleep(50); // the child ends with its parent
+            QVERIFY(waitUntilNoProcessNames(b.files.workFolder));
             // What the next start does first.
             QVERIFY(recoverInterruptedRestore(b.files).ok);
             const QString state = b.state();
