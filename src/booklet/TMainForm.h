@@ -23,6 +23,8 @@ class AnimalListModel;
 class DataSet;
 class BookletPage;
 class SettingsCommands;
+class TCustomPage;
+class TGeneralPage;
 } // namespace tav
 
 // The main window: the grouped animal list and the notebook of the current
@@ -82,6 +84,11 @@ public:
         }
         return nullptr;
     }
+    // Shortcuts to the pages callers most often look for.
+    tav::TGeneralPage* generalPage() const;
+    tav::TCustomPage* customPage() const;
+    // The analysis shown on the analyses page, -1 when none.
+    int currentAnalysisId() const;
     tav::AppContext& context() const { return m_context; }
     QMenu* filterMenu() const { return m_filterMenu; }
     // The money format of the grids, with the currency symbol.

@@ -3,6 +3,9 @@
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
 #include "booklet/pages/BookletPage.h"
+#include "booklet/pages/TAnalysisPage.h"
+#include "booklet/pages/TCustomPage.h"
+#include "booklet/pages/TGeneralPage.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
 #include "ui_TMainForm.h"
@@ -83,4 +86,20 @@ void TMainForm::titlesChanged()
     // The list's headers and the pages show the titles.
     buildAnimalList(animalEmpty() ? -1 : animal().asInt(QStringLiteral("Id")));
     refreshSpeciesBreed();
+}
+
+TGeneralPage* TMainForm::generalPage() const
+{
+    return page<TGeneralPage>();
+}
+
+TCustomPage* TMainForm::customPage() const
+{
+    return page<TCustomPage>();
+}
+
+int TMainForm::currentAnalysisId() const
+{
+    const TAnalysisPage* analyses = page<TAnalysisPage>();
+    return analyses ? analyses->currentAnalysisId() : -1;
 }
