@@ -5,7 +5,6 @@
 #include "db/CalcFields.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
-#include "db/VaccinationJoin.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -14,9 +14,4 @@ QString dueReminderCondition()
     return QStringLiteral("VACCINE.Repeat_Exe<>0");
 }
 
-QString vaccinationWithAnimalJoin()
-{
-    return vaccinationJoin() + QStringLiteral(" JOIN ANIMAL ON ANIMAL.Id = VACCINE.Id_Ref");
-}
-
 } // namespace tav

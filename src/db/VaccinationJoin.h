@@ -6,8 +6,8 @@ namespace tav {
 
 // The FROM clause that reads vaccinations with the vaccine given and the vet
 // who gave it. The vaccination page, the printed booklet, the reminder
-// windows, the HTML booklet and the reminder rule all read through it, so
-// that they show the same rows: a vaccination whose vaccine or vet is no
+// windows and the HTML booklet all read through it, so that they show the
+// same rows: a vaccination whose vaccine or vet is no
 // longer listed keeps its row, with empty names.
 QString vaccinationJoin();
 
@@ -15,9 +15,5 @@ QString vaccinationJoin();
 // stored flag says: the reminder window, the printed reminders and the HTML
 // booklet's reminder table all select with it.
 QString dueReminderCondition();
-
-// The same with the animal each vaccination belongs to, for the reminders
-// of every animal; a vaccination without its animal is left out.
-QString vaccinationWithAnimalJoin();
 
 } // namespace tav
