@@ -22,6 +22,8 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <optional>
+
 using namespace tav;
 
 void TMainForm::buildAnimalList(int wantedId)
@@ -151,6 +153,11 @@ void TMainForm::makeAnimalCurrent(int key)
 {
     if (!m_context.module1 || !animal().isOpen())
         return;
+    // The card's look-ups and the commands' states of one animal are read
+    // as one burst.
+    std::optional<Connection::ReadBurst> burst;
+    if (m_context.connection)
+        burst.emplace(*m_context.connection);
     try {
         if (!animal().isEmpty() && animal().asInt(QStringLiteral("Id")) == key &&
             !animal().isEditing())

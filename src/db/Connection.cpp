@@ -451,6 +451,21 @@ QVariant Connection::scalar(const QString& jetSql, const QVariantList& values)
     return q.next() ? q.value(0) : QVariant();
 }
 
+QVariantList Connection::firstRow(const QString& jetSql, const QVariantList& values)
+{
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    runBound(q, jetSql, values, m_filePath);
+    QVariantList row;
+    if (q.next()) {
+        const int columns = q.record().count();
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row.append(q.value(i));
+    }
+    return row;
+}
+
 QPair<qint64, unsigned> Connection::contentStamp(sqlite3* db)
 {
     // The engine learns of another connection's commit when it next reads:
@@ -475,8 +490,17 @@ QVariant Connection::cachedScalar(const QString& jetSql, const QVariantList& val
     constexpr qint64 kMemoBytes = 2 * 1024 * 1024;
     sqlite3* db = sqliteHandle();
     // Inside a transaction a value read may yet be rolled back.
-    const QPair<qint64, unsigned> stamp =
-        db && sqlite3_get_autocommit(db) ? contentStamp(db) : QPair<qint64, unsigned>(-1, 0);
+    QPair<qint64, unsigned> stamp(-1, 0);
+    if (db && sqlite3_get_autocommit(db)) {
+        // Within a burst of look-ups another connection's commit is checked
+        // once, at the first; this connection's own changes still count.
+        if (m_burstDepth > 0 && m_burstVersion.first >= 0)
+            stamp = {qint64(sqlite3_total_changes64(db)), m_burstVersion.second};
+        else
+            stamp = contentStamp(db);
+        if (m_burstDepth > 0 && m_burstVersion.first < 0)
+            m_burstVersion = stamp;
+    }
     if (stamp.first < 0) {
         m_memo = ReadMemo();
         return scalar(jetSql, values);

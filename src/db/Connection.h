@@ -60,6 +60,8 @@ public:
     // every step through the animals (titles, thumbnails). Inside a
     // transaction it always reads.
     QVariant cachedScalar(const QString& jetSql, const QVariantList& values = {});
+    // The first row of a query, every column; empty when there is none.
+    QVariantList firstRow(const QString& jetSql, const QVariantList& values = {});
     qint64 lastInsertId();
     // Runs a query and hands its rows over one at a time, without keeping
     // them: for reading large columns of many rows. Throws DbError.
@@ -69,6 +71,25 @@ public:
     void execScript(const QString& sqliteScript);
 
     QStringList tableNames() const;
+
+    // While one lives, remembered look-ups ask whether another connection
+    // changed the file only once: for the dozen look-ups made when one
+    // animal becomes current, which belong together. Nests.
+    class ReadBurst
+    {
+    public:
+        explicit ReadBurst(Connection& connection) : m_connection(connection)
+        {
+            if (m_connection.m_burstDepth++ == 0)
+                m_connection.m_burstVersion = {-1, 0};
+        }
+        ~ReadBurst() { --m_connection.m_burstDepth; }
+        ReadBurst(const ReadBurst&) = delete;
+        ReadBurst& operator=(const ReadBurst&) = delete;
+
+    private:
+        Connection& m_connection;
+    };
 
     void beginTransaction();
     void commit();
@@ -90,6 +111,8 @@ private:
 
     QString m_name;
     ReadMemo m_memo;
+    int m_burstDepth = 0;
+    QPair<qint64, unsigned> m_burstVersion{-1, 0}; // first stamp of the burst
     QString m_filePath;
     int m_transactionDepth = 0;
 };

@@ -198,6 +198,7 @@ void DataSet::open()
 
     m_rows.clear();
     m_rowIds.clear();
+    ++m_rowsVersion;
     try {
         while (stmt.step()) {
             m_rows.append(readRow(stmt));
@@ -437,6 +438,7 @@ void DataSet::close()
     emit aboutToReset();
     m_rows.clear();
     m_rowIds.clear();
+    ++m_rowsVersion;
     m_buffer.clear();
     m_current = -1;
     m_eof = m_bof = true;
@@ -559,14 +561,30 @@ bool DataSet::locate(const QString& fieldName, const QVariant& value)
     const int f = fieldIndex(fieldName);
     if (f < 0 || !isOpen())
         return false;
+    if (isIntegerType(m_fields.at(f).type)) {
+        // Keys are looked up at every step through a list of thousands of
+        // rows: the rows of each key are indexed once per content.
+        if (m_keyIndexField != f || m_keyIndexVersion != m_rowsVersion) {
+            m_keyIndex.clear();
+            m_keyIndex.reserve(m_rows.size());
+            // From the last row up, so that a key held by several rows
+            // finds the first of them.
+            for (int i = int(m_rows.size()) - 1; i >= 0; --i) {
+                const QVariant& v = m_rows.at(i).at(f);
+                if (!v.isNull())
+                    m_keyIndex.insert(v.toLongLong(), i);
+            }
+            m_keyIndexField = f;
+            m_keyIndexVersion = m_rowsVersion;
+        }
+        const auto row = m_keyIndex.constFind(value.toLongLong());
+        if (row == m_keyIndex.constEnd())
+            return false;
+        moveTo(*row);
+        return true;
+    }
     for (int i = 0; i < m_rows.size(); ++i) {
-        const QVariant& v = m_rows.at(i).at(f);
-        bool match = false;
-        if (isIntegerType(m_fields.at(f).type))
-            match = !v.isNull() && v.toLongLong() == value.toLongLong();
-        else
-            match = sameValue(v, value);
-        if (match) {
+        if (sameValue(m_rows.at(i).at(f), value)) {
             moveTo(i);
             return true;
         }

@@ -152,6 +152,7 @@ void DataSet::post()
         const int at = std::clamp(m_insertAt, 0, int(m_rows.size()));
         emit rowAboutToBeInserted(at);
         m_rows.insert(at, row);
+        ++m_rowsVersion;
         m_rowIds.insert(at, stored);
         m_current = at;
         m_eof = m_bof = false;
@@ -162,6 +163,7 @@ void DataSet::post()
         if (!text.isEmpty()) {
             qint64 stored = m_rowIds.at(m_current);
             m_rows[m_current] = fetchByRowId(stored, &stored);
+            ++m_rowsVersion;
         }
         m_buffer.clear();
         m_state = State::Browse;
@@ -215,6 +217,7 @@ void DataSet::remove()
     const int at = m_current;
     emit rowAboutToBeRemoved(at);
     m_rows.removeAt(at);
+    ++m_rowsVersion;
     m_rowIds.removeAt(at);
     m_current = m_rows.isEmpty() ? -1 : std::min(at, int(m_rows.size()) - 1);
     m_eof = m_bof = m_rows.isEmpty();

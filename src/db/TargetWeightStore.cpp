@@ -24,11 +24,15 @@ QVariant stored(const std::optional<double>& v)
 
 WeightBand readTargetWeight(Connection& connection, qint64 animalId)
 {
+    // Read at every step through the animals: one statement for both ends.
+    const QVariantList row = connection.firstRow(
+        QStringLiteral("SELECT Target_Weight_Min, Target_Weight_Max FROM ANIMAL WHERE Id=?"),
+        {animalId});
     WeightBand band;
-    band.min = number(connection.scalar(
-        QStringLiteral("SELECT Target_Weight_Min FROM ANIMAL WHERE Id=?"), {animalId}));
-    band.max = number(connection.scalar(
-        QStringLiteral("SELECT Target_Weight_Max FROM ANIMAL WHERE Id=?"), {animalId}));
+    if (row.size() == 2) {
+        band.min = number(row.at(0));
+        band.max = number(row.at(1));
+    }
     return band;
 }
 

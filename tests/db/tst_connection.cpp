@@ -205,6 +205,27 @@ void TestConnection::rememberedReadsFollowEveryChange()
     }
     QCOMPARE(c.cachedScalar(read, {2}).toString(), QStringLiteral("two"));
 
+    // Look-ups read as one burst still see this connection's writes, and
+    // the next burst sees another connection's.
+    {
+        Connection::ReadBurst burst(c);
+        QCOMPARE(c.cachedScalar(read, {2}).toString(), QStringLiteral("two"));
+        c.exec(QStringLiteral("UPDATE T SET V='zwei' WHERE Id=2"));
+        QCOMPARE(c.cachedScalar(read, {2}).toString(), QStringLiteral("zwei"));
+    }
+    {
+        Connection other;
+        other.open(file);
+        other.exec(QStringLiteral("UPDATE T SET V='dos' WHERE Id=2"));
+    }
+    {
+        Connection::ReadBurst burst(c);
+        QCOMPARE(c.cachedScalar(read, {2}).toString(), QStringLiteral("dos"));
+    }
+    QCOMPARE(c.firstRow(QStringLiteral("SELECT Id, V FROM T WHERE Id=?"), {2}),
+             QVariantList({2, QStringLiteral("dos")}));
+    QVERIFY(c.firstRow(QStringLiteral("SELECT Id, V FROM T WHERE Id=?"), {9}).isEmpty());
+
     // A change read inside a transaction and rolled back is not kept.
     c.beginTransaction();
     c.exec(QStringLiteral("UPDATE T SET V='uno' WHERE Id=1"));

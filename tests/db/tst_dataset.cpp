@@ -25,6 +25,7 @@ private slots:
     void filtersBindTheirValues();
     void navigatesAndLocates();
     void editsInsertsAndDeletes();
+    void keysAreFoundAfterEveryChangeOfTheRows();
     void datesAndMoneyRoundTrip();
     void badInputRefusesThePostAndWritesNothing();
     void quotesInValuesAreData();
@@ -162,6 +163,57 @@ void TestDataSet::navigatesAndLocates()
     QVERIFY(w.isEmpty());
     QVERIFY(w.eof() && w.bof());
     QCOMPARE(w.recNo(), -1);
+}
+
+void TestDataSet::keysAreFoundAfterEveryChangeOfTheRows()
+{
+    for (int i = 1; i <= 4; ++i)
+        m_db->connection.exec(
+            QStringLiteral("INSERT INTO WEIGHT (Id_Ref, Date_Weight, Weight) VALUES (5, ?, ?)"),
+            {QStringLiteral("2020-02-0%1").arg(i), i * 2.0});
+    DataSet& w = ds("Weight");
+    w.replaceWhereLine(QStringLiteral("WHERE ID_REF=5"));
+    w.open();
+    const auto idAt = [&w](int row) {
+        return w.valueAt(row, w.fieldIndex(QStringLiteral("Id")));
+    };
+    const qint64 second = idAt(1).toLongLong();
+    const qint64 fourth = idAt(3).toLongLong();
+    QVERIFY(w.locateId(fourth));
+    QCOMPARE(w.recNo(), 3);
+    // Several rows share an owner key: the first is found.
+    QVERIFY(w.locate(QStringLiteral("Id_Ref"), 5));
+    QCOMPARE(w.recNo(), 0);
+    QVERIFY(!w.locate(QStringLiteral("Id_Ref"), 6));
+
+    // A row inserted before the others moves them down.
+    w.locateId(second);
+    w.insert();
+    w.setValue(QStringLiteral("Id_Ref"), 5);
+    w.setValue(QStringLiteral("Date_Weight"), QStringLiteral("01/01/2020"));
+    w.post();
+    const qint64 inserted = w.asInt(QStringLiteral("Id"));
+    const int insertedAt = w.recNo();
+    w.first();
+    QVERIFY(w.locateId(inserted));
+    QCOMPARE(w.recNo(), insertedAt);
+    QVERIFY(w.locateId(fourth));
+    QCOMPARE(idAt(w.recNo()).toLongLong(), fourth);
+
+    // A deleted row is no longer found, and the rows after it move up.
+    QVERIFY(w.locateId(second));
+    w.remove();
+    QVERIFY(!w.locateId(second));
+    QVERIFY(w.locateId(fourth));
+    QCOMPARE(idAt(w.recNo()).toLongLong(), fourth);
+    QCOMPARE(w.recNo(), w.recordCount() - 1);
+
+    // Opened again on other rows, the keys are those of the new rows.
+    w.close();
+    w.replaceWhereLine(QStringLiteral("WHERE ID_REF=6"));
+    w.open();
+    QVERIFY(w.isEmpty());
+    QVERIFY(!w.locateId(fourth));
 }
 
 void TestDataSet::editsInsertsAndDeletes()

@@ -71,6 +71,10 @@ void CardPage::wireFields()
 
 bool CardPage::eventFilter(QObject* watched, QEvent* event)
 {
+    // Every event of every field passes here, paints included: only the
+    // two that may open a list are looked at.
+    if (event->type() != QEvent::MouseButtonDblClick && event->type() != QEvent::KeyPress)
+        return BookletPage::eventFilter(watched, event);
     auto* e = qobject_cast<QLineEdit*>(watched);
     if (!e)
         return BookletPage::eventFilter(watched, event);

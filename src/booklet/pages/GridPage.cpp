@@ -138,12 +138,19 @@ void GridPage::updateActions(bool animalPresent)
 {
     if (!m_rowCommands)
         return;
-    const QString prefix = QStringLiteral("Btn_") + QLatin1String(m_rowCommands);
+    // Run at every step through the animals: the buttons are found once.
+    if (!m_rowButtonsFound) {
+        const QString prefix = QStringLiteral("Btn_") + QLatin1String(m_rowCommands);
+        const char* suffixes[] = {"_Add", "_Edit", "_Delete"};
+        for (int i = 0; i < 3; ++i)
+            m_rowButtons[i] = findChild<QToolButton*>(prefix + QLatin1String(suffixes[i]));
+        m_rowButtonsFound = true;
+    }
     const bool rows = animalPresent && hasRows();
-    for (const auto& [suffix, enabled] :
-         {std::pair{"_Add", animalPresent}, std::pair{"_Edit", rows}, std::pair{"_Delete", rows}}) {
-        if (auto* button = findChild<QToolButton*>(prefix + QLatin1String(suffix)))
-            button->setEnabled(enabled);
+    const bool enabled[] = {animalPresent, rows, rows};
+    for (int i = 0; i < 3; ++i) {
+        if (m_rowButtons[i])
+            m_rowButtons[i]->setEnabled(enabled[i]);
     }
 }
 

@@ -4,10 +4,13 @@
 #include "booklet/pages/ExportablePage.h"
 #include "db/DataSet.h"
 
+#include <QPointer>
+
 #include <functional>
 
 class QAbstractItemModel;
 class QTableView;
+class QToolButton;
 
 namespace tav {
 
@@ -49,7 +52,11 @@ protected:
     virtual void afterLoad() {}
     // The page's add, edit and delete buttons are "Btn_<prefix>_Add" and so
     // on; without a prefix the page enables its buttons itself.
-    void setRowCommands(const char* prefix) { m_rowCommands = prefix; }
+    void setRowCommands(const char* prefix)
+    {
+        m_rowCommands = prefix;
+        m_rowButtonsFound = false;
+    }
     bool hasRows() const;
 
     bool hasAnimal() const;
@@ -69,6 +76,8 @@ protected:
 private:
     QString m_display;
     const char* m_rowCommands = nullptr;
+    QPointer<QToolButton> m_rowButtons[3]; // add, edit, delete
+    bool m_rowButtonsFound = false;
     QTableView* m_grid = nullptr;
     QAbstractItemModel* m_model = nullptr;
     GridColumnWidths* m_widths = nullptr;

@@ -77,19 +77,15 @@ TCurvePage::TCurvePage(AppContext& context, int index, QWidget* parent)
             panel(kind).menu->popup(type->mapToGlobal(QPoint(-kMenuShift, 0)));
         });
         connect(button("Print"), &QToolButton::clicked, this, [this, kind]() { printCurve(kind); });
+        for (const char* what : {"Edit", "Print", "Save", "Type"})
+            m_commandButtons.append(button(what));
     }
 }
 
 void TCurvePage::updateActions(bool animalPresent)
 {
-    for (const char* kind : {"Weight", "Size"}) {
-        for (const char* what : {"Edit", "Print", "Save", "Type"}) {
-            if (auto* b =
-                    findChild<QToolButton*>(QStringLiteral("Btn_Chart_") + QLatin1String(kind) +
-                                            QLatin1Char('_') + QLatin1String(what)))
-                b->setEnabled(animalPresent);
-        }
-    }
+    for (QToolButton* b : std::as_const(m_commandButtons))
+        b->setEnabled(animalPresent);
 }
 
 void TCurvePage::finishPage()

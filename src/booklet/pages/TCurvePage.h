@@ -3,6 +3,10 @@
 #include "booklet/pages/BookletPage.h"
 #include "charts/MeasureChart.h"
 
+#include <QVector>
+
+class QToolButton;
+
 class QMenu;
 
 namespace tav {
@@ -63,6 +67,7 @@ private:
     void buildTypeMenu(MeasureKind kind, const QString& name);
 
     AppContext& m_context;
+    QVector<QToolButton*> m_commandButtons; // enabled with the animal
     Panel m_panels[2];
 };
 

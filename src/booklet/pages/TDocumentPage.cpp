@@ -168,7 +168,11 @@ void TDocumentPage::setScanner(TEnterDocument::Scanner scanner, std::function<bo
 
 QToolButton* TDocumentPage::button(const char* name) const
 {
-    return findChild<QToolButton*>(QLatin1String(name));
+    // Asked for at every step through the animals: each is found once.
+    QPointer<QToolButton>& known = m_buttons[QByteArray(name)];
+    if (!known)
+        known = findChild<QToolButton*>(QLatin1String(name));
+    return known;
 }
 
 bool TDocumentPage::hasAnimal() const

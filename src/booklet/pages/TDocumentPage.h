@@ -3,7 +3,9 @@
 #include "booklet/pages/BookletPage.h"
 #include "dialogs/TEnterDocument.h"
 
+#include <QHash>
 #include <QImage>
+#include <QPointer>
 #include <QStringList>
 #include <QUrl>
 #include <QVector>
@@ -93,6 +95,7 @@ private:
     void showFailure(const QString& message);
 
     AppContext& m_context;
+    mutable QHash<QByteArray, QPointer<QToolButton>> m_buttons; // found by button()
     std::unique_ptr<DocumentLibrary> m_library;
     bool m_iconsSet = false;
     QListWidget* m_images = nullptr;

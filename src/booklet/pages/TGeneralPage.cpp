@@ -289,9 +289,13 @@ void TGeneralPage::refreshTargetWeight()
             // A tooltip is no place for an error: the field shows none.
         }
     }
-    for (const char* period : {"BirthDay", "Begin", "End"})
-        edit(QStringLiteral("Ed_") + fr(period) + QStringLiteral("_Weight"))
-            ->setToolTip(band.text());
+    const QString tip = band.text();
+    for (QLineEdit* weight :
+         {m_ui->Ed_BirthDay_Weight, m_ui->Ed_Begin_Weight, m_ui->Ed_End_Weight}) {
+        // Most animals have no band: the tip stays as it is.
+        if (weight->toolTip() != tip)
+            weight->setToolTip(tip);
+    }
 }
 
 void TGeneralPage::refreshSpeciesBreed()
