@@ -10,6 +10,12 @@
 
 namespace tav {
 
+namespace {
+
+constexpr int kFittedRows = 100;
+
+} // namespace
+
 void styleListGrid(QTableView* grid)
 {
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -18,6 +24,10 @@ void styleListGrid(QTableView* grid)
     grid->setWordWrap(false);
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setHighlightSections(false);
+    // A column is fitted to the texts of the rows on screen and of a
+    // hundred more around them: measuring a thousand rows of every column
+    // took most of the time of showing a page of thousands of acts.
+    grid->horizontalHeader()->setResizeContentsPrecision(kFittedRows);
     QPalette palette = grid->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
         palette.setColor(group, QPalette::Highlight, QColor(49, 106, 197));
