@@ -9,6 +9,7 @@
 #include "booklet/AnimalListModel.h"
 #include "booklet/AppContext.h"
 #include "booklet/TMainForm.h"
+#include "core/HeapTuning.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataModule2.h"
@@ -365,6 +366,8 @@ void measure(int animals, QTextStream& out)
 
 int main(int argc, char** argv)
 {
+    // As the program does, first thing.
+    tav::keepFreedHeapForReuse();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     MessageBox::setTestMode(true);

@@ -11,6 +11,7 @@
 // times (9 by default).
 #include "BenchBooklet.h"
 #include "BenchSupport.h"
+#include "core/HeapTuning.h"
 
 #include "db/Connection.h"
 #include "maintenance/BackupArchive.h"
@@ -80,6 +81,8 @@ qint64 folderBytes(const QString& folder)
 
 int main(int argc, char** argv)
 {
+    // As the program does, first thing.
+    tav::keepFreedHeapForReuse();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();

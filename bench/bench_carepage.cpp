@@ -6,6 +6,7 @@
 #include "BareRead.h"
 #include "booklet/AppContext.h"
 #include "booklet/pages/TCarePage.h"
+#include "core/HeapTuning.h"
 #include "db/Connection.h"
 #include "db/DataModule1.h"
 #include "db/DataSet.h"
@@ -69,6 +70,8 @@ void fill(Connection& c, int acts)
 
 int main(int argc, char** argv)
 {
+    // As the program does, first thing.
+    tav::keepFreedHeapForReuse();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -7,6 +7,7 @@
 //   bench/bench_curve [weighings]
 #include "BareRead.h"
 #include "BenchSupport.h"
+#include "core/HeapTuning.h"
 
 #include "booklet/AppContext.h"
 #include "booklet/pages/TCurvePage.h"
@@ -55,6 +56,8 @@ void fill(Connection& c, int weighings)
 
 int main(int argc, char** argv)
 {
+    // As the program does, first thing.
+    tav::keepFreedHeapForReuse();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -7,6 +7,7 @@
 //   bench_documents [size in MB, 200 by default]
 
 #include "BenchSupport.h"
+#include "core/HeapTuning.h"
 
 #include "db/Connection.h"
 #include "db/Schema.h"
@@ -124,6 +125,8 @@ QString line(const char* what, const std::vector<double>& ms, const std::vector<
 
 int main(int argc, char** argv)
 {
+    // As the program does, first thing.
+    tav::keepFreedHeapForReuse();
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 4 && args[1] == QLatin1String("--attach"))

@@ -8,6 +8,7 @@
 //
 //   bench/bench_html [runs]
 #include "BenchSupport.h"
+#include "core/HeapTuning.h"
 
 #include "db/Connection.h"
 #include "db/HtmlBookletStore.h"
@@ -145,6 +146,8 @@ void copyBytes(const QString& databaseFolder, const QString& sources, const QStr
 
 int main(int argc, char** argv)
 {
+    // As the program does, first thing.
+    tav::keepFreedHeapForReuse();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

@@ -12,6 +12,7 @@
 // the converted folders removed outside the timings.
 #include "BenchSupport.h"
 #include "JetBooklet.h"
+#include "core/HeapTuning.h"
 
 #include "migration/JetImport.h"
 #include "migration/JetImportRun.h"
@@ -101,6 +102,8 @@ QString makeBooklet(const QString& folder, int animals)
 
 int main(int argc, char** argv)
 {
+    // As the program does, first thing.
+    tav::keepFreedHeapForReuse();
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {

@@ -12,6 +12,7 @@
 // temporary folder, 10,000 animals by default.
 #include "BenchBooklet.h"
 #include "BenchSupport.h"
+#include "core/HeapTuning.h"
 #include "db/Connection.h"
 #include "db/ReminderStore.h"
 
@@ -49,6 +50,8 @@ double floorRead(sqlite3* db, int* rows)
 
 int main(int argc, char** argv)
 {
+    // As the program does, first thing.
+    tav::keepFreedHeapForReuse();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTextStream out(stdout);

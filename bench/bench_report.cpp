@@ -14,6 +14,7 @@
 // QT_QPA_PLATFORM=offscreen.
 #include "BenchSupport.h"
 #include "core/Clock.h"
+#include "core/HeapTuning.h"
 #include "db/Connection.h"
 #include "db/DataModule2.h"
 #include "db/DataSet.h"
@@ -150,6 +151,8 @@ int floorRun(sqlite3* db, const QVector<Statement>& statements, const QString& p
 
 int main(int argc, char** argv)
 {
+    // As the program does, first thing.
+    tav::keepFreedHeapForReuse();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

@@ -8,6 +8,7 @@
 //
 //   bench/bench_thumbnail [runs]
 #include "BenchSupport.h"
+#include "core/HeapTuning.h"
 
 #include "media/BitmapRoutines.h"
 #include "media/JpegFile.h"
@@ -86,6 +87,8 @@ long decode(const QString& path, unsigned scale)
 
 int main(int argc, char** argv)
 {
+    // As the program does, first thing.
+    tav::keepFreedHeapForReuse();
     const int runs = argc > 1 ? std::max(9, std::atoi(argv[1])) : 11;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("photo.jpg"));

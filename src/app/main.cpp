@@ -1,3 +1,4 @@
+#include "core/HeapTuning.h"
 #include "migration/JetImportRun.h"
 #include "startup/Startup.h"
 #include "ui/FrameCacheStyle.h"
@@ -9,6 +10,7 @@
 
 int main(int argc, char** argv)
 {
+    tav::keepFreedHeapForReuse();
     // The import of a Jet booklet reads it in a child: this program
     // started again with the child's option.
     if (tav::isJetImportChildCall(argc, argv))
