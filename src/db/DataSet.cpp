@@ -377,40 +377,48 @@ void DataSet::buildFields(const SqliteStatement& stmt)
 
 DataSet::Row DataSet::readRow(const SqliteStatement& stmt)
 {
-    Row row(m_fields.size());
+    // Each value is made in its place: rows are read by the thousand.
+    Row row;
+    row.reserve(m_fields.size());
     for (int i = 0; i < m_fields.size(); ++i) {
         const Field& f = m_fields.at(i);
         const int c = f.resultColumn;
-        if (c < 0)
+        if (c < 0) {
+            row.emplaceBack();
             continue;
+        }
         switch (stmt.type(c)) {
         case SqliteStatement::ColumnType::Integer: {
             const qlonglong n = stmt.int64(c);
             if (f.type == JetType::YesNo)
-                row[i] = n != 0;
+                row.emplaceBack(n != 0);
             else if (f.type == JetType::Double || f.type == JetType::Currency)
-                row[i] = double(n);
+                row.emplaceBack(double(n));
             else
-                row[i] = n;
+                row.emplaceBack(n);
             break;
         }
         case SqliteStatement::ColumnType::Float:
-            row[i] = stmt.real(c);
+            row.emplaceBack(stmt.real(c));
             break;
         case SqliteStatement::ColumnType::Text: {
-            const QString s = stmt.text(c);
+            QString s = stmt.text(c);
             if (f.type == JetType::DateTime) {
                 const QDate d = isoDate(s);
-                row[i] = d.isValid() ? QVariant(d) : QVariant(s);
+                if (d.isValid())
+                    row.emplaceBack(d);
+                else
+                    row.emplaceBack(std::move(s));
             } else {
-                row[i] = s;
+                row.emplaceBack(std::move(s));
             }
             break;
         }
         case SqliteStatement::ColumnType::Blob:
-            row[i] = stmt.blob(c);
+            row.emplaceBack(stmt.blob(c));
             break;
         case SqliteStatement::ColumnType::Null:
+            row.emplaceBack();
             break;
         }
     }
