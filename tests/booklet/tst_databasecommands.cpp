@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "DyingRestore.h"
 #include "ModalAnswer.h"
 #include "TestText.h"
 
@@ -58,6 +59,7 @@ private:
     QStringList history() const;
     QStringList animals() const;
     QString lastMessage() const { return MessageBox::shownMessages().last().text; }
+    void restoreOverManyPictures(const QString& archive);
 
     std::unique_ptr<Clock::Fixed> m_clock;
     std::unique_ptr<AppFixture> m_app;
@@ -227,28 +229,34 @@ void TestDatabaseCommands::aRestoredBookletThatDoesNotOpenIsTakenBack()
              strings({"Access", "Files", "Images"}));
 }
 
-void TestDatabaseCommands::aBackupRightAfterARestoreWaitsForItsSafetyArchive()
+// Backs today's booklet up into the archive, then adds 200 pictures to
+// today's files, enough for their safety archive to outlast the restore,
+// and restores the archive through the menu.
+void TestDatabaseCommands::restoreOverManyPictures(const QString& archive)
 {
-    const QString backupFolder = m_app->dataFolder() + QStringLiteral("Backup/");
-    const QString archive = backupFolder + QStringLiteral("carnets.bkp");
-    {
-        const QString data = m_app->dataFolder() + QStringLiteral("Data/");
-        m_app->stop();
-        QVERIFY(writeBackupArchive({data + QStringLiteral("Access/TAVIRUNE.MDB"),
-                                    data + QStringLiteral("Images"), data + QStringLiteral("Files"),
-                                    backupFolder},
-                                   archive)
-                    .ok);
-        // Today: enough pictures for the packing to outlast the restore.
-        for (int i = 0; i < 200; ++i)
-            QVERIFY(writeBytes(data + QStringLiteral("Images/Doc%1.jpg").arg(i),
-                               QByteArray::number(i).repeated(20000)));
-        QVERIFY(m_app->start());
-    }
+    const QString data = m_app->dataFolder() + QStringLiteral("Data/");
+    m_app->stop();
+    QVERIFY(writeBackupArchive({data + QStringLiteral("Access/TAVIRUNE.MDB"),
+                                data + QStringLiteral("Images"), data + QStringLiteral("Files"),
+                                m_app->dataFolder() + QStringLiteral("Backup/")},
+                               archive)
+                .ok);
+    for (int i = 0; i < 200; ++i)
+        QVERIFY(writeBytes(data + QStringLiteral("Images/Doc%1.jpg").arg(i),
+                           QByteArray::number(i).repeated(20000)));
+    QVERIFY(m_app->start());
     FileDialog::setNextFileName(archive);
     MessageBox::setNextAnswer(MessageBox::Answer::Yes);
     trigger("Item_Restauration");
     QVERIFY2(lastMessage().startsWith(u("Sauvegarde restaurée.")), qPrintable(lastMessage()));
+}
+
+void TestDatabaseCommands::aBackupRightAfterARestoreWaitsForItsSafetyArchive()
+{
+    const QString backupFolder = m_app->dataFolder() + QStringLiteral("Backup/");
+    restoreOverManyPictures(backupFolder + QStringLiteral("carnets.bkp"));
+    if (QTest::currentTestFailed())
+        return;
     // Usable at once, the packing shown in the window's status.
     QCOMPARE(animals(), strings({"Médor"}));
     QVERIFY(form()->isEnabled());
@@ -281,22 +289,10 @@ void TestDatabaseCommands::aBackupRightAfterARestoreWaitsForItsSafetyArchive()
 void TestDatabaseCommands::closingWhileTheSafetyArchiveIsWrittenWaitsForIt()
 {
     const QString backupFolder = m_app->dataFolder() + QStringLiteral("Backup/");
-    const QString archive = backupFolder + QStringLiteral("carnets.bkp");
     const QString data = m_app->dataFolder() + QStringLiteral("Data/");
-    m_app->stop();
-    QVERIFY(writeBackupArchive({data + QStringLiteral("Access/TAVIRUNE.MDB"),
-                                data + QStringLiteral("Images"), data + QStringLiteral("Files"),
-                                backupFolder},
-                               archive)
-                .ok);
-    for (int i = 0; i < 200; ++i)
-        QVERIFY(writeBytes(data + QStringLiteral("Images/Doc%1.jpg").arg(i),
-                           QByteArray::number(i).repeated(20000)));
-    QVERIFY(m_app->start());
-    FileDialog::setNextFileName(archive);
-    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
-    trigger("Item_Restauration");
-    QVERIFY2(lastMessage().startsWith(u("Sauvegarde restaurée.")), qPrintable(lastMessage()));
+    restoreOverManyPictures(backupFolder + QStringLiteral("carnets.bkp"));
+    if (QTest::currentTestFailed())
+        return;
 
     form()->close();
     // By the time the window is closed, the archive is whole and the
@@ -332,22 +328,9 @@ void TestDatabaseCommands::aRestoreCutShortIsUndoneBeforeTheStartLooksForADataba
 
     // The process dies once today's database is aside, before the
     // archive's takes its place: for a moment there is no database.
-    const pid_t child = fork();
-    if (child == 0) {
-        // Reaching the end, restored or not, is the failure here.
-        const bool restored =
-            restoreBackupArchive(files, archive, files.workFolder + QStringLiteral("/avant.bkp"),
-                                 [](const QString& task, int done, int total) {
-                                     if (task == u("Restauration de la base") && total > 1 &&
-                                         done == total - 1)
-                                         _exit(0);
-                                 })
-                .ok;
-        _exit(restored ? 1 : 2);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "the restore ran to its end");
+    QVERIFY2(restoreDiesBeforeItsLastRename(files, archive,
+                                            files.workFolder + QStringLiteral("/avant.bkp")),
+             "the restore ran to its end");
 
     // The next start puts today's booklets back, rather than taking the
     // missing database for a first run.

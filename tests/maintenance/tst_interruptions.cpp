@@ -4,6 +4,7 @@
 // how many trials each operation gets (8 by default, 30 for the update
 // scripts; run 50 or more by hand).
 #include "BookletFolders.h"
+#include "DyingRestore.h"
 #include "TestText.h"
 
 #include "db/Connection.h"
@@ -415,22 +416,9 @@ void TestInterruptions::aRestoreCutBeforeItsLastRenameIsUndoneWhateverTheFolderN
     const State before = b.state();
 
     // The process dies just before the rename that completes the restore.
-    const pid_t child = fork();
-    if (child == 0) {
-        // Reaching the end, restored or not, is the failure here.
-        const bool restored =
-            restoreBackupArchive(b.files, archive, b.root.filePath(QStringLiteral("safety.bkp")),
-                                 [](const QString& task, int done, int total) {
-                                     if (task == u("Restauration de la base") && total > 1 &&
-                                         done == total - 1)
-                                         _exit(0);
-                                 })
-                .ok;
-        _exit(restored ? 1 : 2);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "the restore ran to its end");
+    QVERIFY2(restoreDiesBeforeItsLastRename(b.files, archive,
+                                            b.root.filePath(QStringLiteral("safety.bkp"))),
+             "the restore ran to its end");
 
     QVERIFY(recoverInterruptedRestore(b.files).ok);
     QCOMPARE(b.state(), before);
