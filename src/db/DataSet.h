@@ -186,8 +186,8 @@ private:
     QVector<int> m_calcTexts;              // calculated text fields
     QVector<Row> m_rows;
     QVector<qint64> m_rowIds;
-    int m_rowsVersion = 0;                 // changes with every change to m_rows
-    mutable QHash<qint64, int> m_keyIndex; // key -> first row, for locate()
+    int m_rowsVersion = 0;         // changes with every change to m_rows
+    QHash<qint64, int> m_keyIndex; // key -> first row, for locate()
     int m_keyIndexField = -1;
     int m_keyIndexVersion = -1;
     int m_current = -1;
