@@ -137,6 +137,8 @@ void DataModule1::abandonFileBatch()
 void DataModule1::attachRules()
 {
     DataSet& a = animal();
+    // Stored after the pictures: read for the animals that ask for them.
+    a.setLateColumns({QStringLiteral("Weight"), QStringLiteral("Size")});
     a.onNewRecord = [this](DataSet& ds) {
         for (const char* m : kAnimalMemos)
             ds.setValue(QString::fromLatin1(m), QString(QLatin1String("")));

@@ -23,31 +23,6 @@ using namespace datasetrows;
 
 namespace {
 
-// "yyyy-MM-dd" read without a format parser: it runs for every date of
-// every row fetched.
-QDate isoDate(const QString& s)
-{
-    if (s.size() < 10 || s.at(4) != QLatin1Char('-') || s.at(7) != QLatin1Char('-'))
-        return QDate();
-    auto digits = [&s](int from, int count, bool* ok) {
-        int n = 0;
-        for (int i = from; i < from + count; ++i) {
-            const char16_t c = s.at(i).unicode();
-            if (c < u'0' || c > u'9') {
-                *ok = false;
-                return 0;
-            }
-            n = n * 10 + (c - u'0');
-        }
-        return n;
-    };
-    bool ok = true;
-    const int y = digits(0, 4, &ok);
-    const int m = digits(5, 2, &ok);
-    const int d = digits(8, 2, &ok);
-    return ok ? QDate(y, m, d) : QDate();
-}
-
 QDate parseUserDate(const QString& text)
 {
     static const QRegularExpression dmy(QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4})$"));
@@ -183,18 +158,33 @@ void DataSet::open()
     SingleTable single;
     const bool writable = parseSingleTable(sql, &single);
     QString text = sql;
+    QString rowsText = sql;
+    QVector<int> lateColumns;
     if (writable) {
-        text = QLatin1String("SELECT [") + single.table + QLatin1String("].rowid AS ") +
-               kRowIdAlias + QLatin1String(", ") + single.selectList + QLatin1String(" FROM [") +
-               single.table + QLatin1String("]") + single.rest;
+        const QString head = QLatin1String("SELECT [") + single.table +
+                             QLatin1String("].rowid AS ") + kRowIdAlias + QLatin1String(", ");
+        const QString tail =
+            QLatin1String(" FROM [") + single.table + QLatin1String("]") + single.rest;
+        text = head + single.selectList + tail;
+        rowsText = head + deferLateColumns(single.selectList, &lateColumns) + tail;
     }
-    SqliteStatement stmt = prepare(text);
+    // The fields are described by the statement as written; with late
+    // columns the rows come from one that reads nulls in their place.
+    SqliteStatement described = prepare(text);
+    SqliteStatement stmt = lateColumns.isEmpty() ? std::move(described) : prepare(rowsText);
     for (int i = 0; i < m_filterValues.size(); ++i)
         stmt.bind(i + 1, m_filterValues.at(i));
     emit aboutToReset();
     m_table = writable ? single.table : QString();
     m_selectList = writable ? single.selectList : QString();
-    buildFields(stmt);
+    buildFields(lateColumns.isEmpty() ? stmt : described);
+    m_lateFields.clear();
+    for (const int column : std::as_const(lateColumns)) {
+        for (int i = 0; i < m_fields.size(); ++i) {
+            if (m_fields.at(i).resultColumn == column)
+                m_lateFields.append(i);
+        }
+    }
 
     m_rows.clear();
     m_rowIds.clear();
@@ -202,6 +192,8 @@ void DataSet::open()
     try {
         while (stmt.step()) {
             m_rows.append(readRow(stmt));
+            if (!m_lateFields.isEmpty())
+                markLate(m_rows.last());
             if (writable)
                 m_rowIds.append(stmt.int64(0));
         }
@@ -209,6 +201,7 @@ void DataSet::open()
         m_rows.clear();
         m_rowIds.clear();
         m_fields.clear();
+        m_lateFields.clear();
         m_index.clear();
         m_spelled.clear();
         m_state = State::Inactive;
@@ -377,50 +370,17 @@ void DataSet::buildFields(const SqliteStatement& stmt)
 
 DataSet::Row DataSet::readRow(const SqliteStatement& stmt)
 {
-    // Each value is made in its place: rows are read by the thousand.
     Row row;
     row.reserve(m_fields.size());
+    const auto put = [&row](auto&&... value) {
+        row.emplaceBack(std::forward<decltype(value)>(value)...);
+    };
     for (int i = 0; i < m_fields.size(); ++i) {
         const Field& f = m_fields.at(i);
-        const int c = f.resultColumn;
-        if (c < 0) {
+        if (f.resultColumn < 0)
             row.emplaceBack();
-            continue;
-        }
-        switch (stmt.type(c)) {
-        case SqliteStatement::ColumnType::Integer: {
-            const qlonglong n = stmt.int64(c);
-            if (f.type == JetType::YesNo)
-                row.emplaceBack(n != 0);
-            else if (f.type == JetType::Double || f.type == JetType::Currency)
-                row.emplaceBack(double(n));
-            else
-                row.emplaceBack(n);
-            break;
-        }
-        case SqliteStatement::ColumnType::Float:
-            row.emplaceBack(stmt.real(c));
-            break;
-        case SqliteStatement::ColumnType::Text: {
-            QString s = stmt.text(c);
-            if (f.type == JetType::DateTime) {
-                const QDate d = isoDate(s);
-                if (d.isValid())
-                    row.emplaceBack(d);
-                else
-                    row.emplaceBack(std::move(s));
-            } else {
-                row.emplaceBack(std::move(s));
-            }
-            break;
-        }
-        case SqliteStatement::ColumnType::Blob:
-            row.emplaceBack(stmt.blob(c));
-            break;
-        case SqliteStatement::ColumnType::Null:
-            row.emplaceBack();
-            break;
-        }
+        else
+            putValue(stmt, f.resultColumn, f, put);
     }
     calc(row);
     return row;
@@ -578,7 +538,7 @@ bool DataSet::locate(const QString& fieldName, const QVariant& value)
             // From the last row up, so that a key held by several rows
             // finds the first of them.
             for (int i = int(m_rows.size()) - 1; i >= 0; --i) {
-                const QVariant& v = m_rows.at(i).at(f);
+                const QVariant& v = valueAt(i, f);
                 if (!v.isNull())
                     m_keyIndex.insert(v.toLongLong(), i);
             }
@@ -592,7 +552,7 @@ bool DataSet::locate(const QString& fieldName, const QVariant& value)
         return true;
     }
     for (int i = 0; i < m_rows.size(); ++i) {
-        if (sameValue(m_rows.at(i).at(f), value)) {
+        if (sameValue(valueAt(i, f), value)) {
             moveTo(i);
             return true;
         }
@@ -637,7 +597,9 @@ QVariant DataSet::value(const QString& fieldName) const
 {
     const int i = requireField(fieldName);
     const Row* row = currentValues();
-    return row ? row->at(i) : QVariant();
+    if (!row)
+        return QVariant();
+    return isEditing() ? row->at(i) : valueAt(m_current, i);
 }
 
 QString DataSet::asString(const QString& fieldName) const
@@ -699,13 +661,14 @@ QString DataSet::displayText(const QString& fieldName) const
     if (!row)
         return QString();
     const Field& f = m_fields.at(i);
-    return displayValue(row->at(i), f.type, f.def.displayFormat);
+    return displayValue(isEditing() ? row->at(i) : valueAt(m_current, i), f.type,
+                        f.def.displayFormat);
 }
 
 QString DataSet::displayTextAt(int row, int fieldIdx) const
 {
     const Field& f = m_fields.at(fieldIdx);
-    return displayValue(m_rows.at(row).at(fieldIdx), f.type, f.def.displayFormat);
+    return displayValue(valueAt(row, fieldIdx), f.type, f.def.displayFormat);
 }
 
 void DataSet::setValue(const QString& fieldName, const QVariant& v)

@@ -74,6 +74,13 @@ public:
     // A text field holding a date "dd/mm/yyyy": its value is checked as a
     // date when the row is posted.
     void setTextDate(const QString& field);
+    // Columns read for one row when first asked for, not with every row.
+    // Reaching a column stored after a row's pictures walks every page of
+    // those pictures: a list of a thousand animals with photos would read
+    // hundreds of megabytes for two short texts. Named as the result names
+    // them (an alias when there is one); only a data set reading one table
+    // defers, and no calculated field may depend on such a column.
+    void setLateColumns(const QStringList& names) { m_lateNames = names; }
 
     // Life
     void open(); // throws DbError; the data set stays closed on failure
@@ -131,7 +138,11 @@ public:
     void setValue(const QString& field, const QVariant& value);
 
     // Rows, for grids and reports.
-    const QVariant& valueAt(int row, int field) const { return m_rows.at(row).at(field); }
+    const QVariant& valueAt(int row, int field) const
+    {
+        const QVariant& v = m_rows.at(row).at(field);
+        return m_lateFields.isEmpty() ? v : lateAware(row, field, v);
+    }
     QString displayTextAt(int row, int field) const;
 
     // Freezing the displays: no change notification until released.
@@ -165,6 +176,10 @@ private:
     void notifyCurrent();
     void buildFields(const SqliteStatement& stmt);
     Row readRow(const SqliteStatement& stmt);
+    QString deferLateColumns(const QString& selectList, QVector<int>* resultColumns);
+    void markLate(Row& row) const;
+    const QVariant& lateAware(int row, int field, const QVariant& v) const;
+    void readLateColumns(int row) const; // throws DbError
     SqliteStatement prepare(const QString& text) const;
     void calc(Row& row);
     QString executedSql() const;
@@ -184,7 +199,8 @@ private:
     QHash<QString, QString> m_captions;    // lower-case field name -> caption
     QStringList m_textDates;               // lower-case field names
     QVector<int> m_calcTexts;              // calculated text fields
-    QVector<Row> m_rows;
+    // Mutable: a row's late columns are read into it when first asked for.
+    mutable QVector<Row> m_rows;
     QVector<qint64> m_rowIds;
     int m_rowsVersion = 0;         // changes with every change to m_rows
     QHash<qint64, int> m_keyIndex; // key -> first row, for locate()
@@ -198,6 +214,9 @@ private:
     int m_insertAt = -1;
     QString m_table; // the one table the statement reads, when writable
     QString m_selectList;
+    QStringList m_lateNames;   // as set
+    QVector<int> m_lateFields; // their fields in this opening, in select order
+    QString m_lateSelect;      // their select items, for one row's reading
     int m_frozen = 0;
     int m_generation = 0;
 };

@@ -74,6 +74,9 @@ void DataSet::edit()
     if (m_table.isEmpty())
         throw DbError(
             QStringLiteral("Les données de « %1 » ne peuvent pas être modifiées.").arg(m_name));
+    // The buffer is compared with the row when posted: a late column not
+    // read yet would be taken for what the user typed.
+    readLateColumns(m_current);
     m_buffer = m_rows.at(m_current);
     setState(State::Edit);
 }

@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <sqlite3.h>
+
 using namespace tav;
 
 class TestDataSet : public QObject
@@ -40,6 +42,7 @@ private slots:
     void refusedValuesNameTheFieldByItsCaption();
     void fieldListsShowOnlyWhatTheyName();
     void fieldNamesFollowTheStatementReopened();
+    void columnsAfterThePicturesAreReadOnlyWhenAskedFor();
 
 private:
     std::unique_ptr<TestDatabase> m_db;
@@ -707,3 +710,75 @@ void TestDataSet::fieldNamesFollowTheStatementReopened()
 
 QTEST_GUILESS_MAIN(TestDataSet)
 #include "tst_dataset.moc"
+
+void TestDataSet::columnsAfterThePicturesAreReadOnlyWhenAskedFor()
+{
+    // Twenty animals with a 64 KB photo each, their two texts stored after it.
+    const QByteArray photo(64 * 1024, 'p');
+    {
+        Transaction tx(m_db->connection);
+        for (int i = 1; i <= 20; ++i) {
+            m_db->connection.exec(
+                QStringLiteral("INSERT INTO ANIMAL (Name, Img1, Comment1, Custom00144243) "
+                               "VALUES (?, ?, ?, ?)"),
+                {QStringLiteral("Animal %1").arg(i, 2, 10, QLatin1Char('0')), photo,
+                 QStringLiteral("%1,5").arg(i),
+                 i == 2 ? QVariant() : QVariant(QStringLiteral("x"))});
+        }
+        tx.commit();
+    }
+    sqlite3* handle = m_db->connection.sqliteHandle();
+    m_db->connection.exec(QStringLiteral("PRAGMA shrink_memory"));
+    int misses = 0;
+    int highest = 0;
+    sqlite3_db_status(handle, SQLITE_DBSTATUS_CACHE_MISS, &misses, &highest, 1);
+
+    DataSet& a = m_module->animal();
+    a.open();
+    sqlite3_db_status(handle, SQLITE_DBSTATUS_CACHE_MISS, &misses, &highest, 0);
+    // Walking the photos would read 16 pages per animal.
+    QVERIFY2(misses < 40, qPrintable(QString::number(misses)));
+    QCOMPARE(a.recordCount(), 20);
+
+    // Described as the table stores them, read as stored, from every reader.
+    const int weight = a.fieldIndex(QStringLiteral("Weight"));
+    const int size = a.fieldIndex(QStringLiteral("Size"));
+    QVERIFY(weight >= 0 && size >= 0);
+    QVERIFY(a.field(weight).writable);
+    QCOMPARE(a.field(weight).column, QStringLiteral("Comment1"));
+    QCOMPARE(a.valueAt(0, weight), QVariant(QStringLiteral("1,5")));
+    QCOMPARE(a.displayTextAt(2, weight), QStringLiteral("3,5"));
+    QVERIFY(a.locate(QStringLiteral("Weight"), QStringLiteral("2,5")));
+    QCOMPARE(a.asString(QStringLiteral("Name")), QStringLiteral("Animal 02"));
+    QVERIFY(a.isNull(QStringLiteral("Size")));
+    QCOMPARE(a.displayText(QStringLiteral("Size")), QString());
+    DataSetModel model(&a);
+    QCOMPARE(model.data(model.index(4, model.columnOfField(QStringLiteral("Size")))).toString(),
+             QStringLiteral("x"));
+
+    // An animal whose texts were never asked for is edited from what is
+    // stored: the hooks see it, and the post keeps it.
+    a.moveTo(9);
+    a.setValue(QStringLiteral("Name"), QStringLiteral("Animal 10 bis"));
+    QCOMPARE(a.value(QStringLiteral("Weight")), QVariant(QStringLiteral("10,5")));
+    a.post();
+    QCOMPARE(m_db->connection
+                 .scalar(QStringLiteral("SELECT Comment1 || '|' || typeof(Comment1) FROM ANIMAL "
+                                        "WHERE Name = 'Animal 10 bis'"))
+                 .toString(),
+             QStringLiteral("10,5|text"));
+    a.moveTo(14);
+    a.setValue(QStringLiteral("Weight"), QVariant());
+    a.post();
+    QVERIFY(m_db->connection
+                .scalar(QStringLiteral("SELECT Comment1 FROM ANIMAL WHERE Name = 'Animal 15'"))
+                .isNull());
+    QVERIFY(a.isNull(QStringLiteral("Weight")));
+
+    // A new animal shows what was written.
+    a.append();
+    a.setValue(QStringLiteral("Name"), QStringLiteral("Animal 21"));
+    a.setValue(QStringLiteral("Size"), QStringLiteral("45"));
+    a.post();
+    QCOMPARE(a.value(QStringLiteral("Size")), QVariant(QStringLiteral("45")));
+}
