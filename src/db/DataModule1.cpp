@@ -10,6 +10,8 @@
 #include <QDate>
 #include <QFile>
 
+#include <array>
+
 namespace tav {
 
 namespace {
@@ -207,12 +209,25 @@ void DataModule1::attachRules()
                               QStringLiteral("LST_VACCINE.Category"))});
 
     // The pin button is for acts that are not yet reimbursed by both payers.
+    // The rule follows every move of the current act, a walk through ten
+    // thousand of them included: its two fields are found once per opening.
     auto pinRule = [this](DataSet* ds, bool consult) {
-        return [this, ds, consult]() {
+        return [this, ds, consult, generation = -1, fields = std::array<int, 2>{}]() mutable {
             if (!ds->isOpen() || ds->isEmpty())
                 return;
-            const bool both = ds->asBool(QStringLiteral("Repayment")) &&
-                              ds->asBool(QStringLiteral("Repayment_Comp"));
+            if (generation != ds->fieldsGeneration()) {
+                generation = ds->fieldsGeneration();
+                fields = {ds->fieldIndex(QStringLiteral("Repayment")),
+                          ds->fieldIndex(QStringLiteral("Repayment_Comp"))};
+            }
+            // A row being entered is read from its edit buffer.
+            const auto repaid = [ds](int field, const QString& name) {
+                return field >= 0 && !ds->isEditing() && ds->recNo() >= 0
+                           ? ds->valueAt(ds->recNo(), field).toBool()
+                           : ds->asBool(name);
+            };
+            const bool both = repaid(fields[0], QStringLiteral("Repayment")) &&
+                              repaid(fields[1], QStringLiteral("Repayment_Comp"));
             if (consult)
                 emit consultPinChanged(!both);
             else

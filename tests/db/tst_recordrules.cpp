@@ -253,6 +253,18 @@ void TestRecordRules::pinFollowsTheReimbursements()
     QVERIFY(!m_window->consultPin);
     q.next();
     QVERIFY(m_window->consultPin);
+    // Reopened with the payers' columns elsewhere in the row, the rule
+    // reads them where they now are.
+    q.close();
+    QStringList lines = q.sql();
+    lines[0].replace(QStringLiteral("SELECT ACTION.Id,"),
+                     QStringLiteral("SELECT ACTION.Repayment_Comp AS Extra, ACTION.Id,"));
+    q.setSql(lines);
+    q.replaceWhereLine(QStringLiteral("WHERE ID_REF=1 AND TAG=1"));
+    q.open();
+    QVERIFY(!m_window->consultPin);
+    q.next();
+    QVERIFY(m_window->consultPin);
 }
 
 void TestRecordRules::deletingDocumentsRemovesTheirFiles()
