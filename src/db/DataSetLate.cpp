@@ -70,7 +70,9 @@ void DataSet::markLate(Row& row) const
 
 const QVariant& DataSet::lateAware(int row, int field, const QVariant& v) const
 {
-    if (!notReadYet(v))
+    // Every value of the data set passes here: the field is looked at
+    // before the value's type.
+    if (!m_lateFields.contains(field) || !notReadYet(v))
         return v;
     try {
         readLateColumns(row);
