@@ -15,6 +15,7 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <cstring>
 
 namespace tav {
 
@@ -74,6 +75,8 @@ char32_t nextCodePoint(const unsigned char*& p, const unsigned char* end)
 
 ushort foldedUnit(char32_t cp)
 {
+    if (cp < 0x80)
+        return ushort((cp >= 'A' && cp <= 'Z') ? cp + 32 : cp);
     if (cp > 0xFFFF)
         return 0xFFFF;
     return QChar(char16_t(cp)).toCaseFolded().unicode();
@@ -81,6 +84,9 @@ ushort foldedUnit(char32_t cp)
 
 int compareUtf8(const unsigned char* a, int na, const unsigned char* b, int nb)
 {
+    // A list sorted by name compares the same names over and over.
+    if (na == nb && (na == 0 || std::memcmp(a, b, size_t(na)) == 0))
+        return 0;
     const unsigned char* const ae = a + na;
     const unsigned char* const be = b + nb;
     // Primary: letters without case and accents.
