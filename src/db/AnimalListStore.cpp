@@ -131,32 +131,46 @@ QVector<AnimalListEntry> AnimalListStore::sorted(QVector<AnimalListEntry> out, i
     // comes first as the engine puts it); the animals are then sorted by
     // their ranks, which gives the order of before().
     auto ranks = [&out](auto text) {
+        // Each animal's text is looked up once: its slot among the distinct
+        // texts, -1 for NULL.
         QHash<QString, int> distinct;
+        distinct.reserve(out.size());
+        std::vector<const QString*> texts;
+        std::vector<int> slot;
+        slot.reserve(size_t(out.size()));
         bool hasNull = false;
         for (const AnimalListEntry& e : std::as_const(out)) {
             const auto [null, value] = text(e);
-            if (null)
+            if (null) {
                 hasNull = true;
-            else
-                distinct.insert(value, 0);
+                slot.push_back(-1);
+                continue;
+            }
+            const auto known = distinct.constFind(value);
+            if (known != distinct.constEnd()) {
+                slot.push_back(*known);
+                continue;
+            }
+            slot.push_back(int(texts.size()));
+            distinct.insert(value, int(texts.size()));
+            texts.push_back(&value);
         }
-        std::vector<std::pair<QVector<quint32>, QString>> keys;
-        keys.reserve(size_t(distinct.size()));
-        for (auto it = distinct.cbegin(); it != distinct.cend(); ++it)
-            keys.emplace_back(frenchSortKey(it.key()), it.key());
+        std::vector<std::pair<QVector<quint32>, int>> keys;
+        keys.reserve(texts.size());
+        for (size_t i = 0; i < texts.size(); ++i)
+            keys.emplace_back(frenchSortKey(*texts.at(i)), int(i));
         std::sort(keys.begin(), keys.end());
+        std::vector<int> rankOf(texts.size());
         int rank = hasNull ? 1 : 0;
         for (size_t i = 0; i < keys.size(); ++i) {
             if (i > 0 && keys.at(i).first != keys.at(i - 1).first)
                 ++rank;
-            distinct[keys.at(i).second] = rank;
+            rankOf[size_t(keys.at(i).second)] = rank;
         }
         std::vector<int> of;
-        of.reserve(size_t(out.size()));
-        for (const AnimalListEntry& e : std::as_const(out)) {
-            const auto [null, value] = text(e);
-            of.push_back(null ? 0 : distinct.value(value));
-        }
+        of.reserve(slot.size());
+        for (const int s : slot)
+            of.push_back(s < 0 ? 0 : rankOf[size_t(s)]);
         return of;
     };
     const std::vector<int> species = ranks([](const AnimalListEntry& e) {
