@@ -75,11 +75,13 @@ public:
     // date when the row is posted.
     void setTextDate(const QString& field);
     // Columns read for one row when first asked for, not with every row.
-    // Reaching a column stored after a row's pictures walks every page of
-    // those pictures: a list of a thousand animals with photos would read
-    // hundreds of megabytes for two short texts. Named as the result names
-    // them (an alias when there is one); only a data set reading one table
-    // defers, and no calculated field may depend on such a column.
+    // Reaching a column stored after a row's pictures, when it holds text,
+    // walks every page of those pictures: a list of a thousand animals with
+    // photos would read hundreds of megabytes for two short texts (a null
+    // or empty value is read from the row's header alone). Named as the
+    // result names them (an alias when there is one); only a data set
+    // reading one table defers, and no calculated field may depend on such
+    // a column.
     void setLateColumns(const QStringList& names) { m_lateNames = names; }
 
     // Life
